@@ -1,0 +1,82 @@
+#include "patterns/DesktopIcons.h"
+
+#include <utility>
+
+#include "patterns/IconGeometry.h"
+
+namespace pellmark {
+
+DesktopIcons::DesktopIcons(platform::Desktop& desktop, platform::Dialogs& dialogs)
+    : desktop_(desktop), dialogs_(dialogs) {}
+
+void DesktopIcons::MeasureScreen() {
+    const platform::ScreenSize screen = desktop_.ReadScreenSize();
+    table_.ScreenWidth = screen.width;
+    table_.ScreenHeight = screen.height;
+}
+
+void DesktopIcons::ReadDesktopIcons() {
+    MeasureScreen();
+    platform::DesktopRead read = desktop_.ReadIcons();
+    table_.ListViewWindow = read.listView;
+    table_.ImageListHandle = read.imageList;
+    table_.Icons.clear();
+    table_.IconCount = 0;
+
+    if (read.status == platform::DesktopReadStatus::Failed) {
+        // The transfer memory could not be made, so nothing was asked of Explorer.
+        dialogs_.ShowMessage({.text = "Err: " + std::to_string(read.error.code) + "\n" +
+                                      read.error.description + "\n\nProblem finding desktop icons ",
+                              .caption = "",
+                              .icon = platform::MessageIcon::Critical});
+    } else {
+        if (read.icons.empty()) {
+            dialogs_.ShowMessage({.text = kNoIconsMessage});
+        }
+        table_.Icons.reserve(read.icons.size());
+        for (platform::RawDesktopIcon& raw : read.icons) {
+            DesktopIcon icon;
+            icon.Caption = std::move(raw.caption);
+            icon.Position = {raw.x, raw.y};
+            icon.ImageIndex = raw.imageIndex;
+            icon.OffScreen = IsOffScreen(raw.x, raw.y, table_.ScreenWidth, table_.ScreenHeight);
+            table_.Icons.push_back(std::move(icon));
+        }
+        table_.IconCount = static_cast<std::int32_t>(table_.Icons.size());
+    }
+    if (countListener_) {
+        countListener_(std::to_string(table_.IconCount) + " icons");
+    }
+}
+
+void DesktopIcons::MoveDesktopIcon(int i, std::int32_t x, std::int32_t y) {
+    desktop_.MoveIcon(i, x, y);
+}
+
+std::string DesktopIcons::GetScreenResolution() {
+    MeasureScreen();
+    return std::to_string(table_.ScreenWidth) + "x" + std::to_string(table_.ScreenHeight);
+}
+
+bool DesktopIcons::IsDesktopAutoArrange() {
+    return desktop_.IsAutoArrange();
+}
+
+WindowHandle DesktopIcons::FindDesktopListView() {
+    return desktop_.FindListView();
+}
+
+std::int32_t DesktopIcons::ScreenTwips() {
+    return pellmark::ScreenTwips(desktop_.ReadScreenSize().width, desktop_.LogicalDpiX());
+}
+
+void DesktopIcons::SetScreenSize(std::int32_t width, std::int32_t height) noexcept {
+    table_.ScreenWidth = width;
+    table_.ScreenHeight = height;
+}
+
+void DesktopIcons::OnIconCountText(std::function<void(const std::string&)> listener) {
+    countListener_ = std::move(listener);
+}
+
+}  // namespace pellmark

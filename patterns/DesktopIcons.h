@@ -1,0 +1,48 @@
+// Reading and moving the desktop icons: fills the process-wide DesktopIconTable.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "patterns/DesktopIconTable.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+
+namespace pellmark {
+
+inline constexpr const char* kNoIconsMessage = "Error occurred: No icons found";
+
+class DesktopIcons {
+  public:
+    DesktopIcons(platform::Desktop& desktop, platform::Dialogs& dialogs);
+
+    // Refills the table from the desktop and reports the count through the count hook.
+    void ReadDesktopIcons();
+    // Moves item i of the last read; callers read first.
+    void MoveDesktopIcon(int i, std::int32_t x, std::int32_t y);
+    // Measures the screen into the table and returns it as "1024x768".
+    std::string GetScreenResolution();
+    [[nodiscard]] bool IsDesktopAutoArrange();
+    [[nodiscard]] WindowHandle FindDesktopListView();
+    // The screen width in twips at this moment.
+    [[nodiscard]] std::int32_t ScreenTwips();
+
+    [[nodiscard]] const DesktopIconTable& Table() const noexcept { return table_; }
+    // The pattern reader stores a saved screen size here until its closing read.
+    void SetScreenSize(std::int32_t width, std::int32_t height) noexcept;
+
+    // Called after every read with the count text ("12 icons"); the main window's
+    // icon-count label listens here.
+    void OnIconCountText(std::function<void(const std::string&)> listener);
+
+  private:
+    void MeasureScreen();
+
+    platform::Desktop& desktop_;
+    platform::Dialogs& dialogs_;
+    DesktopIconTable table_;
+    std::function<void(const std::string&)> countListener_;
+};
+
+}  // namespace pellmark

@@ -1,0 +1,39 @@
+// Rules about icon positions and captions shared by every desktop mechanism.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pellmark {
+
+// The list view copies at most this many characters of a caption, plus a zero.
+inline constexpr std::size_t kCaptionBufferSize = 40;
+inline constexpr std::size_t kMaxCaptionLength = kCaptionBufferSize - 1;
+
+// Strictly beyond the right or the bottom edge; an icon on the edge is on screen.
+[[nodiscard]] constexpr bool IsOffScreen(std::int32_t x, std::int32_t y, std::int32_t screenWidth,
+                                         std::int32_t screenHeight) noexcept {
+    return x > screenWidth || y > screenHeight;
+}
+
+// The screen width in twips, used as a number of pixels to push a hidden icon away.
+[[nodiscard]] std::int32_t ScreenTwips(std::int32_t screenWidth, int logicalDpiX) noexcept;
+
+// LVM_SETITEMPOSITION's lParam: x in the low word, y in the high word, each 16-bit
+// two's complement.
+[[nodiscard]] constexpr std::uint32_t PackPositionLParam(std::int32_t x, std::int32_t y) noexcept {
+    return (static_cast<std::uint32_t>(static_cast<std::uint16_t>(x))) |
+           (static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16);
+}
+
+// The caption in a list view text buffer: the first `copied` characters (at most the
+// buffer's), stopping early at a zero.
+[[nodiscard]] std::string CaptionFromBuffer(const char* buffer, std::size_t bufferSize,
+                                            std::intptr_t copied);
+
+// A caption as the list view would hand it out through a 40-character buffer.
+[[nodiscard]] std::string CutCaption(std::string_view caption);
+
+}  // namespace pellmark

@@ -1,0 +1,56 @@
+// The desktop icons as the program sees them, whatever mechanism reaches Explorer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace pellmark::platform {
+
+struct ScreenSize {
+    std::int32_t width = 0;   // right edge of the desktop window
+    std::int32_t height = 0;  // bottom edge
+};
+
+// One item of the desktop list view, in its item order.
+struct RawDesktopIcon {
+    std::string caption;  // ANSI, at most 39 characters
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t imageIndex = 0;
+};
+
+enum class DesktopReadStatus {
+    Ok,         // icons holds every item (possibly none)
+    NoDesktop,  // no list view, or its owner could not be reached: nothing was read
+    Failed,     // the transfer memory could not be made; error says why
+};
+
+struct DesktopRead {
+    DesktopReadStatus status = DesktopReadStatus::NoDesktop;
+    OsStatus error;
+    WindowHandle listView = 0;
+    ImageListRef imageList = 0;
+    std::vector<RawDesktopIcon> icons;
+};
+
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
+    // GetWindowRect of the desktop window: right and bottom.
+    virtual ScreenSize ReadScreenSize() = 0;
+    // Horizontal logical DPI, for converting the screen width to twips.
+    virtual int LogicalDpiX() = 0;
+    // Reads every icon of the desktop list view.
+    virtual DesktopRead ReadIcons() = 0;
+    // Moves item `index` of the last read. A refused position leaves the icon where it is.
+    virtual void MoveIcon(int index, std::int32_t x, std::int32_t y) = 0;
+    // True when Explorer arranges the icons itself; false when there is no desktop.
+    virtual bool IsAutoArrange() = 0;
+    // The desktop list view, looked up afresh; 0 when there is none.
+    virtual WindowHandle FindListView() = 0;
+};
+
+}  // namespace pellmark::platform

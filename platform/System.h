@@ -1,0 +1,19 @@
+// Facts about the running system that the logic asks for.
+#pragma once
+
+#include <string>
+
+#include "platform/Types.h"
+
+namespace pellmark::platform {
+
+class System {
+  public:
+    virtual ~System() = default;
+    // GetVersionExA, read afresh at every call.
+    virtual VersionInfo ReadVersion() = 0;
+    // GetTempPathA: the temporary folder, ending with a backslash.
+    virtual std::string TempFolder() = 0;
+};
+
+}  // namespace pellmark::platform

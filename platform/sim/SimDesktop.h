@@ -1,0 +1,39 @@
+// An in-memory desktop: a list view of icons that the tests arrange and inspect.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+
+namespace pellmark::sim {
+
+struct SimIcon {
+    std::string caption;  // kept whole; reads cut it as the list view would
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t imageIndex = 0;
+};
+
+class SimDesktop final : public platform::Desktop {
+  public:
+    std::vector<SimIcon> icons;
+    platform::ScreenSize screen{1024, 768};
+    int dpi = 96;
+    bool present = true;  // false: no Explorer, no list view
+    bool autoArrange = false;
+    OsStatus transferFailure;  // non-zero code: the next reads fail with it
+    WindowHandle listViewHandle = 0x1234;
+    ImageListRef imageListHandle = 0x5678;
+    int readCount = 0;
+
+    platform::ScreenSize ReadScreenSize() override { return screen; }
+    int LogicalDpiX() override { return dpi; }
+    platform::DesktopRead ReadIcons() override;
+    void MoveIcon(int index, std::int32_t x, std::int32_t y) override;
+    bool IsAutoArrange() override { return present && autoArrange; }
+    WindowHandle FindListView() override { return present ? listViewHandle : 0; }
+};
+
+}  // namespace pellmark::sim

@@ -1,0 +1,23 @@
+// A system whose version and folders the tests choose.
+#pragma once
+
+#include <string>
+
+#include "platform/System.h"
+
+namespace pellmark::sim {
+
+class SimSystem final : public platform::System {
+  public:
+    VersionInfo version{148, 10, 0, 19045, 2, ""};
+    std::string tempFolder = "C:\\TEMP\\";
+    int versionReads = 0;
+
+    VersionInfo ReadVersion() override {
+        ++versionReads;
+        return version;
+    }
+    std::string TempFolder() override { return tempFolder; }
+};
+
+}  // namespace pellmark::sim

@@ -1,0 +1,24 @@
+// The two ways of handing Explorer's list view memory it can write into.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Desktop.h"
+
+namespace pellmark::win32 {
+
+// Windows 95/98/Me: the named 40-byte mappings "MyMapping" and "MyMapping2" over
+// "TEMP~~1.tmp" and "TEMP~~2.tmp" in `tempFolder`, whose views have the same address in
+// every process there. Made at the start of the read and released at its end; three
+// messages per icon. On the NT family a view has no common address, so a list view of
+// another process is refused there without a message.
+[[nodiscard]] platform::DesktopRead ReadIconsThroughSharedMappings(HWND listView,
+                                                                   const std::string& tempFolder);
+
+// NT family: one block allocated in the list view's own process for the whole read, in
+// that process's record layout, two messages per icon, freed on every path.
+[[nodiscard]] platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView);
+
+}  // namespace pellmark::win32

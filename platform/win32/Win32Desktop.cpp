@@ -1,0 +1,122 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "patterns/IconGeometry.h"
+#include "platform/win32/DesktopWindows.h"
+#include "platform/win32/ListViewTransfers.h"
+#include "platform/win32/ShellViewDesktop.h"
+#include "platform/win32/Win32Services.h"
+#include "settings/WindowsVersion.h"
+
+namespace pellmark::win32 {
+
+namespace {
+Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
+    if (!seams.version) {
+        seams.version = [] { return Win32System().ReadVersion(); };
+    }
+    if (!seams.desktopView) {
+        seams.desktopView = FindDesktopFolderView;
+    }
+    if (!seams.tempFolder) {
+        seams.tempFolder = [] { return Win32System().TempFolder(); };
+    }
+    return seams;
+}
+}  // namespace
+
+Win32Desktop::Win32Desktop() : Win32Desktop(Seams{}) {}
+
+Win32Desktop::Win32Desktop(Seams seams) : seams_(WithDefaults(std::move(seams))) {
+    // The Shell's view is a COM object kept between a read and the moves that follow it.
+    comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
+}
+
+Win32Desktop::~Win32Desktop() {
+    shellView_.reset();
+    if (comInitialised_) {
+        ::CoUninitialize();
+    }
+}
+
+platform::ScreenSize Win32Desktop::ReadScreenSize() {
+    RECT rect{};
+    ::GetWindowRect(::GetDesktopWindow(), &rect);
+    return {rect.right, rect.bottom};
+}
+
+int Win32Desktop::LogicalDpiX() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return dpi;
+}
+
+std::unique_ptr<ShellViewDesktop> Win32Desktop::ShellViewFor(HWND listView,
+                                                             const VersionInfo& version) {
+    if (version.platformId != kPlatformWindowsNT || version.majorVersion < 6) {
+        return nullptr;
+    }
+    ComPtr<IFolderView> view = seams_.desktopView();
+    if (!view) {
+        return nullptr;
+    }
+    auto shellView = std::make_unique<ShellViewDesktop>(std::move(view));
+    // Only the view that owns the list view we found speaks for that desktop.
+    if (shellView->ViewWindow() == nullptr || shellView->ViewWindow() != ::GetParent(listView)) {
+        return nullptr;
+    }
+    return shellView;
+}
+
+platform::DesktopRead Win32Desktop::ReadIcons() {
+    const VersionInfo version = seams_.version();
+    listView_ = FindProgmanListView();
+    shellView_.reset();
+    mechanism_ = Mechanism::None;
+    if (listView_ == nullptr) {
+        return {};
+    }
+    if (IsWindows9x(version)) {
+        mechanism_ = Mechanism::SharedMappings;
+        return ReadIconsThroughSharedMappings(listView_, seams_.tempFolder());
+    }
+    shellView_ = ShellViewFor(listView_, version);
+    if (shellView_) {
+        mechanism_ = Mechanism::ShellView;
+        return shellView_->ReadIcons(listView_);
+    }
+    mechanism_ = Mechanism::RemoteMemory;
+    return ReadIconsThroughRemoteMemory(listView_);
+}
+
+void Win32Desktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
+    if (shellView_) {
+        shellView_->MoveIcon(index, x, y);
+    } else if (listView_ != nullptr && ::IsWindow(listView_) != FALSE) {
+        // No pointer travels with this message, so it is safe on every system.
+        ::SendMessageA(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
+                       static_cast<LPARAM>(PackPositionLParam(x, y)));
+    }
+}
+
+bool Win32Desktop::IsAutoArrange() {
+    const HWND listView = FindDesktopListView();
+    if (listView == nullptr) {
+        return false;
+    }
+    if (const auto shellView = ShellViewFor(listView, seams_.version())) {
+        return shellView->IsAutoArrange();
+    }
+    return (::GetWindowLongA(listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
+}
+
+WindowHandle Win32Desktop::FindListView() {
+    return reinterpret_cast<WindowHandle>(FindDesktopListView());
+}
+
+}  // namespace pellmark::win32

@@ -1,0 +1,56 @@
+// The real desktop: Explorer's list view, reached by the mechanism the system allows.
+#pragma once
+
+#include <shobjidl.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/Types.h"
+#include "platform/win32/Handles.h"
+
+namespace pellmark::win32 {
+
+class ShellViewDesktop;
+
+class Win32Desktop final : public platform::Desktop {
+  public:
+    // What the choice of mechanism depends on; tests replace these.
+    struct Seams {
+        std::function<VersionInfo()> version;              // default: GetVersionExA
+        std::function<ComPtr<IFolderView>()> desktopView;  // default: the Shell's desktop view
+        std::function<std::string()> tempFolder;           // default: GetTempPathA
+    };
+
+    Win32Desktop();
+    explicit Win32Desktop(Seams seams);
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+    platform::ScreenSize ReadScreenSize() override;
+    int LogicalDpiX() override;
+    platform::DesktopRead ReadIcons() override;
+    void MoveIcon(int index, std::int32_t x, std::int32_t y) override;
+    bool IsAutoArrange() override;
+    WindowHandle FindListView() override;
+
+    // Which mechanism the last read used; for tests and figures.
+    enum class Mechanism { None, SharedMappings, RemoteMemory, ShellView };
+    [[nodiscard]] Mechanism LastMechanism() const noexcept { return mechanism_; }
+
+  private:
+    // The Shell's view of the desktop when it is the one holding `listView`.
+    std::unique_ptr<ShellViewDesktop> ShellViewFor(HWND listView, const VersionInfo& version);
+
+    Seams seams_;
+    bool comInitialised_ = false;
+    HWND listView_ = nullptr;  // of the last read
+    std::unique_ptr<ShellViewDesktop> shellView_;
+    Mechanism mechanism_ = Mechanism::None;
+};
+
+}  // namespace pellmark::win32

@@ -1,0 +1,131 @@
+#include "platform/win32/Win32Services.h"
+
+#include <algorithm>
+
+#include "platform/win32/Handles.h"
+#include "settings/AppInfo.h"
+
+namespace pellmark::win32 {
+
+std::string ErrorDescription(std::uint32_t code) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description = length != 0 && text != nullptr ? std::string(text, length) : "";
+    ::LocalFree(text);
+    while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
+                                    description.back() == ' ')) {
+        description.pop_back();
+    }
+    if (description.empty()) {
+        description = "System error " + std::to_string(code);
+    }
+    return description;
+}
+
+OsStatus LastErrorStatus() {
+    DWORD code = ::GetLastError();
+    if (code == ERROR_SUCCESS) {
+        code = ERROR_GEN_FAILURE;
+    }
+    return {code, ErrorDescription(code)};
+}
+
+platform::MessageAnswer Win32Dialogs::ShowMessage(const platform::MessageRequest& request) {
+    UINT style = MB_SETFOREGROUND;
+    switch (request.buttons) {
+        case platform::MessageButtons::Ok:
+            style |= MB_OK;
+            break;
+        case platform::MessageButtons::OkCancel:
+            style |= MB_OKCANCEL;
+            break;
+        case platform::MessageButtons::YesNo:
+            style |= MB_YESNO;
+            break;
+        case platform::MessageButtons::YesNoCancel:
+            style |= MB_YESNOCANCEL;
+            break;
+    }
+    switch (request.icon) {
+        case platform::MessageIcon::None:
+            break;
+        case platform::MessageIcon::Critical:
+            style |= MB_ICONHAND;
+            break;
+        case platform::MessageIcon::Question:
+            style |= MB_ICONQUESTION;
+            break;
+        case platform::MessageIcon::Exclamation:
+            style |= MB_ICONEXCLAMATION;
+            break;
+        case platform::MessageIcon::Information:
+            style |= MB_ICONASTERISK;
+            break;
+    }
+    const std::string caption = request.caption.empty() ? kAppTitle : request.caption;
+    switch (::MessageBoxA(owner_, request.text.c_str(), caption.c_str(), style)) {
+        case IDCANCEL:
+            return platform::MessageAnswer::Cancel;
+        case IDYES:
+            return platform::MessageAnswer::Yes;
+        case IDNO:
+            return platform::MessageAnswer::No;
+        default:
+            return platform::MessageAnswer::Ok;
+    }
+}
+
+VersionInfo Win32System::ReadVersion() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    VersionInfo version;
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    // The manifest's supported-OS entries make this tell the truth on Windows 8.1 and later.
+    if (::GetVersionExA(&info) == FALSE) {
+        return version;
+    }
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    version.size = info.dwOSVersionInfoSize;
+    version.majorVersion = info.dwMajorVersion;
+    version.minorVersion = info.dwMinorVersion;
+    version.buildNumber = info.dwBuildNumber;
+    version.platformId = info.dwPlatformId;
+    version.servicePack = info.szCSDVersion;
+    return version;
+}
+
+std::string Win32System::TempFolder() {
+    char buffer[256] = {};
+    const DWORD length = ::GetTempPathA(255, buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+OsStatus Win32Files::WriteWholeFile(const std::string& path, std::string_view bytes) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return LastErrorStatus();
+    }
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        DWORD written = 0;
+        if (::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) == FALSE ||
+            written == 0) {
+            return LastErrorStatus();
+        }
+        bytes.remove_prefix(written);
+    }
+    if (::CloseHandle(file.release()) == FALSE) {
+        return LastErrorStatus();
+    }
+    return {};
+}
+
+}  // namespace pellmark::win32

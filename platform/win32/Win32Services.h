@@ -1,0 +1,42 @@
+// The real message boxes, version, folders and files.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/System.h"
+
+namespace pellmark::win32 {
+
+// The system's text for a Win32 error code, without the trailing line break.
+[[nodiscard]] std::string ErrorDescription(std::uint32_t code);
+// The last error as a status (with a generic code when the call set none).
+[[nodiscard]] OsStatus LastErrorStatus();
+
+class Win32Dialogs final : public platform::Dialogs {
+  public:
+    // Boxes are owned by `owner` when it is set, so they stay in front of it.
+    explicit Win32Dialogs(HWND owner = nullptr) noexcept : owner_(owner) {}
+    void SetOwner(HWND owner) noexcept { owner_ = owner; }
+    platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override;
+
+  private:
+    HWND owner_;
+};
+
+class Win32System final : public platform::System {
+  public:
+    VersionInfo ReadVersion() override;
+    std::string TempFolder() override;
+};
+
+class Win32Files final : public platform::Files {
+  public:
+    OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
+};
+
+}  // namespace pellmark::win32

@@ -1,0 +1,97 @@
+#include "patterns/DesktopIcons.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDialogs.h"
+
+namespace pellmark {
+namespace {
+
+class DesktopIconsTest : public ::testing::Test {
+  protected:
+    DesktopIconsTest() {
+        icons.OnIconCountText([this](const std::string& text) { countTexts.push_back(text); });
+    }
+    sim::SimDesktop desktop;
+    sim::SimDialogs dialogs;
+    DesktopIcons icons{desktop, dialogs};
+    std::vector<std::string> countTexts;
+};
+
+TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIcons) {
+    desktop.icons = {{"Recycle Bin", 18, 2, 5}, {"Hidden", 1025, 40, 1}, {"Edge", 1024, 768, 2}};
+    icons.ReadDesktopIcons();
+
+    const DesktopIconTable& table = icons.Table();
+    EXPECT_EQ(table.IconCount, 3);
+    EXPECT_EQ(table.ScreenWidth, 1024);
+    EXPECT_EQ(table.ScreenHeight, 768);
+    EXPECT_EQ(table.ListViewWindow, desktop.listViewHandle);
+    EXPECT_EQ(table.ImageListHandle, desktop.imageListHandle);
+    ASSERT_EQ(table.Icons.size(), 3u);
+    EXPECT_EQ(table.Icons[0], (DesktopIcon{"Recycle Bin", {18, 2}, 5, false}));
+    EXPECT_EQ(table.Icons[1], (DesktopIcon{"Hidden", {1025, 40}, 1, true}));
+    EXPECT_EQ(table.Icons[2], (DesktopIcon{"Edge", {1024, 768}, 2, false}));
+    EXPECT_EQ(countTexts, std::vector<std::string>{"3 icons"});
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(DesktopIconsTest, ReadingTwiceGivesTheSameTable) {
+    desktop.icons = {{"A", 1, 2, 0}, {"B", 3, 4, 1}};
+    icons.ReadDesktopIcons();
+    const DesktopIconTable first = icons.Table();
+    icons.ReadDesktopIcons();
+    EXPECT_EQ(icons.Table().Icons, first.Icons);
+    EXPECT_EQ(desktop.readCount, 2);
+}
+
+TEST_F(DesktopIconsTest, EmptyOrMissingDesktopGivesTheNoIconsMessageAndAnEmptyTable) {
+    for (const bool present : {true, false}) {
+        desktop.present = present;
+        dialogs.shown.clear();
+        countTexts.clear();
+        icons.ReadDesktopIcons();
+        EXPECT_EQ(icons.Table().IconCount, 0);
+        EXPECT_TRUE(icons.Table().Icons.empty());
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
+        EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
+        EXPECT_EQ(dialogs.shown[0].caption, "");
+        EXPECT_EQ(countTexts, std::vector<std::string>{"0 icons"});
+    }
+}
+
+TEST_F(DesktopIconsTest, ATransferThatCannotBeMadeIsReportedAndLeavesNoIcons) {
+    desktop.icons = {{"A", 1, 2, 0}};
+    icons.ReadDesktopIcons();
+    desktop.transferFailure = {8, "Not enough memory resources are available."};
+    icons.ReadDesktopIcons();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Err: 8\nNot enough memory resources are available.\n\n"
+              "Problem finding desktop icons ");
+    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(icons.Table().IconCount, 0);
+}
+
+TEST_F(DesktopIconsTest, ResolutionAutoArrangeAndMoves) {
+    desktop.screen = {1280, 1024};
+    EXPECT_EQ(icons.GetScreenResolution(), "1280x1024");
+    EXPECT_EQ(icons.Table().ScreenWidth, 1280);
+
+    desktop.icons = {{"A", 1, 2, 0}};
+    icons.ReadDesktopIcons();
+    icons.MoveDesktopIcon(0, -5, 200);
+    EXPECT_EQ(desktop.icons[0].x, -5);
+    EXPECT_EQ(desktop.icons[0].y, 200);
+
+    desktop.autoArrange = true;
+    EXPECT_TRUE(icons.IsDesktopAutoArrange());
+    desktop.present = false;
+    EXPECT_FALSE(icons.IsDesktopAutoArrange());
+    EXPECT_EQ(icons.FindDesktopListView(), 0u);
+}
+
+}  // namespace
+}  // namespace pellmark
