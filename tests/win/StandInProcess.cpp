@@ -1,0 +1,233 @@
+#include "tests/win/StandInProcess.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "tools/desktophost/StandInProtocol.h"
+
+namespace pellmark::standin {
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kStopTimeoutMs = 10000;
+constexpr UINT kAnswerTimeoutMs = 5000;
+
+// A fresh empty file in the temporary folder; null path when none could be made.
+[[nodiscard]] std::string MakeTempFile() {
+    char folder[MAX_PATH];
+    char path[MAX_PATH];
+    if (::GetTempPathA(MAX_PATH, folder) == 0 || ::GetTempFileNameA(folder, "pmk", 0, path) == 0) {
+        return {};
+    }
+    return path;
+}
+
+// Deletes its file when it goes.
+struct TempFile {
+    std::string path = MakeTempFile();
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        if (!path.empty()) {
+            ::DeleteFileA(path.c_str());
+        }
+    }
+};
+
+[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+    return static_cast<bool>(file.flush());
+}
+
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOf(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    char name[64];
+    if (owner == search.processId && ::GetClassNameA(hwnd, name, sizeof name) > 0 &&
+        std::string_view(name) == search.className) {
+        search.found.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+[[nodiscard]] std::vector<HWND> TopLevelWindowsOf(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, {}};
+    ::EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+[[nodiscard]] HWND ListViewUnder(HWND top) {
+    HWND defView = ::FindWindowExA(top, nullptr, "SHELLDLL_DefView", nullptr);
+    return defView == nullptr ? nullptr : ::FindWindowExA(defView, nullptr, WC_LISTVIEWA, nullptr);
+}
+
+[[nodiscard]] bool SendCopyData(HWND target, ULONG_PTR kind, const std::string& payload) {
+    COPYDATASTRUCT data{};
+    data.dwData = kind;
+    data.cbData = static_cast<DWORD>(payload.size() + 1);  // with its NUL
+    data.lpData = const_cast<char*>(payload.c_str());
+    DWORD_PTR answer = FALSE;
+    return ::SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                 SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer) != 0 &&
+           answer == TRUE;
+}
+
+}  // namespace
+
+StandInProcess::StandInProcess(win32::UniqueKernelHandle process, DWORD processId,
+                               std::string layoutPath)
+    : process_(std::move(process)), processId_(processId), layoutPath_(std::move(layoutPath)) {}
+
+std::string StandInProcess::HostPath() {
+    char self[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self, length);
+    path.erase(path.find_last_of("\\/") + 1);
+    return path + "desktophost.exe";
+}
+
+StandInProcess::~StandInProcess() {
+    static_cast<void>(Stop());
+    if (!layoutPath_.empty()) {
+        ::DeleteFileA(layoutPath_.c_str());
+    }
+}
+
+std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
+    std::string layoutPath = MakeTempFile();
+    if (layoutPath.empty() || !WriteWholeFile(layoutPath, FormatLayout(layout))) {
+        ADD_FAILURE() << "cannot write the layout file " << layoutPath;
+        ::DeleteFileA(layoutPath.c_str());
+        return nullptr;
+    }
+    const std::string host = HostPath();
+    std::string commandLine = "\"" + host + "\" \"" + layoutPath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(host.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << host << " (error " << ::GetLastError() << ")";
+        ::DeleteFileA(layoutPath.c_str());
+        return nullptr;
+    }
+    const win32::UniqueKernelHandle thread(info.hThread);
+    std::unique_ptr<StandInProcess> started(new StandInProcess(
+        win32::UniqueKernelHandle(info.hProcess), info.dwProcessId, std::move(layoutPath)));
+    ::WaitForInputIdle(info.hProcess, kStartTimeoutMs);
+    const ULONGLONG deadline = ::GetTickCount64() + kStartTimeoutMs;
+    while (!started->FindWindows(layout.icons.size())) {
+        if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(info.hProcess, &code);
+            ADD_FAILURE() << "the desktop host ended early with exit code " << code;
+            return nullptr;
+        }
+        if (::GetTickCount64() > deadline) {
+            ADD_FAILURE() << "the desktop host did not show its icons in time";
+            return nullptr;
+        }
+        ::Sleep(20);
+    }
+    return started;
+}
+
+bool StandInProcess::FindWindows(std::size_t iconCount) {
+    const std::vector<HWND> progmans = TopLevelWindowsOf(processId_, "Progman");
+    if (progmans.size() != 1) {
+        return false;
+    }
+    HWND list = ListViewUnder(progmans.front());
+    for (HWND workerW : TopLevelWindowsOf(processId_, "WorkerW")) {
+        if (list == nullptr) {
+            list = ListViewUnder(workerW);
+        }
+    }
+    DWORD_PTR count = 0;
+    if (list == nullptr ||
+        ::SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                              &count) == 0 ||
+        count != iconCount) {
+        return false;
+    }
+    progman_ = progmans.front();
+    listView_ = list;
+    return true;
+}
+
+Layout StandInProcess::Dump() const {
+    const TempFile file;
+    if (file.path.empty() || !SendCopyData(progman_, kCopyDataDump, file.path)) {
+        ADD_FAILURE() << "the desktop host did not write its layout";
+        return {};
+    }
+    const std::optional<std::string> text = ReadWholeFile(file.path);
+    std::string error;
+    std::optional<Layout> layout = text ? ParseLayout(*text, error) : std::nullopt;
+    if (!layout) {
+        ADD_FAILURE() << "unreadable layout from the desktop host: " << error;
+        return {};
+    }
+    return std::move(*layout);
+}
+
+void StandInProcess::SetAutoArrange(bool on) const {
+    if (!SendCopyData(progman_, kCopyDataAutoArrange, on ? "1" : "0")) {
+        ADD_FAILURE() << "the desktop host refused to change auto-arrange";
+    }
+}
+
+bool StandInProcess::Stop() {
+    if (!process_) {
+        return false;
+    }
+    bool clean = false;
+    if (::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        // Without its window (it never came up) there is nothing to ask: it is killed.
+        if (progman_ != nullptr && ::PostMessageA(progman_, WM_CLOSE, 0, 0) &&
+            ::WaitForSingleObject(process_.get(), kStopTimeoutMs) == WAIT_OBJECT_0) {
+            DWORD code = 1;
+            clean = ::GetExitCodeProcess(process_.get(), &code) && code == 0;
+        } else {
+            ::TerminateProcess(process_.get(), 1);
+            ::WaitForSingleObject(process_.get(), kStopTimeoutMs);
+        }
+    }
+    process_.reset();
+    return clean;
+}
+
+void PrintTo(const Layout& layout, std::ostream* out) {
+    *out << "\n" << FormatLayout(layout);
+}
+
+void PrintTo(const LayoutIcon& icon, std::ostream* out) {
+    *out << FormatLayout(Layout{.icons = {icon}});
+}
+
+}  // namespace pellmark::standin

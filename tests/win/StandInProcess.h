@@ -1,0 +1,58 @@
+// A stand-in desktop host (desktophost.exe) running in its own process for one test, and
+// the host's own channel for looking at it.
+#pragma once
+
+#include <windows.h>
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "platform/win32/Handles.h"
+#include "tools/desktophost/Layout.h"
+
+namespace pellmark::standin {
+
+class StandInProcess {
+  public:
+    // Starts desktophost.exe from beside the test program and waits until its list view
+    // holds every icon. Null (and a test failure) when it does not come up.
+    [[nodiscard]] static std::unique_ptr<StandInProcess> Start(const Layout& layout);
+
+    // desktophost.exe beside the running test program.
+    [[nodiscard]] static std::string HostPath();
+
+    StandInProcess(const StandInProcess&) = delete;
+    StandInProcess& operator=(const StandInProcess&) = delete;
+    ~StandInProcess();  // Stop(), then the layout file goes
+
+    [[nodiscard]] HWND progman() const noexcept { return progman_; }
+    [[nodiscard]] HWND listView() const noexcept { return listView_; }
+    [[nodiscard]] DWORD processId() const noexcept { return processId_; }
+
+    // The host's current layout as it reports it itself. A test failure (and an empty
+    // layout) when it does not answer.
+    [[nodiscard]] Layout Dump() const;
+    // Sets or clears the list view's auto-arrange style; a test failure when refused.
+    void SetAutoArrange(bool on) const;
+
+    // Closes Progman and waits for the host to end, killing it after a while. True when it
+    // ended by itself with exit code 0.
+    [[nodiscard]] bool Stop();
+
+  private:
+    StandInProcess(win32::UniqueKernelHandle process, DWORD processId, std::string layoutPath);
+    [[nodiscard]] bool FindWindows(std::size_t iconCount);
+
+    win32::UniqueKernelHandle process_;
+    DWORD processId_ = 0;
+    std::string layoutPath_;
+    HWND progman_ = nullptr;
+    HWND listView_ = nullptr;
+};
+
+// Readable test failures: a layout is shown as its file text.
+void PrintTo(const Layout& layout, std::ostream* out);
+void PrintTo(const LayoutIcon& icon, std::ostream* out);
+
+}  // namespace pellmark::standin
