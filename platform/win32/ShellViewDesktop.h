@@ -3,9 +3,9 @@
 // its list view.
 #pragma once
 
-#include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +23,7 @@ namespace pellmark::win32 {
 [[nodiscard]] ComPtr<IFolderView> FindDesktopFolderView();
 
 class ShellViewDesktop {
-public:
+  public:
     explicit ShellViewDesktop(ComPtr<IFolderView> view);
     ~ShellViewDesktop();
     ShellViewDesktop(const ShellViewDesktop&) = delete;
@@ -38,7 +38,7 @@ public:
     void MoveIcon(int index, std::int32_t x, std::int32_t y);
     [[nodiscard]] bool IsAutoArrange() const;
 
-private:
+  private:
     struct ItemIdListDeleter {
         void operator()(ITEMIDLIST* pidl) const noexcept { ::CoTaskMemFree(pidl); }
     };

@@ -1,0 +1,197 @@
+#include "platform/win32/ShellViewDesktop.h"
+
+#include <exdisp.h>
+#include <shellapi.h>
+#include <shlguid.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <utility>
+
+#include "patterns/IconGeometry.h"
+
+namespace pellmark::win32 {
+namespace {
+
+// Owns a string that the shell allocated with CoTaskMemAlloc.
+struct CoTaskStringDeleter {
+    void operator()(wchar_t* text) const noexcept { ::CoTaskMemFree(text); }
+};
+using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
+
+[[nodiscard]] std::string ToAnsi(const wchar_t* text) {
+    if (text == nullptr || *text == L'\0') {
+        return {};
+    }
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) {
+        return {};
+    }
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    if (::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr) == 0) {
+        return {};
+    }
+    ansi.resize(static_cast<std::size_t>(size - 1));  // the terminating zero
+    return ansi;
+}
+
+// The item's name as the desktop shows it under the icon, cut as the list view's text
+// buffer would cut it, so every mechanism hands out the same captions.
+[[nodiscard]] std::string ReadCaption(IShellFolder& folder, PCUITEMID_CHILD item) {
+    STRRET name{};
+    name.uType = STRRET_CSTR;
+    if (FAILED(folder.GetDisplayNameOf(item, SHGDN_NORMAL, &name))) {
+        return {};
+    }
+    // StrRetToStrW frees the STRRET's own string, whatever it returns.
+    wchar_t* raw = nullptr;
+    const HRESULT converted = ::StrRetToStrW(&name, item, &raw);
+    const UniqueCoTaskString text(raw);
+    if (FAILED(converted)) {
+        return {};
+    }
+    return CutCaption(ToAnsi(text.get()));
+}
+
+}  // namespace
+
+ComPtr<IFolderView> FindDesktopFolderView() {
+    ComPtr<IShellWindows> windows;
+    if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                                  windows.put_void())) ||
+        !windows) {
+        return {};
+    }
+
+    VARIANT location;
+    ::VariantInit(&location);
+    location.vt = VT_I4;
+    location.lVal = CSIDL_DESKTOP;
+    VARIANT root;
+    ::VariantInit(&root);
+    long window = 0;
+    ComPtr<IDispatch> dispatch;
+    // S_FALSE means no such window: only S_OK comes with a dispatch pointer.
+    if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                              dispatch.put()) != S_OK ||
+        !dispatch) {
+        return {};
+    }
+
+    const auto provider = dispatch.As<IServiceProvider>();
+    if (!provider) {
+        return {};
+    }
+    ComPtr<IShellBrowser> browser;
+    if (FAILED(
+            provider->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) ||
+        !browser) {
+        return {};
+    }
+    ComPtr<IShellView> shellView;
+    if (FAILED(browser->QueryActiveShellView(shellView.put())) || !shellView) {
+        return {};
+    }
+    return shellView.As<IFolderView>();
+}
+
+ShellViewDesktop::ShellViewDesktop(ComPtr<IFolderView> view) : view_(std::move(view)) {}
+
+ShellViewDesktop::~ShellViewDesktop() = default;
+
+HWND ShellViewDesktop::ViewWindow() const {
+    if (!view_) {
+        return nullptr;
+    }
+    HWND handle = nullptr;
+    if (const auto shellView = view_.As<IShellView>()) {
+        if (SUCCEEDED(shellView->GetWindow(&handle))) {
+            return handle;
+        }
+        return nullptr;
+    }
+    const auto window = view_.As<IOleWindow>();
+    if (!window || FAILED(window->GetWindow(&handle))) {
+        return nullptr;
+    }
+    return handle;
+}
+
+platform::DesktopRead ShellViewDesktop::ReadIcons(HWND listView) {
+    platform::DesktopRead read;
+    read.listView = reinterpret_cast<WindowHandle>(listView);
+    // Whatever happens below, the previous read's items are gone: a move must never
+    // reach an item that this read did not report.
+    items_.clear();
+    if (!view_) {
+        return read;
+    }
+
+    ComPtr<IShellFolder> folder;
+    if (FAILED(view_->GetFolder(IID_IShellFolder, folder.put_void())) || !folder) {
+        return read;
+    }
+    ComPtr<IEnumIDList> enumerator;
+    if (FAILED(view_->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_IEnumIDList,
+                            enumerator.put_void())) ||
+        !enumerator) {
+        return read;
+    }
+
+    std::vector<UniqueItemIdList> items;
+    std::vector<platform::RawDesktopIcon> icons;
+    ImageListRef imageList = 0;
+    for (;;) {
+        PITEMID_CHILD raw = nullptr;
+        ULONG fetched = 0;
+        const HRESULT next = enumerator->Next(1, &raw, &fetched);
+        UniqueItemIdList item(raw);
+        if (FAILED(next)) {
+            return read;  // a view that breaks off half-way has told nothing reliable
+        }
+        if (next != S_OK || fetched != 1 || !item) {
+            break;
+        }
+
+        platform::RawDesktopIcon icon;
+        POINT position{};
+        if (SUCCEEDED(view_->GetItemPosition(item.get(), &position))) {
+            icon.x = position.x;
+            icon.y = position.y;
+        }
+        icon.caption = ReadCaption(*folder.get(), item.get());
+        // The desktop is the root of the namespace, so its child ids are absolute ones.
+        SHFILEINFOA info{};
+        const DWORD_PTR systemList =
+            ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(item.get()), 0, &info, sizeof info,
+                             SHGFI_PIDL | SHGFI_SYSICONINDEX);
+        if (systemList != 0) {
+            imageList = static_cast<ImageListRef>(systemList);
+            icon.imageIndex = info.iIcon;
+        }
+        icons.push_back(std::move(icon));
+        items.push_back(std::move(item));
+    }
+
+    read.status = platform::DesktopReadStatus::Ok;
+    read.imageList = imageList;
+    read.icons = std::move(icons);
+    items_ = std::move(items);
+    return read;
+}
+
+void ShellViewDesktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
+    if (!view_ || index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+        return;
+    }
+    PCUITEMID_CHILD item[] = {items_[static_cast<std::size_t>(index)].get()};
+    POINT position{x, y};
+    // A refused position leaves the icon where it is; there is nothing more to do.
+    static_cast<void>(view_->SelectAndPositionItems(1, item, &position, SVSI_POSITIONITEM));
+}
+
+bool ShellViewDesktop::IsAutoArrange() const {
+    return view_ && view_->GetAutoArrange() == S_OK;
+}
+
+}  // namespace pellmark::win32
