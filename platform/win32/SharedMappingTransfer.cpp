@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <array>
@@ -116,7 +118,8 @@ platform::DesktopRead ReadIconsThroughSharedMappings(HWND listView, const std::s
         record->cchTextMax = static_cast<int>(kCaptionBufferSize);
         const LRESULT copied =
             ::SendMessageA(listView, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), recordAddress);
-        icon.caption = CaptionFromBuffer(text, kCaptionBufferSize, copied);
+        // Windows copies 39 characters and a zero; Wine fills all 40 without one.
+        icon.caption = CutCaption(CaptionFromBuffer(text, kCaptionBufferSize, copied));
 
         *record = ClassicItemRecord{};
         record->mask = LVIF_TEXT | LVIF_IMAGE;

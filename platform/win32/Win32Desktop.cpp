@@ -56,8 +56,16 @@ int Win32Desktop::LogicalDpiX() {
     return dpi;
 }
 
-std::unique_ptr<ShellViewDesktop> Win32Desktop::ShellViewFor(HWND listView,
-                                                             const VersionInfo& version) {
+ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& version) {
+    constexpr DWORD kNoViewHoldsFor = 10000;
+    const DWORD now = ::GetTickCount();
+    if (listView == shellViewAskedFor_ && ::IsWindow(listView) != FALSE &&
+        (shellView_ || now - shellViewAskedAt_ < kNoViewHoldsFor)) {
+        return shellView_.get();
+    }
+    shellView_.reset();
+    shellViewAskedFor_ = listView;
+    shellViewAskedAt_ = now;
     if (version.platformId != kPlatformWindowsNT || version.majorVersion < 6) {
         return nullptr;
     }
@@ -67,16 +75,15 @@ std::unique_ptr<ShellViewDesktop> Win32Desktop::ShellViewFor(HWND listView,
     }
     auto shellView = std::make_unique<ShellViewDesktop>(std::move(view));
     // Only the view that owns the list view we found speaks for that desktop.
-    if (shellView->ViewWindow() == nullptr || shellView->ViewWindow() != ::GetParent(listView)) {
-        return nullptr;
+    if (shellView->ViewWindow() != nullptr && shellView->ViewWindow() == ::GetParent(listView)) {
+        shellView_ = std::move(shellView);
     }
-    return shellView;
+    return shellView_.get();
 }
 
 platform::DesktopRead Win32Desktop::ReadIcons() {
     const VersionInfo version = seams_.version();
     listView_ = FindProgmanListView();
-    shellView_.reset();
     mechanism_ = Mechanism::None;
     if (listView_ == nullptr) {
         return {};
@@ -85,17 +92,16 @@ platform::DesktopRead Win32Desktop::ReadIcons() {
         mechanism_ = Mechanism::SharedMappings;
         return ReadIconsThroughSharedMappings(listView_, seams_.tempFolder());
     }
-    shellView_ = ShellViewFor(listView_, version);
-    if (shellView_) {
+    if (ShellViewDesktop* shellView = ShellViewFor(listView_, version)) {
         mechanism_ = Mechanism::ShellView;
-        return shellView_->ReadIcons(listView_);
+        return shellView->ReadIcons(listView_);
     }
     mechanism_ = Mechanism::RemoteMemory;
     return ReadIconsThroughRemoteMemory(listView_);
 }
 
 void Win32Desktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
-    if (shellView_) {
+    if (mechanism_ == Mechanism::ShellView && shellView_) {
         shellView_->MoveIcon(index, x, y);
     } else if (listView_ != nullptr && ::IsWindow(listView_) != FALSE) {
         // No pointer travels with this message, so it is safe on every system.
@@ -109,7 +115,7 @@ bool Win32Desktop::IsAutoArrange() {
     if (listView == nullptr) {
         return false;
     }
-    if (const auto shellView = ShellViewFor(listView, seams_.version())) {
+    if (const ShellViewDesktop* shellView = ShellViewFor(listView, seams_.version())) {
         return shellView->IsAutoArrange();
     }
     return (::GetWindowLongA(listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;

@@ -43,12 +43,17 @@ class Win32Desktop final : public platform::Desktop {
     [[nodiscard]] Mechanism LastMechanism() const noexcept { return mechanism_; }
 
   private:
-    // The Shell's view of the desktop when it is the one holding `listView`.
-    std::unique_ptr<ShellViewDesktop> ShellViewFor(HWND listView, const VersionInfo& version);
+    // The Shell's view of the desktop when it is the one holding `listView`; null when
+    // there is none. Asking costs several calls into Explorer, so a view found is kept for
+    // as long as its list view lives, and a "none" for a few seconds (Explorer may still
+    // be starting).
+    ShellViewDesktop* ShellViewFor(HWND listView, const VersionInfo& version);
 
     Seams seams_;
     bool comInitialised_ = false;
     HWND listView_ = nullptr;  // of the last read
+    HWND shellViewAskedFor_ = nullptr;
+    DWORD shellViewAskedAt_ = 0;  // GetTickCount
     std::unique_ptr<ShellViewDesktop> shellView_;
     Mechanism mechanism_ = Mechanism::None;
 };

@@ -1,0 +1,28 @@
+#include "app/CommandLine.h"
+
+#include <cctype>
+
+namespace pellmark {
+
+std::optional<Command> ParseCommandLine(std::string_view line) {
+    if (line.empty()) {
+        return Command{};
+    }
+    if (line.size() < 5) {
+        return std::nullopt;
+    }
+    Command command;
+    command.name = std::string(line.substr(5));
+    std::string keyword(line.substr(0, 4));
+    for (char& c : keyword) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (keyword == "LOAD") {
+        command.action = CommandAction::Load;
+    } else if (keyword == "SAVE") {
+        command.action = CommandAction::Save;
+    }
+    return command;
+}
+
+}  // namespace pellmark

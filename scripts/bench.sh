@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Prints the figures for reading a 1000-icon desktop under Wine (see tests/bench).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target desktop_read_bench
+cmake/wine-run.sh "$PWD/build/win64/wineprefix" build/win64/bin/desktop_read_bench.exe

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs whatever is missing, then builds every preset and runs all of its tests:
+# native unit tests (plain and with AddressSanitizer/UBSan), the Windows tests under Wine
+# (headless), and the checks on the 32-bit build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+for preset in native native-asan win64 win32; do
+    echo "== $preset =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset" -j 2
+done

@@ -1,0 +1,178 @@
+// Reading, saving and moving the icons of a stand-in desktop in another process, the way
+// Pellmark reaches Explorer on the NT family.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "patterns/DesktopIcons.h"
+#include "patterns/PatternFile.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Services.h"
+#include "tests/win/StandInProcess.h"
+
+namespace pellmark {
+namespace {
+
+using standin::Layout;
+using standin::StandInProcess;
+using Mechanism = win32::Win32Desktop::Mechanism;
+
+// Sixty icons: long and awkward captions, some pushed off the screen, some at negative
+// positions, every picture of the host's image list.
+Layout SixtyIcons() {
+    const char* const captions[] = {"Recycle Bin", "Letter to Smith, John \"final\".doc",
+                                    "A caption well beyond thirty-nine characters in length",
+                                    "  two leading spaces", "Caf\xE9 receipts"};
+    Layout layout;
+    for (int i = 0; i < 60; ++i) {
+        const int column = i % 10;
+        const int row = i / 10;
+        std::int32_t x = 20 + column * 90;
+        if (i % 7 == 3) {
+            x += 15360;  // hidden: pushed right by the screen width in twips
+        }
+        if (i % 11 == 5) {
+            x = -30;
+        }
+        layout.icons.push_back(
+            {std::string(captions[i % 5]) + " " + std::to_string(i), x, 10 + row * 100, i % 8});
+    }
+    return layout;
+}
+
+// What a pattern file of `layout` holds, written out independently of the writer.
+std::string ExpectedPattern(const Layout& layout, int width, int height) {
+    std::ostringstream out;
+    out << "Pellmark | version | 2.14.2\r\n" << layout.icons.size() << "\r\n";
+    out << width << "\r\n" << height << "\r\n";
+    const auto number = [](std::int64_t v) {
+        std::ostringstream text;
+        text << (v < 0 ? '-' : ' ') << (v < 0 ? -v : v) << ' ';
+        return text.str();
+    };
+    for (const auto& icon : layout.icons) {
+        const bool off = icon.x > width || icon.y > height;
+        out << icon.caption.substr(0, 39) << "\r\n"
+            << number(off ? icon.x - width * 15 : icon.x) << "\r\n"
+            << number(icon.y) << "\r\n"
+            << (off ? "True" : "False") << "\r\n";
+    }
+    return out.str();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DesktopReadTest : public ::testing::Test {
+  protected:
+    win32::Win32Desktop desktop;
+    sim::SimDialogs dialogs;
+    DesktopIcons icons{desktop, dialogs};
+};
+
+TEST_F(DesktopReadTest, SixtyIconsAreReadAndSavedByteForByte) {
+    const Layout layout = SixtyIcons();
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+
+    icons.ReadDesktopIcons();
+    EXPECT_EQ(desktop.LastMechanism(), Mechanism::RemoteMemory);
+    const DesktopIconTable& table = icons.Table();
+    ASSERT_EQ(table.IconCount, 60);
+    EXPECT_EQ(table.ListViewWindow, reinterpret_cast<WindowHandle>(host->listView()));
+    EXPECT_NE(table.ImageListHandle, 0u);
+    for (int i = 0; i < 60; ++i) {
+        const auto& want = layout.icons[i];
+        EXPECT_EQ(table.Icons[i].Caption, want.caption.substr(0, 39)) << i;
+        EXPECT_EQ(table.Icons[i].Position, (IconPosition{want.x, want.y})) << i;
+        EXPECT_EQ(table.Icons[i].ImageIndex, want.image) << i;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "pellmark-sixty.ips";
+    win32::Win32Files files;
+    ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(desktop.LogicalDpiX(), 96) << "the expectation uses 15 twips a pixel";
+    EXPECT_EQ(ReadFileBytes(path), ExpectedPattern(layout, width, height));
+    ::DeleteFileA(path.c_str());
+}
+
+TEST_F(DesktopReadTest, MovedIconsStayWhereTheyArePutAndTwoReadsAgree) {
+    Layout layout = SixtyIcons();
+    layout.icons.resize(8);
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+
+    icons.ReadDesktopIcons();
+    const auto first = icons.Table().Icons;
+    icons.ReadDesktopIcons();
+    EXPECT_EQ(icons.Table().Icons, first);
+
+    const IconPosition moves[] = {{100, 200}, {-5, 200}, {16460, 300}, {0, 0}};
+    for (int i = 0; i < 4; ++i) {
+        icons.MoveDesktopIcon(i, moves[i].x, moves[i].y);
+        layout.icons[i].x = moves[i].x;
+        layout.icons[i].y = moves[i].y;
+    }
+    EXPECT_EQ(host->Dump(), layout) << "the host's own account of its icons";
+    icons.ReadDesktopIcons();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(icons.Table().Icons[i].Position, moves[i]) << i;
+    }
+    EXPECT_TRUE(icons.Table().Icons[2].OffScreen);
+}
+
+TEST_F(DesktopReadTest, EmptyDesktopAndNoDesktopGiveTheNoIconsMessage) {
+    {
+        const auto host = StandInProcess::Start(Layout{});
+        ASSERT_TRUE(host);
+        icons.ReadDesktopIcons();
+        EXPECT_EQ(desktop.LastMechanism(), Mechanism::RemoteMemory);
+        EXPECT_EQ(icons.Table().IconCount, 0);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
+    }
+    dialogs.shown.clear();
+    ASSERT_EQ(::FindWindowA("Progman", nullptr), nullptr) << "no desktop left behind";
+    icons.ReadDesktopIcons();
+    EXPECT_EQ(desktop.LastMechanism(), Mechanism::None);
+    EXPECT_EQ(icons.Table().IconCount, 0);
+    EXPECT_EQ(icons.Table().ListViewWindow, 0u);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
+    EXPECT_FALSE(icons.IsDesktopAutoArrange());
+    EXPECT_EQ(icons.FindDesktopListView(), 0u);
+}
+
+TEST_F(DesktopReadTest, WorkerWShapeAndAutoArrangeAreFound) {
+    Layout layout = SixtyIcons();
+    layout.icons.resize(5);
+    layout.workerW = true;
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+
+    EXPECT_EQ(icons.FindDesktopListView(), reinterpret_cast<WindowHandle>(host->listView()));
+    icons.ReadDesktopIcons();
+    ASSERT_EQ(icons.Table().IconCount, 5);
+    EXPECT_EQ(icons.Table().Icons[4].Caption, layout.icons[4].caption.substr(0, 39));
+
+    EXPECT_FALSE(icons.IsDesktopAutoArrange());
+    host->SetAutoArrange(true);
+    EXPECT_TRUE(icons.IsDesktopAutoArrange());
+    host->SetAutoArrange(false);
+    EXPECT_FALSE(icons.IsDesktopAutoArrange());
+}
+
+}  // namespace
+}  // namespace pellmark
