@@ -13,7 +13,7 @@ class System {
     // GetVersionExA, read afresh at every call.
     virtual VersionInfo ReadVersion() = 0;
     // GetTempPathA: the temporary folder, ending with a backslash.
-    virtual std::string TempFolder() = 0;
+    virtual std::string GetTempFolder() = 0;
 };
 
 }  // namespace pellmark::platform

@@ -17,7 +17,7 @@ class SimSystem final : public platform::System {
         ++versionReads;
         return version;
     }
-    std::string TempFolder() override { return tempFolder; }
+    std::string GetTempFolder() override { return tempFolder; }
 };
 
 }  // namespace pellmark::sim

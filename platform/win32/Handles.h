@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace pellmark::win32 {
@@ -74,12 +76,31 @@ struct MenuTraits {
     static void Close(Handle h) noexcept { ::DestroyMenu(h); }
 };
 
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
+};
+struct MemoryDcTraits {  // CreateCompatibleDC
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteDC(h); }
+};
+struct ScreenDcTraits {  // GetDC(nullptr)
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::ReleaseDC(nullptr, h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 
 // Memory allocated in another process with VirtualAllocEx, freed there on every path.
 class RemoteMemory {

@@ -21,7 +21,7 @@ Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
         seams.desktopView = FindDesktopFolderView;
     }
     if (!seams.tempFolder) {
-        seams.tempFolder = [] { return Win32System().TempFolder(); };
+        seams.tempFolder = [] { return Win32System().GetTempFolder(); };
     }
     return seams;
 }
@@ -48,12 +48,8 @@ platform::ScreenSize Win32Desktop::ReadScreenSize() {
 }
 
 int Win32Desktop::LogicalDpiX() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return dpi;
+    const UniqueScreenDc screen(::GetDC(nullptr));
+    return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
 }
 
 ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& version) {

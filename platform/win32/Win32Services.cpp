@@ -101,7 +101,7 @@ VersionInfo Win32System::ReadVersion() {
     return version;
 }
 
-std::string Win32System::TempFolder() {
+std::string Win32System::GetTempFolder() {
     char buffer[256] = {};
     const DWORD length = ::GetTempPathA(255, buffer);
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();

@@ -31,7 +31,7 @@ class Win32Dialogs final : public platform::Dialogs {
 class Win32System final : public platform::System {
   public:
     VersionInfo ReadVersion() override;
-    std::string TempFolder() override;
+    std::string GetTempFolder() override;
 };
 
 class Win32Files final : public platform::Files {

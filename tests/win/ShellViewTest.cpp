@@ -21,6 +21,8 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/ShellViewDesktop.h"
+#include "platform/win32/Win32Desktop.h"
+#include "tools/desktophost/StandInDesktop.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -614,6 +616,49 @@ TEST_F(ShellViewTest, GivesBackEveryAllocation) {
     }
     EXPECT_EQ(spy.Outstanding(), 0u);
     EXPECT_EQ(::CoRevokeMallocSpy(), S_OK);
+}
+
+// On Vista and later the Shell's view is used exactly when it is the one that holds the
+// desktop list view; any other view is ignored and the list view is read directly.
+TEST_F(ShellViewTest, DesktopUsesTheShellViewOnlyWhenItHoldsTheListView) {
+    standin::Layout layout;
+    layout.icons = {{"On the list view", 40, 50, 0}};
+    auto made = standin::StandInDesktop::Create(layout);
+    ASSERT_TRUE(made.has_value());
+    view_.autoArrange = S_OK;
+
+    for (const bool holdsListView : {true, false}) {
+        SCOPED_TRACE(holdsListView);
+        view_.window = holdsListView ? made->defView() : made->progman();
+        view_.moves.clear();
+        {
+            Win32Desktop::Seams windows10;
+            windows10.version = [] { return VersionInfo{148, 10, 0, 19045, 2, ""}; };
+            windows10.desktopView = [this] { return view_.Share(); };
+            Win32Desktop desktop(windows10);
+
+            const auto read = desktop.ReadIcons();
+            ASSERT_EQ(read.status, DesktopReadStatus::Ok);
+            EXPECT_EQ(read.listView, reinterpret_cast<pellmark::WindowHandle>(made->listView()));
+            desktop.MoveIcon(0, 300, 400);
+            if (holdsListView) {
+                EXPECT_EQ(desktop.LastMechanism(), Win32Desktop::Mechanism::ShellView);
+                EXPECT_EQ(read.icons.size(), 4u) << "the view's items";
+                ASSERT_EQ(view_.moves.size(), 1u);
+                EXPECT_EQ(view_.moves[0].point.x, 300);
+                EXPECT_TRUE(desktop.IsAutoArrange()) << "the view answers";
+                EXPECT_EQ(made->CurrentIcons()[0].x, 40) << "the list view was not moved directly";
+            } else {
+                EXPECT_EQ(desktop.LastMechanism(), Win32Desktop::Mechanism::RemoteMemory);
+                ASSERT_EQ(read.icons.size(), 1u);
+                EXPECT_EQ(read.icons[0].caption, "On the list view");
+                EXPECT_TRUE(view_.moves.empty());
+                EXPECT_EQ(made->CurrentIcons()[0].x, 300);
+                EXPECT_FALSE(desktop.IsAutoArrange()) << "the list view's own style";
+            }
+        }
+        EXPECT_EQ(view_.refs(), 1) << "the desktop gave the view back";
+    }
 }
 
 // Whether the system hands out a view for the desktop, and how much of it works, depends on

@@ -14,24 +14,9 @@ namespace pellmark::standin {
 namespace {
 
 using win32::UniqueGdiObject;
-using win32::UniqueHandle;
-
-struct ImageListTraits {
-    using Handle = HIMAGELIST;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
-};
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
-struct ScreenDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::ReleaseDC(nullptr, h); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
+using win32::UniqueImageList;
+using win32::UniqueMemoryDc;
+using win32::UniqueScreenDc;
 
 // Selects a GDI object into a DC for as long as it lives.
 class ScopedSelect {
@@ -81,8 +66,8 @@ void RegisterClassesOnce() {
 UniqueImageList MakeImageList() {
     UniqueImageList images(
         ::ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, kImageColors.size(), 0));
-    const UniqueHandle<ScreenDcTraits> screen(::GetDC(nullptr));
-    const UniqueHandle<MemoryDcTraits> dc(::CreateCompatibleDC(screen.get()));
+    const UniqueScreenDc screen(::GetDC(nullptr));
+    const UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
     if (!images || !screen || !dc) {
         return {};
     }
