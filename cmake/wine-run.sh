@@ -6,6 +6,10 @@
 set -e
 prefix=$1
 shift
+case $prefix in
+    /*) ;;
+    *) echo "wine-run.sh: the prefix must be an absolute path, not '$prefix'" >&2; exit 2 ;;
+esac
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
