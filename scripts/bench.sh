@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Prints the figures for reading a 1000-icon desktop under Wine (see tests/bench).
+# Prints the figures for reading a 1000-icon desktop under Wine (see tools/bench).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
