@@ -65,12 +65,7 @@ struct SharedTransfer {
 };
 
 bool RunningOnNtFamily() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    return ::GetVersionExA(&info) != FALSE && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-#pragma GCC diagnostic pop
+    return Win32System().ReadVersion().platformId == VER_PLATFORM_WIN32_NT;
 }
 
 bool InOwnProcess(HWND window) {

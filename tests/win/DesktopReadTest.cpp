@@ -22,29 +22,6 @@ using standin::Layout;
 using standin::StandInProcess;
 using Mechanism = win32::Win32Desktop::Mechanism;
 
-// Sixty icons: long and awkward captions, some pushed off the screen, some at negative
-// positions, every picture of the host's image list.
-Layout SixtyIcons() {
-    const char* const captions[] = {"Recycle Bin", "Letter to Smith, John \"final\".doc",
-                                    "A caption well beyond thirty-nine characters in length",
-                                    "  two leading spaces", "Caf\xE9 receipts"};
-    Layout layout;
-    for (int i = 0; i < 60; ++i) {
-        const int column = i % 10;
-        const int row = i / 10;
-        std::int32_t x = 20 + column * 90;
-        if (i % 7 == 3) {
-            x += 15360;  // hidden: pushed right by the screen width in twips
-        }
-        if (i % 11 == 5) {
-            x = -30;
-        }
-        layout.icons.push_back(
-            {std::string(captions[i % 5]) + " " + std::to_string(i), x, 10 + row * 100, i % 8});
-    }
-    return layout;
-}
-
 // What a pattern file of `layout` holds, written out independently of the writer.
 std::string ExpectedPattern(const Layout& layout, int width, int height) {
     std::ostringstream out;
@@ -78,7 +55,7 @@ class DesktopReadTest : public ::testing::Test {
 };
 
 TEST_F(DesktopReadTest, SixtyIconsAreReadAndSavedByteForByte) {
-    const Layout layout = SixtyIcons();
+    const Layout layout = standin::AwkwardLayout();
     const auto host = StandInProcess::Start(layout);
     ASSERT_TRUE(host);
 
@@ -109,7 +86,7 @@ TEST_F(DesktopReadTest, SixtyIconsAreReadAndSavedByteForByte) {
 }
 
 TEST_F(DesktopReadTest, MovedIconsStayWhereTheyArePutAndTwoReadsAgree) {
-    Layout layout = SixtyIcons();
+    Layout layout = standin::AwkwardLayout();
     layout.icons.resize(8);
     const auto host = StandInProcess::Start(layout);
     ASSERT_TRUE(host);
@@ -156,7 +133,7 @@ TEST_F(DesktopReadTest, EmptyDesktopAndNoDesktopGiveTheNoIconsMessage) {
 }
 
 TEST_F(DesktopReadTest, WorkerWShapeAndAutoArrangeAreFound) {
-    Layout layout = SixtyIcons();
+    Layout layout = standin::AwkwardLayout();
     layout.icons.resize(5);
     layout.workerW = true;
     const auto host = StandInProcess::Start(layout);

@@ -11,6 +11,7 @@
 
 #include "patterns/DesktopIcons.h"
 #include "platform/sim/SimDialogs.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/desktophost/StandInDesktop.h"
@@ -32,12 +33,8 @@ struct Traffic {
 Traffic traffic;
 
 bool MappingExists(const char* name) {
-    const HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, name);
-    if (mapping == nullptr) {
-        return false;
-    }
-    ::CloseHandle(mapping);
-    return true;
+    return static_cast<bool>(
+        win32::UniqueKernelHandle(::OpenFileMappingA(FILE_MAP_READ, FALSE, name)));
 }
 
 LRESULT CALLBACK WatchListView(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -34,6 +34,17 @@ struct PidlDeleter {
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 
+// QueryInterface of a fake that offers one interface besides IUnknown.
+HRESULT AnswerQuery(IUnknown* self, REFIID offered, REFIID asked, void** out) {
+    if (asked == IID_IUnknown || asked == offered) {
+        *out = self;
+        self->AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
 class FakeEnumerator final : public IEnumIDList {
   public:
     // Hands out copies of `items`; fails instead of handing out item `failAt`.
@@ -41,13 +52,7 @@ class FakeEnumerator final : public IEnumIDList {
         : items_(std::move(items)), failAt_(failAt) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IEnumIDList) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(this, IID_IEnumIDList, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
@@ -92,13 +97,7 @@ struct NamedItem {
 class FakeFolder final : public IShellFolder {
   public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IShellFolder) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(this, IID_IShellFolder, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
@@ -309,13 +308,7 @@ class FakeView final : public IFolderView, public IShellView {
 class AllocationSpy final : public IMallocSpy {
   public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
-            *out = this;
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(this, IID_IMallocSpy, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }

@@ -13,6 +13,10 @@
 
 namespace pellmark::standin {
 
+// Sixty icons with captions and positions that break naive readers: long, quoted, with
+// commas and blanks, pushed far off the screen to the right, or left and above it.
+[[nodiscard]] Layout AwkwardLayout();
+
 class StandInProcess {
   public:
     // Starts desktophost.exe from beside the test program and waits until its list view

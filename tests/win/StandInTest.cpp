@@ -17,38 +17,6 @@
 namespace pellmark::standin {
 namespace {
 
-// Sixty icons with captions and positions that break naive readers: long, quoted, with
-// commas and blanks, pushed far off the screen to the right, or left and above it.
-Layout AwkwardLayout() {
-    const std::string captions[] = {
-        "Recycle Bin",
-        "A caption that is forty-five characters long.",
-        "Smith, John - letter, final, really final.doc",
-        "\"Quoted\" shortcut",
-        "It's got 'single' quotes",
-        "   three leading spaces",
-        "trailing spaces   ",
-        "x",
-        "Caf\xE9 \xA9 na\xEFve \xC4rger",  // ANSI (Western) bytes
-        "semi;colon & ampersand %PATH%",
-    };
-    const POINT positions[] = {{0, 0},       {17000, 2},  {16999, 700}, {-75, 10}, {10, -40},
-                               {-500, -500}, {1023, 767}, {75, 0},      {3, 4000}, {8000, 300}};
-    Layout layout;
-    for (int i = 0; i < 60; ++i) {
-        std::string caption = captions[i % std::size(captions)];
-        if (i >= static_cast<int>(std::size(captions))) {
-            caption += " (" + std::to_string(i) + ")";
-        }
-        const POINT base = positions[i % std::size(positions)];
-        layout.icons.push_back({.caption = caption,
-                                .x = base.x + (i / 10) * 75,
-                                .y = base.y + (i / 10) * 75,
-                                .image = i % 8});
-    }
-    return layout;
-}
-
 [[nodiscard]] std::string ClassOf(HWND hwnd) {
     char name[64] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
