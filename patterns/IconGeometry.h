@@ -18,6 +18,10 @@ inline constexpr std::size_t kMaxCaptionLength = kCaptionBufferSize - 1;
     return x > screenWidth || y > screenHeight;
 }
 
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
+// whatever the floating-point rounding mode.
+[[nodiscard]] double RoundHalfEven(double value) noexcept;
+
 // The screen width in twips, used as a number of pixels to push a hidden icon away.
 [[nodiscard]] std::int32_t ScreenTwips(std::int32_t screenWidth, int logicalDpiX) noexcept;
 

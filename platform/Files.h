@@ -1,6 +1,8 @@
 // The few file operations the logic needs; paths are ANSI text.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -8,12 +10,25 @@
 
 namespace pellmark::platform {
 
+// An open file being read from the start; closed when destroyed.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    // Fills up to `capacity` bytes and returns how many; 0 at the end of the file or on
+    // a read failure.
+    virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
+};
+
 class Files {
   public:
     virtual ~Files() = default;
     // Creates or truncates the file and writes the bytes. A failure leaves whatever
     // part was written on disk.
     virtual OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+    // Opens the file for reading, shared with other readers and writers; null (and the
+    // reason in `status`) when it cannot be opened.
+    virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
+                                                       OsStatus& status) = 0;
 };
 
 }  // namespace pellmark::platform

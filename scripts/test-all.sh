@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs whatever is missing, then builds every preset and runs all of its tests:
-# native unit tests (plain and with AddressSanitizer/UBSan), the Windows tests under Wine
-# (headless), and the checks on the 32-bit build.
+# native unit tests (plain and with AddressSanitizer/UBSan), the pattern readers under
+# libFuzzer for a fixed half minute, the Windows tests under Wine (headless), and the
+# checks on the 32-bit build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-for preset in native native-asan win64 win32; do
+for preset in native native-asan fuzz win64 win32; do
     echo "== $preset =="
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"

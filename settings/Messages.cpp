@@ -6,8 +6,16 @@
 namespace pellmark {
 
 namespace {
-constexpr std::array<std::pair<std::string_view, std::string_view>, 1> kEnglish{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kEnglish{{
     {"0931", "A pattern name may not contain any of these characters:"},
+    {"0934",
+     "This pattern file was not saved by this version of the program and cannot be "
+     "read."},
+    {"0936", "The pattern to restore when the screen resolution changes could not be found:"},
+    {"0937",
+     "The desktop arranges its icons automatically, so their positions cannot be "
+     "restored."},
+    {"0938", "Turn off Auto Arrange (right-click the desktop, View) and try again."},
 }};
 }  // namespace
 

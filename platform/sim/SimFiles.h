@@ -1,7 +1,9 @@
 // An in-memory file system: whole files by path, and failures on demand.
 #pragma once
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/Files.h"
@@ -12,6 +14,8 @@ class SimFiles final : public platform::Files {
   public:
     std::map<std::string, std::string> files;
     OsStatus writeFailure;  // non-zero code: writes fail with it and leave nothing
+    int openReaders = 0;    // readers not yet destroyed, so tests can see files closed
+    int opensForReading = 0;
 
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override {
         if (!writeFailure.ok()) {
@@ -20,6 +24,41 @@ class SimFiles final : public platform::Files {
         files[path] = std::string(bytes);
         return {};
     }
+
+    std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
+                                                         OsStatus& status) override {
+        const auto found = files.find(path);
+        if (found == files.end()) {
+            status = {2, "The system cannot find the file specified."};
+            return nullptr;
+        }
+        status = {};
+        ++opensForReading;
+        return std::make_unique<Reader>(found->second, openReaders);
+    }
+
+  private:
+    class Reader final : public platform::ByteSource {
+      public:
+        Reader(std::string bytes, int& openCount) : bytes_(std::move(bytes)), open_(openCount) {
+            ++open_;
+        }
+        ~Reader() override { --open_; }
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+
+        std::size_t Read(char* buffer, std::size_t capacity) override {
+            const std::size_t n = std::min(capacity, bytes_.size() - position_);
+            std::copy_n(bytes_.data() + position_, n, buffer);
+            position_ += n;
+            return n;
+        }
+
+      private:
+        std::string bytes_;
+        std::size_t position_ = 0;
+        int& open_;
+    };
 };
 
 }  // namespace pellmark::sim

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Dialogs.h"
@@ -37,6 +38,8 @@ class Win32System final : public platform::System {
 class Win32Files final : public platform::Files {
   public:
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
+                                                         OsStatus& status) override;
 };
 
 }  // namespace pellmark::win32

@@ -1,0 +1,103 @@
+#include "patterns/PatternReader.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "patterns/IconGeometry.h"
+
+namespace pellmark {
+
+namespace {
+
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::int32_t ReadNumberLine(platform::LineReader& lines, std::string& line, PositionRange range,
+                            bool& ended) {
+    if (!lines.ReadLine(line)) {
+        ended = true;
+        return 0;
+    }
+    return static_cast<std::int32_t>(ParseWholeNumber(line, range.low, range.high).value_or(0));
+}
+
+}  // namespace
+
+std::optional<int> PatternMajorVersion(std::string_view header) {
+    std::size_t pieceStart = 0;
+    for (int bar = 0; bar < 2; ++bar) {
+        const std::size_t found = header.find('|', pieceStart);
+        if (found == std::string_view::npos) {
+            return std::nullopt;
+        }
+        pieceStart = found + 1;
+    }
+    std::string_view piece = header.substr(pieceStart);
+    piece = piece.substr(0, piece.find('|'));
+    piece = TrimSpaces(piece);
+    if (piece.empty() || piece.front() < '0' || piece.front() > '9') {
+        return std::nullopt;
+    }
+    return piece.front() - '0';
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view line, std::int64_t low,
+                                             std::int64_t high) {
+    std::string_view text = TrimSpaces(line);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::int64_t whole = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), whole);
+    if (error == std::errc() && end == text.data() + text.size()) {
+        if (whole < low || whole > high) {
+            return std::nullopt;
+        }
+        return whole;
+    }
+    // Not a plain integer: accept a decimal number such as "12.5" and round it.
+    double value = 0;
+    const auto [dEnd, dError] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (dError != std::errc() || dEnd != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    const double rounded = RoundHalfEven(value);
+    if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(rounded);
+}
+
+PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions) {
+    PatternBody body;
+    std::string line;
+    bool ended = false;
+    const std::int32_t count = ReadNumberLine(lines, line, {0, INT32_MAX}, ended);
+    body.savedWidth = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended);
+    body.savedHeight = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended);
+    // The count is only a claim: records are added as lines arrive, never reserved.
+    for (std::int32_t i = 0; i < count && !ended; ++i) {
+        PatternRecord record;
+        if (!lines.ReadLine(record.caption)) {
+            break;
+        }
+        record.x = ReadNumberLine(lines, line, positions, ended);
+        record.y = ReadNumberLine(lines, line, positions, ended);
+        record.offScreen = !ended && lines.ReadLine(line) && line == "True";
+        body.records.push_back(std::move(record));
+    }
+    return body;
+}
+
+}  // namespace pellmark

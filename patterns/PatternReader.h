@@ -1,0 +1,52 @@
+// Reading pattern files back. Every field is one whole line; a field that cannot be read
+// or converted is left empty or zero and reading goes on, so a damaged file restores
+// what it can.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/LineReader.h"
+
+namespace pellmark {
+
+// The major-version digit of a header line: the third piece between "|", trimmed, first
+// character. Nothing when the piece is missing or does not start with a digit.
+[[nodiscard]] std::optional<int> PatternMajorVersion(std::string_view header);
+
+// A whole number on a line of its own, surrounding spaces ignored, within [low, high].
+// A decimal part rounds half to even. Nothing when the line is not a number or the
+// number does not fit.
+[[nodiscard]] std::optional<std::int64_t> ParseWholeNumber(std::string_view line, std::int64_t low,
+                                                           std::int64_t high);
+
+// The range of the numbers a reader accepts for positions.
+struct PositionRange {
+    std::int64_t low;
+    std::int64_t high;
+};
+inline constexpr PositionRange kRestorePositions{INT32_MIN, INT32_MAX};
+inline constexpr PositionRange kPreviewPositions{INT16_MIN, INT16_MAX};
+
+struct PatternRecord {
+    std::string caption;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool offScreen = false;  // exactly when the line reads "True"
+};
+
+struct PatternBody {
+    std::int32_t savedWidth = 0;
+    std::int32_t savedHeight = 0;
+    std::vector<PatternRecord> records;  // in file order
+};
+
+// Lines 2 onwards: the count, the saved screen size and up to count records. Reading
+// stops at the end of the file whatever the count claims; a record cut short keeps the
+// fields it has.
+[[nodiscard]] PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions);
+
+}  // namespace pellmark

@@ -1,0 +1,320 @@
+#include "patterns/PatternRestore.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "patterns/IconGeometry.h"
+#include "patterns/PatternFile.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimFiles.h"
+#include "settings/Messages.h"
+
+namespace pellmark {
+namespace {
+
+struct Record {
+    std::string caption;
+    std::string x;
+    std::string y;
+    std::string flag = "False";
+};
+
+std::string PatternText(int width, int height, const std::vector<Record>& records,
+                        const std::string& header = "Pellmark | version | 2.14.2") {
+    std::string text = header + "\r\n" + std::to_string(records.size()) + "\r\n" +
+                       std::to_string(width) + "\r\n" + std::to_string(height) + "\r\n";
+    for (const Record& r : records) {
+        text += r.caption + "\r\n" + r.x + "\r\n" + r.y + "\r\n" + r.flag + "\r\n";
+    }
+    return text;
+}
+
+class PatternRestoreTest : public ::testing::Test {
+  protected:
+    void Restore(const std::string& content, bool silent = true) {
+        files.files[path] = content;
+        icons.ReadDesktopIcons();
+        restored = restore.RestorePatternFile(path, silent);
+    }
+    sim::SimIcon IconAt(std::size_t i) const { return desktop.icons.at(i); }
+    std::pair<int, int> Position(std::size_t i) const {
+        return {desktop.icons.at(i).x, desktop.icons.at(i).y};
+    }
+
+    sim::SimDesktop desktop;
+    sim::SimDialogs dialogs;
+    sim::SimFiles files;
+    DesktopIcons icons{desktop, dialogs};
+    PatternRestore restore{icons, files, dialogs};
+    const std::string path = "C:\\Pellmark\\SavedPositions\\Work.ips";
+    bool restored = false;
+};
+
+TEST_F(PatternRestoreTest, ScalesFromTheSavedScreenAndReadsTheDesktopAgain) {
+    desktop.icons = {{"Recycle Bin", 5, 5, 0}, {"Notes", 6, 6, 1}};
+    Restore(PatternText(800, 600, {{"Notes", " 100 ", " 60 "}, {"Recycle Bin", " 0 ", " 599 "}}));
+
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(Position(1), std::make_pair(128, 77));  // 60 / 0.78125 = 76.8
+    EXPECT_EQ(Position(0), std::make_pair(0, 767));   // 599 / 0.78125 = 766.72
+    // The closing read leaves the current screen, not the saved one, in the table.
+    EXPECT_EQ(icons.Table().ScreenWidth, 1024);
+    EXPECT_EQ(icons.Table().Icons[1].Position, (IconPosition{128, 77}));
+    EXPECT_EQ(desktop.readCount, 2);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(files.openReaders, 0);
+}
+
+TEST_F(PatternRestoreTest, SavedAndRestoredAtTheSameSizeGivesEveryIconBackHiddenOnesHidden) {
+    desktop.icons = {{"A", 18, 2, 0}, {"Hidden", 1100, 300, 1}, {"Edge", 1024, 768, 2}};
+    icons.ReadDesktopIcons();
+    ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
+    const std::vector<sim::SimIcon> saved = desktop.icons;
+    for (sim::SimIcon& icon : desktop.icons) {
+        icon.x = 400;
+        icon.y = 400;
+    }
+    icons.ReadDesktopIcons();
+    ASSERT_TRUE(restore.RestorePatternFile(path, false));
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        EXPECT_EQ(Position(i), std::make_pair(saved[i].x, saved[i].y)) << saved[i].caption;
+    }
+    EXPECT_TRUE(icons.Table().Icons[1].OffScreen);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PatternRestoreTest, HiddenRecordsArePushedOffTheCurrentScreenAgain) {
+    // Saved hidden on an 800-wide screen (x 100 before it was pushed away), restored on a
+    // 1024-wide screen at 96 DPI: 100 + 15360 twips, scaled by 800/1024.
+    desktop.icons = {{"Secret", 5, 5, 0}, {"Shown", 5, 5, 0}};
+    Restore(PatternText(800, 600,
+                        {{"Secret", " 100 ", " 60 ", "True"}, {"Shown", " 100 ", " 60 ", "true"}}));
+    EXPECT_EQ(Position(0), std::make_pair(19789, 77));  // 15460 / 0.78125 = 19788.8
+    EXPECT_TRUE(icons.Table().Icons[0].OffScreen);
+    EXPECT_EQ(Position(1), std::make_pair(128, 77));  // only "True" hides, not "true"
+}
+
+TEST(PatternMoves, RoundsHalvesToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(-3.5), -4);
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    EXPECT_EQ(RoundHalfEven(76.8), 77);
+    EXPECT_EQ(RoundHalfEven(-0.2), 0);
+
+    // Saved on a 2048 x 1536 screen, restored on 1024 x 768: every position halves.
+    const ScaleRatios half = ComputeScaleRatios(2048, 1536, 1024, 768);
+    EXPECT_EQ(half.x, 2.0f);
+    const std::vector<DesktopIcon> icons = {
+        {"a", {}, 0, false}, {"b", {}, 0, false}, {"c", {}, 0, false}};
+    const std::vector<PatternRecord> records = {
+        {"a", 5, 3, false}, {"b", 7, 1, false}, {"c", -5, -3, false}};
+    EXPECT_EQ(PlanPatternMoves(icons, records, half, 0),
+              (std::vector<IconMove>{{0, 2, 2}, {1, 4, 0}, {2, -2, -2}}));
+}
+
+TEST(PatternMoves, RatiosAreSinglePrecision) {
+    // 1000/1366 is not exact in single precision; the product shows which was used.
+    const ScaleRatios r = ComputeScaleRatios(1000, 700, 1366, 768);
+    EXPECT_EQ(r.x, static_cast<float>(1000.0 / 1366.0));
+    const std::vector<DesktopIcon> icons = {{"a", {}, 0, false}};
+    const std::vector<PatternRecord> records = {{"a", 683, 350, false}};
+    // 683 / (float)(1000/1366) = 932.9779..., with a double ratio it would be 932.978.
+    EXPECT_EQ(PlanPatternMoves(icons, records, r, 0), (std::vector<IconMove>{{0, 933, 384}}));
+}
+
+TEST(PatternMoves, MatchesByCaptionWithTrailingSpacesIgnoredAndTheFirstRecordWinning) {
+    const ScaleRatios same{1.0f, 1.0f};
+    const std::vector<DesktopIcon> icons = {
+        {"Readme.txt ", {}, 0, false},  // trailing space on the icon
+        {"readme.txt", {}, 0, false},   // case differs: no match
+        {"Twin", {}, 0, false},         // two icons with one caption share its record
+        {"Twin", {}, 0, false},
+        {"Unsaved", {}, 0, false},  // not in the pattern: not moved
+        {" Lead", {}, 0, false},    // leading spaces count
+        {"", {}, 0, false},         // an empty caption matches an all-space record
+    };
+    const std::vector<PatternRecord> records = {
+        {"Readme.txt", 10, 10, false}, {"Twin   ", 20, 20, false}, {"Twin", 30, 30, false},
+        {"Gone", 40, 40, false},       {"Lead", 50, 50, false},    {"   ", 60, 60, false},
+    };
+    EXPECT_EQ(PlanPatternMoves(icons, records, same, 0),
+              (std::vector<IconMove>{{0, 10, 10}, {2, 20, 20}, {3, 20, 20}, {6, 60, 60}}));
+}
+
+TEST(PatternMoves, PositionsThatCannotBeComputedMoveNothing) {
+    const std::vector<DesktopIcon> icons = {{"a", {}, 0, false}};
+    const std::vector<PatternRecord> records = {{"a", 100, 100, false}};
+    // A file that claims a zero or negative screen size, or a current size of zero.
+    EXPECT_TRUE(PlanPatternMoves(icons, records, ComputeScaleRatios(0, 600, 1024, 768), 0).empty());
+    EXPECT_TRUE(
+        PlanPatternMoves(icons, records, ComputeScaleRatios(-800, 600, 1024, 768), 0).empty());
+    EXPECT_TRUE(PlanPatternMoves(icons, records, ComputeScaleRatios(800, 600, 0, 0), 0).empty());
+    // A result beyond 32 bits.
+    const std::vector<PatternRecord> far = {{"a", INT32_MAX, 0, false}};
+    EXPECT_TRUE(PlanPatternMoves(icons, far, ComputeScaleRatios(1, 1, 1024, 768), 0).empty());
+}
+
+TEST(PatternMoves, ManyIconsAndRecordsKeepTheFirstRecordRule) {
+    // 2,000 icons against 2,000 records, every caption twice on each side.
+    std::vector<DesktopIcon> icons;
+    std::vector<PatternRecord> records;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string caption = "Icon " + std::to_string(i / 2);
+        icons.push_back(
+            {caption + std::string(static_cast<std::size_t>(i % 3), ' '), {}, 0, false});
+        records.push_back({caption, i, 2 * i, false});
+    }
+    const std::vector<IconMove> moves = PlanPatternMoves(icons, records, {1.0f, 1.0f}, 0);
+    ASSERT_EQ(moves.size(), 2000u);
+    for (int i = 0; i < 2000; ++i) {
+        const int first = i - i % 2;  // the first record of the pair
+        EXPECT_EQ(moves[static_cast<std::size_t>(i)], (IconMove{i, first, 2 * first}));
+    }
+}
+
+TEST_F(PatternRestoreTest, AnAutoArrangedDesktopIsRefusedEvenWhenSilent) {
+    desktop.icons = {{"A", 5, 5, 0}};
+    desktop.autoArrange = true;
+    Restore(PatternText(1024, 768, {{"A", " 100 ", " 60 "}}), true);
+    EXPECT_FALSE(restored);
+    EXPECT_EQ(Position(0), std::make_pair(5, 5));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, MessageText("0937") + "\n\n" + MessageText("0938"));
+    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(files.opensForReading, 0);
+}
+
+TEST_F(PatternRestoreTest, AMissingFileIsReportedEvenWhenSilent) {
+    desktop.icons = {{"A", 5, 5, 0}};
+    icons.ReadDesktopIcons();
+    EXPECT_FALSE(restore.RestorePatternFile(path, true));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "File: C:\\Pellmark\\SavedPositions\\Work.ips not found. Unable to restore "
+              "pattern.");
+    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_FALSE(restore.PatternFileExists(path));
+}
+
+TEST_F(PatternRestoreTest, AnUnreadableFileIsReportedUnlessSilentAndTheDesktopReadAgain) {
+    desktop.icons = {{"A", 5, 5, 0}};
+    icons.ReadDesktopIcons();
+    restore.ApplyPattern(path, 1024, 768, true);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(desktop.readCount, 2);
+    restore.ApplyPattern(path, 1024, 768, false);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Icon positions not previously saved.");
+    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
+    EXPECT_EQ(desktop.readCount, 3);
+}
+
+TEST_F(PatternRestoreTest, HeadersOfAnotherVersionAreRefusedAndTheFileClosedAtOnce) {
+    desktop.icons = {{"A", 5, 5, 0}};
+    const std::vector<Record> records = {{"A", " 100 ", " 60 "}};
+    for (const std::string& header : std::vector<std::string>{
+             "Pellmark | version | 1.9.0", "Pellmark version 2.14.2", "Pellmark | version",
+             "Pellmark | version |   x2", "", std::string("\xff\xfe|\x00|\x01", 6)}) {
+        dialogs.shown.clear();
+        Restore(PatternText(1024, 768, records, header), false);
+        EXPECT_TRUE(restored) << header;  // handed over; the refusal is the reader's
+        EXPECT_EQ(Position(0), std::make_pair(5, 5)) << header;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << header;
+        EXPECT_EQ(dialogs.shown[0].text, MessageText("0934"));
+        EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Question);
+        // Closed before the message, and no second read of the desktop.
+        EXPECT_EQ(files.openReaders, 0);
+    }
+    EXPECT_EQ(desktop.readCount, 6);  // only the reads before each restore
+
+    dialogs.shown.clear();
+    Restore(PatternText(1024, 768, records, "Pellmark | version | 1.9.0"), true);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // A later major version, and any title, are read.
+    Restore(PatternText(1024, 768, records, "Other | version |  3.0.1 | x"), false);
+    EXPECT_EQ(Position(0), std::make_pair(100, 60));
+}
+
+TEST_F(PatternRestoreTest, DamagedFilesRestoreWhatTheyCanWithoutLargeAllocations) {
+    desktop.icons = {{"A", 5, 5, 0}, {"B", 5, 5, 0}};
+    const std::string header = "Pellmark | version | 2.14.2\r\n";
+    const std::string a = "A\r\n 100 \r\n 60 \r\nFalse\r\n";
+    struct Case {
+        std::string name;
+        std::string content;
+        std::pair<int, int> a;
+        std::pair<int, int> b;
+    } const cases[] = {
+        // The count is a claim: reading stops at the end of the file.
+        {"huge count", header + "2147483647\r\n1024\r\n768\r\n" + a, {100, 60}, {5, 5}},
+        {"negative count", header + "-5\r\n1024\r\n768\r\n" + a, {5, 5}, {5, 5}},
+        {"count not a number", header + "abc\r\n1024\r\n768\r\n" + a, {5, 5}, {5, 5}},
+        // A record cut short keeps what it has; the missing y is zero.
+        {"cut in a record", header + "2\r\n1024\r\n768\r\n" + a + "B\r\n 300", {100, 60}, {300, 0}},
+        {"x not a number",
+         header + "1\r\n1024\r\n768\r\nA\r\n x1 \r\n 60 \r\nFalse",
+         {0, 60},
+         {5, 5}},
+        {"x beyond 32 bits",
+         header + "1\r\n1024\r\n768\r\nA\r\n 4294967296\r\n 7\r\nFalse",
+         {0, 7},
+         {5, 5}},
+        {"line feeds only",
+         "Pellmark | version | 2.14.2\n2\n1024\n768\nA\n 1 \n 2 \nFalse\nB\n 3 "
+         "\n 4 \nTrue\n",
+         {1, 2},
+         {15363, 4}},
+        {"no screen size", header + "1\r\n\r\n\r\n" + a, {5, 5}, {5, 5}},
+        {"long caption",
+         header + "2\r\n1024\r\n768\r\n" + std::string(10000, 'A') + "\r\n 1 \r\n 1 \r\nFalse\r\n" +
+             a,
+         {100, 60},
+         {5, 5}},
+        {"garbage after the header",
+         header + std::string("\x01\x00\xff\r\r\n\x7f", 7),
+         {5, 5},
+         {5, 5}},
+    };
+    for (const Case& c : cases) {
+        desktop.icons[0].x = desktop.icons[0].y = desktop.icons[1].x = desktop.icons[1].y = 5;
+        Restore(c.content, false);
+        EXPECT_EQ(Position(0), c.a) << c.name;
+        EXPECT_EQ(Position(1), c.b) << c.name;
+        EXPECT_TRUE(dialogs.shown.empty()) << c.name;
+        EXPECT_EQ(files.openReaders, 0) << c.name;
+    }
+
+    files.files[path] = "";  // a 0-byte file has no header
+    restore.ApplyPattern(path, 1024, 768, false);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, MessageText("0934"));
+}
+
+TEST(PatternReader, ParsesNumbersLikeThePrintStatementWroteThem) {
+    EXPECT_EQ(ParseWholeNumber(" 18 ", INT32_MIN, INT32_MAX), 18);
+    EXPECT_EQ(ParseWholeNumber("-14260 ", INT32_MIN, INT32_MAX), -14260);
+    EXPECT_EQ(ParseWholeNumber("+7", INT32_MIN, INT32_MAX), 7);
+    EXPECT_EQ(ParseWholeNumber(" 2.5 ", INT32_MIN, INT32_MAX), 2);
+    EXPECT_EQ(ParseWholeNumber("-2147483648", INT32_MIN, INT32_MAX), INT32_MIN);
+    EXPECT_EQ(ParseWholeNumber("2147483648", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("40000", INT16_MIN, INT16_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("1 2", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("\t5", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("1e3", INT32_MIN, INT32_MAX), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("nan", INT32_MIN, INT32_MAX), std::nullopt);
+
+    EXPECT_EQ(PatternMajorVersion("Pellmark | version | 2.14.2"), 2);
+    EXPECT_EQ(PatternMajorVersion("|| 9"), 9);
+    EXPECT_EQ(PatternMajorVersion("a | b | "), std::nullopt);
+    EXPECT_EQ(PatternMajorVersion("a | b"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pellmark
