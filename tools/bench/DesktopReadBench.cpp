@@ -18,24 +18,17 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win/StandInProcess.h"
+#include "tools/bench/BenchLayout.h"
 #include "tools/desktophost/StandInDesktop.h"
 
 namespace {
 
 using namespace pellmark;
+using bench::kIcons;
+using bench::ThousandIcons;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kIcons = 1000;
 constexpr int kRounds = 21;
-
-standin::Layout ThousandIcons() {
-    standin::Layout layout;
-    for (int i = 0; i < kIcons; ++i) {
-        layout.icons.push_back(
-            {"Document number " + std::to_string(i) + ".txt", (i % 40) * 25, (i / 40) * 30, i % 8});
-    }
-    return layout;
-}
 
 double MicrosecondsPerIcon(Clock::time_point start) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kIcons;
