@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Pellmark for 64-bit Windows and runs its main job under Wine against the sample
 # desktop: the stand-in desktop starts with samples/sample-desktop.layout, then
-# `pellmark.exe SAVE Sample` saves it as a pattern, and the pattern file is printed.
+# `pellmark.exe SAVE Sample` saves it as a pattern and the file is printed;
+# `LOAD BottomRow` restores samples/BottomRow.ips (saved on an 800x600 screen, so it is
+# scaled), `SAVE After` shows where the icons went, and `LOAD Sample` puts them back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,7 +23,22 @@ for _ in $(seq 1 300); do
 done
 grep -q 'ready' "$log" || { cat "$log"; echo "demo: the stand-in desktop did not start" >&2; exit 1; }
 
-rm -f "$bin/SavedPositions/Sample.ips"
+saved=$bin/SavedPositions
+rm -f "$saved/Sample.ips" "$saved/After.ips"
 cmake/wine-run.sh "$prefix" "$bin/pellmark.exe" SAVE Sample
-echo "== $bin/SavedPositions/Sample.ips (CR LF line ends shown as ^M) =="
-cat -v "$bin/SavedPositions/Sample.ips"
+echo "== $saved/Sample.ips (CR LF line ends shown as ^M) =="
+cat -v "$saved/Sample.ips"
+
+cp samples/BottomRow.ips "$saved/"
+cmake/wine-run.sh "$prefix" "$bin/pellmark.exe" LOAD BottomRow
+cmake/wine-run.sh "$prefix" "$bin/pellmark.exe" SAVE After
+echo "== after LOAD BottomRow (saved at 800x600, scaled to this screen): $saved/After.ips =="
+cat -v "$saved/After.ips"
+cmake/wine-run.sh "$prefix" "$bin/pellmark.exe" LOAD Sample
+cmake/wine-run.sh "$prefix" "$bin/pellmark.exe" SAVE After
+if cmp -s "$saved/Sample.ips" "$saved/After.ips"; then
+    echo "== LOAD Sample put every icon back where it was =="
+else
+    echo "demo: LOAD Sample did not give the saved desktop back" >&2
+    exit 1
+fi
