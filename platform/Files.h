@@ -29,6 +29,11 @@ class Files {
     // reason in `status`) when it cannot be opened.
     virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
                                                        OsStatus& status) = 0;
+    // GetPrivateProfileStringA with a 255-character buffer: the string of `key` in
+    // `section` of an INI file, at most 254 characters; empty when the file, section or
+    // key is missing.
+    virtual std::string ReadProfileString(const std::string& section, const std::string& key,
+                                          const std::string& path) = 0;
 };
 
 }  // namespace pellmark::platform

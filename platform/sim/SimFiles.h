@@ -37,6 +37,10 @@ class SimFiles final : public platform::Files {
         return std::make_unique<Reader>(found->second, openReaders);
     }
 
+    // Reads the in-memory file the way Windows reads INI files (see SimFiles.cpp).
+    std::string ReadProfileString(const std::string& section, const std::string& key,
+                                  const std::string& path) override;
+
   private:
     class Reader final : public platform::ByteSource {
       public:

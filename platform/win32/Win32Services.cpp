@@ -161,4 +161,12 @@ std::unique_ptr<platform::ByteSource> Win32Files::OpenForReading(const std::stri
     return std::make_unique<FileByteSource>(std::move(file));
 }
 
+std::string Win32Files::ReadProfileString(const std::string& section, const std::string& key,
+                                          const std::string& path) {
+    char buffer[255] = {};
+    const DWORD length = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer,
+                                                    sizeof buffer, path.c_str());
+    return std::string(buffer, std::min<DWORD>(length, sizeof buffer - 1));
+}
+
 }  // namespace pellmark::win32

@@ -40,6 +40,8 @@ class Win32Files final : public platform::Files {
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
                                                          OsStatus& status) override;
+    std::string ReadProfileString(const std::string& section, const std::string& key,
+                                  const std::string& path) override;
 };
 
 }  // namespace pellmark::win32

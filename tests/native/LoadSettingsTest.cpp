@@ -1,0 +1,233 @@
+#include "settings/LoadSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimRegistry.h"
+
+namespace pellmark {
+namespace {
+
+class RecordedStyle final : public IconStyleControls {
+  public:
+    std::vector<std::string> calls;
+
+    void SetTextColour(std::uint32_t colour) override { Add("TextColour", colour); }
+    void SetBackgroundColour(std::uint32_t colour) override { Add("BackgroundColour", colour); }
+    void SetRefreshTime(std::int32_t value) override { Add("RefreshTime", value); }
+    void SetTransparentTitle(int checkState) override { Add("TransparentTitle", checkState); }
+    void SetEnableIconStyle(int checkState) override { Add("EnableIconStyle", checkState); }
+    void SetSampleFontName(const std::string& name) override { Add("FontName", name); }
+    void SetSampleFontBold(bool bold) override { Add("FontBold", bold); }
+    void SetSampleFontItalic(bool italic) override { Add("FontItalic", italic); }
+    void SetSampleFontSize(double points) override { Add("FontSize", points); }
+
+  private:
+    template <typename T>
+    void Add(const char* what, const T& value) {
+        std::ostringstream call;
+        call << what << ' ' << value;
+        calls.push_back(call.str());
+    }
+};
+
+// Values the loader never produces from an empty store, to see what it left alone.
+SettingsRecord Sentinels() {
+    SettingsRecord r;
+    r.LoadInSysTray = r.RestoreOnStartup = r.RestoreOnResChange = r.CloseWhenRestored = true;
+    r.OnLoadHide = r.SavePatternOnStart = r.SavePatternOnClose = r.AutoHideDesktop = true;
+    r.PatternToRestore = r.PatternToAutoSave = r.Language = r.LanguageFile = "old";
+    r.ShowDelay = 99;
+    return r;
+}
+
+// For each field of the record, in the loader's order: did it change?
+std::vector<bool> Changed(const SettingsRecord& r) {
+    const SettingsRecord s = Sentinels();
+    return {r.LoadInSysTray != s.LoadInSysTray,
+            r.RestoreOnStartup != s.RestoreOnStartup,
+            r.RestoreOnResChange != s.RestoreOnResChange,
+            r.PatternToRestore != s.PatternToRestore,
+            r.CloseWhenRestored != s.CloseWhenRestored,
+            r.OnLoadHide != s.OnLoadHide,
+            r.SavePatternOnStart != s.SavePatternOnStart,
+            r.SavePatternOnClose != s.SavePatternOnClose,
+            r.PatternToAutoSave != s.PatternToAutoSave,
+            r.AutoHideDesktop != s.AutoHideDesktop,
+            r.ShowDelay != s.ShowDelay,
+            r.Language != s.Language,
+            r.LanguageFile != s.LanguageFile};
+}
+
+class LoadSettingsTest : public ::testing::Test {
+  protected:
+    sim::SimRegistry registry;
+    SettingsStore store{registry};
+    sim::SimDialogs dialogs;
+    RecordedStyle style;
+    SettingsRecord record = Sentinels();
+    const std::string folder = "C:\\Program Files\\Pellmark";
+
+    void Load() { LoadSettings(store, folder, record, style, dialogs); }
+};
+
+const std::vector<std::string> kDefaultStyleCalls = {
+    "TextColour 0",       "BackgroundColour 0", "RefreshTime 0",
+    "TransparentTitle 0", "EnableIconStyle 0",  "FontName Arial",
+    "FontBold 0",         "FontItalic 0",       "FontSize 10",
+};
+
+TEST_F(LoadSettingsTest, AnEmptyStoreGivesTheDefaults) {
+    Load();
+    EXPECT_FALSE(record.LoadInSysTray);
+    EXPECT_FALSE(record.RestoreOnStartup);
+    EXPECT_FALSE(record.RestoreOnResChange);
+    EXPECT_EQ(record.PatternToRestore, "");
+    EXPECT_FALSE(record.CloseWhenRestored);
+    EXPECT_FALSE(record.OnLoadHide);
+    EXPECT_FALSE(record.SavePatternOnStart);
+    EXPECT_FALSE(record.SavePatternOnClose);
+    EXPECT_EQ(record.PatternToAutoSave, "AutoSave");
+    EXPECT_FALSE(record.AutoHideDesktop);
+    EXPECT_EQ(record.ShowDelay, 2);
+    EXPECT_EQ(record.Language, "English");
+    EXPECT_EQ(record.LanguageFile, "C:\\Program Files\\Pellmark\\Languages\\English.txt");
+    EXPECT_EQ(style.calls, kDefaultStyleCalls);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(registry.OpenKeyCount(), 0);
+
+    // A folder given with its trailing backslash makes the same path.
+    LoadSettings(store, folder + "\\", record, style, dialogs);
+    EXPECT_EQ(record.LanguageFile, "C:\\Program Files\\Pellmark\\Languages\\English.txt");
+}
+
+TEST_F(LoadSettingsTest, StoredValuesAreAppliedInOrder) {
+    store.Save(kSettingsSection, "LoadInSysTray", "1");
+    store.Save(kSettingsSection, "RestoreOnStartup", "True");
+    store.Save(kSettingsSection, "RestoreOnResChange", "tRUE");
+    store.Save(kSettingsSection, "PatternToRestore", "Work desk");
+    store.Save(kSettingsSection, "CloseWhenRestored", " -1 ");
+    store.Save(kSettingsSection, "OnLoadHide", "0");
+    store.Save(kSettingsSection, "SavePatternOnStart", "FALSE");
+    store.Save(kSettingsSection, "SavePatternOnClose", "2.5");
+    store.Save(kSettingsSection, "PatternToAutoSave", "Evening");
+    store.Save(kSettingsSection, "AutoHideDesktop", "True");
+    store.Save(kSettingsSection, "ShowDelay", "-7");
+    store.Save(kSettingsSection, "Language", "Deutsch");
+    store.Save(kIconStyleSection, "IconForeColour", "16777215");
+    store.Save(kIconStyleSection, "BGColour", "-1");
+    store.Save(kIconStyleSection, "IconRefreshTime", "3");
+    store.Save(kIconStyleSection, "TransparentTitle", "1");
+    store.Save(kIconStyleSection, "EnableIconStyle", " 2");
+    store.Save(kIconStyleSection, "FontName", "Tahoma");
+    store.Save(kIconStyleSection, "FontBold", "True");
+    store.Save(kIconStyleSection, "FontItalic", "1");
+    store.Save(kIconStyleSection, "FontSize", "8.5");
+    Load();
+
+    EXPECT_TRUE(record.LoadInSysTray);
+    EXPECT_TRUE(record.RestoreOnStartup);
+    EXPECT_TRUE(record.RestoreOnResChange);
+    EXPECT_EQ(record.PatternToRestore, "Work desk");
+    EXPECT_TRUE(record.CloseWhenRestored);
+    EXPECT_FALSE(record.OnLoadHide);
+    EXPECT_FALSE(record.SavePatternOnStart);
+    EXPECT_TRUE(record.SavePatternOnClose);
+    EXPECT_EQ(record.PatternToAutoSave, "Evening");
+    EXPECT_TRUE(record.AutoHideDesktop);
+    EXPECT_EQ(record.ShowDelay, -7);
+    EXPECT_EQ(record.Language, "Deutsch");
+    EXPECT_EQ(record.LanguageFile, "C:\\Program Files\\Pellmark\\Languages\\Deutsch.txt");
+    EXPECT_EQ(style.calls, (std::vector<std::string>{"TextColour 16777215", "BackgroundColour 0",
+                                                     "RefreshTime 3", "TransparentTitle 1",
+                                                     "EnableIconStyle 2", "FontName Tahoma",
+                                                     "FontBold 1", "FontItalic 1", "FontSize 8.5"}))
+        << "a stored -1 background reaches the picker as 0";
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LoadSettingsTest, BooleansAreReadLeniently) {
+    struct Case {
+        const char* text;
+        bool expected;
+    } const cases[] = {
+        {"1", true},      {"True", true},   {"tRUE", true}, {"  True  ", true},
+        {"-1", true},     {"0.5", true},    {"+3", true},   {"0", false},
+        {"False", false}, {"fAlSe", false}, {"0.0", false}, {" -0 ", false},
+    };
+    for (const Case& c : cases) {
+        store.Save(kSettingsSection, "AutoHideDesktop", c.text);
+        record.AutoHideDesktop = !c.expected;
+        Load();
+        EXPECT_EQ(record.AutoHideDesktop, c.expected) << '"' << c.text << '"';
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LoadSettingsTest, ABadValueStopsTheLoaderAndNamesItsStep) {
+    // The sixth step, "Languages", reads text only and so has nothing that can fail.
+    struct Case {
+        std::string_view section;
+        const char* key;
+        const char* value;
+        const char* step;
+        const char* error;
+        std::size_t recordFieldsApplied;
+        std::size_t styleCalls;
+    } const cases[] = {
+        {kSettingsSection, "LoadInSysTray", "yes", "SysTrayIcon", "13\nType mismatch", 0, 0},
+        {kSettingsSection, "RestoreOnResChange", "maybe", "immediate pattern restorer",
+         "13\nType mismatch", 2, 0},
+        {kSettingsSection, "CloseWhenRestored", "", "immediate pattern restorer",
+         "13\nType mismatch", 4, 0},
+        {kSettingsSection, "SavePatternOnClose", "x", "Hide form on load", "13\nType mismatch", 7,
+         0},
+        {kIconStyleSection, "IconForeColour", "4294967295", "Icon style Settings", "6\nOverflow", 9,
+         0},
+        {kIconStyleSection, "BGColour", "red", "Icon style Settings", "13\nType mismatch", 9, 1},
+        {kIconStyleSection, "IconRefreshTime", "1.5", "Icon style Settings", "13\nType mismatch", 9,
+         2},
+        {kIconStyleSection, "TransparentTitle", "3", "Icon style Settings",
+         "380\nInvalid property value", 9, 3},
+        {kIconStyleSection, "EnableIconStyle", "70000", "Icon style Settings", "6\nOverflow", 9, 4},
+        {kIconStyleSection, "FontItalic", "maybe", "Icon style Settings", "13\nType mismatch", 9,
+         7},
+        {kIconStyleSection, "FontSize", "10pt", "Icon style Settings", "13\nType mismatch", 9, 8},
+        {kSettingsSection, "AutoHideDesktop", "on", "Auto hide desktop", "13\nType mismatch", 9, 9},
+        {kSettingsSection, "ShowDelay", "x", "Auto hide desktop", "13\nType mismatch", 10, 9},
+        {kSettingsSection, "ShowDelay", "40000", "Auto hide desktop", "6\nOverflow", 10, 9},
+    };
+    for (const Case& c : cases) {
+        sim::SimRegistry freshRegistry;
+        SettingsStore freshStore(freshRegistry);
+        freshStore.Save(c.section, c.key, c.value);
+        sim::SimDialogs shown;
+        RecordedStyle calls;
+        SettingsRecord loaded = Sentinels();
+        LoadSettings(freshStore, folder, loaded, calls, shown);
+
+        ASSERT_EQ(shown.shown.size(), 1u) << c.key;
+        EXPECT_EQ(shown.shown[0].text, std::string("Problem with GettingSettingsFromReigstry\n"
+                                                   "Trying to: '") +
+                                           c.step + "'\n\nErr: " + c.error)
+            << c.key;
+        EXPECT_EQ(shown.shown[0].caption, "Encountered a slight problem");
+        EXPECT_EQ(shown.shown[0].icon, platform::MessageIcon::Critical);
+
+        std::vector<bool> expected(13, false);
+        std::fill_n(expected.begin(), c.recordFieldsApplied, true);
+        EXPECT_EQ(Changed(loaded), expected) << c.key << ": what was read before stays applied";
+        EXPECT_EQ(calls.calls, std::vector<std::string>(
+                                   kDefaultStyleCalls.begin(),
+                                   kDefaultStyleCalls.begin() + static_cast<long>(c.styleCalls)))
+            << c.key;
+        EXPECT_EQ(freshRegistry.OpenKeyCount(), 0);
+    }
+}
+
+}  // namespace
+}  // namespace pellmark
