@@ -48,43 +48,42 @@ std::uint32_t RootKeyFromName(std::string_view rootName) {
     return 0;
 }
 
-RegistryStatus DeleteRegistryKey(platform::Registry& registry, std::string_view rootName,
-                                 const std::string& keyPath, const std::string& subKey) {
+namespace {
+
+// Opens the key path with `access` and deletes something beneath it; a key or item that
+// is already absent counts as deleted.
+template <typename Delete>
+RegistryStatus DeleteBeneath(platform::Registry& registry, std::string_view rootName,
+                             const std::string& keyPath, std::uint32_t access, Delete remove) {
     const std::uint32_t root = RootKeyFromName(rootName);
     if (root == 0) {
         return kRootNotRecognised;
     }
     ScopedRegistryKey key(registry);
-    if (const RegistryStatus status =
-            key.Open(platform::PredefinedKey(root), keyPath, platform::kKeyCreateSubKey);
+    if (const RegistryStatus status = key.Open(platform::PredefinedKey(root), keyPath, access);
         status != 0) {
         return AbsentCountsAsDone(status);
     }
-    if (const RegistryStatus status = AbsentCountsAsDone(registry.DeleteKey(key.get(), subKey));
-        status != 0) {
+    if (const RegistryStatus status = AbsentCountsAsDone(remove(key.get())); status != 0) {
         return status;
     }
     return key.Close();
 }
 
+}  // namespace
+
+RegistryStatus DeleteRegistryKey(platform::Registry& registry, std::string_view rootName,
+                                 const std::string& keyPath, const std::string& subKey) {
+    return DeleteBeneath(
+        registry, rootName, keyPath, platform::kKeyCreateSubKey,
+        [&](platform::RegistryKey key) { return registry.DeleteKey(key, subKey); });
+}
+
 RegistryStatus DeleteRegistryValue(platform::Registry& registry, std::string_view rootName,
                                    const std::string& keyPath, const std::string& valueName) {
-    const std::uint32_t root = RootKeyFromName(rootName);
-    if (root == 0) {
-        return kRootNotRecognised;
-    }
-    ScopedRegistryKey key(registry);
-    if (const RegistryStatus status =
-            key.Open(platform::PredefinedKey(root), keyPath, platform::kKeySetValue);
-        status != 0) {
-        return AbsentCountsAsDone(status);
-    }
-    if (const RegistryStatus status =
-            AbsentCountsAsDone(registry.DeleteValue(key.get(), valueName));
-        status != 0) {
-        return status;
-    }
-    return key.Close();
+    return DeleteBeneath(
+        registry, rootName, keyPath, platform::kKeySetValue,
+        [&](platform::RegistryKey key) { return registry.DeleteValue(key, valueName); });
 }
 
 RegistryStatus EnumRegistryKeys(platform::Registry& registry, std::string_view rootName,
