@@ -97,19 +97,11 @@ class ScopedRegistryKey {
 
     [[nodiscard]] std::uint32_t Open(RegistryKey parent, const std::string& path,
                                      std::uint32_t access) {
-        static_cast<void>(Close());
-        RegistryKey opened = 0;
-        const std::uint32_t status = registry_.OpenKey(parent, path, access, opened);
-        key_ = status == 0 ? opened : 0;
-        return status;
+        return Hold(registry_.OpenKey(parent, path, access, Release()));
     }
     [[nodiscard]] std::uint32_t Create(RegistryKey parent, const std::string& path,
                                        std::uint32_t access) {
-        static_cast<void>(Close());
-        RegistryKey opened = 0;
-        const std::uint32_t status = registry_.CreateKey(parent, path, access, opened);
-        key_ = status == 0 ? opened : 0;
-        return status;
+        return Hold(registry_.CreateKey(parent, path, access, Release()));
     }
     [[nodiscard]] RegistryKey get() const noexcept { return key_; }
     // Closes the key now and gives RegCloseKey's answer; 0 when nothing is held.
@@ -123,6 +115,19 @@ class ScopedRegistryKey {
     }
 
   private:
+    // Closes what is held and lends the slot to an open or create call.
+    RegistryKey& Release() {
+        static_cast<void>(Close());
+        return key_;
+    }
+    // Keeps the key only when the call succeeded.
+    std::uint32_t Hold(std::uint32_t status) noexcept {
+        if (status != 0) {
+            key_ = 0;
+        }
+        return status;
+    }
+
     Registry& registry_;
     RegistryKey key_ = 0;
 };

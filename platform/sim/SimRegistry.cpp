@@ -123,18 +123,18 @@ RegistryKey SimRegistry::AddHandle(std::shared_ptr<Node> node, std::uint32_t acc
 
 std::uint32_t SimRegistry::OpenKey(RegistryKey parent, const std::string& path,
                                    std::uint32_t access, RegistryKey& opened) {
-    std::shared_ptr<Node> node;
-    if (const std::uint32_t status = Walk(parent, path, false, node); status != 0) {
-        return status;
-    }
-    opened = path.empty() && IsRoot(parent) ? parent : AddHandle(std::move(node), access);
-    return 0;
+    return OpenOrCreate(parent, path, false, access, opened);
 }
 
 std::uint32_t SimRegistry::CreateKey(RegistryKey parent, const std::string& path,
                                      std::uint32_t access, RegistryKey& opened) {
+    return OpenOrCreate(parent, path, true, access, opened);
+}
+
+std::uint32_t SimRegistry::OpenOrCreate(RegistryKey parent, const std::string& path, bool create,
+                                        std::uint32_t access, RegistryKey& opened) {
     std::shared_ptr<Node> node;
-    if (const std::uint32_t status = Walk(parent, path, true, node); status != 0) {
+    if (const std::uint32_t status = Walk(parent, path, create, node); status != 0) {
         return status;
     }
     opened = path.empty() && IsRoot(parent) ? parent : AddHandle(std::move(node), access);

@@ -49,6 +49,8 @@ class SimRegistry final : public platform::Registry {
                           std::shared_ptr<Node>& node) const;
     std::uint32_t Walk(platform::RegistryKey parent, const std::string& path, bool create,
                        std::shared_ptr<Node>& node);
+    std::uint32_t OpenOrCreate(platform::RegistryKey parent, const std::string& path, bool create,
+                               std::uint32_t access, platform::RegistryKey& opened);
     platform::RegistryKey AddHandle(std::shared_ptr<Node> node, std::uint32_t access);
 
     std::map<platform::RegistryKey, std::shared_ptr<Node>> roots_;
