@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -29,6 +30,14 @@ class Files {
     // reason in `status`) when it cannot be opened.
     virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
                                                        OsStatus& status) = 0;
+    // The names of the files (not folders) in `folder` (ending with a backslash) that
+    // match the wildcard `pattern`, in no particular order; a folder that cannot be read
+    // gives its error.
+    virtual OsStatus ListFiles(const std::string& folder, const std::string& pattern,
+                               std::vector<std::string>& names) = 0;
+    virtual OsStatus RemoveFile(const std::string& path) = 0;
+    // Creates one folder; an existing folder is reported as an error like any other.
+    virtual OsStatus CreateFolder(const std::string& path) = 0;
     // GetPrivateProfileStringA with a 255-character buffer: the string of `key` in
     // `section` of an INI file, at most 254 characters; empty when the file, section or
     // key is missing.

@@ -78,4 +78,43 @@ std::string SimFiles::ReadProfileString(const std::string& section, const std::s
     return {};
 }
 
+OsStatus SimFiles::ListFiles(const std::string& folder, const std::string& /*pattern*/,
+                             std::vector<std::string>& names) {
+    bool exists = folders.count(folder) != 0;
+    for (const auto& [path, bytes] : files) {
+        if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0) {
+            exists = true;
+            const std::string rest = path.substr(folder.size());
+            if (rest.find('\\') == std::string::npos) {
+                names.push_back(rest);
+            }
+        }
+    }
+    return exists ? OsStatus{} : OsStatus{3, "The system cannot find the path specified."};
+}
+
+OsStatus SimFiles::RemoveFile(const std::string& path) {
+    if (undeletable.count(path) != 0) {
+        return {32,
+                "The process cannot access the file because it is being used by another "
+                "process."};
+    }
+    return files.erase(path) != 0 ? OsStatus{}
+                                  : OsStatus{2, "The system cannot find the file specified."};
+}
+
+OsStatus SimFiles::CreateFolder(const std::string& path) {
+    if (!folderFailure.ok()) {
+        return folderFailure;
+    }
+    std::string folder = path;
+    if (folder.empty() || folder.back() != '\\') {
+        folder += '\\';
+    }
+    if (!folders.insert(folder).second) {
+        return {183, "Cannot create a file when that file already exists."};
+    }
+    return {};
+}
+
 }  // namespace pellmark::sim

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -16,6 +18,9 @@ class SimFiles final : public platform::Files {
     OsStatus writeFailure;  // non-zero code: writes fail with it and leave nothing
     int openReaders = 0;    // readers not yet destroyed, so tests can see files closed
     int opensForReading = 0;
+    std::set<std::string> folders;      // with their trailing backslash
+    std::set<std::string> undeletable;  // files that refuse to go (open elsewhere)
+    OsStatus folderFailure;             // non-zero code: folders cannot be created
 
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override {
         if (!writeFailure.ok()) {
@@ -36,6 +41,12 @@ class SimFiles final : public platform::Files {
         ++opensForReading;
         return std::make_unique<Reader>(found->second, openReaders);
     }
+
+    // Every file directly in the folder; the caller filters by the pattern.
+    OsStatus ListFiles(const std::string& folder, const std::string& pattern,
+                       std::vector<std::string>& names) override;
+    OsStatus RemoveFile(const std::string& path) override;
+    OsStatus CreateFolder(const std::string& path) override;
 
     // Reads the in-memory file the way Windows reads INI files (see SimFiles.cpp).
     std::string ReadProfileString(const std::string& section, const std::string& key,

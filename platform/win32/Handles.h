@@ -52,6 +52,11 @@ struct FileHandleTraits {  // CreateFile, whose failure is INVALID_HANDLE_VALUE
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
+struct FindHandleTraits {  // FindFirstFile
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::FindClose(h); }
+};
 struct MappedViewTraits {
     using Handle = void*;
     static Handle Invalid() noexcept { return nullptr; }
@@ -94,6 +99,7 @@ struct ScreenDcTraits {  // GetDC(nullptr)
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;

@@ -161,6 +161,38 @@ std::unique_ptr<platform::ByteSource> Win32Files::OpenForReading(const std::stri
     return std::make_unique<FileByteSource>(std::move(file));
 }
 
+OsStatus Win32Files::ListFiles(const std::string& folder, const std::string& pattern,
+                               std::vector<std::string>& names) {
+    // FindFirstFile reports an empty folder as "file not found"; the folder itself must be
+    // there for the list to be read.
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return {ERROR_PATH_NOT_FOUND, ErrorDescription(ERROR_PATH_NOT_FOUND)};
+    }
+    WIN32_FIND_DATAA found{};
+    UniqueFind search(::FindFirstFileA((folder + pattern).c_str(), &found));
+    if (!search) {
+        const DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES
+                   ? OsStatus{}
+                   : OsStatus{code, ErrorDescription(code)};
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.emplace_back(found.cFileName);
+        }
+    } while (::FindNextFileA(search.get(), &found) != FALSE);
+    return {};
+}
+
+OsStatus Win32Files::RemoveFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != FALSE ? OsStatus{} : LastErrorStatus();
+}
+
+OsStatus Win32Files::CreateFolder(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE ? OsStatus{} : LastErrorStatus();
+}
+
 std::string Win32Files::ReadProfileString(const std::string& section, const std::string& key,
                                           const std::string& path) {
     char buffer[255] = {};

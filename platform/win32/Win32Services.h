@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -40,6 +41,10 @@ class Win32Files final : public platform::Files {
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
                                                          OsStatus& status) override;
+    OsStatus ListFiles(const std::string& folder, const std::string& pattern,
+                       std::vector<std::string>& names) override;
+    OsStatus RemoveFile(const std::string& path) override;
+    OsStatus CreateFolder(const std::string& path) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& path) override;
 };

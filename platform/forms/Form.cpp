@@ -1,0 +1,143 @@
+#include "platform/forms/Form.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pellmark::forms {
+
+MenuItem* PopupMenu::Find(const std::string& name) {
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&](const MenuItem& item) { return item.name == name; });
+    return found == items.end() ? nullptr : &*found;
+}
+
+Form::Form(Backend& backend, std::string name) : backend_(backend), name_(std::move(name)) {}
+
+// Children go before their containers, so every window is destroyed before its parent.
+Form::~Form() {
+    timers_.clear();
+    while (!controls_.empty()) {
+        controls_.pop_back();
+    }
+}
+
+void Form::SetCaption(std::string caption) {
+    if (caption_ != caption) {
+        caption_ = std::move(caption);
+        if (peer_) {
+            peer_->Update(FormChange::Caption);
+        }
+    }
+}
+
+void Form::SetClientSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (peer_) {
+        peer_->Update(FormChange::Size);
+    }
+}
+
+void Form::Show() {
+    Load();
+    if (!visible_ && peer_) {
+        visible_ = true;
+        peer_->Update(FormChange::Visible);
+    }
+}
+
+void Form::Hide() {
+    if (visible_) {
+        visible_ = false;
+        if (peer_) {
+            peer_->Update(FormChange::Visible);
+        }
+    }
+}
+
+void Form::Load() {
+    if (peer_) {
+        return;
+    }
+    peer_ = backend_.CreateFormPeer(*this);
+    for (const auto& control : controls_) {
+        control->AttachPeer(backend_.CreateControlPeer(*control));
+    }
+    for (const auto& timer : timers_) {
+        timer->AttachPeer(backend_.CreateTimerPeer(*timer));
+    }
+    OnLoad();
+}
+
+void Form::Unload() {
+    if (!peer_ || unloading_) {
+        return;
+    }
+    unloading_ = true;
+    OnUnload();
+    for (const auto& timer : timers_) {
+        timer->AttachPeer(nullptr);
+    }
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        (*it)->AttachPeer(nullptr);
+    }
+    visible_ = false;
+    peer_.reset();
+    unloading_ = false;
+}
+
+void Form::UserClose() {
+    Unload();
+}
+
+void Form::UserKeyUp(int keyCode) {
+    if (KeyUp) {
+        KeyUp(keyCode);
+    }
+}
+
+void Form::Adopt(std::unique_ptr<Control> control) {
+    if (peer_) {
+        control->AttachPeer(backend_.CreateControlPeer(*control));
+    }
+    controls_.push_back(std::move(control));
+}
+
+void Form::Remove(Control& control) {
+    // Controls inside it go first.
+    std::vector<Control*> inside;
+    for (const auto& c : controls_) {
+        if (c->Container() == &control) {
+            inside.push_back(c.get());
+        }
+    }
+    for (Control* c : inside) {
+        Remove(*c);
+    }
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const auto& c) { return c.get() == &control; });
+    if (found != controls_.end()) {
+        controls_.erase(found);
+    }
+}
+
+Timer& Form::AddTimer(std::string name) {
+    timers_.push_back(std::make_unique<Timer>(*this, std::move(name)));
+    Timer& timer = *timers_.back();
+    if (peer_) {
+        timer.AttachPeer(backend_.CreateTimerPeer(timer));
+    }
+    return timer;
+}
+
+void Form::ShowPopup(PopupMenu& menu) {
+    const int chosen = backend_.TrackPopupMenu(menu, *this);
+    if (chosen >= 0 && chosen < static_cast<int>(menu.items.size())) {
+        const MenuItem& item = menu.items[chosen];
+        if (item.enabled && item.visible && item.Click) {
+            item.Click();
+        }
+    }
+}
+
+}  // namespace pellmark::forms
