@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "patterns/IconGeometry.h"
+#include "settings/Messages.h"
 
 namespace pellmark {
 
@@ -45,7 +46,7 @@ void DesktopIcons::ReadDesktopIcons() {
         table_.IconCount = static_cast<std::int32_t>(table_.Icons.size());
     }
     if (countListener_) {
-        countListener_(std::to_string(table_.IconCount) + " icons");
+        countListener_(std::to_string(table_.IconCount) + " " + MessageText("0900"));
     }
 }
 

@@ -19,13 +19,14 @@ std::string_view TrimSpaces(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::int32_t ReadNumberLine(platform::LineReader& lines, std::string& line, PositionRange range,
-                            bool& ended) {
+std::optional<std::int32_t> ReadNumberLine(platform::LineReader& lines, std::string& line,
+                                           PositionRange range, bool& ended) {
     if (!lines.ReadLine(line)) {
         ended = true;
-        return 0;
+        return std::nullopt;
     }
-    return static_cast<std::int32_t>(ParseWholeNumber(line, range.low, range.high).value_or(0));
+    const auto number = ParseWholeNumber(line, range.low, range.high);
+    return number ? std::optional<std::int32_t>(static_cast<std::int32_t>(*number)) : std::nullopt;
 }
 
 }  // namespace
@@ -83,17 +84,21 @@ PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions
     PatternBody body;
     std::string line;
     bool ended = false;
-    const std::int32_t count = ReadNumberLine(lines, line, {0, INT32_MAX}, ended);
-    body.savedWidth = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended);
-    body.savedHeight = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended);
+    const std::int32_t count = ReadNumberLine(lines, line, {0, INT32_MAX}, ended).value_or(0);
+    body.savedWidth = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended).value_or(0);
+    body.savedHeight = ReadNumberLine(lines, line, {INT32_MIN, INT32_MAX}, ended).value_or(0);
     // The count is only a claim: records are added as lines arrive, never reserved.
     for (std::int32_t i = 0; i < count && !ended; ++i) {
         PatternRecord record;
         if (!lines.ReadLine(record.caption)) {
             break;
         }
-        record.x = ReadNumberLine(lines, line, positions, ended);
-        record.y = ReadNumberLine(lines, line, positions, ended);
+        const auto x = ReadNumberLine(lines, line, positions, ended);
+        const auto y = ReadNumberLine(lines, line, positions, ended);
+        record.x = x.value_or(0);
+        record.y = y.value_or(0);
+        record.hasX = x.has_value();
+        record.hasY = y.has_value();
         record.offScreen = !ended && lines.ReadLine(line) && line == "True";
         body.records.push_back(std::move(record));
     }

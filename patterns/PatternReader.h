@@ -36,6 +36,9 @@ struct PatternRecord {
     std::int32_t x = 0;
     std::int32_t y = 0;
     bool offScreen = false;  // exactly when the line reads "True"
+    // False when the line was missing or not a number in range (x or y is then 0).
+    bool hasX = false;
+    bool hasY = false;
 };
 
 struct PatternBody {

@@ -14,6 +14,9 @@ class System {
     virtual VersionInfo ReadVersion() = 0;
     // GetTempPathA: the temporary folder, ending with a backslash.
     virtual std::string GetTempFolder() = 0;
+    // Claims the program for this process; false when a copy started from the same
+    // program file already runs. The claim lasts as long as the process.
+    virtual bool ClaimSingleInstance() = 0;
 };
 
 }  // namespace pellmark::platform

@@ -12,12 +12,14 @@ class SimSystem final : public platform::System {
     VersionInfo version{148, 10, 0, 19045, 2, ""};
     std::string tempFolder = "C:\\TEMP\\";
     int versionReads = 0;
+    bool anotherCopyRunning = false;
 
     VersionInfo ReadVersion() override {
         ++versionReads;
         return version;
     }
     std::string GetTempFolder() override { return tempFolder; }
+    bool ClaimSingleInstance() override { return !anotherCopyRunning; }
 };
 
 }  // namespace pellmark::sim

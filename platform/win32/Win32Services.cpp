@@ -108,6 +108,18 @@ std::string Win32System::GetTempFolder() {
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
+bool Win32System::ClaimSingleInstance() {
+    // One mutex per program file: its path, lower-cased, with the backslashes that mutex
+    // names may not contain replaced.
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    ::CharLowerBuffA(path, length);
+    std::string name = "Pellmark:" + std::string(path, length);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    return !instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
 OsStatus Win32Files::WriteWholeFile(const std::string& path, std::string_view bytes) {
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/System.h"
+#include "platform/win32/Handles.h"
 
 namespace pellmark::win32 {
 
@@ -34,6 +35,10 @@ class Win32System final : public platform::System {
   public:
     VersionInfo ReadVersion() override;
     std::string GetTempFolder() override;
+    bool ClaimSingleInstance() override;
+
+  private:
+    UniqueKernelHandle instanceMutex_;
 };
 
 class Win32Files final : public platform::Files {

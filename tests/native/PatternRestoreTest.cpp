@@ -11,26 +11,14 @@
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
 #include "settings/Messages.h"
+#include "tests/common/PatternText.h"
 
 namespace pellmark {
 namespace {
 
-struct Record {
-    std::string caption;
-    std::string x;
-    std::string y;
-    std::string flag = "False";
-};
+using testcases::PatternText;
+using testcases::Record;
 
-std::string PatternText(int width, int height, const std::vector<Record>& records,
-                        const std::string& header = "Pellmark | version | 2.14.2") {
-    std::string text = header + "\r\n" + std::to_string(records.size()) + "\r\n" +
-                       std::to_string(width) + "\r\n" + std::to_string(height) + "\r\n";
-    for (const Record& r : records) {
-        text += r.caption + "\r\n" + r.x + "\r\n" + r.y + "\r\n" + r.flag + "\r\n";
-    }
-    return text;
-}
 
 class PatternRestoreTest : public ::testing::Test {
   protected:

@@ -1,0 +1,34 @@
+#include "app/Main.h"
+
+#include <string>
+
+#include "settings/AppInfo.h"
+#include "settings/SettingsStore.h"
+#include "settings/WindowsVersion.h"
+
+namespace pellmark {
+
+bool Main(ProgramServices& services, Form1& mainForm) {
+    if (!services.system.ClaimSingleInstance()) {
+        services.dialogs.ShowMessage({.text = std::string(kAppTitle) + " is already running.",
+                                      .icon = platform::MessageIcon::Information});
+        return false;
+    }
+    if (!IsWindows9x(services.system)) {
+        SettingsStore store(services.registry);
+        if (store.Get(kWarnSection, "GaveNT", "") != "True") {
+            const auto answer =
+                services.dialogs.ShowMessage({.text = kNtWarning,
+                                              .icon = platform::MessageIcon::Exclamation,
+                                              .buttons = platform::MessageButtons::YesNo});
+            if (answer == platform::MessageAnswer::No) {
+                return false;
+            }
+            store.Save(kWarnSection, "GaveNT", "True");
+        }
+    }
+    mainForm.Load();
+    return true;
+}
+
+}  // namespace pellmark

@@ -1,0 +1,26 @@
+// Everything the program reaches the system through, handed to Main and the main window.
+#pragma once
+
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+#include "platform/forms/Form.h"
+
+namespace pellmark {
+
+struct ProgramServices {
+    platform::Desktop& desktop;
+    platform::Dialogs& dialogs;
+    platform::System& system;
+    platform::Files& files;
+    platform::Registry& registry;
+    forms::Backend& forms;
+    std::string programFolder;  // the folder of the program file, as Windows gives it
+    std::string commandLine;    // everything after the program's path, as one string
+};
+
+}  // namespace pellmark

@@ -1,0 +1,181 @@
+// The behaviour every form relies on, on the in-memory backend.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/RunTimeError.h"
+#include "platform/forms/FileList.h"
+#include "platform/forms/Form.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimForms.h"
+
+namespace pellmark::forms {
+namespace {
+
+class FormsTest : public ::testing::Test {
+  protected:
+    sim::SimFormsBackend backend;
+    Form form{backend, "frmTest"};
+    std::vector<std::string> events;
+    std::function<void()> Record(std::string name) {
+        return [this, name] { events.push_back(name); };
+    }
+};
+
+TEST_F(FormsTest, CodeAndUserChangesRunTheHandlingOnlyWhenTheValueChanges) {
+    auto& check = form.Add<CheckBox>("chk");
+    auto& slider = form.Add<Slider>("sld");
+    auto& text = form.Add<TextBox>("txt");
+    auto& list = form.Add<ListBox>("lst");
+    check.Click = Record("chk");
+    slider.Change = Record("sld");
+    text.Change = Record("txt");
+    list.Click = Record("lst");
+    slider.SetRange(1, 10);
+    list.AddItem("a");
+    list.AddItem("b");
+    events.clear();
+
+    check.SetValue(1);
+    check.SetValue(1);
+    check.UserClick();  // back to 0
+    slider.SetValue(5);
+    slider.SetValue(50);  // kept at 10
+    slider.SetValue(10);
+    text.SetText("x");
+    text.UserType("x");
+    list.SetListIndex(1);
+    list.UserSelect(1);
+    list.SetListIndex(7);  // no such row
+    EXPECT_EQ(events, (std::vector<std::string>{"chk", "chk", "sld", "sld", "txt", "lst"}));
+    EXPECT_EQ(check.Value(), 0);
+    EXPECT_EQ(slider.Value(), 10);
+
+    // Emptying a list drops the selection without a click; a greyed box ticks on a click.
+    list.Clear();
+    EXPECT_EQ(list.ListIndex(), -1);
+    check.SetValue(2);
+    check.UserClick();
+    EXPECT_EQ(check.Value(), 1);
+    EXPECT_EQ(events.size(), 8u);
+}
+
+TEST_F(FormsTest, UnreachableControlsIgnoreTheUser) {
+    auto& frame = form.Add<Frame>("fra");
+    auto& button = form.Add<Button>("cmd", &frame);
+    button.Click = Record("cmd");
+    button.SetEnabled(false);
+    button.UserClick();
+    button.SetEnabled(true);
+    frame.SetVisible(false);
+    button.UserClick();
+    frame.SetVisible(true);
+    button.UserClick();
+    EXPECT_EQ(events, std::vector<std::string>{"cmd"});
+}
+
+TEST_F(FormsTest, OptionButtonsOfOneContainerAreOneGroup) {
+    auto& frame = form.Add<Frame>("fra");
+    auto& a = form.Add<OptionButton>("optA");
+    auto& b = form.Add<OptionButton>("optB");
+    auto& c = form.Add<OptionButton>("optC", &frame);
+    a.Click = Record("a");
+    b.Click = Record("b");
+    c.Click = Record("c");
+    a.SetValue(true);
+    c.SetValue(true);
+    b.UserClick();
+    b.UserClick();
+    EXPECT_EQ(events, (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_FALSE(a.Value());
+    EXPECT_TRUE(b.Value());
+    EXPECT_TRUE(c.Value());  // another group
+}
+
+TEST_F(FormsTest, AListViewRowCheckedFromCodeRunsNoItemCheck) {
+    auto& view = form.Add<ListView>("ListView1");
+    std::vector<int> checked;
+    view.ItemCheck = [&](int index) { checked.push_back(index); };
+    view.AddItem({.texts = {"", "Notes"}});
+    view.AddItem({.texts = {"", "Tools"}});
+    view.SetChecked(1, true);
+    view.UserToggleCheck(0);
+    view.UserToggleCheck(1);
+    EXPECT_EQ(checked, (std::vector<int>{0, 1}));
+    EXPECT_TRUE(view.Item(0).checked);
+    EXPECT_FALSE(view.Item(1).checked);
+}
+
+TEST_F(FormsTest, TimersTickOnTheClockWhileTheFormIsLoaded) {
+    auto& timer = form.AddTimer("tmr");
+    int ticks = 0;
+    timer.Tick = [&] { ++ticks; };
+    timer.SetInterval(100);
+    timer.SetEnabled(true);
+    backend.AdvanceClock(1000);
+    EXPECT_EQ(ticks, 0);  // no window yet
+
+    form.Load();
+    backend.AdvanceClock(250);
+    EXPECT_EQ(ticks, 2);
+    timer.SetInterval(0);
+    backend.AdvanceClock(1000);
+    EXPECT_EQ(ticks, 2);
+    timer.SetInterval(300);  // starts its interval again from now
+    backend.AdvanceClock(299);
+    EXPECT_EQ(ticks, 2);
+    backend.AdvanceClock(1);
+    EXPECT_EQ(ticks, 3);
+
+    // A tick that unloads the form stops every timer with it.
+    timer.Tick = [&] {
+        ++ticks;
+        form.Unload();
+    };
+    backend.AdvanceClock(3000);
+    EXPECT_EQ(ticks, 4);
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(FormsTest, RemovingAContainerTakesItsControlsAndMenusRunTheChosenItem) {
+    auto& picture = form.Add<Picture>("pic");
+    form.Add<Label>("lbl(1)", &picture);
+    form.Add<Label>("lbl(2)", &picture);
+    form.Add<Label>("other");
+    form.Remove(picture);
+    ASSERT_EQ(form.Controls().size(), 1u);
+    EXPECT_EQ(form.Controls()[0]->Name(), "other");
+
+    PopupMenu menu("mnu");
+    menu.items.push_back({.name = "mnuA", .caption = "A", .Click = Record("A")});
+    menu.items.push_back({.name = "mnuB", .caption = "B", .enabled = false, .Click = Record("B")});
+    backend.menuChoices = {"mnuB", "mnuA"};
+    form.ShowPopup(menu);
+    form.ShowPopup(menu);
+    form.ShowPopup(menu);  // dismissed
+    EXPECT_EQ(events, std::vector<std::string>{"A"});
+    EXPECT_EQ(backend.menusShown.size(), 3u);
+}
+
+TEST(FileListTest, ListsMatchingFilesByNameWithoutRegardToCase) {
+    sim::SimFiles files;
+    files.files = {{"C:\\P\\b.ips", ""},
+                   {"C:\\P\\A.IPS", ""},
+                   {"C:\\P\\c.ipsx", ""},
+                   {"C:\\P\\sub\\d.ips", ""},
+                   {"C:\\P\\e.txt", ""}};
+    FileList list(files);
+    list.SetPattern("*.ips");
+    list.SetPath("C:\\P\\");
+    ASSERT_EQ(list.ListCount(), 2);
+    EXPECT_EQ(list.List(0), "A.IPS");
+    EXPECT_EQ(list.List(1), "b.ips");
+
+    EXPECT_THROW(list.SetPath("C:\\Missing\\"), RunTimeError);
+    EXPECT_EQ(list.Path(), "C:\\P\\");
+    EXPECT_EQ(list.ListCount(), 2);
+}
+
+}  // namespace
+}  // namespace pellmark::forms

@@ -1,0 +1,447 @@
+// The program on the in-memory backend: start-up, the main window's load and close, the
+// command line and the pattern page, driven as a user drives them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Form1.h"
+#include "app/Main.h"
+#include "platform/RunTimeError.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimForms.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimSystem.h"
+#include "settings/Messages.h"
+#include "settings/SettingsStore.h"
+#include "tests/common/PatternText.h"
+
+namespace pellmark {
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageIcon;
+using testcases::PatternText;
+
+constexpr const char* kFolder = "C:\\Pellmark\\SavedPositions\\";
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        desktop.icons = {{"Recycle Bin", 18, 2, 0}, {"Notes", 100, 100, 1}, {"Tools", 200, 100, 2}};
+        store.Save(kWarnSection, "GaveNT", "True");
+        // Work.ips puts the three icons elsewhere.
+        AddPattern("Work", PatternText(1024, 768,
+                                       {{"Recycle Bin", " 500 ", " 400 "},
+                                        {"Notes", " 600 ", " 400 "},
+                                        {"Tools", " 700 ", " 400 ", "True"}}));
+    }
+
+    void AddPattern(const std::string& name, const std::string& text) {
+        files.files[kFolder + name + ".ips"] = text;
+    }
+    void Setting(const std::string& key, const std::string& value) {
+        store.Save(kSettingsSection, key, value);
+    }
+    // Starts the program as Windows would, with this command line.
+    bool Start(const std::string& commandLine = "") {
+        services.commandLine = commandLine;
+        form = std::make_unique<Form1>(services, menus);
+        form->StepStarted = [this](std::string_view step) { steps.emplace_back(step); };
+        return Main(services, *form);
+    }
+    [[nodiscard]] std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& shown : dialogs.shown) {
+            texts.push_back(shown.text);
+        }
+        return texts;
+    }
+    [[nodiscard]] int Markers() const { return static_cast<int>(form->lblPrevIcon.size()) - 1; }
+    [[nodiscard]] int VisibleMarkers() const {
+        return static_cast<int>(std::count_if(form->lblPrevIcon.begin() + 1,
+                                              form->lblPrevIcon.end(),
+                                              [](const forms::Label* m) { return m->Visible(); }));
+    }
+    [[nodiscard]] bool AtWorkPositions() const {
+        return desktop.icons[0].x == 500 && desktop.icons[1].x == 600 &&
+               desktop.icons[2].x == 700 + 15360;  // the hidden one stays off the screen
+    }
+    void Select(const std::string& name) {
+        const auto& items = form->List1.Items();
+        const auto found = std::find(items.begin(), items.end(), name);
+        ASSERT_NE(found, items.end()) << name;
+        form->List1.UserSelect(static_cast<int>(found - items.begin()));
+    }
+
+    sim::SimDesktop desktop;
+    sim::SimDialogs dialogs;
+    sim::SimSystem system;
+    sim::SimFiles files;
+    sim::SimRegistry registry;
+    sim::SimFormsBackend forms;
+    ProgramServices services{desktop, dialogs, system, files, registry, forms, "C:\\Pellmark", ""};
+    SettingsStore store{registry};
+    frmMenus menus{forms};
+    std::unique_ptr<Form1> form;
+    std::vector<std::string> steps;
+};
+
+TEST_F(MainWindowTest, OneCopyAndTheNtWarningOnce) {
+    system.anotherCopyRunning = true;
+    EXPECT_FALSE(Start("SAVE Home"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Pellmark is already running."});
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+
+    system.anotherCopyRunning = false;
+    dialogs.shown.clear();
+    store.Save(kWarnSection, "GaveNT", "");
+    dialogs.answers = {MessageAnswer::No};
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(Messages(), std::vector<std::string>{kNtWarning});
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(store.Get(kWarnSection, "GaveNT", "absent"), "");
+    EXPECT_FALSE(form->Loaded());
+
+    dialogs.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(store.Get(kWarnSection, "GaveNT", ""), "True");
+    EXPECT_TRUE(form->Visible());
+    dialogs.shown.clear();
+    EXPECT_TRUE(Start());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    store.Save(kWarnSection, "GaveNT", "");
+    system.version = {148, 4, 10, 2222, 1, "A"};  // Windows 98: no warning
+    EXPECT_TRUE(Start());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
+    ASSERT_TRUE(Start());
+    const std::vector<std::string> expected = {"Main Loading procedures",
+                                               "Shaping form",
+                                               "Positioning controls",
+                                               "Retrieving Desktop Colours",
+                                               "Running general sub routines",
+                                               "Load current desktop icons into preview",
+                                               "Load up the Special Desktop icons",
+                                               "Load settings for misc tab",
+                                               "Get settings",
+                                               "Get Desktop Text Background Colour",
+                                               "Perform auto save functions",
+                                               "Load the language file",
+                                               "implement settings",
+                                               "Handling command arguments"};
+    EXPECT_EQ(steps, expected);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->Settings().LanguageFile, "C:\\Pellmark\\Languages\\English.txt");
+
+    // A run-time error in the language step: one message, and steps 13 and 14 never run.
+    steps.clear();
+    Setting("OnLoadHide", "True");
+    services.commandLine = "SAVE Home";
+    form = std::make_unique<Form1>(services, menus);
+    form->StepStarted = [this](std::string_view step) {
+        steps.emplace_back(step);
+        if (step == "Load the language file") {
+            throw RunTimeError(53, "File not found");
+        }
+    };
+    ASSERT_TRUE(Main(services, *form));
+    EXPECT_EQ(steps.back(), "Load the language file");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Error: 53\nFile not found\n\n"
+              "Pellmark encoutered a problem while trying to Load the language file");
+    EXPECT_EQ(dialogs.shown[0].caption, "Loading main Form");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+    // Not hidden by step 13: a window nobody could reach is shown instead.
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(MainWindowTest, AFolderThatCannotBeMadeStopsTheFirstStep) {
+    files.files.clear();
+    files.folderFailure = {5, "Access is denied."};
+    ASSERT_TRUE(Start("SAVE Home"));
+    EXPECT_EQ(steps, std::vector<std::string>{"Main Loading procedures"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{
+                              "Error: 76\nPath not found\n\nPellmark encoutered a problem while "
+                              "trying to Main Loading procedures"});
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(form->List1.ListCount(), 0);
+}
+
+TEST_F(MainWindowTest, CommandLines) {
+    AddPattern("", PatternText(1024, 768, {{"Notes", " 1 ", " 1 "}}));
+    AddPattern(" Work", PatternText(1024, 768, {{"Notes", " 2 ", " 2 "}}));
+    struct Case {
+        std::string line;
+        int notesX;  // where Notes ends up
+        std::vector<std::string> messages;
+    };
+    const std::string badName = MessageText("0931") + "\n\\ / : *  ? \" < >  |";
+    const std::string tooShort =
+        "Error: 5\nInvalid procedure call or argument\n\n"
+        "Pellmark encoutered a problem while trying to Handling command arguments";
+    const std::vector<Case> cases = {
+        {"LOAD Work", 600, {}},
+        {"load Work", 600, {}},
+        {"LOAD  Work", 2, {}},
+        {"LOAD ", 1, {}},
+        {"LOAD", 100, {tooShort}},
+        {"L", 100, {tooShort}},
+        {"LOAD \"Work\"", 100, {badName}},
+        {"HELP Work", 100, {}},
+        {"LOAD Gone",
+         100,
+         {"File: C:\\Pellmark\\SavedPositions\\Gone.ips not found. Unable to "
+          "restore pattern."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        desktop.icons[1].x = 100;
+        dialogs.shown.clear();
+        ASSERT_TRUE(Start(c.line));
+        EXPECT_EQ(desktop.icons[1].x, c.notesX);
+        EXPECT_EQ(Messages(), c.messages);
+        EXPECT_TRUE(form->Loaded());
+    }
+
+    ASSERT_TRUE(Start("SAVE Home"));
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
+    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{" Work", "", "Home", "Work"}));
+}
+
+TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingSteps) {
+    Setting("CloseWhenRestored", "True");
+    Setting("SavePatternOnClose", "True");
+    Setting("PatternToAutoSave", "OnClose");
+    files.files[system.tempFolder + "TEMP~~1.tmp"] = "x";
+    files.files[system.tempFolder + "TEMP~~2.tmp"] = "x";
+
+    ASSERT_TRUE(Start());  // no command line: the setting has no effect
+    EXPECT_TRUE(form->Loaded());
+    EXPECT_FALSE(forms.programEnded);
+
+    for (const std::string line : {"LOAD Work", "HELP me"}) {
+        SCOPED_TRACE(line);
+        forms.programEnded = false;
+        files.files.erase(std::string(kFolder) + "OnClose.ips");
+        ASSERT_TRUE(Start(line));
+        EXPECT_FALSE(form->Loaded());
+        EXPECT_FALSE(menus.Loaded());
+        EXPECT_TRUE(forms.programEnded);
+        EXPECT_EQ(files.files.count(std::string(kFolder) + "OnClose.ips"), 1u);
+        EXPECT_EQ(files.files.count(system.tempFolder + "TEMP~~1.tmp"), 0u);
+        EXPECT_EQ(files.files.count(system.tempFolder + "TEMP~~2.tmp"), 0u);
+    }
+    EXPECT_TRUE(AtWorkPositions());
+
+    // A name refused before the action never reaches the closing rule.
+    ASSERT_TRUE(Start("SAVE a*b"));
+    EXPECT_TRUE(form->Loaded());
+}
+
+TEST_F(MainWindowTest, PatternListAndPreview) {
+    files.files.clear();
+    AddPattern("Work", PatternText(1024, 768, {{"A", " 1 ", " 1 "}, {"B", " 2 ", " 2 ", "True"}}));
+    AddPattern("home", PatternText(800, 600, {}));
+    std::vector<testcases::Record> twenty;
+    for (int i = 0; i < 20; ++i) {
+        twenty.push_back({"Icon " + std::to_string(i), " 10 ", " 20 "});
+    }
+    AddPattern("Demo", PatternText(1024, 768, twenty));
+    files.files[std::string(kFolder) + "notes.txt"] = "";
+    files.files[std::string(kFolder) + "old.ipsx"] = "";
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Demo", "home", "Work"}));
+    // The desktop's own icons are previewed at start.
+    EXPECT_EQ(Markers(), 3);
+    EXPECT_EQ(form->lblNoIcons.Caption(), "3 icons");
+    EXPECT_EQ(form->picPreview.ScaleWidth(), 1024);
+
+    Select("Demo");
+    EXPECT_EQ(Markers(), 20);
+    Select("Work");
+    EXPECT_EQ(form->txtFile.Text(), "Work");
+    EXPECT_EQ(Markers(), 2);
+    EXPECT_EQ(VisibleMarkers(), 1);
+    EXPECT_EQ(form->lblPrevIcon[1]->ToolTip(), "A");
+    EXPECT_EQ(form->lblPrevIcon[1]->GetBounds(), (forms::Bounds{1, 1, 60, 60}));
+    EXPECT_EQ(form->lblNoIcons.Caption(), "2 icons");
+
+    // Another version's file, and a coordinate beyond 16 bits (it keeps the previous one).
+    AddPattern("Old", PatternText(1024, 768, {{"A", " 1 ", " 1 "}}, "Pellmark | version | 1.9.0"));
+    AddPattern("Wide", PatternText(1024, 768, {{"A", " 5 ", " 6 "}, {"B", " 40000 ", " 7 "}}));
+    form->UserKeyUp(kKeyF5);
+    EXPECT_EQ(form->List1.ListCount(), 5);
+    Select("Wide");
+    ASSERT_EQ(Markers(), 2);
+    EXPECT_EQ(form->lblPrevIcon[2]->GetBounds().left, 5);
+    EXPECT_EQ(form->lblPrevIcon[2]->GetBounds().top, 7);
+    dialogs.shown.clear();
+    Select("Old");
+    EXPECT_EQ(Messages(), std::vector<std::string>{MessageText("0934")});
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(form->lblNoIcons.Caption(), "Bad file");
+    EXPECT_EQ(Markers(), 0);
+    EXPECT_EQ(files.openReaders, 0);
+}
+
+TEST_F(MainWindowTest, DeletingAPattern) {
+    AddPattern("Home", PatternText(1024, 768, {}));
+    ASSERT_TRUE(Start());
+    form->List1.UserKeyDown(kKeyDelete);  // nothing selected
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    Select("Work");
+    dialogs.answers = {MessageAnswer::No};
+    form->List1.UserKeyDown(kKeyDelete);
+    ASSERT_EQ(Messages(), std::vector<std::string>{MessageText("0935") + " \"Work\""});
+    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Work.ips"), 1u);
+
+    // A right-click lands on Home; the menu's Delete asks about it.
+    forms.itemUnderCursor = 0;
+    forms.menuChoices = {"mnuSaveList_Delete"};
+    dialogs.answers = {MessageAnswer::Yes};
+    form->List1.UserMouseUp(forms::MouseButton::Right);
+    EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuSaveList"});
+    EXPECT_EQ(dialogs.shown.back().text, MessageText("0935") + " \"Home\"");
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+    EXPECT_EQ(form->List1.Items(), std::vector<std::string>{"Work"});
+
+    // A file that will not go: the message names it and the list is read again.
+    files.undeletable.insert(std::string(kFolder) + "Work.ips");
+    AddPattern("Later", "");
+    Select("Work");
+    dialogs.answers = {MessageAnswer::Yes};
+    form->List1.UserKeyDown(kKeyDelete);
+    EXPECT_EQ(dialogs.shown.back().text,
+              "Error: 32\nThe process cannot access the file because it is being used by "
+              "another process.\n\nProblem deleting: C:\\Pellmark\\SavedPositions\\Work.ips");
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Critical);
+    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Later", "Work"}));
+
+    // A right-click with nothing selected does nothing.
+    forms.menusShown.clear();
+    form->List1.UserMouseUp(forms::MouseButton::Right);
+    EXPECT_TRUE(forms.menusShown.empty());
+}
+
+TEST_F(MainWindowTest, SaveAndLoadButtons) {
+    ASSERT_TRUE(Start());
+    form->cmdLoad.UserClick();  // nothing selected
+    EXPECT_EQ(desktop.icons[1].x, 100);
+
+    form->txtFile.UserType("Home");
+    form->cmdSave.UserClick();
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
+    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Home", "Work"}));
+    EXPECT_EQ(form->txtFile.Text(), "Home");
+
+    form->txtFile.UserType("a<b");
+    form->cmdSave.UserClick();
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(form->List1.ListCount(), 2);
+
+    files.writeFailure = {5, "Access is denied."};
+    form->txtFile.UserType("Locked");
+    form->cmdSave.UserClick();
+    EXPECT_EQ(dialogs.shown.back().caption, "Saving pattern");
+    EXPECT_EQ(form->txtFile.Text(), "");
+    files.writeFailure = {};
+
+    Select("Work");
+    form->cmdLoad.UserClick();
+    EXPECT_TRUE(AtWorkPositions());
+    // Not silent: an auto-arranged desktop says why nothing moved.
+    desktop.autoArrange = true;
+    dialogs.shown.clear();
+    form->cmdLoad.UserClick();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.shown[0].text.find(MessageText("0937")), std::string::npos);
+
+    // Windows 2000 refuses both buttons.
+    desktop.autoArrange = false;
+    system.version = {148, 5, 0, 2195, 2, ""};
+    dialogs.shown.clear();
+    form->txtFile.UserType("Win2000");
+    form->cmdSave.UserClick();
+    form->cmdLoad.UserClick();
+    EXPECT_EQ(Messages(), (std::vector<std::string>(
+                              2, "This function is disbaled in WindowsNT and Widows2000")));
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Win2000.ips"), 0u);
+}
+
+TEST_F(MainWindowTest, AutomaticRestoreAndSave) {
+    Setting("RestoreOnStartup", "True");
+    Setting("PatternToRestore", "WORK");  // found without regard to case
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(AtWorkPositions());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    Setting("PatternToRestore", "Gone");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"\"Gone\" " + MessageText("0932")});
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(store.Get(kSettingsSection, "PatternToRestore", "absent"), "");
+    dialogs.shown.clear();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // An empty name saves the file ".ips"; OnLoadHide keeps the window hidden.
+    Setting("SavePatternOnStart", "True");
+    Setting("PatternToAutoSave", "");
+    Setting("OnLoadHide", "True");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(files.files.count(std::string(kFolder) + ".ips"), 1u);
+    EXPECT_EQ(form->List1.List(0), "");
+    EXPECT_TRUE(form->Loaded());
+    EXPECT_FALSE(form->Visible());
+
+    // A forbidden name at closing is refused and nothing is saved.
+    Setting("SavePatternOnStart", "False");
+    Setting("SavePatternOnClose", "True");
+    Setting("PatternToAutoSave", "a*b");
+    ASSERT_TRUE(Start());
+    dialogs.shown.clear();
+    form->UserClose();
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text.rfind(MessageText("0931"), 0), 0u);
+    EXPECT_TRUE(forms.programEnded);
+    EXPECT_FALSE(form->Loaded());
+}
+
+TEST_F(MainWindowTest, TheWatcherRestoresWhenTheResolutionChanges) {
+    Setting("RestoreOnResChange", "True");
+    Setting("PatternToRestore", "Work");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->LastResolution(), "1024x768");
+    desktop.screen = {800, 600};
+    forms.AdvanceClock(1999);
+    EXPECT_EQ(desktop.icons[1].x, 100);
+    forms.AdvanceClock(1);
+    EXPECT_EQ(desktop.icons[1].x, 469);  // 600 scaled from 1024 to 800 wide
+    EXPECT_EQ(form->LastResolution(), "800x600");
+
+    // Without the setting the timer never runs.
+    Setting("RestoreOnResChange", "False");
+    desktop.icons[1].x = 100;
+    ASSERT_TRUE(Start());
+    desktop.screen = {1024, 768};
+    forms.AdvanceClock(10000);
+    EXPECT_EQ(desktop.icons[1].x, 100);
+}
+
+}  // namespace
+}  // namespace pellmark
