@@ -24,6 +24,7 @@ class Timer {
     Timer& operator=(const Timer&) = delete;
 
     [[nodiscard]] const std::string& Name() const noexcept { return name_; }
+    [[nodiscard]] Form& Owner() const noexcept { return form_; }
     [[nodiscard]] int Interval() const noexcept { return interval_; }
     void SetInterval(int milliseconds);
     [[nodiscard]] bool Enabled() const noexcept { return enabled_; }

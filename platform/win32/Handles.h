@@ -75,6 +75,11 @@ struct GdiObjectTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
+struct WindowTraits {  // CreateWindowEx; destroyed on the thread that made it
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+};
 struct MenuTraits {
     using Handle = HMENU;
     static Handle Invalid() noexcept { return nullptr; }
@@ -103,6 +108,7 @@ using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

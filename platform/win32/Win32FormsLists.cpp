@@ -1,0 +1,343 @@
+// The list controls: list boxes, drop-down lists and the report list view with a check
+// box on every row.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/win32/Win32FormsWindows.h"
+
+namespace pellmark::win32::formwindows {
+
+namespace {
+
+// List boxes and drop-down combo boxes differ only in their messages.
+struct ListMessages {
+    UINT insert;
+    UINT remove;
+    UINT reset;
+    UINT count;
+    UINT setSelection;
+    UINT getSelection;
+    int selectionChanged;
+};
+constexpr ListMessages kListBoxMessages{LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT,
+                                        LB_GETCOUNT,     LB_SETCURSEL,    LB_GETCURSEL,
+                                        LBN_SELCHANGE};
+constexpr ListMessages kComboBoxMessages{CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT,
+                                         CB_GETCOUNT,     CB_SETCURSEL,    CB_GETCURSEL,
+                                         CBN_SELCHANGE};
+
+class ListWindow final : public ControlWindow {
+  public:
+    ListWindow(Win32FormsBackend& backend, FormWindow& form, forms::ListControl& list)
+        : ControlWindow(backend, form, list),
+          list_(list),
+          combo_(list.Kind() == forms::ControlKind::ComboBox),
+          messages_(combo_ ? kComboBoxMessages : kListBoxMessages) {
+        if (combo_) {
+            Create(0, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+        } else {
+            Create(WS_EX_CLIENTEDGE, "LISTBOX",
+                   LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP);
+        }
+        ShowAll();
+    }
+
+    void UpdateItem(forms::ItemChange change, int index) override {
+        switch (change) {
+            case forms::ItemChange::Added:
+                Insert(index);
+                break;
+            case forms::ItemChange::Removed:
+                Send(messages_.remove, static_cast<WPARAM>(index));
+                break;
+            case forms::ItemChange::Changed:
+                Send(messages_.remove, static_cast<WPARAM>(index));
+                Insert(index);
+                ShowSelection();
+                break;
+            case forms::ItemChange::All:
+                ShowAll();
+                break;
+        }
+    }
+    bool OnCommand(int code) override {
+        if (code != messages_.selectionChanged) {
+            return false;
+        }
+        list_.UserSelect(static_cast<int>(Send(messages_.getSelection)));
+        return true;
+    }
+    void Resync() override {
+        if (static_cast<int>(Send(messages_.getSelection)) != list_.ListIndex()) {
+            ShowSelection();
+        }
+    }
+
+  protected:
+    void UpdateState(forms::Change what) override {
+        if (what == forms::Change::Selection) {
+            ShowSelection();
+        }
+    }
+    // Room for the dropped-down list below the box.
+    [[nodiscard]] int ExtraHeight() const override { return combo_ ? backend_.ScaleY(160) : 0; }
+
+  private:
+    void Insert(int index) {
+        if (index < 0 || index >= list_.ListCount()) {
+            return;
+        }
+        const bool last = index >= static_cast<int>(Send(messages_.count));
+        Send(messages_.insert, last ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
+             reinterpret_cast<LPARAM>(list_.List(index).c_str()));
+    }
+    void ShowAll() {
+        Send(messages_.reset);
+        for (int i = 0; i < list_.ListCount(); ++i) {
+            Insert(i);
+        }
+        ShowSelection();
+    }
+    void ShowSelection() { Send(messages_.setSelection, static_cast<WPARAM>(list_.ListIndex())); }
+
+    forms::ListControl& list_;
+    bool combo_;
+    const ListMessages& messages_;
+};
+
+class ListViewWindow final : public ControlWindow {
+  public:
+    ListViewWindow(Win32FormsBackend& backend, FormWindow& form, forms::ListView& view)
+        : ControlWindow(backend, form, view), view_(view) {
+        Create(WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+               LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP);
+        Pushing pushing(pushing_);
+        constexpr DWORD kExtended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+        Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtended, kExtended);
+        if (backend.ListImages() != nullptr) {
+            Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(backend.ListImages()));
+        }
+        ShowColumns();
+        ShowAll();
+    }
+    // A list view destroys the image lists it holds; the small images are the caller's.
+    ~ListViewWindow() override { Send(LVM_SETIMAGELIST, LVSIL_SMALL, 0); }
+    ListViewWindow(const ListViewWindow&) = delete;
+    ListViewWindow& operator=(const ListViewWindow&) = delete;
+
+    void UpdateItem(forms::ItemChange change, int index) override {
+        Pushing pushing(pushing_);
+        switch (change) {
+            case forms::ItemChange::Added:
+                InsertRow(index);
+                break;
+            case forms::ItemChange::Removed:
+                Send(LVM_DELETEITEM, static_cast<WPARAM>(index));
+                break;
+            case forms::ItemChange::Changed:
+                ShowRow(index);
+                break;
+            case forms::ItemChange::All:
+                ShowAll();
+                break;
+        }
+    }
+
+    bool OnNotify(const NMHDR& header) override {
+        if (pushing_) {
+            return false;
+        }
+        if (header.code == LVN_ITEMCHANGED) {
+            return ItemChanged(*reinterpret_cast<const NMLISTVIEW*>(&header));
+        }
+        if (header.code == NM_CLICK || header.code == NM_RCLICK) {
+            return Clicked(*reinterpret_cast<const NMITEMACTIVATE*>(&header));
+        }
+        return false;
+    }
+    // A check toggle the model refused goes back to the model's state.
+    void Resync() override {
+        const int row = std::exchange(userRow_, -1);
+        if (row >= 0 && row < view_.ItemCount() && Checked(row) != view_.Item(row).checked) {
+            Pushing pushing(pushing_);
+            ShowRow(row);
+        }
+    }
+
+  protected:
+    void UpdateState(forms::Change what) override {
+        Pushing pushing(pushing_);
+        if (what == forms::Change::Columns) {
+            ShowColumns();
+            ShowAll();  // rows lose the texts of columns that were not there
+        } else if (what == forms::Change::Selection) {
+            ShowSelection();
+        }
+    }
+    void ApplyColours() override {
+        const COLORREF back = view_.BackColour().value_or(::GetSysColor(COLOR_WINDOW));
+        const COLORREF fore = view_.ForeColour().value_or(::GetSysColor(COLOR_WINDOWTEXT));
+        Send(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+        Send(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(back));
+        Send(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(fore));
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
+
+  private:
+    bool ItemChanged(const NMLISTVIEW& change) {
+        const int row = change.iItem;
+        if (row < 0 || row >= view_.ItemCount() || (change.uChanged & LVIF_STATE) == 0) {
+            return false;
+        }
+        const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
+        const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
+        // A state image of 0 is a row being set up, not a toggle.
+        if (oldImage != 0 && newImage != 0 && oldImage != newImage) {
+            const bool checked = newImage == INDEXTOSTATEIMAGEMASK(2);
+            if (checked == view_.Item(row).checked) {
+                return false;
+            }
+            userRow_ = row;
+            view_.UserToggleCheck(row);
+            return true;
+        }
+        if ((change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
+            // A click selects on the button's press; its NM_CLICK then is the same event.
+            const bool byMouse = ::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0;
+            clickSelected_ = byMouse ? row : -1;
+            view_.UserSelect(row);
+            return true;
+        }
+        return false;
+    }
+
+    bool Clicked(const NMITEMACTIVATE& click) {
+        const int selectedByThisClick = std::exchange(clickSelected_, -1);
+        if (click.iItem < 0 || click.iItem >= view_.ItemCount() ||
+            click.iItem == selectedByThisClick) {
+            return false;
+        }
+        LVHITTESTINFO hit{};
+        hit.pt = click.ptAction;
+        Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if ((hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            return false;  // the check box: its toggle is the event
+        }
+        view_.UserSelect(click.iItem);
+        return true;
+    }
+
+    [[nodiscard]] bool Checked(int row) const {
+        return (Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) &
+                LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+
+    // Column 0 cannot be deleted: it is rewritten, the others made anew.
+    void ShowColumns() {
+        auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+        const int shown = header == nullptr
+                              ? 0
+                              : static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        for (int i = shown - 1; i >= 1; --i) {
+            Send(LVM_DELETECOLUMN, static_cast<WPARAM>(i));
+        }
+        const auto& columns = view_.Columns();
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            column.pszText = const_cast<char*>(columns[i].caption.c_str());
+            column.cx = columns[i].width > 0 ? backend_.ScaleX(columns[i].width) : 0;
+            column.iSubItem = static_cast<int>(i);
+            Send(i == 0 && shown > 0 ? LVM_SETCOLUMNA : LVM_INSERTCOLUMNA, i,
+                 reinterpret_cast<LPARAM>(&column));
+            if (columns[i].width <= 0) {
+                Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+            }
+        }
+    }
+
+    void InsertRow(int index) {
+        if (index < 0 || index >= view_.ItemCount()) {
+            return;
+        }
+        LVITEMA row{};
+        row.mask = LVIF_TEXT;
+        row.iItem = index;
+        row.pszText = const_cast<char*>("");
+        Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+        ShowRow(index);
+    }
+
+    void ShowRow(int index) {
+        if (index < 0 || index >= view_.ItemCount()) {
+            return;
+        }
+        const forms::ListViewItem& item = view_.Item(index);
+        LVITEMA row{};
+        row.mask = LVIF_IMAGE;
+        row.iItem = index;
+        row.iImage = item.image >= 0 ? item.image : I_IMAGENONE;
+        Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+        const std::size_t columns = view_.Columns().empty() ? 1 : view_.Columns().size();
+        for (std::size_t sub = 0; sub < columns; ++sub) {
+            LVITEMA text{};
+            text.iSubItem = static_cast<int>(sub);
+            text.pszText =
+                const_cast<char*>(sub < item.texts.size() ? item.texts[sub].c_str() : "");
+            Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text));
+        }
+        LVITEMA state{};
+        state.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
+        state.state = INDEXTOSTATEIMAGEMASK(item.checked ? 2 : 1) | (item.ghosted ? LVIS_CUT : 0);
+        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+    }
+
+    void ShowAll() {
+        Send(LVM_DELETEALLITEMS);
+        for (int i = 0; i < view_.ItemCount(); ++i) {
+            InsertRow(i);
+        }
+        ShowSelection();
+    }
+
+    void ShowSelection() {
+        const int selected = view_.SelectedIndex();
+        if (static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) ==
+            selected) {
+            return;  // single selection: nothing else can be selected
+        }
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+        if (selected >= 0) {
+            state.state = LVIS_SELECTED | LVIS_FOCUSED;
+            Send(LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&state));
+            Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
+        }
+    }
+
+    forms::ListView& view_;
+    bool pushing_ = false;
+    int userRow_ = -1;        // the row whose check the user last toggled
+    int clickSelected_ = -1;  // the row the mouse button being pressed selected
+};
+
+}  // namespace
+
+std::unique_ptr<ControlWindow> CreateListWindow(Win32FormsBackend& backend, FormWindow& form,
+                                                forms::ListControl& list) {
+    return std::make_unique<ListWindow>(backend, form, list);
+}
+
+std::unique_ptr<ControlWindow> CreateListViewWindow(Win32FormsBackend& backend, FormWindow& form,
+                                                    forms::ListView& view) {
+    return std::make_unique<ListViewWindow>(backend, form, view);
+}
+
+}  // namespace pellmark::win32::formwindows
