@@ -1,17 +1,16 @@
-// Program entry. Until the main window exists, the program does the command line only:
-// SAVE reads the desktop and writes it as a pattern in SavedPositions, LOAD puts a saved
-// pattern back.
+// Program entry on Windows: the real services, the forms on real windows, then Main and
+// the message loop until the main window has closed.
 #include <windows.h>
 
 #include <string>
 
-#include "app/CommandLine.h"
-#include "patterns/DesktopIcons.h"
-#include "patterns/PatternFile.h"
-#include "patterns/PatternRestore.h"
-#include "patterns/SavedFolder.h"
+#include "app/Form1.h"
+#include "app/Main.h"
 #include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "tray/frmMenus.h"
 
 namespace {
 
@@ -24,35 +23,28 @@ std::string ApplicationFolder() {
     return folder;
 }
 
-int Run(const char* commandLine) {
-    using namespace pellmark;
-    win32::Win32Dialogs dialogs;
-    const auto command = ParseCommandLine(commandLine);
-    if (!command || command->action == CommandAction::None) {
-        dialogs.ShowMessage({.text = "This version of Pellmark works from the command line:\n\n"
-                                     "pellmark.exe SAVE name\npellmark.exe LOAD name",
-                             .icon = platform::MessageIcon::Information});
-        return 0;
-    }
-    const std::string savedFolder = SavedFolderFor(ApplicationFolder());
-    const std::string path = PatternPath(savedFolder, command->name);
-    win32::Win32Desktop desktop;
-    win32::Win32Files files;
-    DesktopIcons icons(desktop, dialogs);
-    if (command->action == CommandAction::Load) {
-        icons.ReadDesktopIcons();
-        PatternRestore restore(icons, files, dialogs);
-        return restore.RestorePatternFile(path, true) ? 0 : 1;
-    }
-    if (!ValidatePatternName(command->name + ".ips", dialogs)) {
-        return 1;
-    }
-    ::CreateDirectoryA(savedFolder.c_str(), nullptr);
-    return SavePattern(path, icons, files, dialogs) ? 0 : 1;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-    return Run(commandLine);
+    using namespace pellmark;
+    win32::Win32Desktop desktop;
+    win32::Win32Dialogs dialogs;
+    win32::Win32System system;
+    win32::Win32Files files;
+    win32::Win32Registry registry;
+    win32::Win32FormsBackend forms;  // outlives every form
+    ProgramServices services{desktop,
+                             dialogs,
+                             system,
+                             files,
+                             registry,
+                             forms,
+                             ApplicationFolder(),
+                             commandLine != nullptr ? commandLine : ""};
+    frmMenus menus(forms);
+    Form1 mainForm(services, menus);
+    if (!Main(services, mainForm)) {
+        return 0;
+    }
+    return win32::RunMessageLoop();
 }

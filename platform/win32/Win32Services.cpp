@@ -34,7 +34,9 @@ OsStatus LastErrorStatus() {
 }
 
 platform::MessageAnswer Win32Dialogs::ShowMessage(const platform::MessageRequest& request) {
-    UINT style = MB_SETFOREGROUND;
+    // Without an owner the box still keeps the program's windows from taking clicks
+    // while it waits.
+    UINT style = MB_SETFOREGROUND | (owner_ == nullptr ? MB_TASKMODAL : 0u);
     switch (request.buttons) {
         case platform::MessageButtons::Ok:
             style |= MB_OK;

@@ -1,0 +1,182 @@
+// pellmark.exe against the stand-in desktop, driven as a user drives it: through its
+// message boxes, the controls of its main window and its command line.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "patterns/DesktopIcons.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/win32/Win32Desktop.h"
+#include "tests/win/ProgramProcess.h"
+#include "tests/win/StandInProcess.h"
+
+namespace pellmark::e2e {
+namespace {
+
+using standin::Layout;
+using standin::StandInProcess;
+
+constexpr const char* kMainWindowClass = "Pellmark.Form1";
+constexpr DWORD kEndTimeoutMs = 20000;
+
+void SetSetting(const char* section, const char* name, const char* text) {
+    const std::string key = std::string("Software\\Pellmark\\") + section;
+    ::SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
+                  static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+std::string GetSetting(const char* section, const char* name) {
+    const std::string key = std::string("Software\\Pellmark\\") + section;
+    char text[256] = {};
+    DWORD size = sizeof text;
+    if (::SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return "(absent)";
+    }
+    return text;
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Moves every icon of the stand-in somewhere else, from this process.
+void ScrambleDesktop() {
+    win32::Win32Desktop desktop;
+    sim::SimDialogs dialogs;
+    DesktopIcons icons(desktop, dialogs);
+    icons.ReadDesktopIcons();
+    for (int i = 0; i < icons.Table().IconCount; ++i) {
+        icons.MoveDesktopIcon(i, 40 + (i * 37) % 700, 60 + (i * 13) % 500);
+    }
+}
+
+// Awkward captions, each its own: icons whose captions are cut to the same 39 characters
+// all go where the first of them was saved, which a layout compare would count against.
+Layout DistinctLayout() {
+    Layout layout = standin::AwkwardLayout();
+    layout.icons.resize(10);
+    return layout;
+}
+
+class EndToEndTest : public ::testing::Test {
+  protected:
+    EndToEndTest() { ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellmark"); }
+    ~EndToEndTest() override { ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellmark"); }
+
+    ProgramFolder folder;
+};
+
+TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
+    const Layout layout = DistinctLayout();
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+    // Leftovers of an earlier desktop read; the closing steps remove them.
+    for (const char* name : {"TEMP~~1.tmp", "TEMP~~2.tmp"}) {
+        ::CloseHandle(::CreateFileA(TempPath(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
+    auto program = ProgramProcess::Start(folder.Exe(), "");
+    ASSERT_TRUE(program);
+    // Wine reports a Windows of the NT family, so the first start warns.
+    std::string text;
+    HWND box = program->WaitForMessageBox(text);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(text.substr(0, 39), "This program doesn't work in WindowsNT.");
+    ProgramProcess::Answer(box, IDYES);
+
+    HWND form = program->WaitForWindow(kMainWindowClass);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(GetSetting("Warn", "GaveNT"), "True");
+    HWND list = FormControl(form, "List1");
+    HWND name = FormControl(form, "txtFile");
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(ListBoxRows(list), std::vector<std::string>{});
+
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("My desk"));
+    ::PostMessageA(FormControl(form, "cmdSave"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ListBoxRows(list) == std::vector<std::string>{"My desk"}; }))
+        << ::testing::PrintToString(ListBoxRows(list));
+    EXPECT_TRUE(FileExists(folder.Pattern("My desk")));
+
+    ScrambleDesktop();
+    ASSERT_NE(host->Dump(), layout);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SelectListRow(list, 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "My desk"; }));
+    ::PostMessageA(FormControl(form, "cmdLoad"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return host->Dump() == layout; }));
+
+    ::PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(FileExists(TempPath("TEMP~~1.tmp")));
+    EXPECT_FALSE(FileExists(TempPath("TEMP~~2.tmp")));
+    EXPECT_TRUE(host->Stop());
+}
+
+TEST_F(EndToEndTest, CommandLineRunsEndByThemselvesWithCloseWhenRestored) {
+    SetSetting("Warn", "GaveNT", "True");
+    SetSetting("Settings", "CloseWhenRestored", "True");
+    const Layout layout = DistinctLayout();
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+
+    auto save = ProgramProcess::Start(folder.Exe(), "SAVE Home");
+    ASSERT_TRUE(save);
+    EXPECT_EQ(save->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    ASSERT_TRUE(FileExists(folder.Pattern("Home")));
+
+    ScrambleDesktop();
+    ASSERT_NE(host->Dump(), layout);
+    auto load = ProgramProcess::Start(folder.Exe(), "load Home");
+    ASSERT_TRUE(load);
+    EXPECT_EQ(load->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(host->Dump(), layout);
+    EXPECT_TRUE(host->Stop());
+}
+
+TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
+    SetSetting("Warn", "GaveNT", "True");
+    const auto host = StandInProcess::Start(standin::AwkwardLayout());
+    ASSERT_TRUE(host);
+    auto first = ProgramProcess::Start(folder.Exe(), "");
+    ASSERT_TRUE(first);
+    HWND form = first->WaitForWindow(kMainWindowClass);
+    ASSERT_NE(form, nullptr);
+
+    auto second = ProgramProcess::Start(folder.Exe(), "SAVE Second");
+    ASSERT_TRUE(second);
+    std::string text;
+    HWND box = second->WaitForMessageBox(text);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(text, "Pellmark is already running.");
+    ProgramProcess::Answer(box, IDOK);
+    EXPECT_EQ(second->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(FileExists(folder.Pattern("Second")));
+    EXPECT_FALSE(first->WaitForExit(0).has_value());
+
+    // Windows ending the session closes the program like any other close.
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                          &answer);
+    EXPECT_EQ(answer, TRUE);
+    ::PostMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(first->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(host->Stop());
+}
+
+}  // namespace
+}  // namespace pellmark::e2e

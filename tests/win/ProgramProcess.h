@@ -1,0 +1,83 @@
+// pellmark.exe running in its own process for an end-to-end test, and the ways a user
+// reaches it: its message boxes, its main window's controls, closing it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+
+namespace pellmark::e2e {
+
+// A scratch program folder with a copy of pellmark.exe, emptied when it goes.
+class ProgramFolder {
+  public:
+    ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }  // no backslash
+    [[nodiscard]] std::string Exe() const { return path_ + "\\pellmark.exe"; }
+    [[nodiscard]] std::string Pattern(const std::string& name) const {
+        return path_ + "\\SavedPositions\\" + name + ".ips";
+    }
+
+  private:
+    std::string path_;
+};
+
+class ProgramProcess {
+  public:
+    // Starts the program with a command line; null (and a test failure) when it cannot.
+    [[nodiscard]] static std::unique_ptr<ProgramProcess> Start(const std::string& exe,
+                                                               const std::string& commandLine);
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+    ~ProgramProcess();  // a process still running is killed
+
+    // The exit code once the process has ended within the time; nothing when it still runs.
+    [[nodiscard]] std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+
+    // The message box the program shows, waited for; its text in `text`.
+    [[nodiscard]] HWND WaitForMessageBox(std::string& text, DWORD timeoutMs = 15000);
+    // Presses a button of a message box (IDOK, IDYES, IDNO ...).
+    static void Answer(HWND box, int buttonId);
+
+    // A visible top-level window of this process of the given class.
+    [[nodiscard]] HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000);
+
+    [[nodiscard]] DWORD ProcessId() const noexcept { return processId_; }
+
+  private:
+    ProgramProcess(win32::UniqueKernelHandle process, DWORD processId);
+
+    win32::UniqueKernelHandle process_;
+    DWORD processId_;
+};
+
+// A control of a form, by its name.
+[[nodiscard]] HWND FormControl(HWND form, const std::string& name);
+// The rows of a list box in another process.
+[[nodiscard]] std::vector<std::string> ListBoxRows(HWND list);
+[[nodiscard]] std::string WindowText(HWND window);
+// Selects a row as a click would: the selection, then the notice to its parent.
+void SelectListRow(HWND list, int row);
+// Waits until the condition holds, pumping nothing; false when the time ran out.
+template <class Condition>
+[[nodiscard]] bool WaitUntil(Condition condition, DWORD timeoutMs = 15000) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+}  // namespace pellmark::e2e

@@ -1,0 +1,127 @@
+// Figures, not a test: how long pellmark.exe takes from process start to its main window
+// shown, beside the least a Win32 program needs to show a window, measured in the same
+// run, alternately, against the sample stand-in desktop. Prints the median of each.
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/win/ProgramProcess.h"
+#include "tests/win/StandInProcess.h"
+#include "tools/desktophost/Layout.h"
+
+namespace {
+
+using namespace pellmark;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 9;
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    bool found = false;
+};
+
+BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    char name[64] = {};
+    if (owner == search.processId && ::IsWindowVisible(hwnd) &&
+        ::GetClassNameA(hwnd, name, sizeof name) > 0 && std::string(name) == search.className) {
+        search.found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Milliseconds from CreateProcess to a visible window of the class; negative on a failure.
+double TimeToWindow(const std::string& exe, const char* className) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = "\"" + exe + "\"";
+    const auto start = Clock::now();
+    if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info) == FALSE) {
+        return -1;
+    }
+    win32::UniqueKernelHandle process(info.hProcess);
+    ::CloseHandle(info.hThread);
+    Search search{info.dwProcessId, className};
+    double elapsed = -1;
+    while (Clock::now() - start < std::chrono::seconds(30)) {
+        ::EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            break;
+        }
+        if (::WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0) {
+            break;  // ended without a window
+        }
+    }
+    // Closed as a user closes it, so the next start finds no copy running.
+    HWND window = ::FindWindowA(className, nullptr);
+    if (window != nullptr) {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (::WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        return -1;
+    }
+    return elapsed;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string BesideThisProgram(const char* name) {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+}  // namespace
+
+int main() {
+    standin::Layout layout;
+    for (int i = 0; i < 40; ++i) {
+        layout.icons.push_back({"Icon " + std::to_string(i), 20 + (i % 8) * 90, 20 + (i / 8) * 90});
+    }
+    const auto host = standin::StandInProcess::Start(layout);
+    if (!host) {
+        std::fprintf(stderr, "startup_bench: the stand-in desktop did not start\n");
+        return 1;
+    }
+    e2e::ProgramFolder folder;  // a fresh SavedPositions for every measurement run
+    ::SHSetValueA(HKEY_CURRENT_USER, "Software\\Pellmark\\Warn", "GaveNT", REG_SZ, "True", 5);
+
+    const std::string minimal = BesideThisProgram("minimal_window.exe");
+    std::vector<double> pellmark;
+    std::vector<double> yardstick;
+    for (int run = 0; run < kRuns; ++run) {
+        yardstick.push_back(TimeToWindow(minimal, "Bench.Minimal"));
+        pellmark.push_back(TimeToWindow(folder.Exe(), "Pellmark.Form1"));
+    }
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellmark");
+    if (std::min(Median(pellmark), Median(yardstick)) < 0 ||
+        *std::min_element(pellmark.begin(), pellmark.end()) < 0) {
+        std::fprintf(stderr, "startup_bench: a program did not show its window\n");
+        return 1;
+    }
+    std::printf("start-up to main window shown, median of %d (stand-in desktop, %zu icons)\n",
+                kRuns, layout.icons.size());
+    std::printf("  pellmark.exe       %8.1f ms\n", Median(pellmark));
+    std::printf("  minimal window     %8.1f ms\n", Median(yardstick));
+    std::printf("  ratio              %8.2f\n", Median(pellmark) / Median(yardstick));
+    return host->Stop() ? 0 : 1;
+}
