@@ -253,7 +253,10 @@ TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingStep
 
 TEST_F(MainWindowTest, PatternListAndPreview) {
     files.files.clear();
-    AddPattern("Work", PatternText(1024, 768, {{"A", " 1 ", " 1 "}, {"B", " 2 ", " 2 ", "True"}}));
+    AddPattern(
+        "Work",
+        PatternText(1024, 768,
+                    {{"A", " 1 ", " 1 "}, {"B", " 2 ", " 2 ", "True"}, {"C", " 3 ", " 3 "}}));
     AddPattern("home", PatternText(800, 600, {}));
     std::vector<testcases::Record> twenty;
     for (int i = 0; i < 20; ++i) {
@@ -273,11 +276,11 @@ TEST_F(MainWindowTest, PatternListAndPreview) {
     EXPECT_EQ(Markers(), 20);
     Select("Work");
     EXPECT_EQ(form->txtFile.Text(), "Work");
-    EXPECT_EQ(Markers(), 2);
-    EXPECT_EQ(VisibleMarkers(), 1);
+    EXPECT_EQ(Markers(), 3);
+    EXPECT_EQ(VisibleMarkers(), 2);
     EXPECT_EQ(form->lblPrevIcon[1]->ToolTip(), "A");
     EXPECT_EQ(form->lblPrevIcon[1]->GetBounds(), (forms::Bounds{1, 1, 60, 60}));
-    EXPECT_EQ(form->lblNoIcons.Caption(), "2 icons");
+    EXPECT_EQ(form->lblNoIcons.Caption(), "3 icons");
 
     // Another version's file, and a coordinate beyond 16 bits (it keeps the previous one).
     AddPattern("Old", PatternText(1024, 768, {{"A", " 1 ", " 1 "}}, "Pellmark | version | 1.9.0"));

@@ -140,13 +140,15 @@ void ProgramProcess::Answer(HWND box, int buttonId) {
 }
 
 HWND ProgramProcess::WaitForWindow(const char* className, DWORD timeoutMs) {
-    Search search{processId_, className};
+    HWND found = nullptr;
     static_cast<void>(WaitUntil(
-        [&] {
-            ::EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs));
+        [&] { return (found = FindShownWindow(processId_, className)) != nullptr; }, timeoutMs));
+    return found;
+}
+
+HWND FindShownWindow(DWORD processId, const char* className) {
+    Search search{processId, className};
+    ::EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -60,6 +60,9 @@ class ProgramProcess {
     DWORD processId_;
 };
 
+// A visible top-level window of the process of the given class, looked for once; null
+// when there is none.
+[[nodiscard]] HWND FindShownWindow(DWORD processId, const char* className);
 // A control of a form, by its name.
 [[nodiscard]] HWND FormControl(HWND form, const std::string& name);
 // The rows of a list box in another process.
