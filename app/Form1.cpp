@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include <algorithm>
+#include <cctype>
 #include <new>
 
 #include "app/CommandLine.h"
@@ -12,6 +14,10 @@
 namespace pellmark {
 
 namespace {
+// Thrown when the window was closed while it loaded (a close can arrive while step 5 lets
+// pending events run): the rest of the load is dropped without a message.
+struct ClosedWhileLoading {};
+
 // The two backing files of the transfer mappings that reading the desktop leaves behind.
 constexpr const char* kTransferFiles[] = {"TEMP~~1.tmp", "TEMP~~2.tmp"};
 }  // namespace
@@ -91,6 +97,7 @@ void Form1::OnLoad() {
         ImplementSettings();
         BeginStep("Handling command arguments");
         HandleCommandArguments();
+    } catch (const ClosedWhileLoading&) {
     } catch (const RunTimeError& error) {
         ReportLoadFailure(error.Number(), error.what());
     } catch (const std::bad_alloc&) {
@@ -101,6 +108,9 @@ void Form1::OnLoad() {
 }
 
 void Form1::BeginStep(std::string_view name) {
+    if (!Loaded()) {
+        throw ClosedWhileLoading{};
+    }
     currentStep_ = name;
     if (StepStarted) {
         StepStarted(name);

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/Form.h"
@@ -23,7 +25,12 @@ class SimFormsBackend final : public forms::Backend {
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
     int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
     int ListItemAtCursor(const forms::Control&) override { return itemUnderCursor; }
-    void DoEvents() override { ++doEventsCalls; }
+    void DoEvents() override {
+        ++doEventsCalls;
+        if (pendingEvents) {
+            std::exchange(pendingEvents, nullptr)();
+        }
+    }
     void EndProgram() override { programEnded = true; }
 
     // Moves the clock on; every running timer ticks once per interval that ends on the
@@ -35,6 +42,7 @@ class SimFormsBackend final : public forms::Backend {
     std::vector<std::string> menusShown;  // names of the menus popped up
     int itemUnderCursor = -1;             // the list row a right-click lands on
     int doEventsCalls = 0;
+    std::function<void()> pendingEvents;  // what the next DoEvents lets happen, once
     bool programEnded = false;
 
   private:

@@ -168,6 +168,20 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
     EXPECT_TRUE(form->Visible());
 }
 
+TEST_F(MainWindowTest, ClosedWhileItLoadsTheLoadStopsAndTheClosingStepsRunOnce) {
+    Setting("SavePatternOnClose", "True");
+    Setting("PatternToAutoSave", "OnClose");
+    forms.pendingEvents = [this] { form->UserClose(); };
+    ASSERT_TRUE(Start("SAVE Home"));
+    EXPECT_EQ(steps.back(), "Running general sub routines");
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(forms.programEnded);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "OnClose.ips"), 1u);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+}
+
 TEST_F(MainWindowTest, AFolderThatCannotBeMadeStopsTheFirstStep) {
     files.files.clear();
     files.folderFailure = {5, "Access is denied."};
