@@ -288,7 +288,7 @@ std::unique_ptr<forms::ControlPeer> Win32FormsBackend::CreateControlPeer(forms::
     if (form == nullptr) {
         return nullptr;
     }
-    return formwindows::CreateControlWindow(*this, *form, control);
+    return formwindows::CreateControlPeer(*this, *form, control);
 }
 
 std::unique_ptr<forms::TimerPeer> Win32FormsBackend::CreateTimerPeer(forms::Timer& timer) {
@@ -368,7 +368,7 @@ void DispatchFormsMessage(MSG& message) {
             break;
         case WM_RBUTTONUP:
             if (ControlWindow* control = ControlAt(target)) {
-                control->Model().UserMouseUp(forms::MouseButton::Right);
+                control->ModelAt(target, message.lParam).UserMouseUp(forms::MouseButton::Right);
             }
             break;
         default:

@@ -29,7 +29,9 @@ class Win32FormsBackend final : public forms::Backend {
     void DoEvents() override;
     void EndProgram() override;
 
-    // The window of a loaded form or control; null when it has none.
+    // The window of a loaded form or control; null when it has none. A label inside a
+    // picture box never has one: the picture draws it, so it has no window to look up, and
+    // no "Pellmark." + name property on the form either.
     [[nodiscard]] static HWND WindowOf(const forms::Form& form) noexcept;
     [[nodiscard]] static HWND WindowOf(const forms::Control& control) noexcept;
 

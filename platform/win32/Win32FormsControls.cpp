@@ -1,11 +1,16 @@
 // The control windows: one standard or common control per kind, showing the model's state
-// and handing the user's input back to it.
+// and handing the user's input back to it; labels inside a picture box, which the picture
+// draws itself.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/Win32FormsWindows.h"
 
@@ -38,33 +43,6 @@ LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         ::RemoveWindowSubclass(window, &FrameProcedure, id);
     }
     return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK PictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (RouteFromChild(window, message, wParam, lParam, result)) {
-        return result;
-    }
-    if (message == WM_ERASEBKGND) {
-        FillBackground(window, reinterpret_cast<HDC>(wParam), BackgroundBrush(window));
-        return TRUE;
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterPictureClass(HINSTANCE instance) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExA(instance, kPictureClass, &existing) != FALSE) {
-        return;
-    }
-    WNDCLASSEXA type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = &PictureProcedure;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    type.lpszClassName = kPictureClass;
-    ::RegisterClassExA(&type);
 }
 
 class ButtonWindow final : public ControlWindow {
@@ -270,14 +248,62 @@ class FrameWindow final : public ControlWindow {
 
 }  // namespace
 
+// ---- Pictures and the labels they draw ----
+
+class PictureWindow;
+
+// A label inside a picture box: the picture draws it, so it has no window of its own and a
+// picture can hold a thousand of them cheaply. Its tool tip is an area of the picture's.
+class PictureLabel final : public forms::ControlPeer {
+  public:
+    PictureLabel(Win32FormsBackend& backend, FormWindow& form, PictureWindow& picture,
+                 forms::Label& label);
+    ~PictureLabel() override;
+    PictureLabel(const PictureLabel&) = delete;
+    PictureLabel& operator=(const PictureLabel&) = delete;
+
+    void Update(forms::Change what) override;
+    void UpdateItem(forms::ItemChange, int) override {}
+
+    [[nodiscard]] forms::Label& Model() const noexcept { return label_; }
+    // Where it is drawn, in the picture's client pixels.
+    [[nodiscard]] const RECT& Area() const noexcept { return area_; }
+    // Follows the model's bounds, or the picture's new scale or size.
+    void Place();
+    // The picture's window is going before the label: it lets go of it.
+    void Detach() noexcept;
+    // Into a DC whose background mode is transparent.
+    void Paint(HDC dc) const;
+
+  private:
+    void Invalidate(const RECT& area) const;
+    void ShowTip();
+    void MakeFont();
+
+    Win32FormsBackend& backend_;
+    FormWindow& form_;
+    PictureWindow* picture_;
+    forms::Label& label_;
+    UINT_PTR toolId_;
+    RECT area_{};
+    UniqueGdiObject font_;  // null: the message font
+};
+
 // A container with a scale of its own: the controls inside are placed in its units.
 class PictureWindow final : public ControlWindow {
   public:
     PictureWindow(Win32FormsBackend& backend, FormWindow& form, forms::Picture& picture)
         : ControlWindow(backend, form, picture), picture_(picture) {
-        RegisterPictureClass(backend.Instance());
+        Register(backend.Instance());
         Create(WS_EX_CONTROLPARENT, kPictureClass, WS_CLIPCHILDREN);
     }
+    ~PictureWindow() override {
+        for (PictureLabel* label : labels_) {
+            label->Detach();
+        }
+    }
+    PictureWindow(const PictureWindow&) = delete;
+    PictureWindow& operator=(const PictureWindow&) = delete;
 
     // Bounds in the picture's units, in pixels of its inside.
     [[nodiscard]] RECT FromScale(const forms::Bounds& bounds) const {
@@ -296,6 +322,28 @@ class PictureWindow final : public ControlWindow {
                 ::MulDiv(bounds.top + bounds.height, inside.bottom, unitsY)};
     }
 
+    // Labels are drawn in the order they were made, so the last is on top.
+    void Adopt(PictureLabel& label) { labels_.push_back(&label); }
+    void Forget(const PictureLabel& label) noexcept {
+        // Labels mostly go newest first: the search starts at the end.
+        const auto found = std::find(labels_.rbegin(), labels_.rend(), &label);
+        if (found != labels_.rend()) {
+            labels_.erase(std::next(found).base());
+        }
+        if (pressed_ == &label) {
+            pressed_ = nullptr;
+        }
+    }
+
+    [[nodiscard]] forms::Control& ModelAt(HWND window, LPARAM point) const override {
+        if (window == Handle()) {
+            if (const PictureLabel* label = LabelAt(point)) {
+                return label->Model();
+            }
+        }
+        return ControlWindow::ModelAt(window, point);
+    }
+
   protected:
     void UpdateState(forms::Change what) override {
         if (what == forms::Change::Range) {
@@ -305,6 +353,103 @@ class PictureWindow final : public ControlWindow {
     void AfterPlaced() override { PlaceChildren(); }
 
   private:
+    static void Register(HINSTANCE instance) {
+        WNDCLASSEXA existing{};
+        existing.cbSize = sizeof existing;
+        if (::GetClassInfoExA(instance, kPictureClass, &existing) != FALSE) {
+            return;
+        }
+        WNDCLASSEXA type{};
+        type.cbSize = sizeof type;
+        type.lpfnWndProc = &Procedure;
+        type.hInstance = instance;
+        type.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        type.lpszClassName = kPictureClass;
+        ::RegisterClassExA(&type);
+    }
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = 0;
+        if (RouteFromChild(window, message, wParam, lParam, result)) {
+            return result;
+        }
+        auto* self = dynamic_cast<PictureWindow*>(FromHandle(window));
+        if (self == nullptr) {
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        switch (message) {
+            case WM_ERASEBKGND:
+                FillBackground(window, reinterpret_cast<HDC>(wParam), BackgroundBrush(window));
+                return TRUE;
+            case WM_PAINT: {
+                PAINTSTRUCT paint{};
+                if (HDC dc = ::BeginPaint(window, &paint)) {
+                    self->PaintLabels(dc, &paint.rcPaint);
+                    ::EndPaint(window, &paint);
+                }
+                return 0;
+            }
+            case WM_PRINTCLIENT: {
+                auto dc = reinterpret_cast<HDC>(wParam);
+                if ((lParam & PRF_ERASEBKGND) != 0) {
+                    FillBackground(window, dc, BackgroundBrush(window));
+                }
+                self->PaintLabels(dc, nullptr);
+                return 0;
+            }
+            case WM_MOUSEMOVE:
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONUP:
+            case WM_MBUTTONDOWN:
+            case WM_MBUTTONUP:
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONUP:
+                self->form_.Tips().Relay(window, message, wParam, lParam);
+                if (message == WM_LBUTTONDOWN) {
+                    self->pressed_ = self->LabelAt(lParam);
+                } else if (message == WM_LBUTTONUP) {
+                    // A click is a press and a release on the same label. The model's
+                    // handler may take the label, the picture or the form away: nothing
+                    // here is touched after it.
+                    const PictureLabel* pressed = std::exchange(self->pressed_, nullptr);
+                    if (pressed != nullptr && pressed == self->LabelAt(lParam)) {
+                        pressed->Model().UserClick();
+                    }
+                    return 0;
+                }
+                break;
+            default:
+                break;
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    // The visible label on top at a mouse message's point; null for none.
+    [[nodiscard]] const PictureLabel* LabelAt(LPARAM point) const {
+        // Signed: left of or above the picture, while the mouse is captured.
+        const POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+        for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+            if ((*it)->Model().Visible() && ::PtInRect(&(*it)->Area(), at) != FALSE) {
+                return *it;
+            }
+        }
+        return nullptr;
+    }
+
+    // dirty: null for the whole picture.
+    void PaintLabels(HDC dc, const RECT* dirty) const {
+        const int saved = ::SaveDC(dc);
+        ::SetBkMode(dc, TRANSPARENT);
+        for (const PictureLabel* label : labels_) {
+            RECT common{};
+            if (label->Model().Visible() &&
+                (dirty == nullptr || ::IntersectRect(&common, &label->Area(), dirty) != FALSE)) {
+                label->Paint(dc);
+            }
+        }
+        ::RestoreDC(dc, saved);
+    }
+
     void PlaceChildren() {
         for (const auto& control : picture_.Owner().Controls()) {
             if (control->Container() == &picture_) {
@@ -313,10 +458,140 @@ class PictureWindow final : public ControlWindow {
                 }
             }
         }
+        for (PictureLabel* label : labels_) {
+            label->Place();
+        }
     }
 
     forms::Picture& picture_;
+    std::vector<PictureLabel*> labels_;
+    const PictureLabel* pressed_ = nullptr;  // where the left button went down
 };
+
+PictureLabel::PictureLabel(Win32FormsBackend& backend, FormWindow& form, PictureWindow& picture,
+                           forms::Label& label)
+    : backend_(backend),
+      form_(form),
+      picture_(&picture),
+      label_(label),
+      toolId_(static_cast<UINT_PTR>(form.NextControlId())) {
+    picture.Adopt(*this);
+    MakeFont();
+    Place();
+    ShowTip();
+}
+
+PictureLabel::~PictureLabel() {
+    if (picture_ == nullptr) {
+        return;
+    }
+    form_.Tips().RemoveArea(picture_->Handle(), toolId_);
+    if (label_.Visible()) {
+        Invalidate(area_);
+    }
+    picture_->Forget(*this);
+}
+
+void PictureLabel::Detach() noexcept {
+    if (picture_ != nullptr) {
+        form_.Tips().RemoveArea(picture_->Handle(), toolId_);
+        picture_ = nullptr;
+    }
+}
+
+void PictureLabel::Update(forms::Change what) {
+    if (picture_ == nullptr) {
+        return;
+    }
+    switch (what) {
+        case forms::Change::Visible:
+            Invalidate(area_);
+            ShowTip();
+            break;
+        case forms::Change::ToolTip:
+            ShowTip();
+            break;
+        case forms::Change::Bounds:
+            Place();
+            break;
+        case forms::Change::Font:
+            MakeFont();
+            if (label_.Visible() && !label_.Caption().empty()) {
+                Invalidate(area_);
+            }
+            break;
+        case forms::Change::Enabled:  // only the caption shows it
+            if (label_.Visible() && !label_.Caption().empty()) {
+                Invalidate(area_);
+            }
+            break;
+        case forms::Change::Caption:
+        case forms::Change::Colours:
+            if (label_.Visible()) {
+                Invalidate(area_);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void PictureLabel::Place() {
+    if (picture_ == nullptr) {
+        return;
+    }
+    const RECT area = picture_->FromScale(label_.GetBounds());
+    if (::EqualRect(&area, &area_) != FALSE) {
+        return;
+    }
+    if (label_.Visible()) {
+        Invalidate(area_);
+        Invalidate(area);
+    }
+    area_ = area;
+    form_.Tips().MoveArea(picture_->Handle(), toolId_, area_);
+}
+
+void PictureLabel::Paint(HDC dc) const {
+    if (const auto back = label_.BackColour()) {
+        // An opaque empty text fills the rectangle: no brush to make and keep per label.
+        ::SetBkColor(dc, *back);
+        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area_, nullptr, 0, nullptr);
+    }
+    const std::string& caption = label_.Caption();
+    if (caption.empty()) {
+        return;
+    }
+    ::SelectObject(dc, font_ ? font_.get() : backend_.DefaultFont());
+    ::SetTextColor(dc, !label_.Enabled()     ? ::GetSysColor(COLOR_GRAYTEXT)
+                       : label_.ForeColour() ? *label_.ForeColour()
+                                             : ::GetSysColor(COLOR_WINDOWTEXT));
+    RECT box = area_;
+    // As a static control lays out its text.
+    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+                DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS);
+}
+
+void PictureLabel::Invalidate(const RECT& area) const {
+    if (picture_ != nullptr && ::IsRectEmpty(&area) == FALSE) {
+        ::InvalidateRect(picture_->Handle(), &area, TRUE);
+    }
+}
+
+void PictureLabel::ShowTip() {
+    if (label_.Visible() && !label_.ToolTip().empty()) {
+        form_.Tips().SetArea(picture_->Handle(), toolId_, area_, label_.ToolTip());
+    } else {
+        form_.Tips().RemoveArea(picture_->Handle(), toolId_);
+    }
+}
+
+void PictureLabel::MakeFont() {
+    // The DC it was selected into is restored at the end of every paint, so the old font
+    // is free to go.
+    font_ =
+        label_.GetFont() == forms::Font{} ? UniqueGdiObject() : backend_.MakeFont(label_.GetFont());
+}
 
 // ---- The base ----
 
@@ -480,6 +755,8 @@ ControlWindow* ControlWindow::Of(const forms::Control& control) noexcept {
     return dynamic_cast<ControlWindow*>(control.Peer());
 }
 
+namespace {
+
 std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, FormWindow& form,
                                                    forms::Control& control) {
     using forms::ControlKind;
@@ -515,6 +792,21 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
                                                  static_cast<forms::Frame&>(control));
     }
     return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<forms::ControlPeer> CreateControlPeer(Win32FormsBackend& backend, FormWindow& form,
+                                                      forms::Control& control) {
+    if (control.Kind() == forms::ControlKind::Label && control.Container() != nullptr &&
+        control.Container()->Kind() == forms::ControlKind::Picture) {
+        if (auto* picture = dynamic_cast<PictureWindow*>(ControlWindow::Of(*control.Container()));
+            picture != nullptr && picture->Handle() != nullptr) {
+            return std::make_unique<PictureLabel>(backend, form, *picture,
+                                                  static_cast<forms::Label&>(control));
+        }
+    }
+    return CreateControlWindow(backend, form, control);
 }
 
 // ---- Routing ----

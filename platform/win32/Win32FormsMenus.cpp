@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "platform/win32/Win32FormsWindows.h"
 
@@ -12,14 +13,28 @@ namespace pellmark::win32::formwindows {
 
 namespace {
 
-// The tool of one control, named by its window. Common controls before version 6 refuse
-// the structure's later, larger sizes, so it is given at its version-2 size.
+// Common controls before version 6 refuse the structure's later, larger sizes, so it is
+// given at its version-2 size.
+constexpr UINT kToolSize = static_cast<UINT>(offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM));
+
+// The tool of one control, named by its window.
 TTTOOLINFOA ToolOf(HWND form, HWND control) {
     TTTOOLINFOA tool{};
-    tool.cbSize = static_cast<UINT>(offsetof(TTTOOLINFOA, lParam) + sizeof tool.lParam);
+    tool.cbSize = kToolSize;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = form;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
+    return tool;
+}
+
+// The tool of an area of a window. Not TTF_SUBCLASS: the area tools of one window share
+// a single subclass, and deleting any of them (Wine's tool tips at least) switches it off
+// for the rest, so the window relays its mouse messages itself.
+TTTOOLINFOA AreaToolOf(HWND window, UINT_PTR id) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = kToolSize;
+    tool.hwnd = window;
+    tool.uId = id;
     return tool;
 }
 
@@ -44,7 +59,61 @@ ToolTips::~ToolTips() {
         TTTOOLINFOA tool = ToolOf(form_, control);
         ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    for (const auto& [window, id] : areas_) {
+        TTTOOLINFOA tool = AreaToolOf(window, id);
+        ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     window_.reset();
+}
+
+void ToolTips::SetArea(HWND window, UINT_PTR id, const RECT& area, const std::string& text) {
+    if (!window_ || window == nullptr) {
+        return;
+    }
+    if (text.empty()) {
+        RemoveArea(window, id);
+        return;
+    }
+    TTTOOLINFOA tool = AreaToolOf(window, id);
+    const bool known = areas_.count(std::make_pair(window, id)) != 0;
+    tool.lpszText = const_cast<char*>(text.c_str());
+    if (known) {
+        ::SendMessageA(window_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    tool.rect = area;
+    if (::SendMessageA(window_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE) {
+        areas_.insert(std::make_pair(window, id));
+    }
+}
+
+void ToolTips::RemoveArea(HWND window, UINT_PTR id) noexcept {
+    if (areas_.erase(std::make_pair(window, id)) == 0) {
+        return;
+    }
+    TTTOOLINFOA tool = AreaToolOf(window, id);
+    ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::MoveArea(HWND window, UINT_PTR id, const RECT& area) {
+    if (!window_ || areas_.count(std::make_pair(window, id)) == 0) {
+        return;
+    }
+    TTTOOLINFOA tool = AreaToolOf(window, id);
+    tool.rect = area;
+    ::SendMessageA(window_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolTips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (!window_) {
+        return;
+    }
+    MSG relayed{};
+    relayed.hwnd = window;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    ::SendMessageA(window_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void ToolTips::Set(HWND control, const std::string& text) {

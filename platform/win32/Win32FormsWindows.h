@@ -28,11 +28,21 @@ class ToolTips {
 
     // An empty text takes the control's tool away.
     void Set(HWND control, const std::string& text);
+    // The tool of something drawn inside `window` without a window of its own: `id` tells
+    // the window's areas apart, `area` is in its client pixels. An empty text takes the
+    // tool away. The window relays its mouse messages itself (see Relay).
+    void SetArea(HWND window, UINT_PTR id, const RECT& area, const std::string& text);
+    // Both nothing for an area without a tool.
+    void MoveArea(HWND window, UINT_PTR id, const RECT& area);
+    void RemoveArea(HWND window, UINT_PTR id) noexcept;
+    // Hands a mouse message of a window with areas to the tool tips.
+    void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     [[nodiscard]] HWND Handle() const noexcept { return window_.get(); }
 
   private:
     HWND form_;
     std::set<HWND> tools_;
+    std::set<std::pair<HWND, UINT_PTR>> areas_;
     UniqueWindow window_;
 };
 
@@ -99,6 +109,9 @@ class ControlWindow : public forms::ControlPeer {
     bool OnColour(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Shows the model's state again, where the window may hold input the model refused.
     virtual void Resync() {}
+    // The control a mouse message for `window` (this control's or one inside it) at `point`
+    // is meant for: this one, unless it draws controls of its own there.
+    [[nodiscard]] virtual forms::Control& ModelAt(HWND, LPARAM) const { return control_; }
 
     // Moves the window to the model's bounds.
     void Place();
@@ -149,9 +162,10 @@ class Pushing {
     bool was_;
 };
 
-// The window a control of any kind gets.
-std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, FormWindow& form,
-                                                   forms::Control& control);
+// The peer a control of any kind gets: a window of its own, except for a label inside a
+// picture box, which the picture draws.
+std::unique_ptr<forms::ControlPeer> CreateControlPeer(Win32FormsBackend& backend, FormWindow& form,
+                                                      forms::Control& control);
 
 std::unique_ptr<ControlWindow> CreateListWindow(Win32FormsBackend& backend, FormWindow& form,
                                                 forms::ListControl& list);

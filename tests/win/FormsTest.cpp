@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -154,6 +155,143 @@ BOOL CALLBACK CountWindow(HWND, LPARAM data) {
     return TRUE;
 }
 
+// The form's one tool tip window; null when there is not exactly one.
+HWND ToolTipsOf(HWND form) {
+    ToolTipSearch search{form, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTips, reinterpret_cast<LPARAM>(&search));
+    return search.found.size() == 1 ? search.found[0] : nullptr;
+}
+
+struct AreaTool {
+    UINT_PTR id;
+    RECT rect;
+    std::string text;
+};
+
+// The tools for areas of `window` (the labels a picture draws), as the tool tips hold them.
+std::vector<AreaTool> AreaTools(HWND tips, HWND window) {
+    std::vector<AreaTool> found;
+    const auto count = static_cast<int>(::SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        if (::SendMessageA(tips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool)) == FALSE ||
+            tool.hwnd != window || (tool.uFlags & TTF_IDISHWND) != 0) {
+            continue;
+        }
+        // Looked up again by window and id, as the tool tips find the tool under the mouse.
+        char text[128] = {};
+        TTTOOLINFOA named{};
+        named.cbSize = TTTOOLINFOA_V2_SIZE;
+        named.hwnd = window;
+        named.uId = tool.uId;
+        named.lpszText = text;
+        EXPECT_TRUE(::SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&named)));
+        ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&named));
+        found.push_back({tool.uId, named.rect, text});
+    }
+    return found;
+}
+
+// The rectangle of the one area tool with this text; empty when there is none or several.
+RECT AreaOf(HWND tips, HWND window, const std::string& text) {
+    RECT area{};
+    int matches = 0;
+    for (const AreaTool& tool : AreaTools(tips, window)) {
+        if (tool.text == text) {
+            area = tool.rect;
+            ++matches;
+        }
+    }
+    EXPECT_EQ(matches, 1) << "tools with the tip \"" << text << "\"";
+    return matches == 1 ? area : RECT{};
+}
+
+int ChildWindows(HWND window) {
+    int count = 0;
+    ::EnumChildWindows(window, &CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// A window's inside as it draws itself, read back from a memory bitmap. WM_PRINTCLIENT draws
+// the same as WM_PAINT, without depending on what other windows cover on the screen.
+class Snapshot {
+  public:
+    explicit Snapshot(HWND window) {
+        ::GetClientRect(window, &size_);
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = size_.right;
+        format.bmiHeader.biHeight = -size_.bottom;  // top-down
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        if (!bitmap_ || !dc) {
+            ADD_FAILURE() << "no bitmap to draw into";
+            return;
+        }
+        const HGDIOBJ before = ::SelectObject(dc.get(), bitmap_.get());
+        ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                       PRF_CLIENT | PRF_ERASEBKGND);
+        ::GdiFlush();
+        ::SelectObject(dc.get(), before);
+        bits_ = static_cast<const std::uint32_t*>(bits);
+    }
+    // As a COLORREF.
+    [[nodiscard]] COLORREF At(int x, int y) const {
+        if (bits_ == nullptr || x < 0 || y < 0 || x >= size_.right || y >= size_.bottom) {
+            return CLR_INVALID;
+        }
+        const std::uint32_t pixel = bits_[y * size_.right + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    [[nodiscard]] int Count(const RECT& area, COLORREF colour) const {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                count += At(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+  private:
+    RECT size_{};
+    UniqueGdiObject bitmap_;
+    const std::uint32_t* bits_ = nullptr;
+};
+
+// Sends a click as the mouse makes it, at a point of the window's inside, through the
+// program's message loop.
+void ClickAt(Win32FormsBackend& backend, HWND window, int x, int y) {
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    backend.DoEvents();
+}
+
+// The GDI objects this process holds. Wine's GetGuiResources answers 0, but there
+// GetObjectType takes a bare handle-table index (an upper word of 0 matches any
+// generation), so every index is asked. -1 when neither way counts anything.
+int GdiObjects() {
+    if (const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+        counted > 0) {
+        return static_cast<int>(counted);
+    }
+    UniqueGdiObject probe(::CreateSolidBrush(RGB(1, 2, 3)));
+    const auto index = reinterpret_cast<UINT_PTR>(probe.get()) & 0xFFFF;
+    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != OBJ_BRUSH) {
+        return -1;
+    }
+    probe.reset();
+    int count = 0;
+    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) {
+        count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0 ? 1 : 0;
+    }
+    return count;
+}
+
 void ExpectRect(const RECT& actual, int left, int top, int right, int bottom) {
     EXPECT_EQ(actual.left, left);
     EXPECT_EQ(actual.top, top);
@@ -209,15 +347,24 @@ TEST_F(FormsTest, FormAndControlsAreFoundNamedAndPlacedAtScale) {
     ExpectRect(Placed(Find("txtName")), 15, 30, 195, 66);  // in the frame
     HWND picture = Find("picPreview");
     ExpectRect(Placed(picture), 15, 375, 315, 525);
+    // A label in a picture is drawn by the picture: no window, no property, and its place
+    // is that of its tool tip's area.
+    EXPECT_EQ(Of(form.lblMarker), nullptr);
+    EXPECT_EQ(Find("lblMarker"), nullptr);
+    EXPECT_EQ(ChildWindows(picture), 1) << "only the slider has a window";
+    form.lblMarker.SetToolTip("Marker");
+    HWND tips = ToolTipsOf(window);
+    const auto marker = [&] { return AreaOf(tips, picture, "Marker"); };
     // With no scale of its own, a picture's units are 96-DPI pixels.
-    ExpectRect(Placed(Find("lblMarker")), 30, 15, 90, 45);
+    ExpectRect(marker(), 30, 15, 90, 45);
     form.picPreview.SetScale(1000, 500);  // 300 by 150 pixels inside
     form.lblMarker.Move({400, 200, 100, 100});
-    ExpectRect(Placed(Find("lblMarker")), 120, 60, 150, 90);
+    ExpectRect(marker(), 120, 60, 150, 90);
     form.picPreview.SetScale(2000, 1000);
-    ExpectRect(Placed(Find("lblMarker")), 60, 30, 75, 45);
+    ExpectRect(marker(), 60, 30, 75, 45);
+    ExpectRect(Placed(Find("sldSpeed")), 0, 9, 30, 14);
     form.picPreview.Move({10, 250, 400, 200});  // twice the size: children follow
-    ExpectRect(Placed(Find("lblMarker")), 120, 60, 150, 90);
+    ExpectRect(marker(), 120, 60, 150, 90);
     ExpectRect(Placed(Find("sldSpeed")), 0, 18, 60, 27);
 
     // Plain properties.
@@ -606,6 +753,401 @@ TEST_F(FormsTest, ToolTipsFollowTheControls) {
     EXPECT_FALSE(::IsWindow(label));
     form.Unload();
     EXPECT_FALSE(::IsWindow(tips));
+}
+
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 128, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+TEST_F(FormsTest, LabelsInAPictureHaveToolAreasThatFollowThem) {
+    HWND picture = Find("picPreview");
+    HWND tips = ToolTipsOf(FormWindow());
+    ASSERT_NE(tips, nullptr);
+    const auto areas = [&] { return AreaTools(tips, picture); };
+    EXPECT_TRUE(areas().empty()) << "a label without a tip has no tool";
+
+    form.lblMarker.SetToolTip("Marker");
+    // Made while the form is loaded, as the preview's markers are.
+    auto& other = form.Add<forms::Label>("lblOther", &form.picPreview);
+    other.Move({100, 50, 40, 20});
+    other.SetToolTip("Other");
+    ASSERT_EQ(areas().size(), 2u);
+    EXPECT_NE(areas()[0].id, areas()[1].id);
+    ExpectRect(AreaOf(tips, picture, "Marker"), 30, 15, 90, 45);
+    ExpectRect(AreaOf(tips, picture, "Other"), 150, 75, 210, 105);
+    EXPECT_EQ(Of(other), nullptr);
+    EXPECT_EQ(ChildWindows(picture), 1);
+
+    // Hidden, a label has no tool; shown again, it has one where it is by then.
+    form.lblMarker.SetVisible(false);
+    ASSERT_EQ(areas().size(), 1u);
+    EXPECT_EQ(areas()[0].text, "Other");
+    form.lblMarker.Move({0, 0, 20, 20});
+    EXPECT_EQ(areas().size(), 1u);
+    form.lblMarker.SetVisible(true);
+    ExpectRect(AreaOf(tips, picture, "Marker"), 0, 0, 30, 30);
+
+    // The text follows; an empty tip takes the tool away and a new one brings it back.
+    form.lblMarker.SetToolTip("Marker, renamed");
+    EXPECT_EQ(areas().size(), 2u);
+    ExpectRect(AreaOf(tips, picture, "Marker, renamed"), 0, 0, 30, 30);
+    other.SetToolTip("");
+    EXPECT_EQ(areas().size(), 1u);
+    other.SetToolTip("Other");
+    ExpectRect(AreaOf(tips, picture, "Other"), 150, 75, 210, 105);
+
+    // The picture's scale and size move every tool.
+    form.picPreview.SetScale(400, 200);  // 300 by 150 pixels inside: three quarters
+    ExpectRect(AreaOf(tips, picture, "Marker, renamed"), 0, 0, 15, 15);
+    ExpectRect(AreaOf(tips, picture, "Other"), 75, 38, 105, 53);
+    form.picPreview.Move({10, 250, 400, 200});  // 600 by 300 pixels inside
+    ExpectRect(AreaOf(tips, picture, "Marker, renamed"), 0, 0, 30, 30);
+    ExpectRect(AreaOf(tips, picture, "Other"), 150, 75, 210, 105);
+
+    // Labels taken away take their tools; the picture taken away takes all of them, and
+    // leaves the tools of windowed controls.
+    form.cmdSave.SetToolTip("Save");
+    form.Remove(other);
+    EXPECT_EQ(areas().size(), 1u);
+    EXPECT_EQ(::SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+    form.Remove(form.picPreview);
+    EXPECT_FALSE(::IsWindow(picture));
+    EXPECT_EQ(::SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
+TEST_F(FormsTest, PictureDrawsItsLabelsInTheOrderMadeWhereTheyAre) {
+    HWND picture = Find("picPreview");
+    form.picPreview.SetBackColour(kGrey);
+    form.lblMarker.SetBackColour(kRed);  // 30,15 to 90,45 of 300 by 150 pixels
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.At(30, 15), kRed);
+        EXPECT_EQ(shot.At(89, 44), kRed);
+        EXPECT_EQ(shot.At(29, 30), kGrey);
+        EXPECT_EQ(shot.At(90, 30), kGrey);
+        EXPECT_EQ(shot.At(60, 45), kGrey);
+        EXPECT_EQ(shot.Count({0, 0, 300, 90}, kRed), 60 * 30) << "above the slider";
+    }
+
+    // Without a back colour a label shows what is beneath it; the last made is on top.
+    auto& clear = form.Add<forms::Label>("lblClear", &form.picPreview);
+    clear.Move({40, 10, 100, 20});  // 60,15 to 210,45
+    auto& top = form.Add<forms::Label>("lblTop", &form.picPreview);
+    top.Move({50, 20, 40, 20});  // 75,30 to 135,60
+    top.SetBackColour(kBlue);
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.At(65, 20), kRed);
+        EXPECT_EQ(shot.At(150, 20), kGrey);
+        EXPECT_EQ(shot.At(80, 35), kBlue);
+        EXPECT_EQ(shot.At(70, 35), kRed);
+        EXPECT_EQ(shot.At(100, 50), kBlue);
+    }
+    top.SetVisible(false);
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.At(80, 35), kRed);
+        EXPECT_EQ(shot.At(100, 50), kGrey);
+    }
+
+    // A new scale draws the label anew, mapped as a windowed control is placed.
+    form.picPreview.SetScale(400, 200);  // three quarters of a pixel a unit
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.At(15, 8), kRed);
+        EXPECT_EQ(shot.At(44, 22), kRed);
+        EXPECT_EQ(shot.At(14, 8), kGrey);
+        EXPECT_EQ(shot.At(45, 22), kGrey);
+        EXPECT_EQ(shot.At(44, 23), kGrey);
+    }
+    form.picPreview.SetScale(0, 0);
+
+    // The caption, in the label's font and fore colour; greyed while the label is disabled.
+    auto& text = form.Add<forms::Label>("lblText", &form.picPreview);
+    text.Move({100, 0, 100, 40});  // 150,0 to 300,60
+    text.SetBackColour(kWhite);
+    text.SetForeColour(kGreen);
+    text.SetFont({"", 16, true, false});
+    const RECT textArea{150, 0, 300, 60};
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.Count(textArea, kWhite), 150 * 60) << "no caption, no text";
+    }
+    text.SetCaption("WWW");
+    {
+        Snapshot shot(picture);
+        EXPECT_GT(shot.Count(textArea, kGreen), 50);
+        EXPECT_EQ(shot.Count(textArea, ::GetSysColor(COLOR_GRAYTEXT)), 0);
+    }
+    text.SetEnabled(false);
+    {
+        Snapshot shot(picture);
+        EXPECT_EQ(shot.Count(textArea, kGreen), 0);
+        EXPECT_GT(shot.Count(textArea, ::GetSysColor(COLOR_GRAYTEXT)), 50);
+    }
+    // A smaller font draws fewer pixels of text.
+    text.SetEnabled(true);
+    int large = 0;
+    {
+        Snapshot shot(picture);
+        large = shot.Count(textArea, kGreen);
+    }
+    text.SetFont({"", 8, false, false});
+    {
+        Snapshot shot(picture);
+        EXPECT_GT(shot.Count(textArea, kGreen), 0);
+        EXPECT_LT(shot.Count(textArea, kGreen), large);
+    }
+}
+
+TEST_F(FormsTest, PictureRepaintsOnlyWhatALabelChanges) {
+    HWND picture = Find("picPreview");
+    form.picPreview.SetBackColour(kGrey);
+    form.lblMarker.SetBackColour(kRed);  // 30,15 to 90,45
+    ::UpdateWindow(picture);
+    UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+    const auto dirty = [&] {
+        RECT box{};
+        const int kind = ::GetUpdateRgn(picture, static_cast<HRGN>(region.get()), FALSE);
+        if (kind != NULLREGION && kind != ERROR) {
+            ::GetRgnBox(static_cast<HRGN>(region.get()), &box);
+        }
+        return box;
+    };
+    const auto dirtyAt = [&](int x, int y) {
+        return ::PtInRegion(static_cast<HRGN>(region.get()), x, y) != FALSE;
+    };
+    // On the screen, as WM_PAINT drew it.
+    const auto shown = [&](int x, int y) {
+        HDC dc = ::GetDC(picture);
+        const COLORREF colour = ::GetPixel(dc, x, y);
+        ::ReleaseDC(picture, dc);
+        return colour;
+    };
+    ExpectRect(dirty(), 0, 0, 0, 0);
+    EXPECT_EQ(shown(60, 30), kRed);
+    EXPECT_EQ(shown(200, 30), kGrey);
+
+    form.lblMarker.SetBackColour(kBlue);
+    ExpectRect(dirty(), 30, 15, 90, 45);
+    ::UpdateWindow(picture);
+    EXPECT_EQ(shown(60, 30), kBlue);
+
+    // A move: where it was and where it is, not what lies between.
+    form.lblMarker.Move({100, 10, 40, 20});  // 150,15 to 210,45
+    ExpectRect(dirty(), 30, 15, 210, 45);
+    EXPECT_TRUE(dirtyAt(31, 16));
+    EXPECT_TRUE(dirtyAt(151, 16));
+    EXPECT_FALSE(dirtyAt(120, 16));
+    ::UpdateWindow(picture);
+    EXPECT_EQ(shown(60, 30), kGrey);
+    EXPECT_EQ(shown(160, 30), kBlue);
+
+    form.lblMarker.SetCaption("Icon");
+    ExpectRect(dirty(), 150, 15, 210, 45);
+    ::UpdateWindow(picture);
+    form.lblMarker.SetEnabled(false);
+    ExpectRect(dirty(), 150, 15, 210, 45);
+    ::UpdateWindow(picture);
+
+    // Nothing to draw again: a tip, or a hidden label's colour or place.
+    form.lblMarker.SetToolTip("Icon");
+    ExpectRect(dirty(), 0, 0, 0, 0);
+    form.lblMarker.SetVisible(false);
+    ExpectRect(dirty(), 150, 15, 210, 45);
+    ::UpdateWindow(picture);
+    EXPECT_EQ(shown(160, 30), kGrey);
+    form.lblMarker.SetBackColour(kRed);
+    form.lblMarker.Move({0, 0, 40, 20});
+    ExpectRect(dirty(), 0, 0, 0, 0);
+    form.lblMarker.SetVisible(true);
+    ExpectRect(dirty(), 0, 0, 60, 30);
+}
+
+TEST_F(FormsTest, ClickOnALabelInAPictureRunsItsClickOnce) {
+    HWND picture = Find("picPreview");
+    int markerClicks = 0;
+    int overClicks = 0;
+    form.lblMarker.Click = [&] { ++markerClicks; };  // 30,15 to 90,45
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(markerClicks, 1);
+    ClickAt(backend, picture, 150, 30);  // beside it
+    EXPECT_EQ(markerClicks, 1);
+    // Pressed beside it and released on it: no click.
+    ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 30));
+    ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(60, 30));
+    backend.DoEvents();
+    EXPECT_EQ(markerClicks, 1);
+
+    // Disabled, hidden, or in a disabled picture, the label lets the click go.
+    form.lblMarker.SetEnabled(false);
+    ClickAt(backend, picture, 60, 30);
+    form.lblMarker.SetEnabled(true);
+    form.lblMarker.SetVisible(false);
+    ClickAt(backend, picture, 60, 30);
+    form.lblMarker.SetVisible(true);
+    form.picPreview.SetEnabled(false);
+    ClickAt(backend, picture, 60, 30);
+    form.picPreview.SetEnabled(true);
+    EXPECT_EQ(markerClicks, 1);
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(markerClicks, 2);
+
+    // Of two labels one over the other, the last made gets the click; hidden, the one
+    // beneath.
+    auto& over = form.Add<forms::Label>("lblOver", &form.picPreview);
+    over.Move({30, 15, 40, 20});  // 45,22 to 105,52
+    over.Click = [&] { ++overClicks; };
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(overClicks, 1);
+    EXPECT_EQ(markerClicks, 2);
+    over.SetVisible(false);
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(overClicks, 1);
+    EXPECT_EQ(markerClicks, 3);
+
+    // The right button: the label's MouseUp where there is one, else the picture's.
+    std::vector<std::string> ups;
+    form.lblMarker.MouseUp = [&](forms::MouseButton) { ups.push_back("marker"); };
+    form.picPreview.MouseUp = [&](forms::MouseButton) { ups.push_back("picture"); };
+    ::PostMessageA(picture, WM_RBUTTONUP, 0, MAKELPARAM(60, 30));
+    ::PostMessageA(picture, WM_RBUTTONUP, 0, MAKELPARAM(200, 30));
+    backend.DoEvents();
+    EXPECT_EQ(ups, (std::vector<std::string>{"marker", "picture"}));
+
+    // A click may take the label away, or the whole form.
+    form.lblMarker.Click = [&] {
+        ++markerClicks;
+        form.Remove(form.lblMarker);
+    };
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(markerClicks, 4);
+    EXPECT_TRUE(AreaTools(ToolTipsOf(FormWindow()), picture).empty());
+    over.SetVisible(true);
+    over.Click = [&] {
+        ++overClicks;
+        form.Unload();
+    };
+    ClickAt(backend, picture, 60, 30);
+    EXPECT_EQ(overClicks, 2);
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(FormsTest, LabelsTipShowsWhereTheMouseRestsAfterAnotherLabelsToolWent) {
+    HWND picture = Find("picPreview");
+    HWND tips = ToolTipsOf(FormWindow());
+    ASSERT_NE(tips, nullptr);
+    ::SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(10, 0));
+    form.lblMarker.SetToolTip("Marker");
+    auto& other = form.Add<forms::Label>("lblOther", &form.picPreview);
+    other.Move({100, 50, 40, 20});
+    other.SetToolTip("Other");
+    other.SetVisible(false);  // its tool goes; the marker's must still answer the mouse
+
+    POINT at{60, 30};
+    ::ClientToScreen(picture, &at);
+    ::SetCursorPos(at.x, at.y);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (cursor.x != at.x || cursor.y != at.y || ::WindowFromPoint(at) != picture) {
+        GTEST_SKIP() << "this display cannot put the cursor over the picture";
+    }
+    ::PostMessageA(picture, WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
+    TTTOOLINFOA current{};
+    current.cbSize = TTTOOLINFOA_V2_SIZE;
+    bool showing = false;
+    for (const DWORD start = ::GetTickCount(); !showing && ::GetTickCount() - start < 5000;) {
+        backend.DoEvents();
+        showing = ::SendMessageA(tips, TTM_GETCURRENTTOOLA, 0,
+                                 reinterpret_cast<LPARAM>(&current)) != FALSE;
+        ::Sleep(10);
+    }
+    ASSERT_TRUE(showing) << "no tip within five seconds";
+    EXPECT_EQ(current.hwnd, picture);
+    ExpectRect(current.rect, 30, 15, 90, 45);
+    char text[80] = {};
+    ::SendMessageA(tips, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "Marker");
+}
+
+TEST_F(FormsTest, ThousandLabelsInAPictureComeAndGoLeavingNothingBehind) {
+    std::vector<forms::Label*> labels;
+    // As the preview makes its markers.
+    const auto addLabels = [&] {
+        for (int i = 0; i < 1000; ++i) {
+            auto& label =
+                form.Add<forms::Label>("lblMany(" + std::to_string(i) + ")", &form.picPreview);
+            label.SetVisible(false);
+            label.SetBackColour(RGB(i % 256, 0, 0));
+            label.Move({(i % 40) * 5, (i / 40) * 4, 5, 4});
+            label.SetFont({"", static_cast<double>(8 + i % 3), i % 2 == 0, false});
+            label.SetCaption("x");
+            label.SetToolTip("Icon " + std::to_string(i));
+            label.SetVisible(true);
+            labels.push_back(&label);
+        }
+    };
+    const auto removeLabels = [&] {
+        while (!labels.empty()) {
+            form.Remove(*labels.back());
+            labels.pop_back();
+        }
+    };
+    const auto topWindows = [] {
+        int count = 0;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+
+    // Once before counting: classes and caches are made on first use.
+    addLabels();
+    Snapshot{Find("picPreview")};
+    removeLabels();
+    form.Unload();
+    const int gdiUnloaded = GdiObjects();
+    const int windowsUnloaded = topWindows();
+    if (gdiUnloaded < 0) {
+        std::printf("GDI objects cannot be counted on this system; windows and tools only\n");
+    }
+    form.Show();
+    HWND picture = Find("picPreview");
+    HWND tips = ToolTipsOf(FormWindow());
+    const int gdiLoaded = GdiObjects();
+    const int childWindows = ChildWindows(FormWindow());
+
+    addLabels();
+    Snapshot{picture};  // every label's font selected and let go
+    EXPECT_EQ(ChildWindows(FormWindow()), childWindows) << "a label made a window";
+    EXPECT_EQ(AreaTools(tips, picture).size(), 1000u);
+    if (gdiLoaded >= 0) {
+        EXPECT_GE(GdiObjects(), gdiLoaded + 1000) << "the labels' fonts were not counted";
+    }
+    removeLabels();
+    EXPECT_TRUE(AreaTools(tips, picture).empty());
+    EXPECT_EQ(GdiObjects(), gdiLoaded);
+
+    // Unloaded with the labels in, and shown again without them.
+    addLabels();
+    form.Unload();
+    EXPECT_EQ(GdiObjects(), gdiUnloaded);
+    EXPECT_EQ(topWindows(), windowsUnloaded);
+    removeLabels();
+    form.Show();
+
+    // The picture taken away with the labels in.
+    addLabels();
+    picture = Find("picPreview");
+    tips = ToolTipsOf(FormWindow());
+    labels.clear();  // they go with it
+    form.Remove(form.picPreview);
+    EXPECT_FALSE(::IsWindow(picture));
+    EXPECT_EQ(::SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+    EXPECT_EQ(form.Controls().size(), 12u);
+    form.Unload();
+    EXPECT_EQ(GdiObjects(), gdiUnloaded);
+    EXPECT_EQ(topWindows(), windowsUnloaded);
 }
 
 bool deadlinePassed = false;
