@@ -47,6 +47,12 @@ std::string TempPath(const char* name) {
     return std::string(folder) + name;
 }
 
+std::string TaskkillPath() {
+    char folder[MAX_PATH] = {};
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\taskkill.exe";
+}
+
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -120,7 +126,8 @@ TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
     ::PostMessageA(FormControl(form, "cmdLoad"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == layout; }));
 
-    ::PostMessageA(form, WM_CLOSE, 0, 0);
+    // What Alt+F4 and the close box send.
+    ::PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     EXPECT_FALSE(FileExists(TempPath("TEMP~~1.tmp")));
     EXPECT_FALSE(FileExists(TempPath("TEMP~~2.tmp")));
@@ -145,6 +152,19 @@ TEST_F(EndToEndTest, CommandLineRunsEndByThemselvesWithCloseWhenRestored) {
     ASSERT_TRUE(load);
     EXPECT_EQ(load->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     EXPECT_EQ(host->Dump(), layout);
+
+    // Without the setting the window stays until something closes it, here taskkill
+    // (without /f, which asks the process's windows to close).
+    SetSetting("Settings", "CloseWhenRestored", "False");
+    auto stays = ProgramProcess::Start(folder.Exe(), "SAVE Again");
+    ASSERT_TRUE(stays);
+    ASSERT_NE(stays->WaitForWindow(kMainWindowClass), nullptr);
+    // The window shows before the command line is acted on.
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(folder.Pattern("Again")); }));
+    auto taskkill =
+        ProgramProcess::Start(TaskkillPath(), "/pid " + std::to_string(stays->ProcessId()));
+    ASSERT_TRUE(taskkill);
+    EXPECT_EQ(stays->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(host->Stop());
 }
 
