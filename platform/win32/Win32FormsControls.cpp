@@ -45,22 +45,27 @@ LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
-class ButtonWindow final : public ControlWindow {
+// A window whose one notification is the model's click: a push button, or a label
+// outside a picture.
+template <class Clickable>
+class ClickWindow final : public ControlWindow {
   public:
-    ButtonWindow(Win32FormsBackend& backend, FormWindow& form, forms::Button& button)
-        : ControlWindow(backend, form, button), button_(button) {
-        Create(0, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+    ClickWindow(Win32FormsBackend& backend, FormWindow& form, Clickable& model,
+                const char* className, DWORD style, int clickCode)
+        : ControlWindow(backend, form, model), model_(model), clickCode_(clickCode) {
+        Create(0, className, style);
     }
     bool OnCommand(int code) override {
-        if (code != BN_CLICKED) {
+        if (code != clickCode_) {
             return false;
         }
-        button_.UserClick();
+        model_.UserClick();
         return true;
     }
 
   private:
-    forms::Button& button_;
+    Clickable& model_;
+    int clickCode_;
 };
 
 // Not an automatic check box: the model decides the state and the window shows it.
@@ -214,24 +219,6 @@ class TextBoxWindow final : public ControlWindow {
 
     forms::TextBox& box_;
     bool pushing_ = false;
-};
-
-class LabelWindow final : public ControlWindow {
-  public:
-    LabelWindow(Win32FormsBackend& backend, FormWindow& form, forms::Label& label)
-        : ControlWindow(backend, form, label), label_(label) {
-        Create(0, "STATIC", SS_LEFT | SS_NOTIFY);
-    }
-    bool OnCommand(int code) override {
-        if (code != STN_CLICKED) {
-            return false;
-        }
-        label_.UserClick();
-        return true;
-    }
-
-  private:
-    forms::Label& label_;
 };
 
 // A group box that holds its controls: it hands their notifications on as the form does.
@@ -762,8 +749,9 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
     using forms::ControlKind;
     switch (control.Kind()) {
         case ControlKind::Button:
-            return std::make_unique<ButtonWindow>(backend, form,
-                                                  static_cast<forms::Button&>(control));
+            return std::make_unique<ClickWindow<forms::Button>>(
+                backend, form, static_cast<forms::Button&>(control), "BUTTON",
+                BS_PUSHBUTTON | WS_TABSTOP, BN_CLICKED);
         case ControlKind::CheckBox:
             return std::make_unique<CheckBoxWindow>(backend, form,
                                                     static_cast<forms::CheckBox&>(control));
@@ -782,8 +770,9 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
         case ControlKind::ListView:
             return CreateListViewWindow(backend, form, static_cast<forms::ListView&>(control));
         case ControlKind::Label:
-            return std::make_unique<LabelWindow>(backend, form,
-                                                 static_cast<forms::Label&>(control));
+            return std::make_unique<ClickWindow<forms::Label>>(
+                backend, form, static_cast<forms::Label&>(control), "STATIC", SS_LEFT | SS_NOTIFY,
+                STN_CLICKED);
         case ControlKind::Picture:
             return std::make_unique<PictureWindow>(backend, form,
                                                    static_cast<forms::Picture&>(control));
