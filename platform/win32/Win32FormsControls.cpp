@@ -68,19 +68,16 @@ class ClickWindow final : public ControlWindow {
     int clickCode_;
 };
 
-// Not an automatic check box: the model decides the state and the window shows it.
-class CheckBoxWindow final : public ControlWindow {
+// Check boxes and option buttons are not automatic: the model decides the check and the
+// window shows it.
+class CheckedButtonWindow : public ControlWindow {
   public:
-    CheckBoxWindow(Win32FormsBackend& backend, FormWindow& form, forms::CheckBox& box)
-        : ControlWindow(backend, form, box), box_(box) {
-        Create(0, "BUTTON", BS_3STATE | WS_TABSTOP);
-        ShowValue();
-    }
+    using ControlWindow::ControlWindow;
     bool OnCommand(int code) override {
         if (code != BN_CLICKED) {
             return false;
         }
-        box_.UserClick();
+        Clicked();
         return true;
     }
     void Resync() override {
@@ -95,50 +92,48 @@ class CheckBoxWindow final : public ControlWindow {
             ShowValue();
         }
     }
+    virtual void Clicked() = 0;
+    // The BST_ state the model's value shows as.
+    [[nodiscard]] virtual LRESULT State() const noexcept = 0;
+    virtual void ShowValue() { Send(BM_SETCHECK, static_cast<WPARAM>(State())); }
+};
+
+class CheckBoxWindow final : public CheckedButtonWindow {
+  public:
+    CheckBoxWindow(Win32FormsBackend& backend, FormWindow& form, forms::CheckBox& box)
+        : CheckedButtonWindow(backend, form, box), box_(box) {
+        Create(0, "BUTTON", BS_3STATE | WS_TABSTOP);
+        ShowValue();
+    }
 
   private:
-    [[nodiscard]] LRESULT State() const noexcept {
+    void Clicked() override { box_.UserClick(); }
+    [[nodiscard]] LRESULT State() const noexcept override {
         return box_.Value() == 1   ? BST_CHECKED
                : box_.Value() == 2 ? BST_INDETERMINATE
                                    : BST_UNCHECKED;
     }
-    void ShowValue() { Send(BM_SETCHECK, static_cast<WPARAM>(State())); }
 
     forms::CheckBox& box_;
 };
 
-class OptionWindow final : public ControlWindow {
+class OptionWindow final : public CheckedButtonWindow {
   public:
     OptionWindow(Win32FormsBackend& backend, FormWindow& form, forms::OptionButton& option)
-        : ControlWindow(backend, form, option), option_(option) {
+        : CheckedButtonWindow(backend, form, option), option_(option) {
         Create(0, "BUTTON", BS_RADIOBUTTON);
         ShowValue();
     }
-    bool OnCommand(int code) override {
-        if (code != BN_CLICKED) {
-            return false;
-        }
-        option_.UserClick();
-        return true;
-    }
-    void Resync() override {
-        if ((Send(BM_GETCHECK) == BST_CHECKED) != option_.Value()) {
-            ShowValue();
-        }
-    }
-
-  protected:
-    void UpdateState(forms::Change what) override {
-        if (what == forms::Change::Value) {
-            ShowValue();
-        }
-    }
 
   private:
+    void Clicked() override { option_.UserClick(); }
+    [[nodiscard]] LRESULT State() const noexcept override {
+        return option_.Value() ? BST_CHECKED : BST_UNCHECKED;
+    }
     // Tab reaches only the chosen option: a radio button that gets the focus while
     // unticked clicks itself.
-    void ShowValue() {
-        Send(BM_SETCHECK, option_.Value() ? BST_CHECKED : BST_UNCHECKED);
+    void ShowValue() override {
+        CheckedButtonWindow::ShowValue();
         auto style = static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_STYLE));
         style = option_.Value() ? style | WS_TABSTOP : style & ~static_cast<DWORD>(WS_TABSTOP);
         ::SetWindowLongPtrA(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
