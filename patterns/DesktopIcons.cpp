@@ -17,6 +17,14 @@ void DesktopIcons::MeasureScreen() {
 }
 
 void DesktopIcons::ReadDesktopIcons() {
+    Read(true);
+}
+
+void DesktopIcons::ReadDesktopIconsQuietly() {
+    Read(false);
+}
+
+void DesktopIcons::Read(bool report) {
     MeasureScreen();
     platform::DesktopRead read = desktop_.ReadIcons();
     table_.ListViewWindow = read.listView;
@@ -26,12 +34,15 @@ void DesktopIcons::ReadDesktopIcons() {
 
     if (read.status == platform::DesktopReadStatus::Failed) {
         // The transfer memory could not be made, so nothing was asked of Explorer.
-        dialogs_.ShowMessage({.text = "Err: " + std::to_string(read.error.code) + "\n" +
-                                      read.error.description + "\n\nProblem finding desktop icons ",
-                              .caption = "",
-                              .icon = platform::MessageIcon::Critical});
+        if (report) {
+            dialogs_.ShowMessage({.text = "Err: " + std::to_string(read.error.code) + "\n" +
+                                          read.error.description +
+                                          "\n\nProblem finding desktop icons ",
+                                  .caption = "",
+                                  .icon = platform::MessageIcon::Critical});
+        }
     } else {
-        if (read.icons.empty()) {
+        if (read.icons.empty() && report) {
             dialogs_.ShowMessage({.text = kNoIconsMessage});
         }
         table_.Icons.reserve(read.icons.size());
@@ -52,6 +63,12 @@ void DesktopIcons::ReadDesktopIcons() {
 
 void DesktopIcons::MoveDesktopIcon(int i, std::int32_t x, std::int32_t y) {
     desktop_.MoveIcon(i, x, y);
+}
+
+void DesktopIcons::MoveDesktopIcons(std::span<const platform::IconPlacement> placements) {
+    if (!placements.empty()) {
+        desktop_.MoveIcons(placements);
+    }
 }
 
 std::string DesktopIcons::GetScreenResolution() {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "patterns/DesktopIconTable.h"
@@ -19,8 +20,12 @@ class DesktopIcons {
 
     // Refills the table from the desktop and reports the count through the count hook.
     void ReadDesktopIcons();
+    // The same read without its messages, for a read whose outcome a later read reports.
+    void ReadDesktopIconsQuietly();
     // Moves item i of the last read; callers read first.
     void MoveDesktopIcon(int i, std::int32_t x, std::int32_t y);
+    // Moves items of the last read in one request to the desktop.
+    void MoveDesktopIcons(std::span<const platform::IconPlacement> placements);
     // Measures the screen into the table and returns it as "1024x768".
     std::string GetScreenResolution();
     [[nodiscard]] bool IsDesktopAutoArrange();
@@ -38,6 +43,7 @@ class DesktopIcons {
 
   private:
     void MeasureScreen();
+    void Read(bool report);
 
     platform::Desktop& desktop_;
     platform::Dialogs& dialogs_;

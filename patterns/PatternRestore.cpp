@@ -94,6 +94,15 @@ std::vector<IconMove> PlanPatternMoves(const std::vector<DesktopIcon>& icons,
     return moves;
 }
 
+std::vector<IconMove> MisplacedOnly(std::vector<IconMove> moves,
+                                    const std::vector<DesktopIcon>& icons) {
+    std::erase_if(moves, [&](const IconMove& move) {
+        const auto index = static_cast<std::size_t>(move.index);
+        return index < icons.size() && icons[index].Position == IconPosition{move.x, move.y};
+    });
+    return moves;
+}
+
 PatternRestore::PatternRestore(DesktopIcons& desktop, platform::Files& files,
                                platform::Dialogs& dialogs)
     : desktop_(desktop), files_(files), dialogs_(dialogs) {}
@@ -137,13 +146,15 @@ void PatternRestore::ApplyPattern(const std::string& path, std::int32_t width, s
         case PatternFileState::Read:
             break;
     }
+    // Icons come and go between reads (a file saved to the desktop lands at index 0), so
+    // the indexes the moves name must be those of the desktop as it is now.
+    desktop_.ReadDesktopIconsQuietly();
     desktop_.SetScreenSize(body.savedWidth, body.savedHeight);
     const ScaleRatios ratios = ComputeScaleRatios(body.savedWidth, body.savedHeight, width, height);
+    const std::vector<DesktopIcon>& icons = desktop_.Table().Icons;
     const std::vector<IconMove> moves =
-        PlanPatternMoves(desktop_.Table().Icons, body.records, ratios, desktop_.ScreenTwips());
-    for (const IconMove& move : moves) {
-        desktop_.MoveDesktopIcon(move.index, move.x, move.y);
-    }
+        MisplacedOnly(PlanPatternMoves(icons, body.records, ratios, desktop_.ScreenTwips()), icons);
+    desktop_.MoveDesktopIcons(moves);
     desktop_.ReadDesktopIcons();
 }
 

@@ -16,12 +16,8 @@ namespace pellmark {
 // The oldest pattern-file major version this release reads.
 inline constexpr int kOldestReadableMajorVersion = 2;
 
-struct IconMove {
-    int index = 0;  // item of the current table
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend bool operator==(const IconMove&, const IconMove&) = default;
-};
+// Item of the current table and where it goes.
+using IconMove = platform::IconPlacement;
 
 // Saved size / current size, in single precision as the positions have always been scaled.
 struct ScaleRatios {
@@ -39,6 +35,10 @@ struct ScaleRatios {
                                                      const std::vector<PatternRecord>& records,
                                                      ScaleRatios ratios, std::int32_t screenTwips);
 
+// The moves whose icon is not already at its place.
+[[nodiscard]] std::vector<IconMove> MisplacedOnly(std::vector<IconMove> moves,
+                                                  const std::vector<DesktopIcon>& icons);
+
 class PatternRestore {
   public:
     PatternRestore(DesktopIcons& desktop, platform::Files& files, platform::Dialogs& dialogs);
@@ -47,8 +47,10 @@ class PatternRestore {
     // silent); otherwise applies the file at the current screen size and returns true.
     bool RestorePatternFile(const std::string& path, bool silent);
 
-    // Moves the icons of the last desktop read, then reads the desktop again. Silent
-    // suppresses the messages for an unreadable file and a refused version.
+    // Reads the desktop as it is now, moves in one request the icons that the pattern puts
+    // elsewhere, then reads the desktop again. Only that closing read reports an empty or
+    // unreadable desktop. Silent suppresses the messages for an unreadable file and a
+    // refused version.
     void ApplyPattern(const std::string& path, std::int32_t width, std::int32_t height,
                       bool silent);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,18 @@ struct ScreenSize {
 
 // One item of the desktop list view, in its item order.
 struct RawDesktopIcon {
-    std::string caption;  // ANSI, at most 39 characters
+    std::string caption;  // UTF-8, at most 39 UTF-16 units
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t imageIndex = 0;
+};
+
+// Where one item of the last read goes.
+struct IconPlacement {
+    int index = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const IconPlacement&, const IconPlacement&) = default;
 };
 
 enum class DesktopReadStatus {
@@ -45,8 +54,13 @@ class Desktop {
     virtual int LogicalDpiX() = 0;
     // Reads every icon of the desktop list view.
     virtual DesktopRead ReadIcons() = 0;
-    // Moves item `index` of the last read. A refused position leaves the icon where it is.
-    virtual void MoveIcon(int index, std::int32_t x, std::int32_t y) = 0;
+    // Moves items of the last read, all in one request where the mechanism allows it.
+    // An index outside the read, or a refused position, leaves that icon where it is.
+    virtual void MoveIcons(std::span<const IconPlacement> placements) = 0;
+    void MoveIcon(int index, std::int32_t x, std::int32_t y) {
+        const IconPlacement one{index, x, y};
+        MoveIcons({&one, 1});
+    }
     // True when Explorer arranges the icons itself; false when there is no desktop.
     virtual bool IsAutoArrange() = 0;
     // The desktop list view, looked up afresh; 0 when there is none.

@@ -24,14 +24,21 @@ platform::DesktopRead SimDesktop::ReadIcons() {
     return read;
 }
 
-void SimDesktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
-    if (!present || autoArrange || index < 0 || index >= static_cast<int>(icons.size())) {
+void SimDesktop::MoveIcons(std::span<const platform::IconPlacement> placements) {
+    moveBatches.emplace_back(placements.begin(), placements.end());
+    if (!present || autoArrange) {
         return;
     }
-    // The position travels in 16-bit halves, as LVM_SETITEMPOSITION carries it.
-    const std::uint32_t packed = PackPositionLParam(x, y);
-    icons[index].x = static_cast<std::int16_t>(packed & 0xFFFF);
-    icons[index].y = static_cast<std::int16_t>(packed >> 16);
+    for (const platform::IconPlacement& placement : placements) {
+        if (placement.index < 0 || placement.index >= static_cast<int>(icons.size())) {
+            continue;
+        }
+        // The position travels in 16-bit halves, as LVM_SETITEMPOSITION carries it.
+        const std::uint32_t packed = PackPositionLParam(placement.x, placement.y);
+        SimIcon& icon = icons[static_cast<std::size_t>(placement.index)];
+        icon.x = static_cast<std::int16_t>(packed & 0xFFFF);
+        icon.y = static_cast<std::int16_t>(packed >> 16);
+    }
 }
 
 }  // namespace pellmark::sim

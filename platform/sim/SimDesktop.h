@@ -27,11 +27,13 @@ class SimDesktop final : public platform::Desktop {
     WindowHandle listViewHandle = 0x1234;
     ImageListRef imageListHandle = 0x5678;
     int readCount = 0;
+    // Every MoveIcons request, as it came: one entry per call.
+    std::vector<std::vector<platform::IconPlacement>> moveBatches;
 
     platform::ScreenSize ReadScreenSize() override { return screen; }
     int LogicalDpiX() override { return dpi; }
     platform::DesktopRead ReadIcons() override;
-    void MoveIcon(int index, std::int32_t x, std::int32_t y) override;
+    void MoveIcons(std::span<const platform::IconPlacement> placements) override;
     bool IsAutoArrange() override { return present && autoArrange; }
     WindowHandle FindListView() override { return present ? listViewHandle : 0; }
 };

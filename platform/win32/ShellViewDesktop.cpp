@@ -180,14 +180,27 @@ platform::DesktopRead ShellViewDesktop::ReadIcons(HWND listView) {
     return read;
 }
 
-void ShellViewDesktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
-    if (!view_ || index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+void ShellViewDesktop::MoveIcons(std::span<const platform::IconPlacement> placements) {
+    if (!view_) {
         return;
     }
-    PCUITEMID_CHILD item[] = {items_[static_cast<std::size_t>(index)].get()};
-    POINT position{x, y};
-    // A refused position leaves the icon where it is; there is nothing more to do.
-    static_cast<void>(view_->SelectAndPositionItems(1, item, &position, SVSI_POSITIONITEM));
+    std::vector<PCUITEMID_CHILD> items;
+    std::vector<POINT> positions;
+    items.reserve(placements.size());
+    positions.reserve(placements.size());
+    for (const platform::IconPlacement& placement : placements) {
+        if (placement.index >= 0 && static_cast<std::size_t>(placement.index) < items_.size()) {
+            items.push_back(items_[static_cast<std::size_t>(placement.index)].get());
+            positions.push_back({placement.x, placement.y});
+        }
+    }
+    if (items.empty()) {
+        return;
+    }
+    // One call for the whole restore: each call is a round trip into Explorer, and the
+    // view lays the icons out once. A refused position leaves that icon where it is.
+    static_cast<void>(view_->SelectAndPositionItems(static_cast<UINT>(items.size()), items.data(),
+                                                    positions.data(), SVSI_POSITIONITEM));
 }
 
 bool ShellViewDesktop::IsAutoArrange() const {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -34,8 +35,9 @@ class ShellViewDesktop {
     // Reads the items in view order; `listView` is reported as the read's window. A view
     // that fails gives NoDesktop and forgets the previous read's items.
     [[nodiscard]] platform::DesktopRead ReadIcons(HWND listView);
-    // Moves item `index` of the last read; an index outside it does nothing.
-    void MoveIcon(int index, std::int32_t x, std::int32_t y);
+    // Moves items of the last read in a single call to the view; an index outside the
+    // read is left out.
+    void MoveIcons(std::span<const platform::IconPlacement> placements);
     [[nodiscard]] bool IsAutoArrange() const;
 
   private:

@@ -96,13 +96,19 @@ platform::DesktopRead Win32Desktop::ReadIcons() {
     return ReadIconsThroughRemoteMemory(listView_);
 }
 
-void Win32Desktop::MoveIcon(int index, std::int32_t x, std::int32_t y) {
+void Win32Desktop::MoveIcons(std::span<const platform::IconPlacement> placements) {
     if (mechanism_ == Mechanism::ShellView && shellView_) {
-        shellView_->MoveIcon(index, x, y);
-    } else if (listView_ != nullptr && ::IsWindow(listView_) != FALSE) {
-        // No pointer travels with this message, so it is safe on every system.
-        ::SendMessageA(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
-                       static_cast<LPARAM>(PackPositionLParam(x, y)));
+        shellView_->MoveIcons(placements);
+        return;
+    }
+    if (listView_ == nullptr || ::IsWindow(listView_) == FALSE) {
+        return;
+    }
+    // No pointer travels with this message, so it is safe on every system; the list view
+    // has no message that moves several items at once.
+    for (const platform::IconPlacement& placement : placements) {
+        ::SendMessageA(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(placement.index),
+                       static_cast<LPARAM>(PackPositionLParam(placement.x, placement.y)));
     }
 }
 

@@ -34,7 +34,7 @@ class Win32Desktop final : public platform::Desktop {
     platform::ScreenSize ReadScreenSize() override;
     int LogicalDpiX() override;
     platform::DesktopRead ReadIcons() override;
-    void MoveIcon(int index, std::int32_t x, std::int32_t y) override;
+    void MoveIcons(std::span<const platform::IconPlacement> placements) override;
     bool IsAutoArrange() override;
     WindowHandle FindListView() override;
 

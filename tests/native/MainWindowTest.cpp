@@ -328,10 +328,9 @@ TEST_F(MainWindowTest, DeletingAPattern) {
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Work.ips"), 1u);
 
     // A right-click lands on Home; the menu's Delete asks about it.
-    forms.itemUnderCursor = 0;
     forms.menuChoices = {"mnuSaveList_Delete"};
     dialogs.answers = {MessageAnswer::Yes};
-    form->List1.UserMouseUp(forms::MouseButton::Right);
+    form->List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
     EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuSaveList"});
     EXPECT_EQ(dialogs.shown.back().text, MessageText("0935") + " \"Home\"");
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
@@ -351,7 +350,7 @@ TEST_F(MainWindowTest, DeletingAPattern) {
 
     // A right-click with nothing selected does nothing.
     forms.menusShown.clear();
-    form->List1.UserMouseUp(forms::MouseButton::Right);
+    form->List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
     EXPECT_TRUE(forms.menusShown.empty());
 }
 
@@ -458,6 +457,42 @@ TEST_F(MainWindowTest, TheWatcherRestoresWhenTheResolutionChanges) {
     desktop.screen = {1024, 768};
     forms.AdvanceClock(10000);
     EXPECT_EQ(desktop.icons[1].x, 100);
+}
+
+// The window read the desktop while it loaded; a new icon then lands at index 0. The Load
+// button and the watcher must still give each icon its own place.
+TEST_F(MainWindowTest, LoadAndTheWatcherRestoreTheDesktopAsItIsNow) {
+    Setting("RestoreOnResChange", "True");
+    Setting("PatternToRestore", "Work");
+    ASSERT_TRUE(Start());
+    const sim::SimIcon arrived{"New", 40, 300, 3};
+    desktop.icons.insert(desktop.icons.begin(), arrived);
+    for (std::size_t i = 1; i < desktop.icons.size(); ++i) {
+        desktop.icons[i].y = 650;
+    }
+    Select("Work");
+    desktop.moveBatches.clear();
+    form->cmdLoad.UserClick();
+    EXPECT_EQ(desktop.icons[0].x, 40);
+    EXPECT_EQ(desktop.icons[0].y, 300);
+    EXPECT_EQ(desktop.icons[1].x, 500);
+    EXPECT_EQ(desktop.icons[2].x, 600);
+    EXPECT_EQ(desktop.icons[3].x, 700 + 15360);
+    EXPECT_EQ(desktop.icons[1].y, 400);
+    EXPECT_EQ(desktop.moveBatches.size(), 1u);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->lblNoIcons.Caption(), "4 " + MessageText("0900"));
+
+    // Once more with a second new icon, now through the watcher.
+    desktop.icons.insert(desktop.icons.begin(), {"Newer", 80, 500, 4});
+    desktop.screen = {800, 600};
+    forms.AdvanceClock(2000);
+    EXPECT_EQ(desktop.icons[0].x, 80);
+    EXPECT_EQ(desktop.icons[1].x, 40);
+    EXPECT_EQ(desktop.icons[2].x, 391);  // 500 scaled from 1024 to 800 wide
+    EXPECT_EQ(desktop.icons[3].x, 469);
+    EXPECT_GT(desktop.icons[4].x, 800) << "the hidden icon stays off the screen";
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace

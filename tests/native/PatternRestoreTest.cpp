@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "patterns/IconGeometry.h"
 #include "patterns/PatternFile.h"
+#include "patterns/ResolutionWatcher.h"
+#include "patterns/TrayPatternRestore.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
+#include "platform/sim/SimRegistry.h"
 #include "settings/Messages.h"
 #include "tests/common/PatternText.h"
 
@@ -18,7 +22,6 @@ namespace {
 
 using testcases::PatternText;
 using testcases::Record;
-
 
 class PatternRestoreTest : public ::testing::Test {
   protected:
@@ -51,7 +54,7 @@ TEST_F(PatternRestoreTest, ScalesFromTheSavedScreenAndReadsTheDesktopAgain) {
     // The closing read leaves the current screen, not the saved one, in the table.
     EXPECT_EQ(icons.Table().ScreenWidth, 1024);
     EXPECT_EQ(icons.Table().Icons[1].Position, (IconPosition{128, 77}));
-    EXPECT_EQ(desktop.readCount, 2);
+    EXPECT_EQ(desktop.readCount, 3);  // the caller's, the restore's own, the closing one
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(files.openReaders, 0);
 }
@@ -83,6 +86,112 @@ TEST_F(PatternRestoreTest, HiddenRecordsArePushedOffTheCurrentScreenAgain) {
     EXPECT_EQ(Position(0), std::make_pair(19789, 77));  // 15460 / 0.78125 = 19788.8
     EXPECT_TRUE(icons.Table().Icons[0].OffScreen);
     EXPECT_EQ(Position(1), std::make_pair(128, 77));  // only "True" hides, not "true"
+}
+
+// A file saved to the desktop lands at index 0 of the list view after the last read; every
+// way into a restore must match against the desktop as it is, not that stale table.
+TEST_F(PatternRestoreTest, EveryRestoreMatchesTheDesktopAsItIsNow) {
+    sim::SimRegistry registry;
+    SettingsStore settings{registry};
+    ResolutionWatcher watcher{icons, restore, settings, dialogs};
+    const std::string folder = "C:\\Pellmark\\SavedPositions\\";
+    struct Way {
+        const char* name;
+        std::function<void()> restore;
+    } const ways[] = {
+        {"restore", [&] { ASSERT_TRUE(restore.RestorePatternFile(folder + "P.ips", false)); }},
+        {"tray menu",
+         [&] { RestorePatternFromMenu("P", "C:\\Pellmark", restore, icons.Table(), nullptr); }},
+        {"resolution watcher",
+         [&] {
+             desktop.screen = {1024, 768};
+             watcher.Start("C:\\Pellmark\\SavedPositions\\", "P");
+             desktop.screen = {1024, 769};  // a change the watcher notices
+             ASSERT_TRUE(watcher.Tick());
+             desktop.screen = {1024, 768};
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        desktop.screen = {1024, 768};
+        desktop.icons = {{"Alpha", 100, 100, 0}, {"Beta", 300, 100, 1}, {"Gamma", 500, 100, 2}};
+        icons.ReadDesktopIcons();
+        ASSERT_TRUE(SavePattern(folder + "P.ips", icons, files, dialogs));
+        // A new icon arrives first in item order and the three are moved; no read since.
+        desktop.icons.insert(desktop.icons.begin(), {"New", 700, 300, 3});
+        for (std::size_t i = 1; i < 4; ++i) {
+            desktop.icons[i].y = 400;
+        }
+        desktop.moveBatches.clear();
+        dialogs.shown.clear();
+        way.restore();
+
+        EXPECT_EQ(Position(0), std::make_pair(700, 300)) << "New is not in the pattern";
+        EXPECT_EQ(Position(1), std::make_pair(100, 100));
+        EXPECT_EQ(Position(2), std::make_pair(300, 100));
+        EXPECT_EQ(Position(3), std::make_pair(500, 100));
+        ASSERT_EQ(desktop.moveBatches.size(), 1u) << "one request for the whole restore";
+        EXPECT_EQ(desktop.moveBatches[0],
+                  (std::vector<IconMove>{{1, 100, 100}, {2, 300, 100}, {3, 500, 100}}));
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_EQ(icons.Table().IconCount, 4);
+    }
+}
+
+TEST_F(PatternRestoreTest, MovesOnlyTheIconsThatAreNotAtTheirPlace) {
+    desktop.icons = {{"A", 10, 10, 0}, {"B", 20, 20, 0}, {"C", 30, 30, 0}, {"D", 40, 40, 0}};
+    const std::string pattern = PatternText(1024, 768,
+                                            {{"A", " 10 ", " 10 "},
+                                             {"B", " 25 ", " 20 "},
+                                             {"C", " 30 ", " 30 "},
+                                             {"D", " 40 ", " 45 "}});
+    Restore(pattern);
+    ASSERT_EQ(desktop.moveBatches.size(), 1u);
+    EXPECT_EQ(desktop.moveBatches[0], (std::vector<IconMove>{{1, 25, 20}, {3, 40, 45}}));
+
+    // Everything in place: no request at all, yet the closing read still happens.
+    desktop.moveBatches.clear();
+    const int reads = desktop.readCount;
+    Restore(pattern);
+    EXPECT_TRUE(desktop.moveBatches.empty());
+    EXPECT_EQ(desktop.readCount, reads + 3);
+
+    // A hidden record compares with the pushed-away position it gives.
+    desktop.icons = {{"H", 15460, 60, 0}};
+    Restore(PatternText(1024, 768, {{"H", " 100 ", " 60 ", "True"}}));
+    EXPECT_TRUE(desktop.moveBatches.empty());
+
+    EXPECT_EQ(MisplacedOnly({{0, 1, 1}, {5, 2, 2}, {1, 3, 3}},
+                            {{"a", {1, 1}, 0, false}, {"b", {3, 4}, 0, false}}),
+              (std::vector<IconMove>{{5, 2, 2}, {1, 3, 3}}));
+}
+
+TEST_F(PatternRestoreTest, AnEmptyOrUnreadableDesktopIsReportedOnceByTheClosingRead) {
+    const std::string pattern = PatternText(1024, 768, {{"A", " 1 ", " 1 "}});
+    struct Case {
+        const char* name;
+        bool present;
+        OsStatus failure;
+        std::string message;
+    } const cases[] = {
+        {"no icons", true, {}, "Error occurred: No icons found"},
+        {"no desktop", false, {}, "Error occurred: No icons found"},
+        {"no transfer memory",
+         true,
+         {8, "Not enough memory resources are available."},
+         "Err: 8\nNot enough memory resources are available.\n\nProblem finding desktop icons "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        desktop.icons.clear();
+        desktop.present = c.present;
+        desktop.transferFailure = c.failure;
+        files.files[path] = pattern;
+        dialogs.shown.clear();
+        EXPECT_TRUE(restore.RestorePatternFile(path, false));
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, c.message);
+    }
 }
 
 TEST(PatternMoves, RoundsHalvesToTheEvenNeighbour) {

@@ -157,10 +157,10 @@ struct PlacedItem {
     POINT position;
 };
 
+// One SelectAndPositionItems call.
 struct Move {
-    UINT count;
-    int item;  // index into the view's items, -1 when the id list matches none
-    POINT point;
+    std::vector<int> items;  // indexes into the view's items, -1 where an id list matches none
+    std::vector<POINT> points;
     DWORD flags;
 };
 
@@ -230,8 +230,12 @@ class FakeView final : public IFolderView, public IShellView {
     HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT count, PCUITEMID_CHILD_ARRAY pidls,
                                                      POINT* points, DWORD flags) override {
-        moves.push_back(
-            {count, count > 0 ? Find(pidls[0]) : -1, count > 0 ? points[0] : POINT{-1, -1}, flags});
+        Move move{{}, {}, flags};
+        for (UINT i = 0; i < count; ++i) {
+            move.items.push_back(Find(pidls[i]));
+            move.points.push_back(points[i]);
+        }
+        moves.push_back(std::move(move));
         return S_OK;
     }
 
@@ -482,28 +486,33 @@ TEST_F(ShellViewTest, ReadsItemsInViewOrderWithCaptionsPositionsAndPictures) {
     // Destroying the desktop gave back the view, the folder and the enumerator.
 }
 
-TEST_F(ShellViewTest, MovesTheItemOfTheLastReadOnly) {
+TEST_F(ShellViewTest, MovesEveryItemOfARestoreInOneCallAndOnlyItemsOfTheLastRead) {
+    using pellmark::platform::IconPlacement;
     ShellViewDesktop desktop(view_.Share());
-    desktop.MoveIcon(0, 5, 5);
+    const IconPlacement first[] = {{0, 5, 5}};
+    desktop.MoveIcons(first);
     EXPECT_TRUE(view_.moves.empty()) << "moved before anything was read";
 
     ASSERT_EQ(desktop.ReadIcons(nullptr).icons.size(), 4u);
-    desktop.MoveIcon(2, -300, 70000);  // third in view order: stored item 3
-    desktop.MoveIcon(0, 1, 2);         // first in view order: stored item 2
-    ASSERT_EQ(view_.moves.size(), 2u);
-    EXPECT_EQ(view_.moves[0].count, 1u);
-    EXPECT_EQ(view_.moves[0].item, 3);
-    EXPECT_EQ(view_.moves[0].point.x, -300);
-    EXPECT_EQ(view_.moves[0].point.y, 70000);
-    EXPECT_EQ(view_.moves[0].flags, static_cast<DWORD>(SVSI_POSITIONITEM));
-    EXPECT_EQ(view_.moves[1].item, 2);
-    EXPECT_EQ(view_.moves[1].point.x, 1);
-    EXPECT_EQ(view_.moves[1].point.y, 2);
-
-    for (const int outside : {-1, 4, 5, 1 << 30}) {
-        desktop.MoveIcon(outside, 0, 0);
+    // View order 2, 0, 3, 1 of the stored items; indexes outside the read are left out.
+    const IconPlacement restore[] = {{2, -300, 70000}, {-1, 0, 0}, {0, 1, 2},
+                                     {4, 9, 9},        {3, 7, 8},  {1 << 30, 0, 0}};
+    desktop.MoveIcons(restore);
+    ASSERT_EQ(view_.moves.size(), 1u);
+    const Move& move = view_.moves[0];
+    EXPECT_EQ(move.items, (std::vector<int>{3, 2, 1}));
+    ASSERT_EQ(move.points.size(), 3u);
+    const POINT expected[] = {{-300, 70000}, {1, 2}, {7, 8}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(move.points[i].x, expected[i].x) << i;
+        EXPECT_EQ(move.points[i].y, expected[i].y) << i;
     }
-    EXPECT_EQ(view_.moves.size(), 2u) << "an index outside the last read reached the view";
+    EXPECT_EQ(move.flags, static_cast<DWORD>(SVSI_POSITIONITEM));
+
+    const IconPlacement outside[] = {{-1, 0, 0}, {4, 0, 0}, {5, 0, 0}};
+    desktop.MoveIcons(outside);
+    desktop.MoveIcons({});
+    EXPECT_EQ(view_.moves.size(), 1u) << "a call with no item of the last read reached the view";
 }
 
 TEST_F(ShellViewTest, SecondReadReplacesTheItems) {
@@ -520,10 +529,11 @@ TEST_F(ShellViewTest, SecondReadReplacesTheItems) {
     EXPECT_EQ(read.icons[0].x, 500);
     EXPECT_EQ(read.icons[0].imageIndex, IconByPath(4));
 
-    desktop.MoveIcon(3, 0, 0);  // existed in the first read only
-    desktop.MoveIcon(0, 9, 9);
+    const pellmark::platform::IconPlacement moves[] = {{3, 0, 0},  // in the first read only
+                                                       {0, 9, 9}};
+    desktop.MoveIcons(moves);
     ASSERT_EQ(view_.moves.size(), 1u);
-    EXPECT_EQ(view_.moves[0].item, 0);
+    EXPECT_EQ(view_.moves[0].items, std::vector<int>{0});
     EXPECT_EQ(view_.enumerators.size(), 2u);
     EXPECT_TRUE(view_.EnumeratorsReleased());
 }
@@ -556,7 +566,8 @@ TEST_F(ShellViewTest, FailingViewGivesNoDesktopAndForgetsTheLastRead) {
             EXPECT_TRUE(read.icons.empty());
             EXPECT_EQ(read.listView, reinterpret_cast<pellmark::WindowHandle>(listView));
 
-            desktop.MoveIcon(0, 1, 1);
+            const pellmark::platform::IconPlacement move[] = {{0, 1, 1}};
+            desktop.MoveIcons(move);
             EXPECT_TRUE(view_.moves.empty());
         }
         EXPECT_EQ(view_.refs(), 1);
@@ -584,7 +595,8 @@ TEST_F(ShellViewTest, AutoArrangeAndViewWindow) {
     EXPECT_EQ(none.ReadIcons(nullptr).status, DesktopReadStatus::NoDesktop);
     EXPECT_FALSE(none.IsAutoArrange());
     EXPECT_EQ(none.ViewWindow(), nullptr);
-    none.MoveIcon(0, 0, 0);
+    const pellmark::platform::IconPlacement move[] = {{0, 0, 0}};
+    none.MoveIcons(move);
 }
 
 TEST_F(ShellViewTest, GivesBackEveryAllocation) {
@@ -600,7 +612,8 @@ TEST_F(ShellViewTest, GivesBackEveryAllocation) {
         ShellViewDesktop desktop(view_.Share());
         ASSERT_EQ(desktop.ReadIcons(nullptr).icons.size(), 4u);
         ASSERT_EQ(desktop.ReadIcons(nullptr).icons.size(), 4u);
-        desktop.MoveIcon(1, 3, 4);
+        const pellmark::platform::IconPlacement move[] = {{1, 3, 4}};
+        desktop.MoveIcons(move);
         view_.failNextAt = 1;
         EXPECT_EQ(desktop.ReadIcons(nullptr).status, DesktopReadStatus::NoDesktop);
         view_.failNextAt = -1;
@@ -638,7 +651,8 @@ TEST_F(ShellViewTest, DesktopUsesTheShellViewOnlyWhenItHoldsTheListView) {
                 EXPECT_EQ(desktop.LastMechanism(), Win32Desktop::Mechanism::ShellView);
                 EXPECT_EQ(read.icons.size(), 4u) << "the view's items";
                 ASSERT_EQ(view_.moves.size(), 1u);
-                EXPECT_EQ(view_.moves[0].point.x, 300);
+                ASSERT_EQ(view_.moves[0].points.size(), 1u);
+                EXPECT_EQ(view_.moves[0].points[0].x, 300);
                 EXPECT_TRUE(desktop.IsAutoArrange()) << "the view answers";
                 EXPECT_EQ(made->CurrentIcons()[0].x, 40) << "the list view was not moved directly";
             } else {
