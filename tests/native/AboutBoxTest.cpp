@@ -1,0 +1,106 @@
+// The about box's version text, its rolling comments on the test clock, and the logo
+// that follows the mouse.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "chrome/AboutBox.h"
+#include "chrome/MakerAddresses.h"
+#include "platform/forms/Form.h"
+#include "platform/sim/SimForms.h"
+
+namespace pellmark::chrome {
+namespace {
+
+TEST(AboutBoxTest, VersionTextPadsMinorAndRevision) {
+    struct Case {
+        int major, minor, revision;
+        const char* text;
+    };
+    for (const Case& c : std::vector<Case>{{1, 2, 7, "1.02.0007"},
+                                           {1, 5, 12, "1.05.0012"},
+                                           {2, 14, 2, "2.14.0002"},
+                                           {0, 0, 0, "0.00.0000"},
+                                           {12, 99, 9999, "12.99.9999"},
+                                           {3, 100, 12345, "3.100.12345"}}) {
+        EXPECT_EQ(VersionText(c.major, c.minor, c.revision), c.text);
+    }
+}
+
+TEST(AboutBoxTest, LinksAreOneWebAndOneMailAddress) {
+    EXPECT_EQ(WebAddress(), "https://www.pellmark.example/");
+    EXPECT_EQ(EmailLink(), "mailto:mail@pellmark.example");
+}
+
+class CommentsScrollTest : public ::testing::Test {
+  protected:
+    void SetUp() override { form.Load(); }
+    // The tops the label is moved to while the clock runs for `milliseconds`.
+    std::vector<int> Run(CommentsScroll& scroll, int milliseconds) {
+        std::vector<int> tops;
+        StartCommentsScroll(timer, scroll, [&tops](int top) { tops.push_back(top); });
+        backend.AdvanceClock(milliseconds);
+        return tops;
+    }
+    sim::SimFormsBackend backend;
+    forms::Form form{backend, "frmAbout"};
+    forms::Timer& timer = form.AddTimer("tmrScroll");
+};
+
+TEST_F(CommentsScrollTest, TextThatFitsStaysAndStopsTheTimer) {
+    for (int textHeight : {0, 30, 40}) {
+        CommentsScroll scroll(40, textHeight);
+        EXPECT_TRUE(Run(scroll, 1000).empty());
+        EXPECT_FALSE(timer.Enabled());
+        EXPECT_EQ(scroll.Top(), 0);
+    }
+}
+
+TEST_F(CommentsScrollTest, TallTextRollsUpEvery50MsAndComesBackFromBelow) {
+    CommentsScroll scroll(4, 6, 2);
+    EXPECT_TRUE(Run(scroll, 49).empty());
+    EXPECT_EQ(timer.Interval(), 50);
+    // Up two pixels a tick until the text has left the top (its bottom at 0), then in
+    // just below the bottom of the 4-pixel box, and round again.
+    CommentsScroll again(4, 6, 2);
+    EXPECT_EQ(Run(again, 50 * 10), (std::vector<int>{-2, -4, 4, 2, 0, -2, -4, 4, 2, 0}));
+    EXPECT_TRUE(timer.Enabled());
+}
+
+TEST(AboutBoxTest, LogoFollowsOnlyWithCtrlAloneAndTheLeftButton) {
+    struct Case {
+        bool left;
+        int keys;
+        bool follows;
+    };
+    for (const Case& c : std::vector<Case>{{true, kCtrlKey, true},
+                                           {true, 0, false},
+                                           {true, kCtrlKey | kShiftKey, false},
+                                           {true, kCtrlKey | kAltKey, false},
+                                           {true, kShiftKey, false},
+                                           {false, kCtrlKey, false}}) {
+        LogoFollow logo;
+        logo.MouseDown(c.left, c.keys);
+        EXPECT_EQ(logo.Following(), c.follows) << c.left << " " << c.keys;
+    }
+}
+
+TEST(AboutBoxTest, HeldLogoMovesWithTheCursorUntilReleased) {
+    LogoFollow logo;
+    LogoFollow::Step step = logo.Tick({100, 50}, 32, 20);
+    EXPECT_EQ(step.interval, kLogoFollowInterval);
+    EXPECT_FALSE(step.move);
+
+    logo.MouseDown(true, kCtrlKey);
+    step = logo.Tick({100, 50}, 32, 20);
+    EXPECT_EQ(step.interval, 50);
+    EXPECT_TRUE(step.move);
+    EXPECT_EQ(step.position, (Point{84, 40}));  // centred on the cursor
+
+    EXPECT_EQ(logo.MouseUp(), 200);
+    EXPECT_FALSE(logo.Following());
+    EXPECT_FALSE(logo.Tick({0, 0}, 32, 20).move);
+}
+
+}  // namespace
+}  // namespace pellmark::chrome
