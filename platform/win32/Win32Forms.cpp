@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/Win32FormsText.h"
 #include "platform/win32/Win32FormsWindows.h"
 
 namespace pellmark::win32 {
@@ -21,23 +22,6 @@ constexpr char kFormProperty[] = "Pellmark form";
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-void RegisterFormClass(HINSTANCE instance, const std::string& name, WNDPROC procedure) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExA(instance, name.c_str(), &existing) != FALSE) {
-        return;
-    }
-    WNDCLASSEXA type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = procedure;
-    type.hInstance = instance;
-    type.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));  // null when the exe has none
-    type.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    type.lpszClassName = name.c_str();
-    ::RegisterClassExA(&type);
-}
-
 // A radio button that takes the focus while unticked clicks itself, so focus never goes
 // back to one the code has unticked meanwhile.
 bool CanTakeFocusBack(HWND form, HWND control) {
@@ -50,7 +34,7 @@ bool CanTakeFocusBack(HWND form, HWND control) {
     char className[16] = {};
     ::GetClassNameA(control, className, sizeof className);
     return !(radio && ::lstrcmpiA(className, "Button") == 0 &&
-             ::SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED);
+             formtext::Send(control, BM_GETCHECK) != BST_CHECKED);
 }
 
 class TimerWindow final : public forms::TimerPeer {
@@ -101,7 +85,10 @@ namespace formwindows {
 FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
     : backend_(backend), form_(form), style_(kFormStyle) {
     const std::string className = "Pellmark." + form.Name();
-    RegisterFormClass(backend.Instance(), className, &FormWindow::Procedure);
+    formtext::RegisterWindowClass(
+        backend.Instance(), className, &FormWindow::Procedure,
+        ::LoadIconW(backend.Instance(), MAKEINTRESOURCEW(1)),  // null when the exe has none
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     const RECT outer = OuterRect();
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
@@ -109,12 +96,13 @@ FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int left = work.left + (work.right - work.left - width) / 2;
     const int top = work.top + (work.bottom - work.top - height) / 2;
-    window_.reset(::CreateWindowExA(0, className.c_str(), form.Caption().c_str(), style_,
-                                    left > work.left ? left : work.left,
-                                    top > work.top ? top : work.top, width, height, nullptr,
-                                    nullptr, backend.Instance(), nullptr));
+    const RECT place{left > work.left ? left : work.left, top > work.top ? top : work.top, 0, 0};
+    window_.reset(
+        formtext::CreateWindowText(0, className, form.Caption(), style_,
+                                   {place.left, place.top, place.left + width, place.top + height},
+                                   nullptr, nullptr, backend.Instance()));
     if (window_) {
-        ::SetPropA(window_.get(), kFormProperty, this);
+        formtext::SetProperty(window_.get(), kFormProperty, this);
     }
     tips_ = std::make_unique<ToolTips>(backend, window_.get());
 }
@@ -125,7 +113,7 @@ FormWindow::~FormWindow() {
     }
     tips_.reset();
     if (window_) {
-        ::RemovePropA(window_.get(), kFormProperty);
+        formtext::RemoveProperty(window_.get(), kFormProperty);
     }
     window_.reset();
 }
@@ -136,7 +124,7 @@ void FormWindow::Update(forms::FormChange what) {
     }
     switch (what) {
         case forms::FormChange::Caption:
-            ::SetWindowTextA(window_.get(), form_.Caption().c_str());
+            formtext::SetText(window_.get(), form_.Caption());
             break;
         case forms::FormChange::Visible:
             ::ShowWindow(window_.get(), form_.Visible() ? SW_SHOW : SW_HIDE);
@@ -168,13 +156,13 @@ void FormWindow::RemoveTimer(UINT_PTR id) noexcept {
 
 FormWindow* FormWindow::FromHandle(HWND window) noexcept {
     return window == nullptr ? nullptr
-                             : static_cast<FormWindow*>(::GetPropA(window, kFormProperty));
+                             : static_cast<FormWindow*>(formtext::Property(window, kFormProperty));
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FormWindow* self = FromHandle(window);
     if (self == nullptr) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return formtext::DefaultProcedure(window, message, wParam, lParam);
     }
     LRESULT result = 0;
     if (RouteFromChild(window, message, wParam, lParam, result)) {
@@ -218,13 +206,13 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         }
         case WM_NCDESTROY:
             // Destroyed from outside: the peer must not destroy it again.
-            ::RemovePropA(window, kFormProperty);
+            formtext::RemoveProperty(window, kFormProperty);
             self->window_.release();
             break;
         default:
             break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return formtext::DefaultProcedure(window, message, wParam, lParam);
 }
 
 }  // namespace formwindows
@@ -241,18 +229,8 @@ Win32FormsBackend::Win32FormsBackend(int dpi) : instance_(::GetModuleHandleA(nul
         dpiX_ = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
-    NONCLIENTMETRICSA metrics{};
-    // Before Vista the structure ends before iPaddedBorderWidth, and the full size fails.
-    const bool beforeVista = LOBYTE(LOWORD(::GetVersion())) < 6;
-    metrics.cbSize = beforeVista
-                         ? static_cast<UINT>(offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth))
-                         : static_cast<UINT>(sizeof metrics);
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE) {
-        messageFont_ = metrics.lfMessageFont;
-    } else {
-        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof messageFont_, &messageFont_);
-    }
-    defaultFont_.reset(::CreateFontIndirectA(&messageFont_));
+    messageFont_ = formtext::MessageFont();
+    defaultFont_.reset(formtext::CreateFontText(messageFont_));
 }
 
 Win32FormsBackend::~Win32FormsBackend() = default;
@@ -264,11 +242,9 @@ RECT Win32FormsBackend::Scale(const forms::Bounds& bounds) const noexcept {
 }
 
 UniqueGdiObject Win32FormsBackend::MakeFont(const forms::Font& font) const {
-    LOGFONTA description = messageFont_;
+    LOGFONTW description = messageFont_;
     if (!font.name.empty()) {
-        std::memset(description.lfFaceName, 0, sizeof description.lfFaceName);
-        std::memcpy(description.lfFaceName, font.name.data(),
-                    font.name.size() < LF_FACESIZE ? font.name.size() : LF_FACESIZE - 1);
+        formtext::SetFaceName(description, font.name);
     }
     if (font.points > 0) {
         description.lfHeight = -static_cast<LONG>(std::lround(font.points * dpiY_ / 72.0));
@@ -276,7 +252,7 @@ UniqueGdiObject Win32FormsBackend::MakeFont(const forms::Font& font) const {
     }
     description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     description.lfItalic = font.italic ? TRUE : FALSE;
-    return UniqueGdiObject(::CreateFontIndirectA(&description));
+    return UniqueGdiObject(formtext::CreateFontText(description));
 }
 
 std::unique_ptr<forms::FormPeer> Win32FormsBackend::CreateFormPeer(forms::Form& form) {
@@ -316,13 +292,13 @@ int Win32FormsBackend::ListItemAtCursor(const forms::Control& list) {
         return -1;
     }
     const auto found = static_cast<DWORD>(
-        ::SendMessageA(window, LB_ITEMFROMPOINT, 0, MAKELPARAM(cursor.x, cursor.y)));
+        formtext::Send(window, LB_ITEMFROMPOINT, 0, MAKELPARAM(cursor.x, cursor.y)));
     return HIWORD(found) != 0 ? -1 : static_cast<int>(LOWORD(found));
 }
 
 void Win32FormsBackend::DoEvents() {
     MSG message{};
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    while (formtext::PeekMessageText(message)) {
         if (message.message == WM_QUIT) {
             // Left for the main loop, which ends the program.
             ::PostQuitMessage(static_cast<int>(message.wParam));
@@ -376,17 +352,17 @@ void DispatchFormsMessage(MSG& message) {
     }
     HWND root = target == nullptr ? nullptr : ::GetAncestor(target, GA_ROOT);
     if (root != nullptr && FormWindow::FromHandle(root) != nullptr &&
-        ::IsDialogMessageA(root, &message) != FALSE) {
+        formtext::IsDialogMessageText(root, message)) {
         return;
     }
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    formtext::DispatchMessageText(message);
 }
 
 int RunMessageLoop() {
     MSG message{};
     for (;;) {
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = formtext::GetMessageText(message);
         if (got == 0) {
             return static_cast<int>(message.wParam);
         }

@@ -56,7 +56,7 @@ class Win32FormsBackend final : public forms::Backend {
     HINSTANCE instance_;
     int dpiX_ = 96;
     int dpiY_ = 96;
-    LOGFONTA messageFont_{};
+    LOGFONTW messageFont_{};
     UniqueGdiObject defaultFont_;
     HIMAGELIST listImages_ = nullptr;
 };

@@ -29,8 +29,12 @@ HBRUSH BackgroundBrush(HWND window) {
                                                            : ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
-LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR) {
+// A frame's button procedure, kept on the frame: subclassed by hand, since the comctl32
+// subclass calls are not exported by name on every system the program runs on.
+constexpr char kFrameBaseProperty[] = "Pellmark frame base";
+
+LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto base = reinterpret_cast<WNDPROC>(formtext::Property(window, kFrameBaseProperty));
     LRESULT result = 0;
     if (RouteFromChild(window, message, wParam, lParam, result)) {
         return result;
@@ -40,9 +44,11 @@ LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, &FrameProcedure, id);
+        formtext::Subclass(window, base);
+        formtext::RemoveProperty(window, kFrameBaseProperty);
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return base == nullptr ? formtext::DefaultProcedure(window, message, wParam, lParam)
+                           : formtext::CallProcedure(base, window, message, wParam, lParam);
 }
 
 // A window whose one notification is the model's click: a push button, or a label
@@ -146,7 +152,7 @@ class SliderWindow final : public ControlWindow {
   public:
     SliderWindow(Win32FormsBackend& backend, FormWindow& form, forms::Slider& slider)
         : ControlWindow(backend, form, slider), slider_(slider) {
-        Create(0, TRACKBAR_CLASSA, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP);
+        Create(0, "msctls_trackbar32", TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP);
         ShowRange();
         ShowValue();
     }
@@ -190,7 +196,7 @@ class TextBoxWindow final : public ControlWindow {
         if (code != EN_CHANGE || pushing_) {
             return false;
         }
-        box_.UserType(WindowText(Handle()));
+        box_.UserType(formtext::Text(Handle()));
         return true;
     }
     void Resync() override { ShowText(); }
@@ -206,9 +212,9 @@ class TextBoxWindow final : public ControlWindow {
     // Setting the text moves the caret to the start: not done when the user's typing is
     // what the model now holds.
     void ShowText() {
-        if (WindowText(Handle()) != box_.Text()) {
+        if (formtext::Text(Handle()) != box_.Text()) {
             Pushing pushing(pushing_);
-            ::SetWindowTextA(Handle(), box_.Text().c_str());
+            formtext::SetText(Handle(), box_.Text());
         }
     }
 
@@ -223,7 +229,9 @@ class FrameWindow final : public ControlWindow {
         : ControlWindow(backend, form, frame) {
         Create(WS_EX_CONTROLPARENT, "BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
         if (Handle() != nullptr) {
-            ::SetWindowSubclass(Handle(), &FrameProcedure, 0, 0);
+            formtext::SetProperty(
+                Handle(), kFrameBaseProperty,
+                reinterpret_cast<HANDLE>(formtext::Subclass(Handle(), &FrameProcedure)));
         }
     }
 };
@@ -336,18 +344,7 @@ class PictureWindow final : public ControlWindow {
 
   private:
     static void Register(HINSTANCE instance) {
-        WNDCLASSEXA existing{};
-        existing.cbSize = sizeof existing;
-        if (::GetClassInfoExA(instance, kPictureClass, &existing) != FALSE) {
-            return;
-        }
-        WNDCLASSEXA type{};
-        type.cbSize = sizeof type;
-        type.lpfnWndProc = &Procedure;
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        type.lpszClassName = kPictureClass;
-        ::RegisterClassExA(&type);
+        formtext::RegisterWindowClass(instance, kPictureClass, &Procedure, nullptr, nullptr);
     }
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -357,7 +354,7 @@ class PictureWindow final : public ControlWindow {
         }
         auto* self = dynamic_cast<PictureWindow*>(FromHandle(window));
         if (self == nullptr) {
-            return ::DefWindowProcA(window, message, wParam, lParam);
+            return formtext::DefaultProcedure(window, message, wParam, lParam);
         }
         switch (message) {
             case WM_ERASEBKGND:
@@ -403,7 +400,7 @@ class PictureWindow final : public ControlWindow {
             default:
                 break;
         }
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return formtext::DefaultProcedure(window, message, wParam, lParam);
     }
 
     // The visible label on top at a mouse message's point; null for none.
@@ -550,8 +547,7 @@ void PictureLabel::Paint(HDC dc) const {
                                              : ::GetSysColor(COLOR_WINDOWTEXT));
     RECT box = area_;
     // As a static control lays out its text.
-    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
-                DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS);
+    formtext::DrawTextIn(dc, caption, box, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS);
 }
 
 void PictureLabel::Invalidate(const RECT& area) const {
@@ -589,10 +585,10 @@ ControlWindow::~ControlWindow() {
     }
     form_.Tips().Set(window_.get(), "");
     // Only its own: a later control of the same name has taken the property over.
-    if (::GetPropA(form_.Handle(), propertyName_.c_str()) == window_.get()) {
-        ::RemovePropA(form_.Handle(), propertyName_.c_str());
+    if (formtext::Property(form_.Handle(), propertyName_) == window_.get()) {
+        formtext::RemoveProperty(form_.Handle(), propertyName_);
     }
-    ::RemovePropA(window_.get(), kPeerProperty);
+    formtext::RemoveProperty(window_.get(), kPeerProperty);
     window_.reset();
 }
 
@@ -613,13 +609,13 @@ void ControlWindow::Create(DWORD exStyle, const char* className, DWORD style) {
     }
     const std::string caption = ShowsCaption() ? control_.Caption() : std::string();
     const auto id = static_cast<INT_PTR>(form_.NextControlId());
-    window_.reset(::CreateWindowExA(exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(id), backend_.Instance(), nullptr));
+    window_.reset(formtext::CreateWindowText(exStyle, className, caption, style, {}, parent,
+                                             reinterpret_cast<HMENU>(id), backend_.Instance()));
     if (!window_) {
         return;
     }
-    ::SetPropA(window_.get(), kPeerProperty, this);
-    ::SetPropA(form_.Handle(), propertyName_.c_str(), window_.get());
+    formtext::SetProperty(window_.get(), kPeerProperty, this);
+    formtext::SetProperty(form_.Handle(), propertyName_, window_.get());
     ApplyFont();
     Place();
     if (control_.BackColour() || control_.ForeColour()) {
@@ -641,7 +637,7 @@ void ControlWindow::Update(forms::Change what) {
             break;
         case forms::Change::Caption:
             if (ShowsCaption()) {
-                ::SetWindowTextA(window_.get(), control_.Caption().c_str());
+                formtext::SetText(window_.get(), control_.Caption());
             }
             break;
         case forms::Change::ToolTip:
@@ -703,7 +699,7 @@ bool ControlWindow::OnColour(HWND parent, UINT message, WPARAM wParam, LPARAM lP
         return false;
     }
     auto dc = reinterpret_cast<HDC>(wParam);
-    result = ::DefWindowProcA(parent, message, wParam, lParam);
+    result = formtext::DefaultProcedure(parent, message, wParam, lParam);
     if (fore) {
         ::SetTextColor(dc, *fore);
     }
@@ -729,8 +725,9 @@ bool ControlWindow::ShowsCaption() const noexcept {
 }
 
 ControlWindow* ControlWindow::FromHandle(HWND window) noexcept {
-    return window == nullptr ? nullptr
-                             : static_cast<ControlWindow*>(::GetPropA(window, kPeerProperty));
+    return window == nullptr
+               ? nullptr
+               : static_cast<ControlWindow*>(formtext::Property(window, kPeerProperty));
 }
 
 ControlWindow* ControlWindow::Of(const forms::Control& control) noexcept {
@@ -860,17 +857,6 @@ void FillBackground(HWND window, HDC dc, HBRUSH brush) {
     ::GetClientRect(window, &inside);
     ::FillRect(dc, &inside, brush);
     ::RestoreDC(dc, saved);
-}
-
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
 }
 
 }  // namespace pellmark::win32::formwindows

@@ -94,8 +94,9 @@ class ListWindow final : public ControlWindow {
             return;
         }
         const bool last = index >= static_cast<int>(Send(messages_.count));
-        Send(messages_.insert, last ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
-             reinterpret_cast<LPARAM>(list_.List(index).c_str()));
+        formtext::SendString(Handle(), messages_.insert,
+                             last ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
+                             list_.List(index));
     }
     void ShowAll() {
         Send(messages_.reset);
@@ -115,7 +116,7 @@ class ListViewWindow final : public ControlWindow {
   public:
     ListViewWindow(Win32FormsBackend& backend, FormWindow& form, forms::ListView& view)
         : ControlWindow(backend, form, view), view_(view) {
-        Create(WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+        Create(WS_EX_CLIENTEDGE, "SysListView32",
                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP);
         Pushing pushing(pushing_);
         constexpr DWORD kExtended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
@@ -241,21 +242,22 @@ class ListViewWindow final : public ControlWindow {
     // Column 0 cannot be deleted: it is rewritten, the others made anew.
     void ShowColumns() {
         auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-        const int shown = header == nullptr
-                              ? 0
-                              : static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        const int shown =
+            header == nullptr ? 0 : static_cast<int>(formtext::Send(header, HDM_GETITEMCOUNT));
         for (int i = shown - 1; i >= 1; --i) {
             Send(LVM_DELETECOLUMN, static_cast<WPARAM>(i));
         }
         const auto& columns = view_.Columns();
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            LVCOLUMNA column{};
+            formtext::SystemText caption(columns[i].caption);
+            LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-            column.pszText = const_cast<char*>(columns[i].caption.c_str());
+            column.pszText = caption.get();
             column.cx = columns[i].width > 0 ? backend_.ScaleX(columns[i].width) : 0;
             column.iSubItem = static_cast<int>(i);
-            Send(i == 0 && shown > 0 ? LVM_SETCOLUMNA : LVM_INSERTCOLUMNA, i,
-                 reinterpret_cast<LPARAM>(&column));
+            Send(i == 0 && shown > 0 ? formtext::Pick(LVM_SETCOLUMNA, LVM_SETCOLUMNW)
+                                     : formtext::Pick(LVM_INSERTCOLUMNA, LVM_INSERTCOLUMNW),
+                 i, reinterpret_cast<LPARAM>(&column));
             if (columns[i].width <= 0) {
                 Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
             }
@@ -266,11 +268,12 @@ class ListViewWindow final : public ControlWindow {
         if (index < 0 || index >= view_.ItemCount()) {
             return;
         }
-        LVITEMA row{};
+        formtext::SystemText empty("");
+        LVITEMW row{};
         row.mask = LVIF_TEXT;
         row.iItem = index;
-        row.pszText = const_cast<char*>("");
-        Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+        row.pszText = empty.get();
+        Send(formtext::Pick(LVM_INSERTITEMA, LVM_INSERTITEMW), 0, reinterpret_cast<LPARAM>(&row));
         ShowRow(index);
     }
 
@@ -279,20 +282,21 @@ class ListViewWindow final : public ControlWindow {
             return;
         }
         const forms::ListViewItem& item = view_.Item(index);
-        LVITEMA row{};
+        LVITEMW row{};
         row.mask = LVIF_IMAGE;
         row.iItem = index;
         row.iImage = item.image >= 0 ? item.image : I_IMAGENONE;
-        Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+        Send(formtext::Pick(LVM_SETITEMA, LVM_SETITEMW), 0, reinterpret_cast<LPARAM>(&row));
         const std::size_t columns = view_.Columns().empty() ? 1 : view_.Columns().size();
         for (std::size_t sub = 0; sub < columns; ++sub) {
-            LVITEMA text{};
+            formtext::SystemText shown(sub < item.texts.size() ? item.texts[sub] : std::string());
+            LVITEMW text{};
             text.iSubItem = static_cast<int>(sub);
-            text.pszText =
-                const_cast<char*>(sub < item.texts.size() ? item.texts[sub].c_str() : "");
-            Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text));
+            text.pszText = shown.get();
+            Send(formtext::Pick(LVM_SETITEMTEXTA, LVM_SETITEMTEXTW), static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&text));
         }
-        LVITEMA state{};
+        LVITEMW state{};
         state.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
         state.state = INDEXTOSTATEIMAGEMASK(item.checked ? 2 : 1) | (item.ghosted ? LVIS_CUT : 0);
         Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
@@ -312,7 +316,7 @@ class ListViewWindow final : public ControlWindow {
             selected) {
             return;  // single selection: nothing else can be selected
         }
-        LVITEMA state{};
+        LVITEMW state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
         if (selected >= 0) {

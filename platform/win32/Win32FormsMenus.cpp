@@ -15,11 +15,11 @@ namespace {
 
 // Common controls before version 6 refuse the structure's later, larger sizes, so it is
 // given at its version-2 size.
-constexpr UINT kToolSize = static_cast<UINT>(offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM));
+constexpr UINT kToolSize = static_cast<UINT>(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM));
 
 // The tool of one control, named by its window.
-TTTOOLINFOA ToolOf(HWND form, HWND control) {
-    TTTOOLINFOA tool{};
+TTTOOLINFOW ToolOf(HWND form, HWND control) {
+    TTTOOLINFOW tool{};
     tool.cbSize = kToolSize;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = form;
@@ -30,12 +30,18 @@ TTTOOLINFOA ToolOf(HWND form, HWND control) {
 // The tool of an area of a window. Not TTF_SUBCLASS: the area tools of one window share
 // a single subclass, and deleting any of them (Wine's tool tips at least) switches it off
 // for the rest, so the window relays its mouse messages itself.
-TTTOOLINFOA AreaToolOf(HWND window, UINT_PTR id) {
-    TTTOOLINFOA tool{};
+TTTOOLINFOW AreaToolOf(HWND window, UINT_PTR id) {
+    TTTOOLINFOW tool{};
     tool.cbSize = kToolSize;
     tool.hwnd = window;
     tool.uId = id;
     return tool;
+}
+
+// A tool message, in the kind that matches the tool's text.
+LRESULT SendTool(HWND tips, UINT ansiMessage, UINT wideMessage, TTTOOLINFOW& tool) {
+    return formtext::Send(tips, formtext::Pick(ansiMessage, wideMessage), 0,
+                          reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace
@@ -44,24 +50,23 @@ ToolTips::ToolTips(const Win32FormsBackend& backend, HWND form) : form_(form) {
     if (form == nullptr) {
         return;
     }
-    window_.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                                    backend.Instance(), nullptr));
+    window_.reset(formtext::CreateWindowText(WS_EX_TOPMOST, "tooltips_class32", "",
+                                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, {}, form,
+                                             nullptr, backend.Instance()));
     if (window_) {
         // A width lets long tips wrap and line breaks in a tip take effect.
-        ::SendMessageA(window_.get(), TTM_SETMAXTIPWIDTH, 0, backend.ScaleX(400));
+        formtext::Send(window_.get(), TTM_SETMAXTIPWIDTH, 0, backend.ScaleX(400));
     }
 }
 
 ToolTips::~ToolTips() {
     for (HWND control : tools_) {
-        TTTOOLINFOA tool = ToolOf(form_, control);
-        ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        TTTOOLINFOW tool = ToolOf(form_, control);
+        SendTool(window_.get(), TTM_DELTOOLA, TTM_DELTOOLW, tool);
     }
     for (const auto& [window, id] : areas_) {
-        TTTOOLINFOA tool = AreaToolOf(window, id);
-        ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        TTTOOLINFOW tool = AreaToolOf(window, id);
+        SendTool(window_.get(), TTM_DELTOOLA, TTM_DELTOOLW, tool);
     }
     window_.reset();
 }
@@ -74,15 +79,16 @@ void ToolTips::SetArea(HWND window, UINT_PTR id, const RECT& area, const std::st
         RemoveArea(window, id);
         return;
     }
-    TTTOOLINFOA tool = AreaToolOf(window, id);
+    TTTOOLINFOW tool = AreaToolOf(window, id);
     const bool known = areas_.count(std::make_pair(window, id)) != 0;
-    tool.lpszText = const_cast<char*>(text.c_str());
+    formtext::SystemText tip(text);
+    tool.lpszText = tip.get();
     if (known) {
-        ::SendMessageA(window_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendTool(window_.get(), TTM_UPDATETIPTEXTA, TTM_UPDATETIPTEXTW, tool);
         return;
     }
     tool.rect = area;
-    if (::SendMessageA(window_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE) {
+    if (SendTool(window_.get(), TTM_ADDTOOLA, TTM_ADDTOOLW, tool) != FALSE) {
         areas_.insert(std::make_pair(window, id));
     }
 }
@@ -91,17 +97,17 @@ void ToolTips::RemoveArea(HWND window, UINT_PTR id) noexcept {
     if (areas_.erase(std::make_pair(window, id)) == 0) {
         return;
     }
-    TTTOOLINFOA tool = AreaToolOf(window, id);
-    ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    TTTOOLINFOW tool = AreaToolOf(window, id);
+    SendTool(window_.get(), TTM_DELTOOLA, TTM_DELTOOLW, tool);
 }
 
 void ToolTips::MoveArea(HWND window, UINT_PTR id, const RECT& area) {
     if (!window_ || areas_.count(std::make_pair(window, id)) == 0) {
         return;
     }
-    TTTOOLINFOA tool = AreaToolOf(window, id);
+    TTTOOLINFOW tool = AreaToolOf(window, id);
     tool.rect = area;
-    ::SendMessageA(window_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendTool(window_.get(), TTM_NEWTOOLRECTA, TTM_NEWTOOLRECTW, tool);
 }
 
 void ToolTips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -113,27 +119,27 @@ void ToolTips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) co
     relayed.message = message;
     relayed.wParam = wParam;
     relayed.lParam = lParam;
-    ::SendMessageA(window_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    formtext::Send(window_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void ToolTips::Set(HWND control, const std::string& text) {
     if (!window_ || control == nullptr) {
         return;
     }
-    TTTOOLINFOA tool = ToolOf(form_, control);
+    TTTOOLINFOW tool = ToolOf(form_, control);
     const bool known = tools_.count(control) != 0;
     if (text.empty()) {
         if (known) {
-            ::SendMessageA(window_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+            SendTool(window_.get(), TTM_DELTOOLA, TTM_DELTOOLW, tool);
             tools_.erase(control);
         }
         return;
     }
-    tool.lpszText = const_cast<char*>(text.c_str());
+    formtext::SystemText tip(text);
+    tool.lpszText = tip.get();
     if (known) {
-        ::SendMessageA(window_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    } else if (::SendMessageA(window_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) !=
-               FALSE) {
+        SendTool(window_.get(), TTM_UPDATETIPTEXTA, TTM_UPDATETIPTEXTW, tool);
+    } else if (SendTool(window_.get(), TTM_ADDTOOLA, TTM_ADDTOOLW, tool) != FALSE) {
         tools_.insert(control);
     }
 }
@@ -157,12 +163,12 @@ int TrackMenu(const forms::PopupMenu& menu, HWND owner) {
             continue;
         }
         if (separatorDue) {
-            ::AppendMenuA(popup.get(), MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
             separatorDue = false;
         }
         const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
                            (item.enabled ? MF_ENABLED : MF_GRAYED);
-        ::AppendMenuA(popup.get(), flags, i + 1, item.caption.c_str());
+        formtext::AppendMenuText(popup.get(), flags, i + 1, item.caption);
         anyItem = true;
     }
     if (!anyItem) {
@@ -174,7 +180,7 @@ int TrackMenu(const forms::PopupMenu& menu, HWND owner) {
     ::GetCursorPos(&at);
     const BOOL chosen = ::TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                                          0, owner, nullptr);
-    ::PostMessageA(owner, WM_NULL, 0, 0);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
     return chosen > 0 ? static_cast<int>(chosen) - 1 : -1;
 }
 

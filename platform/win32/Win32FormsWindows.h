@@ -15,6 +15,7 @@
 #include "platform/forms/Form.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32FormsText.h"
 
 namespace pellmark::win32::formwindows {
 
@@ -124,7 +125,7 @@ class ControlWindow : public forms::ControlPeer {
     // Makes the window; each kind's constructor calls it, then shows its own state.
     void Create(DWORD exStyle, const char* className, DWORD style);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageA(window_.get(), message, wParam, lParam);
+        return formtext::Send(window_.get(), message, wParam, lParam);
     }
 
     // Value, Selection, Range and Columns: each kind's own.
@@ -180,8 +181,6 @@ bool RouteFromChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRE
 // Fills a container's background around its visible children: the button class draws with
 // its parent's clipping, so a frame would otherwise paint over the controls inside it.
 void FillBackground(HWND window, HDC dc, HBRUSH brush);
-
-[[nodiscard]] std::string WindowText(HWND window);
 
 // Shows the menu's visible items at the cursor and waits: the chosen item's index in
 // menu.items, or -1.

@@ -260,6 +260,97 @@ TEST_F(FormsTest, FormAndControlsAreFoundNamedAndPlacedAtScale) {
     EXPECT_EQ(font.lfHeight, -24);  // 12 points at 144 DPI
 }
 
+// The wide text of a window, a list box or combo box row, a list view cell, a tool.
+std::wstring WideText(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+std::wstring WideRow(HWND list, UINT getText, int row) {
+    wchar_t text[256] = {};
+    ::SendMessageW(list, getText, row, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+std::wstring WideCell(HWND view, int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW cell{};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = 256;
+    ::SendMessageW(view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+    return text;
+}
+std::wstring WideColumn(HWND view, int column) {
+    wchar_t text[256] = {};
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = text;
+    header.cchTextMax = 256;
+    ::SendMessageW(view, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
+    return text;
+}
+std::wstring WideTip(HWND tips, HWND window, UINT_PTR id) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, window, id, {}, nullptr, text};
+    ::SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+// The captions of the pop-up menu being opened on this thread, read as it opens.
+std::vector<std::wstring> menuCaptions;
+LRESULT CALLBACK ReadOpeningMenu(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        auto menu = reinterpret_cast<HMENU>(call->wParam);
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+            menuCaptions.emplace_back(text);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(FormsTest, TextOutsideTheCodePageCrossesExactlyBothWays) {
+    const std::string text = "Ωmega 日本";
+    const std::wstring wide = L"Ωmega 日本";
+    HWND window = FormWindow();
+    form.SetCaption(text);
+    form.cmdSave.SetCaption(text);
+    form.lstFiles.AddItem(text);
+    form.cboSize.AddItem(text);
+    form.lvwIcons.SetColumns({{text, 120}, {"Place", 80}});
+    form.lvwIcons.AddItem({{"Computer", text}});
+    form.cmdSave.SetToolTip(text);
+    form.txtName.SetText(text);
+    EXPECT_EQ(WideText(window), wide);
+    EXPECT_EQ(WideText(Find("cmdSave")), wide);
+    EXPECT_EQ(WideText(Find("txtName")), wide);
+    EXPECT_EQ(WideRow(Find("lstFiles"), LB_GETTEXT, 3), wide);
+    EXPECT_EQ(WideRow(Find("cboSize"), CB_GETLBTEXT, 3), wide);
+    EXPECT_EQ(WideColumn(Find("lvwIcons"), 0), wide);
+    EXPECT_EQ(WideCell(Find("lvwIcons"), 3, 1), wide);
+    EXPECT_EQ(WideTip(ToolTipsOf(window), window, reinterpret_cast<UINT_PTR>(Find("cmdSave"))),
+              wide);
+    // The window is a wide one, so no message on the way converts through the code page.
+    EXPECT_TRUE(::IsWindowUnicode(window) && ::IsWindowUnicode(Find("txtName")));
+
+    // What the user types reaches the model exactly.
+    ::SendMessageW(Find("txtName"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"日本 Ωmega"));
+    EXPECT_EQ(form.txtName.Text(), "日本 Ωmega");
+    // A control's property is found by its name in either kind of call.
+    EXPECT_EQ(::GetPropW(window, L"Pellmark.cmdSave"), Find("cmdSave"));
+
+    forms::PopupMenu menu("mnuText");
+    menu.items = {{.caption = text}, {.caption = "Plain"}};
+    HHOOK hook =
+        ::SetWindowsHookExW(WH_CALLWNDPROC, &ReadOpeningMenu, nullptr, ::GetCurrentThreadId());
+    ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(backend.TrackPopupMenu(menu, form), -1);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(menuCaptions, (std::vector<std::wstring>{wide, L"Plain"}));
+}
+
 TEST_F(FormsTest, UserInputRunsEachHandlerOncePerChangeAndCodeUpdatesTheWindows) {
     int saves = 0, typed = 0, infoClicks = 0;
     form.cmdSave.Click = [&] { ++saves; };
