@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "chrome/OpaqueRuns.h"
+#include "platform/OpaqueRuns.h"
 
-namespace pellmark::chrome {
+namespace pellmark::platform {
 namespace {
 
 constexpr std::uint32_t kRed = 0x0000FF;
@@ -106,4 +106,4 @@ TEST(OpaqueRunsTest, RunsCoverExactlyTheOpaquePixels) {
 }
 
 }  // namespace
-}  // namespace pellmark::chrome
+}  // namespace pellmark::platform

@@ -1,6 +1,6 @@
-#include "chrome/OpaqueRuns.h"
+#include "platform/OpaqueRuns.h"
 
-namespace pellmark::chrome {
+namespace pellmark::platform {
 
 std::vector<PixelRun> FindOpaqueRuns(const PixelView& picture, std::int32_t& transparentColour) {
     const bool empty = picture.width <= 0 || picture.height <= 0;
@@ -33,4 +33,4 @@ std::vector<PixelRun> FindOpaqueRuns(const PixelView& picture, std::int32_t& tra
     return runs;
 }
 
-}  // namespace pellmark::chrome
+}  // namespace pellmark::platform

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace pellmark::chrome {
+namespace pellmark::platform {
 
 // One opaque run: columns left to right - 1 of row top.
 struct PixelRun {
@@ -33,4 +33,4 @@ inline constexpr std::uint32_t kNoPixel = 0xFFFFFFFF;
 [[nodiscard]] std::vector<PixelRun> FindOpaqueRuns(const PixelView& picture,
                                                    std::int32_t& transparentColour);
 
-}  // namespace pellmark::chrome
+}  // namespace pellmark::platform
