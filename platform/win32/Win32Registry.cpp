@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
+
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Services.h"
 
 namespace pellmark::win32 {
 
@@ -18,91 +23,203 @@ platform::RegistryKey FromHkey(HKEY key) noexcept {
     return reinterpret_cast<platform::RegistryKey>(key);
 }
 
+std::uint32_t Code(LONG status) noexcept {
+    return static_cast<std::uint32_t>(status);
+}
+
+bool IsText(DWORD type) noexcept {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// A key or value name in the form the system takes; the ANSI calls are not made with a
+// name the code page cannot hold.
+template <typename WideCall, typename AnsiCall>
+LONG WithName(const std::string& name, WideCall wide, AnsiCall ansi) {
+    return CallWithText(name, static_cast<LONG>(ERROR_NO_UNICODE_TRANSLATION), wide, ansi);
+}
+
+// The whole value as stored, however large; the buffer grows while the value does.
+LONG ReadStoredValue(HKEY key, const std::string& name, DWORD& type, std::vector<BYTE>& data) {
+    data.assign(256, 0);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG status = WithName(
+            name,
+            [&](const wchar_t* wide) {
+                return ::RegQueryValueExW(key, wide, nullptr, &type, data.data(), &size);
+            },
+            [&](const char* ansi) {
+                return ::RegQueryValueExA(key, ansi, nullptr, &type, data.data(), &size);
+            });
+        if (status == ERROR_SUCCESS) {
+            data.resize(size);
+            return status;
+        }
+        if (status != ERROR_MORE_DATA) {
+            return status;
+        }
+        data.assign(std::max<std::size_t>(size, data.size() * 2), 0);
+    }
+    return ERROR_MORE_DATA;
+}
+
+// Text as stored (UTF-16, or ANSI on 95/98/Me) to UTF-8, zeros included.
+std::string StoredTextToUtf8(const std::vector<BYTE>& data) {
+    if (UsesWideApi()) {
+        std::wstring wide(data.size() / 2, L'\0');  // a stray odd byte is no character
+        std::copy_n(data.begin(), wide.size() * 2, reinterpret_cast<BYTE*>(wide.data()));
+        return Narrow(wide);
+    }
+    return FromAnsi(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+}
+
+// UTF-8 text to the bytes to store; nothing when the ANSI code page cannot hold it.
+std::optional<std::vector<BYTE>> Utf8ToStoredText(std::span<const std::uint8_t> data) {
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    if (UsesWideApi()) {
+        const std::wstring wide = Widen(text);
+        const auto* bytes = reinterpret_cast<const BYTE*>(wide.data());
+        return std::vector<BYTE>(bytes, bytes + wide.size() * sizeof(wchar_t));
+    }
+    const std::optional<std::string> ansi = ToAnsi(text);
+    if (!ansi) {
+        return std::nullopt;
+    }
+    return std::vector<BYTE>(ansi->begin(), ansi->end());
+}
+
 }  // namespace
 
 std::uint32_t Win32Registry::OpenKey(platform::RegistryKey parent, const std::string& path,
                                      std::uint32_t access, platform::RegistryKey& opened) {
     HKEY key = nullptr;
-    const LONG status = ::RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, access, &key);
+    const LONG status = WithName(
+        path,
+        [&](const wchar_t* wide) { return ::RegOpenKeyExW(ToHkey(parent), wide, 0, access, &key); },
+        [&](const char* ansi) { return ::RegOpenKeyExA(ToHkey(parent), ansi, 0, access, &key); });
     if (status == ERROR_SUCCESS) {
         opened = FromHkey(key);
     }
-    return static_cast<std::uint32_t>(status);
+    return Code(status);
 }
 
 std::uint32_t Win32Registry::CreateKey(platform::RegistryKey parent, const std::string& path,
                                        std::uint32_t access, platform::RegistryKey& opened) {
     HKEY key = nullptr;
-    char noClass[] = "";
-    const LONG status = ::RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, noClass,
-                                          REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    const LONG status = WithName(
+        path,
+        [&](const wchar_t* wide) {
+            wchar_t noClass[] = L"";
+            return ::RegCreateKeyExW(ToHkey(parent), wide, 0, noClass, REG_OPTION_NON_VOLATILE,
+                                     access, nullptr, &key, nullptr);
+        },
+        [&](const char* ansi) {
+            char noClass[] = "";
+            return ::RegCreateKeyExA(ToHkey(parent), ansi, 0, noClass, REG_OPTION_NON_VOLATILE,
+                                     access, nullptr, &key, nullptr);
+        });
     if (status == ERROR_SUCCESS) {
         opened = FromHkey(key);
     }
-    return static_cast<std::uint32_t>(status);
+    return Code(status);
 }
 
 std::uint32_t Win32Registry::CloseKey(platform::RegistryKey key) {
-    return static_cast<std::uint32_t>(::RegCloseKey(ToHkey(key)));
+    return Code(::RegCloseKey(ToHkey(key)));
 }
 
 std::uint32_t Win32Registry::DeleteKey(platform::RegistryKey parent, const std::string& subKey) {
-    return static_cast<std::uint32_t>(::RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+    return Code(WithName(
+        subKey, [&](const wchar_t* wide) { return ::RegDeleteKeyW(ToHkey(parent), wide); },
+        [&](const char* ansi) { return ::RegDeleteKeyA(ToHkey(parent), ansi); }));
 }
 
 std::uint32_t Win32Registry::DeleteValue(platform::RegistryKey key, const std::string& name) {
-    return static_cast<std::uint32_t>(::RegDeleteValueA(ToHkey(key), name.c_str()));
+    return Code(WithName(
+        name, [&](const wchar_t* wide) { return ::RegDeleteValueW(ToHkey(key), wide); },
+        [&](const char* ansi) { return ::RegDeleteValueA(ToHkey(key), ansi); }));
 }
 
 std::uint32_t Win32Registry::QueryKeyInfo(platform::RegistryKey key,
                                           platform::RegistryKeyInfo& info) {
     DWORD count = 0;
     DWORD longest = 0;
-    const LONG status = ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
+    const LONG status =
+        UsesWideApi() ? ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr)
+                      : ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
                                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) {
         info.subKeyCount = count;
         info.longestSubKeyName = longest;
     }
-    return static_cast<std::uint32_t>(status);
+    return Code(status);
 }
 
 std::uint32_t Win32Registry::EnumKey(platform::RegistryKey key, std::uint32_t index,
                                      std::uint32_t capacity, std::string& name) {
-    std::vector<char> buffer(capacity + 1u, '\0');
     DWORD length = capacity;
+    if (UsesWideApi()) {
+        std::vector<wchar_t> buffer(capacity + 1u, L'\0');
+        const LONG status = ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
+                                            nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) {
+            name = Narrow(std::wstring_view(buffer.data(), length));
+        }
+        return Code(status);
+    }
+    std::vector<char> buffer(capacity + 1u, '\0');
     const LONG status = ::RegEnumKeyExA(ToHkey(key), index, buffer.data(), &length, nullptr,
                                         nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) {
-        name.assign(buffer.data(), length);
+        name = FromAnsi(std::string_view(buffer.data(), length));
     }
-    return static_cast<std::uint32_t>(status);
+    return Code(status);
 }
 
 std::uint32_t Win32Registry::QueryValue(platform::RegistryKey key, const std::string& name,
                                         std::uint32_t& type, std::span<std::uint8_t> buffer,
                                         std::uint32_t& size) {
-    // A null data pointer would only ask for the size and succeed; an empty buffer must
-    // still report ERROR_MORE_DATA, so some address is always given.
-    BYTE spare = 0;
-    BYTE* data = buffer.empty() ? &spare : buffer.data();
-    DWORD valueType = 0;
-    DWORD length = static_cast<DWORD>(buffer.size());
-    const LONG status =
-        ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType, data, &length);
-    if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-        type = valueType;
-        size = length;
+    DWORD storedType = 0;
+    std::vector<BYTE> stored;
+    const LONG status = ReadStoredValue(ToHkey(key), name, storedType, stored);
+    if (status != ERROR_SUCCESS) {
+        return Code(status);
     }
-    return static_cast<std::uint32_t>(status);
+    if (IsText(storedType)) {
+        const std::string text = StoredTextToUtf8(stored);
+        stored.assign(text.begin(), text.end());
+    }
+    type = storedType;
+    size = static_cast<std::uint32_t>(stored.size());
+    if (stored.size() > buffer.size()) {
+        return Code(ERROR_MORE_DATA);
+    }
+    std::copy(stored.begin(), stored.end(), buffer.begin());
+    return Code(ERROR_SUCCESS);
 }
 
 std::uint32_t Win32Registry::SetValue(platform::RegistryKey key, const std::string& name,
                                       std::uint32_t type, std::span<const std::uint8_t> data) {
+    std::vector<BYTE> bytes(data.begin(), data.end());
+    if (IsText(type)) {
+        std::optional<std::vector<BYTE>> text = Utf8ToStoredText(data);
+        if (!text) {
+            return Code(ERROR_NO_UNICODE_TRANSLATION);
+        }
+        bytes = std::move(*text);
+    }
     static const BYTE kNothing = 0;
-    return static_cast<std::uint32_t>(::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
-                                                       data.empty() ? &kNothing : data.data(),
-                                                       static_cast<DWORD>(data.size())));
+    const BYTE* stored = bytes.empty() ? &kNothing : bytes.data();
+    const auto length = static_cast<DWORD>(bytes.size());
+    return Code(WithName(
+        name,
+        [&](const wchar_t* wide) {
+            return ::RegSetValueExW(ToHkey(key), wide, 0, type, stored, length);
+        },
+        [&](const char* ansi) {
+            return ::RegSetValueExA(ToHkey(key), ansi, 0, type, stored, length);
+        }));
 }
 
 }  // namespace pellmark::win32

@@ -253,6 +253,47 @@ TYPED_TEST_P(RegistryCases, DeletingKeysAndPaths) {
     this->ExpectNoKeyOpen("deleting");
 }
 
+TYPED_TEST_P(RegistryCases, NamesAndTextNoCodePageHoldsStayThemselves) {
+    // Greek, Cyrillic, Japanese and an emoji: no ANSI code page holds them all, and a
+    // look-alike of plain letters ("Omega") is another key with its own value.
+    auto& reg = this->registry;
+    const std::string path = this->scratch + "\\\u03A9mega \u65E5\u672C\u8A9E";
+    const std::string plainPath = this->scratch + "\\Omega";
+    const std::string valueName = "\u0418\u043C\u044F";
+    const std::string text = "\u041E\u0442\u0447\u0451\u0442 \U0001F4C1 \u03A9mega";
+    EXPECT_EQ(SetRegistryValue(reg, "HKCU", path, valueName, "S", text), 0u);
+    EXPECT_EQ(SetRegistryValue(reg, "HKCU", plainPath, valueName, "S", std::string("plain")), 0u);
+
+    RegistryValue result;
+    EXPECT_EQ(GetRegistryValue(reg, "HKCU", path, valueName, "S", std::string(), result), 0u);
+    EXPECT_EQ(result, RegistryValue(text));
+    EXPECT_EQ(GetRegistryValue(reg, "HKCU", plainPath, valueName, "S", std::string(), result), 0u);
+    EXPECT_EQ(result, RegistryValue(std::string("plain")));
+    const auto stored = this->Stored(path, valueName);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->bytes, ToBytes(text + std::string(1, '\0'))) << "UTF-8 with one zero";
+
+    // Sizes are counted in the bytes handed out, not in the registry's own units.
+    platform::ScopedRegistryKey key(reg);
+    ASSERT_EQ(key.Open(kCurrentUser, path, platform::kKeyQueryValue), 0u);
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    Bytes buffer;
+    EXPECT_EQ(reg.QueryValue(key.get(), valueName, type, buffer, size), platform::kErrorMoreData);
+    EXPECT_EQ(size, text.size() + 1);
+    EXPECT_EQ(key.Close(), 0u);
+
+    std::string list;
+    EXPECT_EQ(EnumRegistryKeys(reg, "HKCU", this->scratch, list), 0u);
+    EXPECT_EQ(list, "Omega" + std::string(1, '\0') + "\u03A9mega \u65E5\u672C\u8A9E" +
+                        std::string(2, '\0'));
+
+    SettingsStore store(reg, this->scratch);
+    store.Save(kSettingsSection, "PatternToRestore", "\u65E5\u672C \U0001F600");
+    EXPECT_EQ(store.Get(kSettingsSection, "PatternToRestore", ""), "\u65E5\u672C \U0001F600");
+    this->ExpectNoKeyOpen("text beyond the code page");
+}
+
 // ---- RegistryAccess ----
 
 TYPED_TEST_P(RegistryCases, RootNamesInAnyCaseAndUnknownRootsTouchNothing) {
@@ -437,14 +478,10 @@ TYPED_TEST_P(RegistryCases, SettingsStoreKeepsTextPerSection) {
     store.Save(kIconStyleSection, "FontName", "Times New Roman");
     store.Save(kWarnSection, "GaveNT", "True");
     store.Save(kSettingsSection, "PatternToRestore", "");
-    store.Save(kSettingsSection, "Language",
-               "Fran\xE7"
-               "ais");
+    store.Save(kSettingsSection, "Language", "Fran\u00E7ais");
     this->ExpectNoKeyOpen("saving");
 
-    EXPECT_EQ(store.Get(kSettingsSection, "language", "English"),
-              "Fran\xE7"
-              "ais");
+    EXPECT_EQ(store.Get(kSettingsSection, "language", "English"), "Fran\u00E7ais");
     EXPECT_EQ(store.Get(kIconStyleSection, "FontName", "Arial"), "Times New Roman");
     EXPECT_EQ(store.Get(kWarnSection, "GaveNT", "False"), "True");
     EXPECT_EQ(store.Get(kSettingsSection, "PatternToRestore", "x"), "");
@@ -485,15 +522,13 @@ TYPED_TEST_P(RegistryCases, SettingsStoreReadsForeignDataSafely) {
     this->ExpectNoKeyOpen("reading foreign data");
 }
 
-REGISTER_TYPED_TEST_SUITE_P(RegistryCases, NamesMatchWhateverTheirCaseAndKeepTheirOwnCase,
-                            AccessRightsOfTheOpenedKeyAreEnforced, StaleNullAndRootHandles,
-                            ShortBuffersReportTheSizeNeeded, DeletingKeysAndPaths,
-                            RootNamesInAnyCaseAndUnknownRootsTouchNothing,
-                            TextIsStoredWithOneTerminatingZero,
-                            BooleansAreTwoBytesAndNumbersSignExtended16Bit,
-                            UnknownTypeCodesCreateTheKeyAndReadNothing,
-                            MissingThingsReadAsDefaultAndDeleteAsDone,
-                            EnumerationAppendsEachNameAndAClosingNul,
-                            SettingsStoreKeepsTextPerSection, SettingsStoreReadsForeignDataSafely);
+REGISTER_TYPED_TEST_SUITE_P(
+    RegistryCases, NamesMatchWhateverTheirCaseAndKeepTheirOwnCase,
+    AccessRightsOfTheOpenedKeyAreEnforced, StaleNullAndRootHandles, ShortBuffersReportTheSizeNeeded,
+    DeletingKeysAndPaths, NamesAndTextNoCodePageHoldsStayThemselves,
+    RootNamesInAnyCaseAndUnknownRootsTouchNothing, TextIsStoredWithOneTerminatingZero,
+    BooleansAreTwoBytesAndNumbersSignExtended16Bit, UnknownTypeCodesCreateTheKeyAndReadNothing,
+    MissingThingsReadAsDefaultAndDeleteAsDone, EnumerationAppendsEachNameAndAClosingNul,
+    SettingsStoreKeepsTextPerSection, SettingsStoreReadsForeignDataSafely);
 
 }  // namespace pellmark::testcases
