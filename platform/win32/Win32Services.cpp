@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Services.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/win32/Handles.h"
@@ -9,12 +10,26 @@
 namespace pellmark::win32 {
 
 std::string ErrorDescription(std::uint32_t code) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string description = length != 0 && text != nullptr ? std::string(text, length) : "";
-    ::LocalFree(text);
+    constexpr DWORD kFlags =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    std::string description;
+    if (UsesWideApi()) {
+        wchar_t* text = nullptr;
+        const DWORD length = ::FormatMessageW(kFlags, nullptr, code, 0,
+                                              reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        if (length != 0 && text != nullptr) {
+            description = Narrow(std::wstring_view(text, length));
+        }
+        ::LocalFree(text);
+    } else {
+        char* text = nullptr;
+        const DWORD length =
+            ::FormatMessageA(kFlags, nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+        if (length != 0 && text != nullptr) {
+            description = FromAnsi(std::string_view(text, length));
+        }
+        ::LocalFree(text);
+    }
     while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
                                     description.back() == ' ')) {
         description.pop_back();
@@ -31,6 +46,31 @@ OsStatus LastErrorStatus() {
         code = ERROR_GEN_FAILURE;
     }
     return {code, ErrorDescription(code)};
+}
+
+std::string ProgramFilePath() {
+    if (!UsesWideApi()) {
+        char path[MAX_PATH] = {};
+        const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+        return FromAnsi(std::string_view(path, std::min<DWORD>(length, MAX_PATH)));
+    }
+    // A path longer than the buffer comes back cut and with the buffer's full length.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD capacity = static_cast<DWORD>(path.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), capacity);
+        if (length == 0) {
+            return {};
+        }
+        if (length < capacity) {
+            path.resize(length);
+            return Narrow(path);
+        }
+        if (capacity >= 0x10000) {
+            return {};  // no path is that long
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 platform::MessageAnswer Win32Dialogs::ShowMessage(const platform::MessageRequest& request) {
@@ -68,7 +108,8 @@ platform::MessageAnswer Win32Dialogs::ShowMessage(const platform::MessageRequest
             break;
     }
     const std::string caption = request.caption.empty() ? kAppTitle : request.caption;
-    switch (::MessageBoxA(owner_, request.text.c_str(), caption.c_str(), style)) {
+    // MessageBoxW works on 95/98/Me too.
+    switch (::MessageBoxW(owner_, Widen(request.text).c_str(), Widen(caption).c_str(), style)) {
         case IDCANCEL:
             return platform::MessageAnswer::Cancel;
         case IDYES:
@@ -105,26 +146,90 @@ VersionInfo Win32System::ReadVersion() {
 }
 
 std::string Win32System::GetTempFolder() {
-    char buffer[256] = {};
-    const DWORD length = ::GetTempPathA(255, buffer);
-    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+    if (!UsesWideApi()) {
+        char buffer[MAX_PATH + 1] = {};
+        const DWORD length = ::GetTempPathA(MAX_PATH + 1, buffer);
+        return length > 0 && length < sizeof buffer ? FromAnsi(std::string_view(buffer, length))
+                                                    : std::string();
+    }
+    // Asked once for the size, since a temporary folder may be longer than MAX_PATH.
+    const DWORD needed = ::GetTempPathW(0, nullptr);
+    if (needed == 0) {
+        return {};
+    }
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = ::GetTempPathW(needed, buffer.data());
+    if (length == 0 || length >= needed) {
+        return {};
+    }
+    buffer.resize(length);
+    return Narrow(buffer);
 }
 
 bool Win32System::ClaimSingleInstance() {
     // One mutex per program file: its path, lower-cased, with the backslashes that mutex
     // names may not contain replaced.
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    ::CharLowerBuffA(path, length);
-    std::string name = "Pellmark:" + std::string(path, length);
-    std::replace(name.begin(), name.end(), '\\', '/');
-    instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    const std::string path = ProgramFilePath();
+    if (UsesWideApi()) {
+        std::wstring name = L"Pellmark:" + Widen(path);
+        ::CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+        std::replace(name.begin(), name.end(), L'\\', L'/');
+        instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    } else {
+        // The path came from the ANSI call, so the code page holds it.
+        std::string name = "Pellmark:" + ToAnsi(path).value_or(std::string());
+        ::CharLowerBuffA(name.data(), static_cast<DWORD>(name.size()));
+        std::replace(name.begin(), name.end(), '\\', '/');
+        instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    }
     return !instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
+namespace {
+// CreateFile for a path in the program's own text.
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    return CallWithText(
+        path, INVALID_HANDLE_VALUE,
+        [&](const wchar_t* wide) {
+            return ::CreateFileW(wide, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+        },
+        [&](const char* ansi) {
+            return ::CreateFileA(ansi, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+        });
+}
+
+DWORD FileAttributes(const std::string& path) {
+    return CallWithText(
+        path, INVALID_FILE_ATTRIBUTES,
+        [](const wchar_t* wide) { return ::GetFileAttributesW(wide); },
+        [](const char* ansi) { return ::GetFileAttributesA(ansi); });
+}
+
+// The names FindFirstFile/FindNextFile give for `search`, files only.
+template <typename FindData, typename First, typename Next, typename Name>
+OsStatus CollectFiles(const FindData& start, First first, Next next, Name name,
+                      std::vector<std::string>& names) {
+    FindData found = start;
+    UniqueFind search(first(&found));
+    if (!search) {
+        const DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES
+                   ? OsStatus{}
+                   : OsStatus{code, ErrorDescription(code)};
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.push_back(name(found));
+        }
+    } while (next(search.get(), &found) != FALSE);
+    return {};
+}
+}  // namespace
+
 OsStatus Win32Files::WriteWholeFile(const std::string& path, std::string_view bytes) {
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
     if (!file) {
         return LastErrorStatus();
     }
@@ -165,8 +270,8 @@ class FileByteSource final : public platform::ByteSource {
 std::unique_ptr<platform::ByteSource> Win32Files::OpenForReading(const std::string& path,
                                                                  OsStatus& status) {
     // No FILE_SHARE_DELETE: Windows 95/98 refuse it. Readers close the file at once instead.
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
     if (!file) {
         status = LastErrorStatus();
         return nullptr;
@@ -179,40 +284,74 @@ OsStatus Win32Files::ListFiles(const std::string& folder, const std::string& pat
                                std::vector<std::string>& names) {
     // FindFirstFile reports an empty folder as "file not found"; the folder itself must be
     // there for the list to be read.
-    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    const DWORD attributes = FileAttributes(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        return {ERROR_PATH_NOT_FOUND, ErrorDescription(ERROR_PATH_NOT_FOUND)};
+        const DWORD code = ::GetLastError() == ERROR_NO_UNICODE_TRANSLATION
+                               ? ERROR_NO_UNICODE_TRANSLATION
+                               : ERROR_PATH_NOT_FOUND;
+        return {code, ErrorDescription(code)};
     }
-    WIN32_FIND_DATAA found{};
-    UniqueFind search(::FindFirstFileA((folder + pattern).c_str(), &found));
-    if (!search) {
-        const DWORD code = ::GetLastError();
-        return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES
-                   ? OsStatus{}
-                   : OsStatus{code, ErrorDescription(code)};
+    const std::string search = folder + pattern;
+    if (UsesWideApi()) {
+        const std::wstring wide = Widen(search);
+        return CollectFiles(
+            WIN32_FIND_DATAW{},
+            [&](WIN32_FIND_DATAW* found) { return ::FindFirstFileW(wide.c_str(), found); },
+            [](HANDLE find, WIN32_FIND_DATAW* found) { return ::FindNextFileW(find, found); },
+            [](const WIN32_FIND_DATAW& found) {
+                return NarrowBuffer(found.cFileName, std::size(found.cFileName));
+            },
+            names);
     }
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.emplace_back(found.cFileName);
-        }
-    } while (::FindNextFileA(search.get(), &found) != FALSE);
-    return {};
+    // The folder was found through the ANSI call, so the code page holds it; the pattern is
+    // the program's own.
+    const std::string ansi = win32::ToAnsi(search).value_or(std::string());
+    return CollectFiles(
+        WIN32_FIND_DATAA{},
+        [&](WIN32_FIND_DATAA* found) { return ::FindFirstFileA(ansi.c_str(), found); },
+        [](HANDLE find, WIN32_FIND_DATAA* found) { return ::FindNextFileA(find, found); },
+        [](const WIN32_FIND_DATAA& found) {
+            const char* end =
+                std::find(std::begin(found.cFileName), std::end(found.cFileName), '\0');
+            return win32::FromAnsi(std::string_view(found.cFileName, end));
+        },
+        names);
 }
 
 OsStatus Win32Files::RemoveFile(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) != FALSE ? OsStatus{} : LastErrorStatus();
+    const BOOL removed = CallWithText(
+        path, FALSE, [](const wchar_t* wide) { return ::DeleteFileW(wide); },
+        [](const char* ansi) { return ::DeleteFileA(ansi); });
+    return removed != FALSE ? OsStatus{} : LastErrorStatus();
 }
 
 OsStatus Win32Files::CreateFolder(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE ? OsStatus{} : LastErrorStatus();
+    const BOOL made = CallWithText(
+        path, FALSE, [](const wchar_t* wide) { return ::CreateDirectoryW(wide, nullptr); },
+        [](const char* ansi) { return ::CreateDirectoryA(ansi, nullptr); });
+    return made != FALSE ? OsStatus{} : LastErrorStatus();
 }
 
 std::string Win32Files::ReadProfileString(const std::string& section, const std::string& key,
                                           const std::string& path) {
-    char buffer[255] = {};
-    const DWORD length = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer,
-                                                    sizeof buffer, path.c_str());
-    return std::string(buffer, std::min<DWORD>(length, sizeof buffer - 1));
+    constexpr DWORD kCapacity = 255;
+    if (UsesWideApi()) {
+        wchar_t buffer[kCapacity] = {};
+        const DWORD length =
+            ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer,
+                                       kCapacity, Widen(path).c_str());
+        return Narrow(std::wstring_view(buffer, std::min<DWORD>(length, kCapacity - 1)));
+    }
+    const auto ansiSection = win32::ToAnsi(section);
+    const auto ansiKey = win32::ToAnsi(key);
+    const auto ansiPath = win32::ToAnsi(path);
+    if (!ansiSection || !ansiKey || !ansiPath) {
+        return {};  // what a missing file or key gives
+    }
+    char buffer[kCapacity] = {};
+    const DWORD length = ::GetPrivateProfileStringA(ansiSection->c_str(), ansiKey->c_str(), "",
+                                                    buffer, kCapacity, ansiPath->c_str());
+    return win32::FromAnsi(std::string_view(buffer, std::min<DWORD>(length, kCapacity - 1)));
 }
 
 }  // namespace pellmark::win32

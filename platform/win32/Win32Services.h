@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/System.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace pellmark::win32 {
 
@@ -19,6 +21,26 @@ namespace pellmark::win32 {
 [[nodiscard]] std::string ErrorDescription(std::uint32_t code);
 // The last error as a status (with a generic code when the call set none).
 [[nodiscard]] OsStatus LastErrorStatus();
+
+// The full path of the running program file, however long.
+[[nodiscard]] std::string ProgramFilePath();
+
+// Calls `wide` with the UTF-16 text on the NT family and `ansi` with the ANSI text on
+// 95/98/Me, whose wide calls are stubs. When the ANSI code page cannot hold the text,
+// `ansi` is not called (no other name is ever used in its place): the last error becomes
+// ERROR_NO_UNICODE_TRANSLATION and `failed` is returned.
+template <typename Result, typename WideCall, typename AnsiCall>
+Result CallWithText(const std::string& text, Result failed, WideCall wide, AnsiCall ansi) {
+    if (UsesWideApi()) {
+        return wide(Widen(text).c_str());
+    }
+    const std::optional<std::string> inAnsi = ToAnsi(text);
+    if (!inAnsi) {
+        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return failed;
+    }
+    return ansi(inAnsi->c_str());
+}
 
 class Win32Dialogs final : public platform::Dialogs {
   public:
