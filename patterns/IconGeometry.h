@@ -8,7 +8,8 @@
 
 namespace pellmark {
 
-// The list view copies at most this many characters of a caption, plus a zero.
+// The list view copies at most this many characters (UTF-16 units) of a caption, plus a
+// zero.
 inline constexpr std::size_t kCaptionBufferSize = 40;
 inline constexpr std::size_t kMaxCaptionLength = kCaptionBufferSize - 1;
 
@@ -32,12 +33,17 @@ inline constexpr std::size_t kMaxCaptionLength = kCaptionBufferSize - 1;
            (static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16);
 }
 
-// The caption in a list view text buffer: the first `copied` characters (at most the
-// buffer's), stopping early at a zero.
+// The caption in a list view's wide text buffer, as UTF-8: the first `copied` UTF-16 units
+// (at most the buffer's), stopping early at a zero. A character the list view cut in two
+// at the end of the buffer is left out whole.
+[[nodiscard]] std::string CaptionFromBuffer(const char16_t* buffer, std::size_t bufferUnits,
+                                            std::intptr_t copied);
+// The same for an ANSI buffer (95/98/Me): its bytes as they are, still ANSI.
 [[nodiscard]] std::string CaptionFromBuffer(const char* buffer, std::size_t bufferSize,
                                             std::intptr_t copied);
 
-// A caption as the list view would hand it out through a 40-character buffer.
+// A UTF-8 caption as the list view would hand it out through a 40-unit buffer: at most 39
+// UTF-16 units, never half a character.
 [[nodiscard]] std::string CutCaption(std::string_view caption);
 
 }  // namespace pellmark

@@ -1,4 +1,5 @@
-// The list view's item record (LVITEMA) and point as another process lays them out.
+// The list view's item record (LVITEMW, laid out as LVITEMA: only the text it points at is
+// wide) and point as another process lays them out.
 // Explorer may run with another pointer size than Pellmark (a 32-bit Pellmark on 64-bit
 // Windows), so records for it are built byte by byte in its layout.
 #pragma once
@@ -20,9 +21,9 @@ struct ItemRecordLayout {
     std::size_t pointerBytes;
 };
 
-// LVITEMA in a 32-bit process: its first 40 bytes are the classic record.
+// LVITEMW in a 32-bit process: its first 40 bytes are the classic record.
 inline constexpr ItemRecordLayout kItemLayout32{60, 0, 4, 20, 24, 28, 4};
-// LVITEMA in a 64-bit process: pointers are 8 bytes and 8-aligned.
+// LVITEMW in a 64-bit process: pointers are 8 bytes and 8-aligned.
 inline constexpr ItemRecordLayout kItemLayout64{88, 0, 4, 24, 32, 36, 8};
 
 inline constexpr std::uint32_t kListViewItemText = 0x1;   // LVIF_TEXT
@@ -33,7 +34,8 @@ inline constexpr std::size_t kPointRecordSize = 8;        // POINT: two 32-bit v
     return remoteIs64Bit ? kItemLayout64 : kItemLayout32;
 }
 
-// Fills a zeroed record asking for an item's text and image into `textAddress`.
+// Fills a zeroed record asking for an item's text and image into `textAddress`, a buffer of
+// `textMax` characters.
 void WriteItemRequest(std::span<std::byte> record, const ItemRecordLayout& layout,
                       std::int32_t item, std::uint64_t textAddress, std::int32_t textMax);
 [[nodiscard]] std::int32_t ReadItemImage(std::span<const std::byte> record,
@@ -43,7 +45,7 @@ void WriteItemRequest(std::span<std::byte> record, const ItemRecordLayout& layou
 [[nodiscard]] std::int32_t ReadInt32(std::span<const std::byte> bytes, std::size_t offset);
 
 // One block in the list view's process for a whole read: every item record, then every
-// text slot, then every point.
+// text slot (`textSlotSize` bytes), then every point.
 struct TransferBlockPlan {
     std::size_t count = 0;
     std::size_t recordSize = 0;

@@ -8,7 +8,7 @@ namespace pellmark::win32 {
 
 // The chain from the desktop window: Progman titled "Program Manager".
 [[nodiscard]] HWND FindDesktopListView();
-// The chain from FindWindowA("Progman"), with any title.
+// The chain from the top-level Progman, with any title.
 [[nodiscard]] HWND FindProgmanListView();
 
 }  // namespace pellmark::win32

@@ -17,6 +17,8 @@ namespace pellmark::win32 {
 namespace {
 // A desktop with more items than this is not a desktop; refuse rather than allocate.
 constexpr std::size_t kMaxTransferBytes = 64u << 20;
+// Captions travel as UTF-16, so every character of every caption arrives as it is.
+constexpr std::size_t kCaptionSlotBytes = kCaptionBufferSize * sizeof(char16_t);
 
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 
@@ -84,7 +86,7 @@ platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView) {
         return read;
     }
     const auto plan = platform::PlanTransferBlock(static_cast<std::size_t>(count), layout,
-                                                  kCaptionBufferSize, kMaxTransferBytes);
+                                                  kCaptionSlotBytes, kMaxTransferBytes);
     if (!plan) {
         return Failed(std::move(read),
                       {ERROR_NOT_ENOUGH_MEMORY, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY)});
@@ -114,7 +116,7 @@ platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView) {
     for (std::size_t i = 0; i < plan->count; ++i) {
         ::SendMessageA(listView, LVM_GETITEMPOSITION, i,
                        static_cast<LPARAM>(base + plan->PointAt(i)));
-        ::SendMessageA(listView, LVM_GETITEMA, 0, static_cast<LPARAM>(base + plan->RecordAt(i)));
+        ::SendMessageW(listView, LVM_GETITEMW, 0, static_cast<LPARAM>(base + plan->RecordAt(i)));
     }
     if (::ReadProcessMemory(process.get(), block.address(), local.data(), plan->totalSize,
                             &moved) == FALSE) {
@@ -131,16 +133,18 @@ platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView) {
         icon.imageIndex = platform::ReadItemImage(record, layout);
         const std::uint64_t textAddress = platform::ReadItemTextAddress(record, layout);
         if (textAddress == base + plan->TextAt(i)) {
-            icon.caption = CutCaption(
-                CaptionFromBuffer(reinterpret_cast<const char*>(local.data() + plan->TextAt(i)),
-                                  kCaptionBufferSize, kCaptionBufferSize));
+            char16_t text[kCaptionBufferSize] = {};
+            std::memcpy(text, local.data() + plan->TextAt(i), sizeof text);
+            icon.caption =
+                CutCaption(CaptionFromBuffer(text, kCaptionBufferSize, kCaptionBufferSize));
         } else if (textAddress != 0 && textAddress <= UINTPTR_MAX) {
             // The list view may point at text of its own instead of copying it.
-            char own[kCaptionBufferSize] = {};
+            char16_t own[kCaptionBufferSize] = {};
             const auto ownAddress = static_cast<std::uintptr_t>(textAddress);
             if (::ReadProcessMemory(process.get(), reinterpret_cast<const void*>(ownAddress), own,
                                     sizeof own, &moved) != FALSE) {
-                icon.caption = CutCaption(CaptionFromBuffer(own, sizeof own, sizeof own));
+                icon.caption =
+                    CutCaption(CaptionFromBuffer(own, kCaptionBufferSize, kCaptionBufferSize));
             }
         }
         read.icons.push_back(std::move(icon));

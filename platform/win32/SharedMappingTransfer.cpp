@@ -8,6 +8,7 @@
 #include "patterns/IconGeometry.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ListViewTransfers.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Services.h"
 
 namespace pellmark::win32 {
@@ -40,8 +41,16 @@ struct SharedTransfer {
     UniqueMappedView view;
 
     [[nodiscard]] OsStatus Open(const std::string& path, const char* name) {
-        file.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(CallWithText(
+            path, INVALID_HANDLE_VALUE,
+            [](const wchar_t* wide) {
+                return ::CreateFileW(wide, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+            },
+            [](const char* ansi) {
+                return ::CreateFileA(ansi, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+            }));
         if (!file) {
             return LastErrorStatus();
         }
@@ -114,7 +123,7 @@ platform::DesktopRead ReadIconsThroughSharedMappings(HWND listView, const std::s
         const LRESULT copied =
             ::SendMessageA(listView, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), recordAddress);
         // Windows copies 39 characters and a zero; Wine fills all 40 without one.
-        icon.caption = CutCaption(CaptionFromBuffer(text, kCaptionBufferSize, copied));
+        icon.caption = CutCaption(FromAnsi(CaptionFromBuffer(text, kCaptionBufferSize, copied)));
 
         *record = ClassicItemRecord{};
         record->mask = LVIF_TEXT | LVIF_IMAGE;

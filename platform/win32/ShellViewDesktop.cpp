@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "patterns/IconGeometry.h"
+#include "platform/win32/WideText.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -18,22 +19,6 @@ struct CoTaskStringDeleter {
     void operator()(wchar_t* text) const noexcept { ::CoTaskMemFree(text); }
 };
 using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
-
-[[nodiscard]] std::string ToAnsi(const wchar_t* text) {
-    if (text == nullptr || *text == L'\0') {
-        return {};
-    }
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) {
-        return {};
-    }
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    if (::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr) == 0) {
-        return {};
-    }
-    ansi.resize(static_cast<std::size_t>(size - 1));  // the terminating zero
-    return ansi;
-}
 
 // The item's name as the desktop shows it under the icon, cut as the list view's text
 // buffer would cut it, so every mechanism hands out the same captions.
@@ -50,7 +35,7 @@ using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
     if (FAILED(converted)) {
         return {};
     }
-    return CutCaption(ToAnsi(text.get()));
+    return text ? CutCaption(Narrow(text.get())) : std::string();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace pellmark {
@@ -50,17 +52,51 @@ TEST(IconGeometry, CaptionsAreCutLikeTheListViewBuffer) {
     EXPECT_EQ(CutCaption("Recycle Bin"), "Recycle Bin");
     EXPECT_EQ(CutCaption(std::string_view("ab\0cd", 5)), "ab");
 
+    // The cut counts UTF-16 units, not bytes, and never splits a character.
+    std::string cyrillic;
+    for (int i = 0; i < 45; ++i) {
+        cyrillic += "\u0416";  // two bytes, one unit
+    }
+    EXPECT_EQ(CutCaption(cyrillic), cyrillic.substr(0, 78));
+    const std::string emoji = "\U0001F4C1";  // four bytes, two units
+    EXPECT_EQ(CutCaption(std::string(37, 'x') + emoji + "y"), std::string(37, 'x') + emoji);
+    EXPECT_EQ(CutCaption(std::string(38, 'x') + emoji), std::string(38, 'x'));
+    EXPECT_EQ(CutCaption(std::string(38, 'x') + "\u65E5\u672C"), std::string(38, 'x') + "\u65E5");
+
     char buffer[kCaptionBufferSize] = "Report, \"final\"";
     EXPECT_EQ(CaptionFromBuffer(buffer, sizeof buffer, 15), "Report, \"final\"");
     EXPECT_EQ(CaptionFromBuffer(buffer, sizeof buffer, 6), "Report");  // only what was copied
     EXPECT_EQ(CaptionFromBuffer(buffer, sizeof buffer, 0), "");
     EXPECT_EQ(CaptionFromBuffer(buffer, sizeof buffer, -1), "");
     EXPECT_EQ(CaptionFromBuffer(buffer, sizeof buffer, 500), "Report, \"final\"");  // stops at zero
-    EXPECT_EQ(CaptionFromBuffer(nullptr, 0, 5), "");
+    EXPECT_EQ(CaptionFromBuffer(static_cast<const char*>(nullptr), 0, 5), "");
 
     char full[kCaptionBufferSize];
     std::fill(std::begin(full), std::end(full), 'x');
     EXPECT_EQ(CaptionFromBuffer(full, sizeof full, 500).size(), kCaptionBufferSize);
+}
+
+TEST(IconGeometry, WideBuffersBecomeUtf8AndLoseNoHalfCharacter) {
+    char16_t wide[kCaptionBufferSize] = u"\u041E\u0442\u0447\u0451\u0442 \U0001F4C1";
+    EXPECT_EQ(CaptionFromBuffer(wide, kCaptionBufferSize, kCaptionBufferSize),
+              "\u041E\u0442\u0447\u0451\u0442 \U0001F4C1");
+    EXPECT_EQ(CaptionFromBuffer(wide, kCaptionBufferSize, 5), "\u041E\u0442\u0447\u0451\u0442");
+    // Copied up to the first half of the emoji: that half is no character.
+    EXPECT_EQ(CaptionFromBuffer(wide, kCaptionBufferSize, 7), "\u041E\u0442\u0447\u0451\u0442 ");
+    EXPECT_EQ(CaptionFromBuffer(wide, kCaptionBufferSize, 0), "");
+    EXPECT_EQ(CaptionFromBuffer(static_cast<const char16_t*>(nullptr), 0, 5), "");
+
+    // A full buffer without a zero (as Wine fills it), the emoji cut in two at its end.
+    char16_t full[kCaptionBufferSize];
+    std::fill(std::begin(full), std::end(full), u'\u03A9');
+    full[kCaptionBufferSize - 1] = 0xD83D;
+    const std::string caption = CaptionFromBuffer(full, kCaptionBufferSize, kCaptionBufferSize);
+    std::string omegas;
+    for (std::size_t i = 0; i < kCaptionBufferSize - 1; ++i) {
+        omegas += "\u03A9";
+    }
+    EXPECT_EQ(caption, omegas);
+    EXPECT_EQ(CutCaption(caption), omegas) << "39 units already";
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
 #include "patterns/DesktopIcons.h"
 #include "patterns/PatternFile.h"
 #include "platform/sim/SimDialogs.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Services.h"
 #include "tests/win/StandInProcess.h"
@@ -22,7 +24,8 @@ using standin::Layout;
 using standin::StandInProcess;
 using Mechanism = win32::Win32Desktop::Mechanism;
 
-// What a pattern file of `layout` holds, written out independently of the writer.
+// What a pattern file of `layout` holds, written out independently of the writer. Its
+// captions are ones the ANSI code page holds, so the file is in that code page.
 std::string ExpectedPattern(const Layout& layout, int width, int height) {
     std::ostringstream out;
     out << "Pellmark | version | 2.14.2\r\n" << layout.icons.size() << "\r\n";
@@ -34,7 +37,7 @@ std::string ExpectedPattern(const Layout& layout, int width, int height) {
     };
     for (const auto& icon : layout.icons) {
         const bool off = icon.x > width || icon.y > height;
-        out << icon.caption.substr(0, 39) << "\r\n"
+        out << win32::ToAnsi(icon.caption.substr(0, 39)).value_or("(not ANSI)") << "\r\n"
             << number(off ? icon.x - width * 15 : icon.x) << "\r\n"
             << number(icon.y) << "\r\n"
             << (off ? "True" : "False") << "\r\n";
@@ -83,6 +86,48 @@ TEST_F(DesktopReadTest, SixtyIconsAreReadAndSavedByteForByte) {
     ASSERT_EQ(desktop.LogicalDpiX(), 96) << "the expectation uses 15 twips a pixel";
     EXPECT_EQ(ReadFileBytes(path), ExpectedPattern(layout, width, height));
     ::DeleteFileA(path.c_str());
+}
+
+TEST_F(DesktopReadTest, CaptionsOfEveryScriptAreReadExactlyAndCutAt39Units) {
+    std::string cyrillic45;
+    std::string cyrillic39;
+    for (int i = 0; i < 45; ++i) {
+        cyrillic45 += "\u0416";
+        if (i < 39) {
+            cyrillic39 += "\u0416";
+        }
+    }
+    const struct {
+        std::string shown;
+        std::string read;
+    } cases[] = {
+        {"\u041E\u0442\u0447\u0451\u0442", "\u041E\u0442\u0447\u0451\u0442"},
+        {"\u041F\u0430\u043F\u043A\u0430", "\u041F\u0430\u043F\u043A\u0430"},
+        {"\u03A9mega", "\u03A9mega"},
+        {"Omega", "Omega"},
+        {"\u65E5\u672C\u8A9E\u306E\u30D5\u30A1\u30A4\u30EB",
+         "\u65E5\u672C\u8A9E\u306E\u30D5\u30A1\u30A4\u30EB"},
+        {"\U0001F4C1 Folder \U0001F600", "\U0001F4C1 Folder \U0001F600"},
+        {"Caf\u00E9 na\u00EFve", "Caf\u00E9 na\u00EFve"},
+        {cyrillic45, cyrillic39},
+        // The list view copies 39 units: the emoji's second half does not fit.
+        {std::string(38, 'x') + "\U0001F4C1", std::string(38, 'x')},
+        {std::string(37, 'x') + "\U0001F4C1z", std::string(37, 'x') + "\U0001F4C1"},
+    };
+    Layout layout;
+    for (const auto& c : cases) {
+        layout.icons.push_back({c.shown, 20 + static_cast<int>(layout.icons.size()) * 80, 100, 0});
+    }
+    const auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+    icons.ReadDesktopIcons();
+    EXPECT_EQ(desktop.LastMechanism(), Mechanism::RemoteMemory);
+    ASSERT_EQ(icons.Table().IconCount, static_cast<int>(std::size(cases)));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(icons.Table().Icons[i].Caption, cases[i].read) << i;
+        EXPECT_EQ(icons.Table().Icons[i].Position, (IconPosition{layout.icons[i].x, 100})) << i;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(DesktopReadTest, MovedIconsStayWhereTheyArePutAndTwoReadsAgree) {

@@ -63,9 +63,11 @@ class SharedMappingTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (int i = 0; i < 12; ++i) {
-            layout.icons.push_back({"Icon, \"number\" " + std::to_string(i) +
-                                        (i == 3 ? std::string(40, '*') : std::string()),
-                                    20 + i * 80, i == 5 ? 900 : 30, i % 8});
+            // Icon 7's caption is ANSI on that side and UTF-8 on this one.
+            layout.icons.push_back(
+                {(i == 7 ? "Ic\u00F4ne, \"num\u00E9ro\" " : "Icon, \"number\" ") +
+                     std::to_string(i) + (i == 3 ? std::string(40, '*') : std::string()),
+                 20 + i * 80, i == 5 ? 900 : 30, i % 8});
         }
         made = standin::StandInDesktop::Create(layout);
         ASSERT_TRUE(made.has_value());

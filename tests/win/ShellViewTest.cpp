@@ -366,7 +366,9 @@ class AllocationSpy final : public IMallocSpy {
 };
 
 const std::wstring kLongName = L"A caption of forty-five characters, long one!";
-const std::wstring kLatinName = L"Caf\u00e9, \"na\u00efve\" r\u00e9sum\u00e9";
+// Western, Cyrillic, Japanese and an emoji: no ANSI code page holds them all.
+const std::wstring kScriptsName =
+    L"Caf\u00e9, \u041E\u0442\u0447\u0451\u0442 \u65E5\u672C \U0001F4C1";
 
 class ShellViewTest : public ::testing::Test {
   protected:
@@ -399,7 +401,7 @@ class ShellViewTest : public ::testing::Test {
                        {pidls_[3].get(), {1900, 1040}}};
         view_.viewOrder = {2, 0, 3, 1};
         folder_.items = {{pidls_[0].get(), L"Notes, draft"},
-                         {pidls_[1].get(), kLatinName},
+                         {pidls_[1].get(), kScriptsName},
                          {pidls_[2].get(), kLongName},
                          {pidls_[3].get(), L"He said \"hi\""},
                          {pidls_[4].get(), L"Sub folder"}};
@@ -434,14 +436,6 @@ class ShellViewTest : public ::testing::Test {
     FakeView view_;
 };
 
-[[nodiscard]] std::wstring FromAnsi(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                             wide.data(), static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return wide;
-}
-
 TEST_F(ShellViewTest, ReadsItemsInViewOrderWithCaptionsPositionsAndPictures) {
     const HWND listView = reinterpret_cast<HWND>(0x4321);
     {
@@ -467,11 +461,9 @@ TEST_F(ShellViewTest, ReadsItemsInViewOrderWithCaptionsPositionsAndPictures) {
         EXPECT_EQ(read.icons[0].caption, "A caption of forty-five characters, lon");
         EXPECT_EQ(read.icons[1].caption, "Notes, draft");
         EXPECT_EQ(read.icons[2].caption, "He said \"hi\"");
-        // Non-ASCII letters arrive in the ANSI code page, not as UTF-8 or '?'.
-        EXPECT_EQ(FromAnsi(read.icons[3].caption), kLatinName);
-        if (::GetACP() == 1252) {
-            EXPECT_EQ(read.icons[3].caption, "Caf\xe9, \"na\xefve\" r\xe9sum\xe9");
-        }
+        // Every character arrives as it is, in UTF-8: no code page, no '?'.
+        EXPECT_EQ(read.icons[3].caption,
+                  "Caf\u00e9, \u041E\u0442\u0447\u0451\u0442 \u65E5\u672C \U0001F4C1");
         for (const SHGDNF flags : folder_.nameFlags) {
             EXPECT_EQ(flags, static_cast<SHGDNF>(SHGDN_NORMAL));
         }
