@@ -25,4 +25,21 @@ std::optional<Command> ParseCommandLine(std::string_view line) {
     return command;
 }
 
+std::string_view ArgumentsAfterProgramPath(std::string_view commandLine) noexcept {
+    // Bytes of UTF-8 beyond ASCII count as text, not as blanks.
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t pos = 0;
+    bool quoted = false;
+    while (pos < commandLine.size() && (quoted || !isBlank(commandLine[pos]))) {
+        if (commandLine[pos] == '"') {
+            quoted = !quoted;
+        }
+        ++pos;
+    }
+    while (pos < commandLine.size() && isBlank(commandLine[pos])) {
+        ++pos;
+    }
+    return commandLine.substr(pos);
+}
+
 }  // namespace pellmark

@@ -18,4 +18,9 @@ struct Command {
 // characters); an empty line is a normal start.
 [[nodiscard]] std::optional<Command> ParseCommandLine(std::string_view line);
 
+// What follows the program's path in a whole command line, as WinMain's lpCmdLine gives
+// it: the path (up to the first blank or control character outside double quotes) and the
+// blanks after it skipped; the rest exactly as typed.
+[[nodiscard]] std::string_view ArgumentsAfterProgramPath(std::string_view commandLine) noexcept;
+
 }  // namespace pellmark

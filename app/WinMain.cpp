@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/Main.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Registry.h"
@@ -15,17 +17,24 @@
 namespace {
 
 std::string ApplicationFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
+    std::string folder = pellmark::win32::ProgramFilePath();
     const std::size_t slash = folder.find_last_of("\\/");
     folder.resize(slash == std::string::npos ? 0 : slash);
     return folder;
 }
 
+// The arguments as typed, every character kept: lpCmdLine holds only what the ANSI code
+// page can show.
+std::string CommandArguments() {
+    using namespace pellmark;
+    const std::string whole = win32::UsesWideApi() ? win32::Narrow(::GetCommandLineW())
+                                                   : win32::FromAnsi(::GetCommandLineA());
+    return std::string(ArgumentsAfterProgramPath(whole));
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pellmark;
     win32::Win32Desktop desktop;
     win32::Win32Dialogs dialogs;
@@ -33,14 +42,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     win32::Win32Files files;
     win32::Win32Registry registry;
     win32::Win32FormsBackend forms;  // outlives every form
-    ProgramServices services{desktop,
-                             dialogs,
-                             system,
-                             files,
-                             registry,
-                             forms,
-                             ApplicationFolder(),
-                             commandLine != nullptr ? commandLine : ""};
+    ProgramServices services{
+        desktop, dialogs, system, files, registry, forms, ApplicationFolder(), CommandArguments()};
     frmMenus menus(forms);
     Form1 mainForm(services, menus);
     if (!Main(services, mainForm)) {

@@ -33,5 +33,28 @@ TEST(CommandLine, KeywordInAnyCaseOneSeparatorThenTheNameLiterally) {
     }
 }
 
+TEST(CommandLine, ArgumentsStartAfterTheProgramPathAndItsBlanks) {
+    struct Case {
+        const char* whole;
+        const char* arguments;
+    } const cases[] = {
+        {"\"C:\\\u65E5\u672C \u8A9E\\pm\\pellmark.exe\" SAVE \u03A9mega", "SAVE \u03A9mega"},
+        {"C:\\pm\\pellmark.exe LOAD  Work ", "LOAD  Work "},   // inner and trailing blanks kept
+        {"C:\\\u65E5\u672C\\pellmark.exe\tSAVE x", "SAVE x"},  // UTF-8 is not a blank
+        // The path runs to the first blank outside quotes, quotes inside it too.
+        {"\"C:\\a b\\pellmark.exe\"SAVE x", "x"},
+        {"\"C:\\a\"b SAVE x", "SAVE x"},
+        {"C:\\\"a b\"\\pellmark.exe LOAD y", "LOAD y"},
+        {"\"C:\\never closed SAVE x", ""},
+        {"pellmark.exe", ""},
+        {"pellmark.exe    ", ""},
+        {"", ""},
+        {"pellmark.exe \"SAVE\" \"x\"", "\"SAVE\" \"x\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ArgumentsAfterProgramPath(c.whole), c.arguments) << c.whole;
+    }
+}
+
 }  // namespace
 }  // namespace pellmark
