@@ -14,6 +14,10 @@ export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
+# A UTF-8 locale, so arguments and file names reach Windows programs with every character,
+# as a user's shell passes them.
+export LANG=C.UTF-8
+export LC_ALL=C.UTF-8
 if [ ! -f "$prefix/.pellmark-ready" ]; then
     mkdir -p "$prefix"
     (

@@ -31,6 +31,8 @@ TEST(StandInLayout, FormatThenParseGivesBackEveryLayout) {
                    {"tab\tinside", 7, 7, 0}},
          .autoArrange = true},
         {.icons = {{"x", 1, 2, 3}}, .workerW = true, .textColor = 0x00FFFFFF},
+        {.icons = {{"\u041E\u0442\u0447\u0451\u0442", 1, 2, 0},
+                   {"\u03A9mega \u65E5\u672C\u8A9E \U0001F4C1", 3, 4, 1}}},
         {.autoArrange = true, .workerW = true, .textColor = 0, .textBackColor = kNoColor},
     };
     for (const Layout& layout : layouts) {
@@ -56,6 +58,11 @@ TEST(StandInLayout, ReadsHandWrittenFiles) {
                           .textColor = 0xFF,
                           .textBackColor = 0xFFFFFFFF};
     EXPECT_EQ(read, expected);
+
+    // Saved by an editor that marks its UTF-8 files.
+    EXPECT_EQ(Parsed("\xEF\xBB\xBF"
+                     "5\t6\t0\tCaf\u00E9\n"),
+              (Layout{.icons = {{"Caf\u00E9", 5, 6, 0}}}));
 }
 
 TEST(StandInLayout, RefusesMalformedLinesNamingTheLine) {
@@ -78,6 +85,8 @@ TEST(StandInLayout, RefusesMalformedLinesNamingTheLine) {
         {"@textcolor 0x1FFFFFFFF", "line 1:"},
         {"@textbackcolor", "line 1:"},
         {"@textcolor  0xFF", "line 1:"},
+        {"1\t2\t0\tok\n3\t4\t0\tCaf\xE9", "line 2:"},  // an ANSI byte, not UTF-8
+        {"# Caf\xE9", "line 1:"},
     };
     for (const auto& c : cases) {
         std::string error;

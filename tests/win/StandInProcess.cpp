@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <ostream>
 #include <vector>
 
+#include "platform/win32/WideText.h"
 #include "tools/desktophost/StandInProtocol.h"
 
 namespace pellmark::standin {
@@ -22,12 +24,16 @@ constexpr UINT kAnswerTimeoutMs = 5000;
 
 // A fresh empty file in the temporary folder; null path when none could be made.
 [[nodiscard]] std::string MakeTempFile() {
-    char folder[MAX_PATH];
-    char path[MAX_PATH];
-    if (::GetTempPathA(MAX_PATH, folder) == 0 || ::GetTempFileNameA(folder, "pmk", 0, path) == 0) {
+    wchar_t folder[MAX_PATH];
+    wchar_t path[MAX_PATH];
+    if (::GetTempPathW(MAX_PATH, folder) == 0 || ::GetTempFileNameW(folder, L"pmk", 0, path) == 0) {
         return {};
     }
-    return path;
+    return win32::Narrow(path);
+}
+
+void DeleteFileAt(const std::string& path) {
+    ::DeleteFileW(win32::Widen(path).c_str());
 }
 
 // Deletes its file when it goes.
@@ -38,19 +44,20 @@ struct TempFile {
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile() {
         if (!path.empty()) {
-            ::DeleteFileA(path.c_str());
+            DeleteFileAt(path);
         }
     }
 };
 
 [[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(std::filesystem::path(win32::Widen(path)),
+                       std::ios::binary | std::ios::trunc);
     file << content;
     return static_cast<bool>(file.flush());
 }
 
 [[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::path(win32::Widen(path)), std::ios::binary);
     if (!file) {
         return std::nullopt;
     }
@@ -59,7 +66,7 @@ struct TempFile {
 
 struct WindowSearch {
     DWORD processId;
-    const char* className;
+    const wchar_t* className;
     std::vector<HWND> found;
 };
 
@@ -67,23 +74,23 @@ BOOL CALLBACK CollectWindowOf(HWND hwnd, LPARAM param) {
     auto& search = *reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
-    char name[64];
-    if (owner == search.processId && ::GetClassNameA(hwnd, name, sizeof name) > 0 &&
-        std::string_view(name) == search.className) {
+    wchar_t name[64];
+    if (owner == search.processId && ::GetClassNameW(hwnd, name, std::size(name)) > 0 &&
+        std::wstring_view(name) == search.className) {
         search.found.push_back(hwnd);
     }
     return TRUE;
 }
 
-[[nodiscard]] std::vector<HWND> TopLevelWindowsOf(DWORD processId, const char* className) {
+[[nodiscard]] std::vector<HWND> TopLevelWindowsOf(DWORD processId, const wchar_t* className) {
     WindowSearch search{processId, className, {}};
     ::EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 [[nodiscard]] HWND ListViewUnder(HWND top) {
-    HWND defView = ::FindWindowExA(top, nullptr, "SHELLDLL_DefView", nullptr);
-    return defView == nullptr ? nullptr : ::FindWindowExA(defView, nullptr, WC_LISTVIEWA, nullptr);
+    HWND defView = ::FindWindowExW(top, nullptr, L"SHELLDLL_DefView", nullptr);
+    return defView == nullptr ? nullptr : ::FindWindowExW(defView, nullptr, WC_LISTVIEWW, nullptr);
 }
 
 [[nodiscard]] bool SendCopyData(HWND target, ULONG_PTR kind, const std::string& payload) {
@@ -92,7 +99,7 @@ BOOL CALLBACK CollectWindowOf(HWND hwnd, LPARAM param) {
     data.cbData = static_cast<DWORD>(payload.size() + 1);  // with its NUL
     data.lpData = const_cast<char*>(payload.c_str());
     DWORD_PTR answer = FALSE;
-    return ::SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+    return ::SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                  SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer) != 0 &&
            answer == TRUE;
 }
@@ -104,9 +111,9 @@ StandInProcess::StandInProcess(win32::UniqueKernelHandle process, DWORD processI
     : process_(std::move(process)), processId_(processId), layoutPath_(std::move(layoutPath)) {}
 
 std::string StandInProcess::HostPath() {
-    char self[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, length);
+    wchar_t self[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::string path = win32::Narrow(std::wstring_view(self, length));
     path.erase(path.find_last_of("\\/") + 1);
     return path + "desktophost.exe";
 }
@@ -114,7 +121,7 @@ std::string StandInProcess::HostPath() {
 StandInProcess::~StandInProcess() {
     static_cast<void>(Stop());
     if (!layoutPath_.empty()) {
-        ::DeleteFileA(layoutPath_.c_str());
+        DeleteFileAt(layoutPath_);
     }
 }
 
@@ -122,18 +129,18 @@ std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
     std::string layoutPath = MakeTempFile();
     if (layoutPath.empty() || !WriteWholeFile(layoutPath, FormatLayout(layout))) {
         ADD_FAILURE() << "cannot write the layout file " << layoutPath;
-        ::DeleteFileA(layoutPath.c_str());
+        DeleteFileAt(layoutPath);
         return nullptr;
     }
     const std::string host = HostPath();
-    std::string commandLine = "\"" + host + "\" \"" + layoutPath + "\"";
-    STARTUPINFOA startup{};
+    std::wstring commandLine = win32::Widen("\"" + host + "\" \"" + layoutPath + "\"");
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(host.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    if (!::CreateProcessW(win32::Widen(host).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                          0, nullptr, nullptr, &startup, &info)) {
         ADD_FAILURE() << "cannot start " << host << " (error " << ::GetLastError() << ")";
-        ::DeleteFileA(layoutPath.c_str());
+        DeleteFileAt(layoutPath);
         return nullptr;
     }
     const win32::UniqueKernelHandle thread(info.hThread);
@@ -158,19 +165,19 @@ std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
 }
 
 bool StandInProcess::FindWindows(std::size_t iconCount) {
-    const std::vector<HWND> progmans = TopLevelWindowsOf(processId_, "Progman");
+    const std::vector<HWND> progmans = TopLevelWindowsOf(processId_, L"Progman");
     if (progmans.size() != 1) {
         return false;
     }
     HWND list = ListViewUnder(progmans.front());
-    for (HWND workerW : TopLevelWindowsOf(processId_, "WorkerW")) {
+    for (HWND workerW : TopLevelWindowsOf(processId_, L"WorkerW")) {
         if (list == nullptr) {
             list = ListViewUnder(workerW);
         }
     }
     DWORD_PTR count = 0;
     if (list == nullptr ||
-        ::SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+        ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
                               &count) == 0 ||
         count != iconCount) {
         return false;
@@ -202,6 +209,21 @@ void StandInProcess::SetAutoArrange(bool on) const {
     }
 }
 
+void StandInProcess::InsertFirst(const Layout& arriving) const {
+    if (!SendCopyData(progman_, kCopyDataInsertFirst, FormatLayout(arriving))) {
+        ADD_FAILURE() << "the desktop host refused the new icons";
+    }
+}
+
+void StandInProcess::Scramble() const {
+    // No address travels with LVM_SETITEMPOSITION, so it can go straight to the other process.
+    const auto count = static_cast<int>(::SendMessageW(listView_, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        ::SendMessageW(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(i),
+                       MAKELPARAM(40 + (i * 37) % 700, 60 + (i * 13) % 500));
+    }
+}
+
 bool StandInProcess::Stop() {
     if (!process_) {
         return false;
@@ -209,7 +231,7 @@ bool StandInProcess::Stop() {
     bool clean = false;
     if (::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         // Without its window (it never came up) there is nothing to ask: it is killed.
-        if (progman_ != nullptr && ::PostMessageA(progman_, WM_CLOSE, 0, 0) &&
+        if (progman_ != nullptr && ::PostMessageW(progman_, WM_CLOSE, 0, 0) &&
             ::WaitForSingleObject(process_.get(), kStopTimeoutMs) == WAIT_OBJECT_0) {
             DWORD code = 1;
             clean = ::GetExitCodeProcess(process_.get(), &code) && code == 0;
@@ -240,7 +262,7 @@ Layout AwkwardLayout() {
         "   three leading spaces",
         "trailing spaces   ",
         "x",
-        "Caf\xE9 \xA9 na\xEFve \xC4rger",  // ANSI (Western) bytes
+        "Caf\u00E9 \u00A9 na\u00EFve \u00C4rger",  // the Western ANSI code page holds these
         "semi;colon & ampersand %PATH%",
     };
     const POINT positions[] = {{0, 0},       {17000, 2},  {16999, 700}, {-75, 10}, {10, -40},

@@ -39,6 +39,11 @@ class StandInProcess {
     [[nodiscard]] Layout Dump() const;
     // Sets or clears the list view's auto-arrange style; a test failure when refused.
     void SetAutoArrange(bool on) const;
+    // Moves every icon somewhere else, as a user dragging them would, from this process.
+    void Scramble() const;
+    // Puts the layout's icons before the first item, as new files arrive on a desktop; a
+    // test failure when refused.
+    void InsertFirst(const Layout& arriving) const;
 
     // Closes Progman and waits for the host to end, killing it after a while. True when it
     // ended by itself with exit code 0.

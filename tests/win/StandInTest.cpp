@@ -44,7 +44,11 @@ TEST(StandInHost, DumpGivesBackExactlyTheLayout) {
     coloured.icons.resize(12);
     coloured.textColor = 0x00FFFFFF;
     coloured.textBackColor = kNoColor;
-    for (const Layout& layout : {plain, coloured}) {
+    // Captions no ANSI code page holds, kept whole however long.
+    const Layout scripts{.icons = {{"\u041E\u0442\u0447\u0451\u0442", 100, 100, 0},
+                                   {"\u03A9mega \u65E5\u672C\u8A9E \U0001F4C1", 300, 100, 1},
+                                   {std::string(60, 'x') + "\U0001F600\u0416", 500, 100, 2}}};
+    for (const Layout& layout : {plain, coloured, scripts}) {
         const auto host = StandInProcess::Start(layout);
         ASSERT_TRUE(host);
         EXPECT_EQ(host->Dump(), layout);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/Utf8.h"
+
 namespace pellmark::standin {
 
 namespace {
@@ -81,6 +83,9 @@ std::string ColorText(std::uint32_t color) {
 std::optional<Layout> ParseLayout(std::string_view text, std::string& error) {
     Layout layout;
     int number = 0;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     while (!text.empty()) {
         ++number;
         const std::size_t end = text.find('\n');
@@ -88,6 +93,10 @@ std::optional<Layout> ParseLayout(std::string_view text, std::string& error) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
+        }
+        if (!platform::IsValidUtf8(line)) {
+            error = "line " + std::to_string(number) + ": not UTF-8";
+            return std::nullopt;
         }
         if (line.empty() || line.front() == '#') {
             continue;

@@ -9,7 +9,8 @@
 //   x<TAB>y<TAB>image<TAB>caption
 //
 // Numbers are signed decimal; the caption is everything after the third tab, so it may hold
-// spaces, commas, quotes and further tabs, but no line break. LF or CRLF line ends.
+// spaces, commas, quotes and further tabs, but no line break. LF or CRLF line ends. The file
+// is UTF-8 (a byte-order mark at its start is skipped), so a caption may hold any character.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@
 namespace pellmark::standin {
 
 struct LayoutIcon {
-    std::string caption{};  // ANSI
+    std::string caption{};  // UTF-8
     std::int32_t x = 0, y = 0;
     std::int32_t image = 0;  // index into the host's image list
 
@@ -40,7 +41,8 @@ struct Layout {
 // Colour value meaning "no colour" (a transparent caption background).
 inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;
 
-// nullopt on the first malformed line; `error` then names its number ("line 7: ...").
+// nullopt on the first malformed line (one that is not UTF-8 too); `error` then names its
+// number ("line 7: ...").
 [[nodiscard]] std::optional<Layout> ParseLayout(std::string_view text, std::string& error);
 
 // Text that ParseLayout reads back to an equal Layout (captions must not hold CR or LF).

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 #include "tools/desktophost/StandInProtocol.h"
 
 namespace pellmark::standin {
@@ -31,9 +32,9 @@ class ScopedSelect {
     HGDIOBJ old_;
 };
 
-constexpr char kProgmanClass[] = "Progman";
-constexpr char kWorkerWClass[] = "WorkerW";
-constexpr char kDefViewClass[] = "SHELLDLL_DefView";
+constexpr wchar_t kProgmanClass[] = L"Progman";
+constexpr wchar_t kWorkerWClass[] = L"WorkerW";
+constexpr wchar_t kDefViewClass[] = L"SHELLDLL_DefView";
 constexpr int kIconSize = 32;
 // Distinct colours, so a wrong image index shows on a screenshot.
 constexpr std::array<COLORREF, 8> kImageColors = {
@@ -47,15 +48,15 @@ void RegisterClassesOnce() {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        for (const char* name : {kProgmanClass, kWorkerWClass, kDefViewClass}) {
-            WNDCLASSEXA wc{};
+        for (const wchar_t* name : {kProgmanClass, kWorkerWClass, kDefViewClass}) {
+            WNDCLASSEXW wc{};
             wc.cbSize = sizeof(wc);
             wc.lpfnWndProc = HostWindowProc;
-            wc.hInstance = ::GetModuleHandleA(nullptr);
-            wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
             wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1);
             wc.lpszClassName = name;
-            ::RegisterClassExA(&wc);
+            ::RegisterClassExW(&wc);
         }
         return true;
     }();
@@ -88,10 +89,11 @@ UniqueImageList MakeImageList() {
     return images;
 }
 
-HWND MakeWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int width,
-                int height, HWND parent, void* state) {
-    return ::CreateWindowExA(exStyle, className, title, style, 0, 0, width, height, parent, nullptr,
-                             ::GetModuleHandleA(nullptr), state);
+// Unicode windows, as Explorer's are: the list view holds captions no code page holds.
+HWND MakeWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                int width, int height, HWND parent, void* state) {
+    return ::CreateWindowExW(exStyle, className, title, style, 0, 0, width, height, parent, nullptr,
+                             ::GetModuleHandleW(nullptr), state);
 }
 
 }  // namespace
@@ -134,12 +136,12 @@ struct StandInDesktop::State {
     }
 
     void SetAutoArrange(bool on) const noexcept {
-        const LONG_PTR style = ::GetWindowLongPtrA(listView, GWL_STYLE);
-        ::SetWindowLongPtrA(listView, GWL_STYLE,
+        const LONG_PTR style = ::GetWindowLongPtrW(listView, GWL_STYLE);
+        ::SetWindowLongPtrW(listView, GWL_STYLE,
                             on ? (style | LVS_AUTOARRANGE) : (style & ~LONG_PTR{LVS_AUTOARRANGE}));
         if (on) {
             // Switching auto-arrange on arranges at once, as the real desktop does.
-            ::SendMessageA(listView, LVM_ARRANGE, LVA_DEFAULT, 0);
+            ::SendMessageW(listView, LVM_ARRANGE, LVA_DEFAULT, 0);
         }
     }
 
@@ -151,7 +153,7 @@ struct StandInDesktop::State {
 namespace {
 
 [[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = ::_wfopen(win32::Widen(path).c_str(), L"wb");
     if (file == nullptr) {
         return false;
     }
@@ -161,14 +163,14 @@ namespace {
 
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* state =
-        reinterpret_cast<StandInDesktop::State*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        reinterpret_cast<StandInDesktop::State*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (state == nullptr) {
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     switch (message) {
         case WM_CLOSE:
@@ -189,13 +191,13 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             }
             break;
         case WM_NCDESTROY:
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             state->Forget(hwnd);
             break;
         default:
             break;
     }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -215,6 +217,27 @@ bool StandInDesktop::State::OnCopyData(const COPYDATASTRUCT& data) const {
         SetAutoArrange(payload == "1");
         return true;
     }
+    if (data.dwData == kCopyDataInsertFirst) {
+        std::string error;
+        const std::optional<Layout> arriving = ParseLayout(payload, error);
+        if (!arriving) {
+            return false;
+        }
+        for (auto icon = arriving->icons.rbegin(); icon != arriving->icons.rend(); ++icon) {
+            std::wstring caption = win32::Widen(icon->caption);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.pszText = caption.data();
+            item.iImage = icon->image;
+            if (::SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) !=
+                0) {
+                return false;
+            }
+            POINT position{icon->x, icon->y};
+            ::SendMessageW(listView, LVM_SETITEMPOSITION32, 0, reinterpret_cast<LPARAM>(&position));
+        }
+        return true;
+    }
     return false;
 }
 
@@ -223,31 +246,31 @@ std::vector<LayoutIcon> StandInDesktop::State::Icons() const {
     if (listView == nullptr) {
         return icons;
     }
-    const auto count = static_cast<int>(::SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    const auto count = static_cast<int>(::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
     icons.reserve(count);
-    std::string text(260, '\0');
+    std::wstring text(260, L'\0');
     for (int i = 0; i < count; ++i) {
         LayoutIcon icon;
         for (;;) {
-            LVITEMA item{};
+            LVITEMW item{};
             item.iSubItem = 0;
             item.pszText = text.data();
             item.cchTextMax = static_cast<int>(text.size());
             const auto length = static_cast<std::size_t>(
-                ::SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item)));
+                ::SendMessageW(listView, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item)));
             if (length + 1 < text.size()) {
-                icon.caption.assign(text.data(), length);
+                icon.caption = win32::Narrow(std::wstring_view(text.data(), length));
                 break;
             }
             text.resize(text.size() * 2);  // it may have been cut short
         }
-        LVITEMA item{};
+        LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = i;
-        ::SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ::SendMessageW(listView, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         icon.image = item.iImage;
         POINT position{};
-        ::SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&position));
+        ::SendMessageW(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&position));
         icon.x = position.x;
         icon.y = position.y;
         icons.push_back(std::move(icon));
@@ -262,9 +285,9 @@ Layout StandInDesktop::State::CurrentLayout() const {
     if (listView == nullptr) {
         return layout;
     }
-    layout.autoArrange = (::GetWindowLongPtrA(listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
-    const auto text = static_cast<COLORREF>(::SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
-    const auto back = static_cast<COLORREF>(::SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
+    layout.autoArrange = (::GetWindowLongPtrW(listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
+    const auto text = static_cast<COLORREF>(::SendMessageW(listView, LVM_GETTEXTCOLOR, 0, 0));
+    const auto back = static_cast<COLORREF>(::SendMessageW(listView, LVM_GETTEXTBKCOLOR, 0, 0));
     if (textColorSet || text != defaultTextColor) {
         layout.textColor = text;
     }
@@ -284,7 +307,7 @@ std::optional<StandInDesktop> StandInDesktop::Create(const Layout& layout) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     constexpr DWORD kTopStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    s.progman = MakeWindow(WS_EX_TOOLWINDOW, kProgmanClass, "Program Manager", kTopStyle, width,
+    s.progman = MakeWindow(WS_EX_TOOLWINDOW, kProgmanClass, L"Program Manager", kTopStyle, width,
                            height, nullptr, &s);
     if (s.progman == nullptr) {
         return std::nullopt;
@@ -292,13 +315,13 @@ std::optional<StandInDesktop> StandInDesktop::Create(const Layout& layout) {
     HWND viewParent = s.progman;
     if (layout.workerW) {
         s.workerW =
-            MakeWindow(WS_EX_TOOLWINDOW, kWorkerWClass, "", kTopStyle, width, height, nullptr, &s);
+            MakeWindow(WS_EX_TOOLWINDOW, kWorkerWClass, L"", kTopStyle, width, height, nullptr, &s);
         viewParent = s.workerW;
     }
     if (viewParent == nullptr) {
         return std::nullopt;
     }
-    s.defView = MakeWindow(0, kDefViewClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, width,
+    s.defView = MakeWindow(0, kDefViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, width,
                            height, viewParent, &s);
     if (s.defView == nullptr) {
         return std::nullopt;
@@ -307,33 +330,33 @@ std::optional<StandInDesktop> StandInDesktop::Create(const Layout& layout) {
     const DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | LVS_ICON |
                             LVS_SHAREIMAGELISTS | (layout.autoArrange ? LVS_AUTOARRANGE : 0);
     s.listView =
-        MakeWindow(0, WC_LISTVIEWA, "FolderView", listStyle, width, height, s.defView, nullptr);
+        MakeWindow(0, WC_LISTVIEWW, L"FolderView", listStyle, width, height, s.defView, nullptr);
     if (s.listView == nullptr) {
         return std::nullopt;
     }
     s.images = MakeImageList();
-    ::SendMessageA(s.listView, LVM_SETIMAGELIST, LVSIL_NORMAL,
+    ::SendMessageW(s.listView, LVM_SETIMAGELIST, LVSIL_NORMAL,
                    reinterpret_cast<LPARAM>(s.images.get()));
-    s.defaultTextColor = static_cast<COLORREF>(::SendMessageA(s.listView, LVM_GETTEXTCOLOR, 0, 0));
+    s.defaultTextColor = static_cast<COLORREF>(::SendMessageW(s.listView, LVM_GETTEXTCOLOR, 0, 0));
     s.defaultTextBackColor =
-        static_cast<COLORREF>(::SendMessageA(s.listView, LVM_GETTEXTBKCOLOR, 0, 0));
+        static_cast<COLORREF>(::SendMessageW(s.listView, LVM_GETTEXTBKCOLOR, 0, 0));
     if (layout.textColor) {
         s.textColorSet = true;
-        ::SendMessageA(s.listView, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(*layout.textColor));
+        ::SendMessageW(s.listView, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(*layout.textColor));
     }
     if (layout.textBackColor) {
         s.textBackColorSet = true;
-        ::SendMessageA(s.listView, LVM_SETTEXTBKCOLOR, 0,
+        ::SendMessageW(s.listView, LVM_SETTEXTBKCOLOR, 0,
                        static_cast<LPARAM>(*layout.textBackColor));
     }
     for (const LayoutIcon& icon : layout.icons) {
-        std::string caption = icon.caption;
-        LVITEMA item{};
+        std::wstring caption = win32::Widen(icon.caption);
+        LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = static_cast<int>(::SendMessageA(s.listView, LVM_GETITEMCOUNT, 0, 0));
+        item.iItem = static_cast<int>(::SendMessageW(s.listView, LVM_GETITEMCOUNT, 0, 0));
         item.pszText = caption.data();
         item.iImage = icon.image;
-        if (::SendMessageA(s.listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+        if (::SendMessageW(s.listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
             return std::nullopt;
         }
     }
@@ -349,7 +372,7 @@ std::optional<StandInDesktop> StandInDesktop::Create(const Layout& layout) {
     ::UpdateWindow(s.listView);
     for (std::size_t i = 0; i < layout.icons.size(); ++i) {
         POINT position{layout.icons[i].x, layout.icons[i].y};
-        ::SendMessageA(s.listView, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&position));
+        ::SendMessageW(s.listView, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&position));
     }
     return desktop;
 }

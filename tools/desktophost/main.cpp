@@ -1,13 +1,14 @@
-// desktophost LAYOUTFILE: shows a stand-in desktop with the icons of a layout file until its
-// Progman window is closed. Exit code 2 when the file cannot be read or parsed.
+// desktophost LAYOUTFILE: shows a stand-in desktop with the icons of a layout file (UTF-8)
+// until its Progman window is closed. Exit code 2 when the file cannot be read or parsed.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
+#include "platform/win32/WideText.h"
 #include "tools/desktophost/Layout.h"
 #include "tools/desktophost/StandInDesktop.h"
 
@@ -16,24 +17,53 @@ namespace {
 constexpr int kBadFile = 2;
 constexpr int kNoWindows = 1;
 
+// The file's path as typed, whatever its characters: the wide command line, not argv.
+std::optional<std::wstring> LayoutPathArgument() {
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::optional<std::wstring> path;
+    if (arguments != nullptr && count == 2) {
+        path = arguments[1];
+    }
+    ::LocalFree(arguments);
+    return path;
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    std::FILE* file = ::_wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::string text;
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text.append(chunk, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? std::nullopt : std::optional<std::string>(std::move(text));
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
     using namespace pellmark::standin;
-    if (argc != 2) {
+    const std::optional<std::wstring> path = LayoutPathArgument();
+    if (!path) {
         std::fprintf(stderr, "usage: desktophost LAYOUTFILE\n");
         return kBadFile;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "desktophost: cannot read %s\n", argv[1]);
+    const std::string shownPath = pellmark::win32::Narrow(*path);
+    const std::optional<std::string> text = ReadWholeFile(*path);
+    if (!text) {
+        std::fprintf(stderr, "desktophost: cannot read %s\n", shownPath.c_str());
         return kBadFile;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::string error;
-    const std::optional<Layout> layout = ParseLayout(text, error);
+    const std::optional<Layout> layout = ParseLayout(*text, error);
     if (!layout) {
-        std::fprintf(stderr, "desktophost: %s: %s\n", argv[1], error.c_str());
+        std::fprintf(stderr, "desktophost: %s: %s\n", shownPath.c_str(), error.c_str());
         return kBadFile;
     }
     std::optional<StandInDesktop> desktop = StandInDesktop::Create(*layout);
@@ -47,9 +77,9 @@ int main(int argc, char** argv) {
     std::printf("desktophost: ready with %zu icons\n", layout->icons.size());
     std::fflush(stdout);
     MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return 0;
 }
