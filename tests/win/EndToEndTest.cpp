@@ -5,13 +5,9 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "patterns/DesktopIcons.h"
-#include "platform/sim/SimDialogs.h"
-#include "platform/win32/Win32Desktop.h"
 #include "tests/win/ProgramProcess.h"
 #include "tests/win/StandInProcess.h"
 
@@ -20,26 +16,6 @@ namespace {
 
 using standin::Layout;
 using standin::StandInProcess;
-
-constexpr const char* kMainWindowClass = "Pellmark.Form1";
-constexpr DWORD kEndTimeoutMs = 20000;
-
-void SetSetting(const char* section, const char* name, const char* text) {
-    const std::string key = std::string("Software\\Pellmark\\") + section;
-    ::SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
-                  static_cast<DWORD>(std::strlen(text) + 1));
-}
-
-std::string GetSetting(const char* section, const char* name) {
-    const std::string key = std::string("Software\\Pellmark\\") + section;
-    char text[256] = {};
-    DWORD size = sizeof text;
-    if (::SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return "(absent)";
-    }
-    return text;
-}
 
 std::string TempPath(const char* name) {
     char folder[MAX_PATH] = {};
@@ -53,21 +29,6 @@ std::string TaskkillPath() {
     return std::string(folder) + "\\taskkill.exe";
 }
 
-bool FileExists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Moves every icon of the stand-in somewhere else, from this process.
-void ScrambleDesktop() {
-    win32::Win32Desktop desktop;
-    sim::SimDialogs dialogs;
-    DesktopIcons icons(desktop, dialogs);
-    icons.ReadDesktopIcons();
-    for (int i = 0; i < icons.Table().IconCount; ++i) {
-        icons.MoveDesktopIcon(i, 40 + (i * 37) % 700, 60 + (i * 13) % 500);
-    }
-}
-
 // Awkward captions, each its own: icons whose captions are cut to the same 39 characters
 // all go where the first of them was saved, which a layout compare would count against.
 Layout DistinctLayout() {
@@ -78,8 +39,8 @@ Layout DistinctLayout() {
 
 class EndToEndTest : public ::testing::Test {
   protected:
-    EndToEndTest() { ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellmark"); }
-    ~EndToEndTest() override { ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellmark"); }
+    EndToEndTest() { DeleteAllSettings(); }
+    ~EndToEndTest() override { DeleteAllSettings(); }
 
     ProgramFolder folder;
 };
@@ -118,7 +79,7 @@ TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
         << ::testing::PrintToString(ListBoxRows(list));
     EXPECT_TRUE(FileExists(folder.Pattern("My desk")));
 
-    ScrambleDesktop();
+    host->Scramble();
     ASSERT_NE(host->Dump(), layout);
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     SelectListRow(list, 0);
@@ -146,7 +107,7 @@ TEST_F(EndToEndTest, CommandLineRunsEndByThemselvesWithCloseWhenRestored) {
     EXPECT_EQ(save->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     ASSERT_TRUE(FileExists(folder.Pattern("Home")));
 
-    ScrambleDesktop();
+    host->Scramble();
     ASSERT_NE(host->Dump(), layout);
     auto load = ProgramProcess::Start(folder.Exe(), "load Home");
     ASSERT_TRUE(load);

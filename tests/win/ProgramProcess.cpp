@@ -1,42 +1,85 @@
 #include "tests/win/ProgramProcess.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/WideText.h"
+
 namespace pellmark::e2e {
+
+using win32::Narrow;
+using win32::Widen;
 
 namespace {
 
+constexpr wchar_t kSettingsKey[] = L"Software\\Pellmark";
+
 std::string FolderOfThisProgram() {
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::string folder = Narrow(std::wstring_view(path, length));
     folder.resize(folder.find_last_of('\\'));
     return folder;
 }
 
-void EmptyAndRemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found{};
-    win32::UniqueFind search(::FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = folder + "\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                EmptyAndRemoveFolder(path);
-            } else {
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(search.get(), &found) != FALSE);
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Calls `each` with the name and find data of every entry of the folder but "." and "..".
+template <typename Each>
+void ForEachEntry(const std::string& folder, Each each) {
+    WIN32_FIND_DATAW found{};
+    win32::UniqueFind search(::FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
+    if (!search) {
+        return;
     }
-    search.reset();
-    ::RemoveDirectoryA(folder.c_str());
+    do {
+        const std::string name = Narrow(found.cFileName);
+        if (name != "." && name != "..") {
+            each(name, found);
+        }
+    } while (::FindNextFileW(search.get(), &found) != FALSE);
+}
+
+void EmptyAndRemoveFolder(const std::string& folder) {
+    ForEachEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+        const std::string path = folder + "\\" + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            EmptyAndRemoveFolder(path);
+        } else {
+            ::DeleteFileW(Widen(path).c_str());
+        }
+    });
+    ::RemoveDirectoryW(Widen(folder).c_str());
+}
+
+void CopyFolder(const std::string& from, const std::string& to) {
+    ::CreateDirectoryW(Widen(to).c_str(), nullptr);
+    ForEachEntry(from, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            CopyFolder(from + "\\" + name, to + "\\" + name);
+        } else {
+            EXPECT_NE(::CopyFileW(Widen(from + "\\" + name).c_str(),
+                                  Widen(to + "\\" + name).c_str(), FALSE),
+                      FALSE)
+                << name;
+        }
+    });
+}
+
+std::string ClassName(HWND hwnd) {
+    wchar_t name[64] = {};
+    const int length = ::GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
+    return Narrow(std::wstring_view(name, static_cast<std::size_t>(std::max(length, 0))));
 }
 
 struct Search {
@@ -49,9 +92,8 @@ BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM param) {
     auto& search = *reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
-    char name[64] = {};
     if (owner == search.processId && ::IsWindowVisible(hwnd) &&
-        ::GetClassNameA(hwnd, name, sizeof name) > 0 && search.className == name) {
+        ClassName(hwnd) == search.className) {
         search.found = hwnd;
         return FALSE;
     }
@@ -60,9 +102,7 @@ BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM param) {
 
 BOOL CALLBACK FindLongestStatic(HWND hwnd, LPARAM param) {
     auto& text = *reinterpret_cast<std::string*>(param);
-    char name[32] = {};
-    ::GetClassNameA(hwnd, name, sizeof name);
-    if (::lstrcmpiA(name, "Static") == 0) {
+    if (::lstrcmpiW(Widen(ClassName(hwnd)).c_str(), L"Static") == 0) {
         const std::string own = WindowText(hwnd);
         if (own.size() > text.size()) {
             text = own;
@@ -74,17 +114,45 @@ BOOL CALLBACK FindLongestStatic(HWND hwnd, LPARAM param) {
 }  // namespace
 
 ProgramFolder::ProgramFolder() {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "pellmark-e2e-" + std::to_string(::GetCurrentProcessId());
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    path_ = Narrow(temp) + "pellmark-e2e-" + std::to_string(::GetCurrentProcessId());
     EmptyAndRemoveFolder(path_);
-    ::CreateDirectoryA(path_.c_str(), nullptr);
-    const std::string built = FolderOfThisProgram() + "\\pellmark.exe";
-    EXPECT_NE(::CopyFileA(built.c_str(), Exe().c_str(), FALSE), FALSE) << built;
+    ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
+    made_.push_back(path_);
+    Fill();
+}
+
+ProgramFolder::ProgramFolder(std::string path) : path_(std::move(path)) {
+    EXPECT_FALSE(IsFolder(path_)) << path_ << " is there already";
+    // Each missing folder along the path, outermost first.
+    for (std::size_t slash = path_.find('\\', 3);; slash = path_.find('\\', slash + 1)) {
+        const std::string folder = path_.substr(0, slash);
+        if (!IsFolder(folder)) {
+            EXPECT_NE(::CreateDirectoryW(Widen(folder).c_str(), nullptr), FALSE) << folder;
+            made_.push_back(folder);
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    Fill();
+}
+
+void ProgramFolder::Fill() {
+    const std::string built = FolderOfThisProgram();
+    EXPECT_NE(::CopyFileW(Widen(built + "\\pellmark.exe").c_str(), Widen(Exe()).c_str(), FALSE),
+              FALSE)
+        << built;
+    if (IsFolder(built + "\\Languages")) {
+        CopyFolder(built + "\\Languages", path_ + "\\Languages");
+    }
 }
 
 ProgramFolder::~ProgramFolder() {
-    EmptyAndRemoveFolder(path_);
+    if (!made_.empty()) {
+        EmptyAndRemoveFolder(made_.front());
+    }
 }
 
 ProgramProcess::ProgramProcess(win32::UniqueKernelHandle process, DWORD processId)
@@ -103,11 +171,12 @@ std::unique_ptr<ProgramProcess> ProgramProcess::Start(const std::string& exe,
     if (!commandLine.empty()) {
         line += " " + commandLine;
     }
-    STARTUPINFOA startup{};
+    std::wstring wideLine = Widen(line);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &info) == FALSE) {
+    if (::CreateProcessW(Widen(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &info) == FALSE) {
         ADD_FAILURE() << "cannot start " << exe << ": error " << ::GetLastError();
         return nullptr;
     }
@@ -135,7 +204,7 @@ HWND ProgramProcess::WaitForMessageBox(std::string& text, DWORD timeoutMs) {
 }
 
 void ProgramProcess::Answer(HWND box, int buttonId) {
-    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
 }
 
@@ -153,12 +222,10 @@ HWND FindShownWindow(DWORD processId, const char* className) {
 }
 
 HWND FormControl(HWND form, const std::string& name) {
-    return static_cast<HWND>(::GetPropA(form, ("Pellmark." + name).c_str()));
+    return static_cast<HWND>(::GetPropW(form, Widen("Pellmark." + name).c_str()));
 }
 
 std::vector<std::string> ListBoxRows(HWND list) {
-    // Asked for in UTF-16 and converted here: Wine hands LB_GETTEXT from another process
-    // back in UTF-16 even to SendMessageA, while Windows converts for either.
     std::vector<std::string> rows;
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -167,12 +234,7 @@ std::vector<std::string> ListBoxRows(HWND list) {
         const LRESULT copied =
             ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
         wide.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
-        std::string row(wide.size() * 2, '\0');
-        const int bytes =
-            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), row.data(),
-                                  static_cast<int>(row.size()), nullptr, nullptr);
-        row.resize(static_cast<std::size_t>(bytes));
-        rows.push_back(row);
+        rows.push_back(Narrow(wide));
     }
     return rows;
 }
@@ -180,19 +242,66 @@ std::vector<std::string> ListBoxRows(HWND list) {
 std::string WindowText(HWND window) {
     // WM_GETTEXT rather than GetWindowText: across processes the latter does not ask an
     // edit box for the text it holds.
-    char text[1024] = {};
+    wchar_t text[1024] = {};
     DWORD_PTR length = 0;
-    if (::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+    if (::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                               SMTO_ABORTIFHUNG, 5000, &length) == 0) {
         return {};
     }
-    return std::string(text, std::min<std::size_t>(length, sizeof text - 1));
+    return Narrow(std::wstring_view(text, std::min<std::size_t>(length, std::size(text) - 1)));
+}
+
+void SetWindowTextOf(HWND window, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                          SMTO_ABORTIFHUNG, 5000, &answer);
 }
 
 void SelectListRow(HWND list, int row) {
-    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    ::PostMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ::PostMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
+}
+
+void SetSetting(const std::string& section, const std::string& name, const std::string& text) {
+    const std::wstring key = std::wstring(kSettingsKey) + L"\\" + Widen(section);
+    const std::wstring value = Widen(text);
+    ::SHSetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::string GetSetting(const std::string& section, const std::string& name) {
+    const std::wstring key = std::wstring(kSettingsKey) + L"\\" + Widen(section);
+    wchar_t text[256] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (::SHGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return "(absent)";
+    }
+    return Narrow(text);
+}
+
+void DeleteAllSettings() {
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
+    out << bytes;
+    return static_cast<bool>(out.flush());
 }
 
 }  // namespace pellmark::e2e

@@ -1,5 +1,6 @@
 // pellmark.exe running in its own process for an end-to-end test, and the ways a user
-// reaches it: its message boxes, its main window's controls, closing it.
+// reaches it: its message boxes, its main window's controls, closing it. Texts are UTF-8
+// here and cross to the program as UTF-16, so every character a user has arrives.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +14,17 @@
 
 namespace pellmark::e2e {
 
-// A scratch program folder with a copy of pellmark.exe, emptied when it goes.
+inline constexpr const char* kMainWindowClass = "Pellmark.Form1";
+inline constexpr DWORD kEndTimeoutMs = 20000;
+
+// A scratch program folder with a copy of pellmark.exe (and its Languages folder when
+// there is one), emptied and removed when it goes, with the folders made for it.
 class ProgramFolder {
   public:
+    // A fresh folder in the temporary folder.
     ProgramFolder();
+    // The folder at `path` (its parents made as needed), which must not exist yet.
+    explicit ProgramFolder(std::string path);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -28,7 +36,10 @@ class ProgramFolder {
     }
 
   private:
+    void Fill();
+
     std::string path_;
+    std::vector<std::string> made_;  // the folders made, outermost first
 };
 
 class ProgramProcess {
@@ -68,6 +79,8 @@ class ProgramProcess {
 // The rows of a list box in another process.
 [[nodiscard]] std::vector<std::string> ListBoxRows(HWND list);
 [[nodiscard]] std::string WindowText(HWND window);
+// Types a whole text into a control of another process.
+void SetWindowTextOf(HWND window, const std::string& text);
 // Selects a row as a click would: the selection, then the notice to its parent.
 void SelectListRow(HWND list, int row);
 // Waits until the condition holds, pumping nothing; false when the time ran out.
@@ -82,5 +95,16 @@ template <class Condition>
     }
     return true;
 }
+
+// The program's settings under HKEY_CURRENT_USER\Software\Pellmark, as text.
+void SetSetting(const std::string& section, const std::string& name, const std::string& text);
+// "(absent)" when there is no such value.
+[[nodiscard]] std::string GetSetting(const std::string& section, const std::string& name);
+void DeleteAllSettings();
+
+[[nodiscard]] bool FileExists(const std::string& path);
+// The whole file; nothing when it cannot be read.
+[[nodiscard]] std::optional<std::string> ReadFileBytes(const std::string& path);
+[[nodiscard]] bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace pellmark::e2e
