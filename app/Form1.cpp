@@ -50,8 +50,8 @@ Form1::Form1(ProgramServices& services, frmMenus& menus)
             Trapped([this] { RemoveCurrentSaveItem(); });
         }
     };
-    List1.MouseUp = [this](forms::MouseButton button) {
-        Trapped([this, button] { List1_MouseUp(button); });
+    List1.MouseUp = [this](const forms::MouseEvent& event) {
+        Trapped([this, event] { List1_MouseUp(event); });
     };
     cmdSave.Click = [this] { Trapped([this] { cmdSave_Click(); }); };
     cmdLoad.Click = [this] { Trapped([this] { cmdLoad_Click(); }); };

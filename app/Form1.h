@@ -83,7 +83,7 @@ class Form1 final : public forms::Form {
     forms::Label& AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,
                             bool hidden);
     [[nodiscard]] bool RefusedOnWindowsNT();
-    void List1_MouseUp(forms::MouseButton button);
+    void List1_MouseUp(const forms::MouseEvent& event);
     // Runs an event's handling; a run-time error is reported and the event ends there.
     void Trapped(const std::function<void()>& handling);
 

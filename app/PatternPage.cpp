@@ -192,12 +192,12 @@ void Form1::DeletePattern(const std::string& name) {
     RefreshPatternList();
 }
 
-void Form1::List1_MouseUp(forms::MouseButton button) {
-    if (button != forms::MouseButton::Right || List1.ListIndex() < 0) {
+void Form1::List1_MouseUp(const forms::MouseEvent& event) {
+    if (event.button != forms::MouseButton::Right || List1.ListIndex() < 0) {
         return;
     }
     // The entry under the cursor becomes the selection, as a left click would make it.
-    const int under = services_.forms.ListItemAtCursor(List1);
+    const int under = List1.RowAt(event.x, event.y);
     if (under >= 0) {
         List1.SetListIndex(under);
     }

@@ -86,9 +86,34 @@ void Control::UserKeyUp(int keyCode) {
     }
 }
 
-void Control::UserMouseUp(MouseButton button) {
-    if (Usable() && MouseUp) {
-        MouseUp(button);
+void Control::Refresh() {
+    Notify(Change::Redraw);
+}
+
+namespace {
+void RunMouse(const Control& control, const std::function<void(const MouseEvent&)>& handler,
+              const MouseEvent& event) {
+    if (control.Usable() && handler) {
+        handler(event);
+    }
+}
+}  // namespace
+
+void Control::UserMouseDown(const MouseEvent& event) {
+    RunMouse(*this, MouseDown, event);
+}
+
+void Control::UserMouseMove(const MouseEvent& event) {
+    RunMouse(*this, MouseMove, event);
+}
+
+void Control::UserMouseUp(const MouseEvent& event) {
+    RunMouse(*this, MouseUp, event);
+}
+
+void Control::UserDblClick() {
+    if (Usable() && DblClick) {
+        DblClick();
     }
 }
 

@@ -42,6 +42,7 @@ enum class ControlKind {
     Label,
     Picture,
     Frame,
+    Image,
 };
 
 // What a peer must show again.
@@ -57,12 +58,27 @@ enum class Change {
     Selection,  // list index
     Range,      // slider minimum and maximum, picture scale
     Columns,    // list view columns
+    Picture,    // the picture of an image or picture box, or a list view's image list
+    Redraw,     // the control paints itself again
 };
 
 // A row of a list was added, removed or changed; All: every row again.
 enum class ItemChange { Added, Removed, Changed, All };
 
 enum class MouseButton { Left, Right, Middle };
+
+// A mouse event: the button (for a move, the one held down, Left when none), the shift keys
+// held, and the point in the control's scale (a picture box's units, else pixels at 96 DPI).
+struct MouseEvent {
+    MouseButton button = MouseButton::Left;
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    int x = 0;
+    int y = 0;
+    // Only Ctrl of the three shift keys.
+    [[nodiscard]] bool CtrlAlone() const noexcept { return ctrl && !shift && !alt; }
+};
 
 class Control;
 
@@ -72,6 +88,10 @@ class ControlPeer {
     virtual ~ControlPeer() = default;
     virtual void Update(Change what) = 0;
     virtual void UpdateItem(ItemChange change, int index) = 0;
+    // The row of a list under a point in the control's scale; -1 for none.
+    [[nodiscard]] virtual int RowAt(int /*x*/, int /*y*/) const { return -1; }
+    // Where a row of a list is, in the control's scale.
+    [[nodiscard]] virtual Bounds RowBounds(int /*index*/) const { return {}; }
 };
 
 class Form;
@@ -112,15 +132,26 @@ class Control {
     // visible.
     [[nodiscard]] bool Usable() const noexcept;
 
-    // Key and mouse events; a key's code is the virtual-key code.
+    // Paints again whatever the control draws itself (its picture, its Paint handler).
+    void Refresh();
+
+    // Key and mouse events; a key's code is the virtual-key code. While a button is held
+    // down over a control the mouse is captured: moves and the release come to it even
+    // outside it.
     std::function<void(int keyCode)> KeyDown;
     std::function<void(int keyCode)> KeyUp;
-    std::function<void(MouseButton button)> MouseUp;
+    std::function<void(const MouseEvent&)> MouseDown;
+    std::function<void(const MouseEvent&)> MouseMove;
+    std::function<void(const MouseEvent&)> MouseUp;
+    std::function<void()> DblClick;
 
     // Input from the user, delivered by the backend (or by a test on the sim backend).
     void UserKeyDown(int keyCode);
     void UserKeyUp(int keyCode);
-    void UserMouseUp(MouseButton button);
+    void UserMouseDown(const MouseEvent& event);
+    void UserMouseMove(const MouseEvent& event);
+    void UserMouseUp(const MouseEvent& event);
+    void UserDblClick();
 
     void AttachPeer(std::unique_ptr<ControlPeer> peer);
     [[nodiscard]] ControlPeer* Peer() const noexcept { return peer_.get(); }

@@ -21,6 +21,35 @@ void Button::UserClick() {
     }
 }
 
+void Button::SetDefault(bool isDefault) {
+    if (default_ == isDefault) {
+        return;
+    }
+    if (isDefault) {
+        for (const auto& other : Owner().Controls()) {
+            if (other.get() != this && other->Kind() == ControlKind::Button) {
+                static_cast<Button&>(*other).SetDefault(false);
+            }
+        }
+    }
+    default_ = isDefault;
+    Notify(Change::Value);
+}
+
+void Button::SetCancel(bool isCancel) {
+    if (cancel_ == isCancel) {
+        return;
+    }
+    if (isCancel) {
+        for (const auto& other : Owner().Controls()) {
+            if (other.get() != this && other->Kind() == ControlKind::Button) {
+                static_cast<Button&>(*other).cancel_ = false;
+            }
+        }
+    }
+    cancel_ = isCancel;
+}
+
 void CheckBox::SetValue(int value) {
     if (value_ == value) {
         return;
@@ -144,6 +173,27 @@ void ListControl::UserSelect(int index) {
     }
 }
 
+int ListControl::RowAt(int x, int y) const {
+    return Peer() != nullptr ? Peer()->RowAt(x, y) : -1;
+}
+
+Bounds ListControl::RowBounds(int index) const {
+    return Peer() != nullptr ? Peer()->RowBounds(index) : Bounds{};
+}
+
+int ListView::RowAt(int x, int y) const {
+    return Peer() != nullptr ? Peer()->RowAt(x, y) : -1;
+}
+
+Bounds ListView::RowBounds(int index) const {
+    return Peer() != nullptr ? Peer()->RowBounds(index) : Bounds{};
+}
+
+void ListView::SetImages(std::shared_ptr<const ImageList> images) {
+    images_ = std::move(images);
+    Notify(Change::Picture);
+}
+
 void ListView::SetColumns(std::vector<ListViewColumn> columns) {
     columns_ = std::move(columns);
     Notify(Change::Columns);
@@ -213,6 +263,39 @@ void Picture::SetScale(int width, int height) {
     scaleWidth_ = width;
     scaleHeight_ = height;
     Notify(Change::Range);
+}
+
+void Picture::SetPicture(Bitmap picture) {
+    if (!(picture_ == picture)) {
+        picture_ = std::move(picture);
+        Notify(Change::Picture);
+    }
+}
+
+void Picture::UserClick() {
+    if (Usable()) {
+        Run(Click);
+    }
+}
+
+void Image::SetPicture(Bitmap picture) {
+    if (!(picture_ == picture)) {
+        picture_ = std::move(picture);
+        Notify(Change::Picture);
+    }
+}
+
+void Image::SetStretch(bool stretch) {
+    if (stretch_ != stretch) {
+        stretch_ = stretch;
+        Notify(Change::Picture);
+    }
+}
+
+void Image::UserClick() {
+    if (Usable()) {
+        Run(Click);
+    }
 }
 
 }  // namespace pellmark::forms

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/forms/Canvas.h"
 #include "platform/forms/Control.h"
 
 namespace pellmark::forms {
@@ -18,6 +20,16 @@ class Button final : public Control {
     std::function<void()> Click;
     // The user pressed it (ignored while it cannot be reached).
     void UserClick();
+    // Enter anywhere in the form clicks the default button, Esc the cancel button; one of
+    // each per form, so setting one clears the form's other.
+    [[nodiscard]] bool IsDefault() const noexcept { return default_; }
+    void SetDefault(bool isDefault);
+    [[nodiscard]] bool IsCancel() const noexcept { return cancel_; }
+    void SetCancel(bool isCancel);
+
+  private:
+    bool default_ = false;
+    bool cancel_ = false;
 };
 
 // 0 unchecked, 1 checked, 2 greyed.
@@ -98,6 +110,10 @@ class ListControl : public Control {
     void SetListIndex(int index);
     std::function<void()> Click;
     void UserSelect(int index);
+    // The row under a point in the control's scale, -1 for none; where a row is. Asked of
+    // the window that shows the rows: -1 and nothing while the form is not loaded.
+    [[nodiscard]] int RowAt(int x, int y) const;
+    [[nodiscard]] Bounds RowBounds(int index) const;
 
   private:
     std::vector<std::string> items_;
@@ -122,9 +138,15 @@ struct ListViewColumn {
     int width = 0;  // pixels at 96 DPI
 };
 
+// The small pictures of a list view's rows, each drawn `size` pixels square at 96 DPI.
+struct ImageList {
+    int size = 16;
+    std::vector<Bitmap> images;
+};
+
 struct ListViewItem {
     std::vector<std::string> texts;  // one per column
-    int image = -1;                  // index into the backend's image list; -1 none
+    int image = -1;                  // index into the list view's image list; -1 none
     bool checked = false;
     bool ghosted = false;
 };
@@ -149,8 +171,16 @@ class ListView final : public Control {
     std::function<void(int index)> ItemClick;
     void UserToggleCheck(int index);
     void UserSelect(int index);
+    // Its own image list, shared with whoever made it; may be set or changed at any time.
+    [[nodiscard]] const std::shared_ptr<const ImageList>& Images() const noexcept {
+        return images_;
+    }
+    void SetImages(std::shared_ptr<const ImageList> images);
+    [[nodiscard]] int RowAt(int x, int y) const;
+    [[nodiscard]] Bounds RowBounds(int index) const;
 
   private:
+    std::shared_ptr<const ImageList> images_;
     std::vector<ListViewColumn> columns_;
     std::vector<ListViewItem> items_;
     int selected_ = -1;
@@ -174,10 +204,34 @@ class Picture final : public Control {
     [[nodiscard]] int ScaleHeight() const noexcept { return scaleHeight_; }
     // 0 by 0: the picture's own size in pixels at 96 DPI.
     void SetScale(int width, int height);
+    // Drawn at its size from the top left, beneath the Paint handler's drawing.
+    [[nodiscard]] const Bitmap& GetPicture() const noexcept { return picture_; }
+    void SetPicture(Bitmap picture);
+    std::function<void(Canvas&)> Paint;
+    std::function<void()> Click;
+    void UserClick();
 
   private:
     int scaleWidth_ = 0;
     int scaleHeight_ = 0;
+    Bitmap picture_;
+};
+
+// A picture with no other content, shown at its size or stretched over the control.
+class Image final : public Control {
+  public:
+    Image(Form& form, std::string name, Control* container = nullptr)
+        : Control(form, ControlKind::Image, std::move(name), container) {}
+    [[nodiscard]] const Bitmap& GetPicture() const noexcept { return picture_; }
+    void SetPicture(Bitmap picture);
+    [[nodiscard]] bool Stretch() const noexcept { return stretch_; }
+    void SetStretch(bool stretch);
+    std::function<void()> Click;
+    void UserClick();
+
+  private:
+    Bitmap picture_;
+    bool stretch_ = false;
 };
 
 // A titled frame around a group of controls.

@@ -86,13 +86,121 @@ void Form::Unload() {
     unloading_ = false;
 }
 
-void Form::UserClose() {
+bool Form::Close() {
+    if (!peer_) {
+        return true;
+    }
+    if (QueryUnload) {
+        bool cancel = false;
+        QueryUnload(cancel);
+        if (cancel) {
+            return false;
+        }
+    }
     Unload();
+    return true;
+}
+
+void Form::UserClose() {
+    static_cast<void>(Close());
 }
 
 void Form::UserKeyUp(int keyCode) {
     if (KeyUp) {
         KeyUp(keyCode);
+    }
+}
+
+bool Form::UserDialogKey(int keyCode) {
+    constexpr int kEnter = 13;
+    constexpr int kEscape = 27;
+    if (keyCode != kEnter && keyCode != kEscape) {
+        return false;
+    }
+    for (const auto& control : controls_) {
+        if (control->Kind() != ControlKind::Button || !control->Usable()) {
+            continue;
+        }
+        auto& button = static_cast<Button&>(*control);
+        if (keyCode == kEnter ? button.IsDefault() : button.IsCancel()) {
+            button.UserClick();
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+void RunMouse(const std::function<void(const MouseEvent&)>& handler, const MouseEvent& event) {
+    if (handler) {
+        handler(event);
+    }
+}
+}  // namespace
+
+void Form::UserMouseDown(const MouseEvent& event) {
+    RunMouse(MouseDown, event);
+}
+
+void Form::UserMouseMove(const MouseEvent& event) {
+    RunMouse(MouseMove, event);
+}
+
+void Form::UserMouseUp(const MouseEvent& event) {
+    RunMouse(MouseUp, event);
+}
+
+void Form::UserDblClick() {
+    if (DblClick) {
+        DblClick();
+    }
+}
+
+void Form::Refresh() {
+    if (peer_) {
+        peer_->Update(FormChange::Redraw);
+    }
+}
+
+void Form::SetRegion(std::optional<std::vector<Bounds>> region) {
+    region_ = std::move(region);
+    if (peer_) {
+        peer_->Update(FormChange::Region);
+    }
+}
+
+void Form::ShowModal() {
+    if (modal_) {
+        return;
+    }
+    Show();
+    if (!peer_) {
+        return;  // its load unloaded it
+    }
+    modal_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{modal_};
+    backend_.RunModal(*this);
+}
+
+void Backend::Deliver(const std::function<void()>& call) noexcept {
+    try {
+        call();
+    } catch (...) {
+        Report(std::current_exception());
+    }
+}
+
+void Backend::Report(std::exception_ptr error) noexcept {
+    if (!reporter_) {
+        return;
+    }
+    try {
+        reporter_(std::move(error));
+    } catch (...) {
+        // A reporter that fails has nowhere to report to.
     }
 }
 

@@ -3,11 +3,15 @@
 // keeps them in memory.
 #pragma once
 
+#include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/forms/Canvas.h"
 #include "platform/forms/Control.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Menu.h"
@@ -15,7 +19,42 @@
 
 namespace pellmark::forms {
 
-enum class FormChange { Caption, Visible, Size };
+enum class FormChange { Caption, Visible, Size, Region, Redraw };
+
+enum class BorderStyle {
+    Fixed,        // a caption with the system menu and a minimize box; not sizable
+    FixedDialog,  // a dialog frame, caption and system menu
+    Sizable,
+    None,  // no frame and no caption; it keeps a system menu (Alt+F4, the taskbar's menu)
+};
+
+enum class StartPosition {
+    Centred,  // on the work area of the monitor that holds the owner, else the cursor
+    Manual,   // at WindowSettings::left and top
+};
+
+class Form;
+
+// How a form's window is made; read when the window is made (its region also later).
+struct WindowSettings {
+    BorderStyle border = BorderStyle::Fixed;
+    Form* owner = nullptr;  // an owned window stays above its owner and goes with it
+    bool showInTaskbar = true;
+    bool topmost = false;
+    StartPosition start = StartPosition::Centred;
+    int left = 0;  // pixels at 96 DPI, for a manual start
+    int top = 0;
+};
+
+// A message of the window itself, for the few a form must answer on its own (a hit test,
+// a notification-area callback). Set `handled` and `result` to answer it.
+struct RawMessage {
+    std::uint32_t message = 0;
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+    bool handled = false;
+    std::intptr_t result = 0;
+};
 
 // The backend's side of one form.
 class FormPeer {
@@ -24,7 +63,9 @@ class FormPeer {
     virtual void Update(FormChange what) = 0;
 };
 
-class Form;
+// Receives a run-time error that form code raised while the backend called it (an event,
+// a timer, a paint); the backend goes on.
+using ErrorReporter = std::function<void(std::exception_ptr error)>;
 
 class Backend {
   public:
@@ -35,12 +76,27 @@ class Backend {
     virtual std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) = 0;
     // Shows the menu at the cursor and waits; the chosen item's index, or -1.
     virtual int TrackPopupMenu(const PopupMenu& menu, Form& owner) = 0;
-    // The row of a list box under the mouse cursor; -1 when the cursor is not over a row.
-    virtual int ListItemAtCursor(const Control& list) = 0;
+    // Shows the form (already shown) with its owner disabled, and returns once it is hidden
+    // or unloaded.
+    virtual void RunModal(Form& form) = 0;
+    // A picture from a file (BMP, JPEG, GIF, PNG, ICO) or from the program's resources; a
+    // file that is missing is run-time error 53, one that is no picture 481.
+    [[nodiscard]] virtual Bitmap LoadPicture(const std::string& path) = 0;
+    [[nodiscard]] virtual Bitmap LoadResourcePicture(const std::string& name) = 0;
     // Lets the window events that are waiting run.
     virtual void DoEvents() = 0;
     // The main form has gone: the program ends once the current event returns.
     virtual void EndProgram() = 0;
+
+    void SetErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
+    // Runs form code on the backend's behalf: a run-time error it raises goes to the
+    // reporter and no further (never through a window procedure).
+    void Deliver(const std::function<void()>& call) noexcept;
+    // Hands an error to the reporter; with none, the error is dropped.
+    void Report(std::exception_ptr error) noexcept;
+
+  private:
+    ErrorReporter reporter_;
 };
 
 class Form {
@@ -59,23 +115,59 @@ class Form {
     [[nodiscard]] int ClientHeight() const noexcept { return height_; }
     void SetClientSize(int width, int height);
 
+    [[nodiscard]] const WindowSettings& Settings() const noexcept { return settings_; }
+    // Taken when the window is next made.
+    void SetSettings(const WindowSettings& settings) { settings_ = settings; }
+    // The window's shape as rectangles in pixels at 96 DPI of its outside (the runs of a
+    // skin picture); none: a plain rectangle; empty: nothing shows.
+    [[nodiscard]] const std::optional<std::vector<Bounds>>& Region() const noexcept {
+        return region_;
+    }
+    void SetRegion(std::optional<std::vector<Bounds>> region);
+
     [[nodiscard]] bool Loaded() const noexcept { return peer_ != nullptr; }
     [[nodiscard]] bool Visible() const noexcept { return visible_; }
     // Loads the form first when it is not loaded.
     void Show();
     void Hide();
+    // Shows the form with its owner disabled; returns once it is hidden or unloaded.
+    void ShowModal();
+    [[nodiscard]] bool Modal() const noexcept { return modal_; }
 
     // Makes the window (hidden) and the controls' windows, then runs OnLoad. Nothing
     // when already loaded.
     void Load();
     // Runs OnUnload once, then the windows go; the controls keep their values.
     void Unload();
+    // Asks QueryUnload, then unloads unless it refused; true when the form unloaded.
+    bool Close();
     // The user or the system asked the window to close.
     void UserClose();
+    // Runs before a close; setting `cancel` keeps the form.
+    std::function<void(bool& cancel)> QueryUnload;
 
     // Keys released anywhere in the form reach this before the control's own handler.
     std::function<void(int keyCode)> KeyUp;
     void UserKeyUp(int keyCode);
+    // Enter (13) clicks the default button, Esc (27) the cancel button; false when no
+    // usable button took the key.
+    bool UserDialogKey(int keyCode);
+
+    // The mouse on the form's background, in pixels at 96 DPI.
+    std::function<void(const MouseEvent&)> MouseDown;
+    std::function<void(const MouseEvent&)> MouseMove;
+    std::function<void(const MouseEvent&)> MouseUp;
+    std::function<void()> DblClick;
+    void UserMouseDown(const MouseEvent& event);
+    void UserMouseMove(const MouseEvent& event);
+    void UserMouseUp(const MouseEvent& event);
+    void UserDblClick();
+
+    // Paints the background, beneath the controls.
+    std::function<void(Canvas&)> Paint;
+    void Refresh();
+    // The window's own messages, before the form handles them.
+    std::function<void(RawMessage&)> Raw;
 
     template <class T>
     T& Add(std::string name, Control* container = nullptr) {
@@ -113,6 +205,9 @@ class Form {
     int height_ = 300;
     bool visible_ = false;
     bool unloading_ = false;
+    bool modal_ = false;
+    WindowSettings settings_;
+    std::optional<std::vector<Bounds>> region_;
     std::unique_ptr<FormPeer> peer_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;

@@ -1,15 +1,134 @@
 #include "platform/sim/SimForms.h"
 
-#include <limits>
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/RunTimeError.h"
 
 namespace pellmark::sim {
 
 namespace {
-class FormPeer final : public forms::FormPeer {
+
+std::string Colour(std::uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
+                  (colour >> 16) & 0xFF);
+    return text;
+}
+
+std::string Place(const forms::Bounds& area) {
+    return std::to_string(area.left) + " " + std::to_string(area.top) + " " +
+           std::to_string(area.width) + " " + std::to_string(area.height);
+}
+
+class RecordingCanvas final : public forms::Canvas {
   public:
-    void Update(forms::FormChange) override {}
+    RecordingCanvas(int width, int height) : width_(width), height_(height) {}
+    std::vector<std::string> drawn;
+
+    void Fill(const forms::Bounds& area, std::uint32_t colour) override {
+        drawn.push_back("fill " + Place(area) + " " + Colour(colour));
+    }
+    void Frame(const forms::Bounds& area, std::uint32_t colour) override {
+        drawn.push_back("frame " + Place(area) + " " + Colour(colour));
+    }
+    void Line(int x1, int y1, int x2, int y2, std::uint32_t colour) override {
+        drawn.push_back("line " + std::to_string(x1) + " " + std::to_string(y1) + " " +
+                        std::to_string(x2) + " " + std::to_string(y2) + " " + Colour(colour));
+    }
+    void Text(const std::string& text, const forms::Bounds& area,
+              const forms::TextStyle& style) override {
+        static constexpr const char* kAlign[] = {"left", "centre", "right"};
+        drawn.push_back("text " + Place(area) + " " + Colour(style.colour) + " " +
+                        kAlign[static_cast<int>(style.align)] + " " + text);
+    }
+    void Draw(const forms::Bitmap& picture, const forms::Bounds& area) override {
+        drawn.push_back("picture " + Place(area) + " " + picture.Source());
+    }
+    void Clip(const forms::Bounds& area) override { drawn.push_back("clip " + Place(area)); }
+    [[nodiscard]] int Width() const override { return width_; }
+    [[nodiscard]] int Height() const override { return height_; }
+
+  private:
+    int width_;
+    int height_;
 };
+
+// Lists answer where their rows are from a fixed row height; every peer notes a repaint.
+class ControlPeer final : public forms::ControlPeer {
+  public:
+    ControlPeer(SimFormsBackend& backend, forms::Control& control)
+        : backend_(backend), control_(control) {}
+    void Update(forms::Change what) override {
+        if (what == forms::Change::Redraw) {
+            backend_.redrawn.push_back(control_.Name());
+        }
+    }
+    void UpdateItem(forms::ItemChange, int) override {}
+
+    [[nodiscard]] int RowAt(int x, int y) const override {
+        const forms::Bounds& bounds = control_.GetBounds();
+        const int row = y / SimFormsBackend::kRowHeight;
+        if (x < 0 || y < 0 || x >= bounds.width || y >= bounds.height || row >= Rows()) {
+            return -1;
+        }
+        return row;
+    }
+    [[nodiscard]] forms::Bounds RowBounds(int index) const override {
+        if (index < 0 || index >= Rows()) {
+            return {};
+        }
+        return {0, index * SimFormsBackend::kRowHeight, control_.GetBounds().width,
+                SimFormsBackend::kRowHeight};
+    }
+
+  private:
+    [[nodiscard]] int Rows() const {
+        switch (control_.Kind()) {
+            case forms::ControlKind::ListBox:
+                return static_cast<const forms::ListControl&>(control_).ListCount();
+            case forms::ControlKind::ListView:
+                return static_cast<const forms::ListView&>(control_).ItemCount();
+            default:
+                return 0;
+        }
+    }
+
+    SimFormsBackend& backend_;
+    forms::Control& control_;
+};
+
 }  // namespace
+
+// A form's windows go with it, and the forms it owns before it, as on Windows.
+class SimFormsBackend::FormPeer final : public forms::FormPeer {
+  public:
+    FormPeer(SimFormsBackend& backend, forms::Form& form) : backend_(backend), form_(form) {
+        backend_.loaded_.push_back(&form);
+    }
+    ~FormPeer() override {
+        std::erase(backend_.loaded_, &form_);
+        backend_.disabled_.erase(&form_);
+        const std::vector<forms::Form*> loaded = backend_.loaded_;
+        for (forms::Form* other : loaded) {
+            if (other->Settings().owner == &form_) {
+                other->Unload();
+            }
+        }
+    }
+    FormPeer(const FormPeer&) = delete;
+    FormPeer& operator=(const FormPeer&) = delete;
+
+    void Update(forms::FormChange what) override {
+        if (what == forms::FormChange::Redraw) {
+            backend_.redrawn.push_back(form_.Name());
+        }
+    }
+
+  private:
+    SimFormsBackend& backend_;
+    forms::Form& form_;
+};
 
 class SimFormsBackend::TimerPeer final : public forms::TimerPeer {
   public:
@@ -28,7 +147,8 @@ class SimFormsBackend::TimerPeer final : public forms::TimerPeer {
     [[nodiscard]] std::int64_t Due() const noexcept { return due_; }
     void Fire() {
         due_ += timer_.Interval();
-        timer_.Elapse();  // may unload the form and this peer with it
+        forms::Timer& timer = timer_;
+        backend_.Deliver([&timer] { timer.Elapse(); });  // may unload the form and this peer
     }
 
   private:
@@ -37,12 +157,12 @@ class SimFormsBackend::TimerPeer final : public forms::TimerPeer {
     std::int64_t due_ = 0;
 };
 
-std::unique_ptr<forms::FormPeer> SimFormsBackend::CreateFormPeer(forms::Form&) {
-    return std::make_unique<FormPeer>();
+std::unique_ptr<forms::FormPeer> SimFormsBackend::CreateFormPeer(forms::Form& form) {
+    return std::make_unique<FormPeer>(*this, form);
 }
 
-std::unique_ptr<forms::ControlPeer> SimFormsBackend::CreateControlPeer(forms::Control&) {
-    return nullptr;  // the control's own state is all there is
+std::unique_ptr<forms::ControlPeer> SimFormsBackend::CreateControlPeer(forms::Control& control) {
+    return std::make_unique<ControlPeer>(*this, control);
 }
 
 std::unique_ptr<forms::TimerPeer> SimFormsBackend::CreateTimerPeer(forms::Timer& timer) {
@@ -62,6 +182,92 @@ int SimFormsBackend::TrackPopupMenu(const forms::PopupMenu& menu, forms::Form&) 
         }
     }
     return -1;
+}
+
+void SimFormsBackend::RunModal(forms::Form& form) {
+    const forms::Form* owner = form.Settings().owner;
+    const bool disabling = owner != nullptr && disabled_.insert(owner).second;
+    while (form.Loaded() && form.Visible() && !modalSteps.empty()) {
+        auto step = std::move(modalSteps.front());
+        modalSteps.pop_front();
+        Deliver([&] { step(form); });
+    }
+    if (form.Loaded() && form.Visible()) {
+        ++stuckModals;
+    }
+    if (disabling) {
+        disabled_.erase(owner);
+    }
+}
+
+forms::Bitmap SimFormsBackend::LoadPicture(const std::string& path) {
+    const auto found = pictureFiles.find(path);
+    if (found == pictureFiles.end()) {
+        throw RunTimeError(53, "File not found");
+    }
+    if (found->second.Empty()) {
+        throw RunTimeError(481, "Invalid picture");
+    }
+    return found->second;
+}
+
+forms::Bitmap SimFormsBackend::LoadResourcePicture(const std::string& name) {
+    const auto found = resourcePictures.find(name);
+    if (found == resourcePictures.end()) {
+        throw RunTimeError(481, "Invalid picture");
+    }
+    return found->second;
+}
+
+void SimFormsBackend::DoEvents() {
+    ++doEventsCalls;
+    if (pendingEvents) {
+        auto events = std::exchange(pendingEvents, nullptr);
+        Deliver(events);
+    }
+}
+
+std::vector<std::string> SimFormsBackend::PaintOf(forms::Form& form) {
+    RecordingCanvas canvas(form.ClientWidth(), form.ClientHeight());
+    if (form.Paint) {
+        Deliver([&] { form.Paint(canvas); });
+    }
+    return canvas.drawn;
+}
+
+std::vector<std::string> SimFormsBackend::PaintOf(forms::Control& control) {
+    const forms::Bounds& bounds = control.GetBounds();
+    if (control.Kind() == forms::ControlKind::Image) {
+        auto& image = static_cast<forms::Image&>(control);
+        RecordingCanvas canvas(bounds.width, bounds.height);
+        const forms::Bitmap& picture = image.GetPicture();
+        if (!picture.Empty()) {
+            canvas.Draw(picture, image.Stretch()
+                                     ? forms::Bounds{0, 0, bounds.width, bounds.height}
+                                     : forms::Bounds{0, 0, picture.Width(), picture.Height()});
+        }
+        return canvas.drawn;
+    }
+    if (control.Kind() != forms::ControlKind::Picture) {
+        return {};
+    }
+    auto& box = static_cast<forms::Picture&>(control);
+    RecordingCanvas canvas(box.ScaleWidth() > 0 ? box.ScaleWidth() : bounds.width,
+                           box.ScaleHeight() > 0 ? box.ScaleHeight() : bounds.height);
+    if (const auto back = box.BackColour()) {
+        canvas.Fill({0, 0, canvas.Width(), canvas.Height()}, *back);
+    }
+    const forms::Bitmap& picture = box.GetPicture();
+    if (!picture.Empty()) {
+        // At its size in pixels, whatever the box's scale.
+        canvas.Draw(picture,
+                    {0, 0, bounds.width > 0 ? picture.Width() * canvas.Width() / bounds.width : 0,
+                     bounds.height > 0 ? picture.Height() * canvas.Height() / bounds.height : 0});
+    }
+    if (box.Paint) {
+        Deliver([&] { box.Paint(canvas); });
+    }
+    return canvas.drawn;
 }
 
 void SimFormsBackend::AdvanceClock(std::int64_t milliseconds) {

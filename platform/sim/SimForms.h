@@ -1,10 +1,12 @@
 // Forms in memory: controls keep their state without windows, timers tick on a clock the
-// test advances, and pop-up menus are answered from a queue.
+// test advances, pop-up menus are answered from a queue, modal forms are driven by steps
+// the test gives, and painting is recorded as lines of text.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,6 +18,9 @@ namespace pellmark::sim {
 
 class SimFormsBackend final : public forms::Backend {
   public:
+    // Every row of a list is this high, from the top of the list.
+    static constexpr int kRowHeight = 16;
+
     SimFormsBackend() = default;
     SimFormsBackend(const SimFormsBackend&) = delete;
     SimFormsBackend& operator=(const SimFormsBackend&) = delete;
@@ -24,13 +29,12 @@ class SimFormsBackend final : public forms::Backend {
     std::unique_ptr<forms::ControlPeer> CreateControlPeer(forms::Control& control) override;
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
     int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
-    int ListItemAtCursor(const forms::Control&) override { return itemUnderCursor; }
-    void DoEvents() override {
-        ++doEventsCalls;
-        if (pendingEvents) {
-            std::exchange(pendingEvents, nullptr)();
-        }
-    }
+    // Runs the modal steps while the form shows; one that stays shown with no step left
+    // is counted in stuckModals and returns.
+    void RunModal(forms::Form& form) override;
+    forms::Bitmap LoadPicture(const std::string& path) override;
+    forms::Bitmap LoadResourcePicture(const std::string& name) override;
+    void DoEvents() override;
     void EndProgram() override { programEnded = true; }
 
     // Moves the clock on; every running timer ticks once per interval that ends on the
@@ -38,17 +42,36 @@ class SimFormsBackend final : public forms::Backend {
     void AdvanceClock(std::int64_t milliseconds);
     [[nodiscard]] std::int64_t Now() const noexcept { return now_; }
 
+    // What the form or the control paints: its picture, then its Paint handler, one line per
+    // call ("fill 0 0 10 10 #0000ff", "text 0 0 50 20 #000000 left Hello" ...).
+    [[nodiscard]] std::vector<std::string> PaintOf(forms::Form& form);
+    [[nodiscard]] std::vector<std::string> PaintOf(forms::Control& control);
+    // True while a modal form has the form disabled.
+    [[nodiscard]] bool Disabled(const forms::Form& form) const {
+        return disabled_.count(&form) != 0;
+    }
+    // The loaded forms, in the order they were loaded.
+    [[nodiscard]] const std::vector<forms::Form*>& LoadedForms() const noexcept { return loaded_; }
+
     std::deque<std::string> menuChoices;  // item names to choose; empty: dismissed
     std::vector<std::string> menusShown;  // names of the menus popped up
-    int itemUnderCursor = -1;             // the list row a right-click lands on
     int doEventsCalls = 0;
     std::function<void()> pendingEvents;  // what the next DoEvents lets happen, once
     bool programEnded = false;
+    // Run in turn while a modal form shows, each with the form.
+    std::deque<std::function<void(forms::Form&)>> modalSteps;
+    int stuckModals = 0;
+    std::map<std::string, forms::Bitmap> pictureFiles;      // by path
+    std::map<std::string, forms::Bitmap> resourcePictures;  // by name
+    std::vector<std::string> redrawn;  // the names of the forms and controls asked to paint again
 
   private:
+    class FormPeer;
     class TimerPeer;
     std::int64_t now_ = 0;
     std::set<TimerPeer*> timers_;
+    std::set<const forms::Form*> disabled_;
+    std::vector<forms::Form*> loaded_;
 };
 
 }  // namespace pellmark::sim

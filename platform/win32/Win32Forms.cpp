@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Win32FormsText.h"
 #include "platform/win32/Win32FormsWindows.h"
@@ -13,14 +15,90 @@ namespace pellmark::win32 {
 
 using formwindows::ControlWindow;
 using formwindows::FormWindow;
+using formwindows::Guarded;
 
 namespace {
 
 // Marks a window as a form of ours and leads back to its peer; the space keeps it apart
 // from the "Pellmark." + control name properties on the same window.
 constexpr char kFormProperty[] = "Pellmark form";
-constexpr DWORD kFormStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
+
+// The process's one backend: window procedures report run-time errors through it.
+Win32FormsBackend* currentBackend = nullptr;
+
+DWORD StyleOf(const forms::WindowSettings& settings) {
+    switch (settings.border) {
+        case forms::BorderStyle::Fixed:
+            return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+        case forms::BorderStyle::FixedDialog:
+            return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        case forms::BorderStyle::Sizable:
+            return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+        case forms::BorderStyle::None:
+            // The system menu stays, so Alt+F4 and the taskbar's menu still close it.
+            return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    }
+    return WS_OVERLAPPEDWINDOW;
+}
+
+DWORD ExStyleOf(const forms::WindowSettings& settings) {
+    DWORD style = settings.border == forms::BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
+    if (settings.topmost) {
+        style |= WS_EX_TOPMOST;
+    }
+    if (settings.showInTaskbar && settings.owner != nullptr) {
+        style |= WS_EX_APPWINDOW;
+    }
+    return style;
+}
+
+// A function of a system library, found at run time; null where the system has none.
+template <class Function>
+Function LookUp(HMODULE library, const char* name) {
+    // Through void (*)(): a function pointer's type is only a claim until it is called.
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
+}
+
+// The work area of the monitor that holds the window or the point; the primary monitor's
+// where there is only one (the monitor calls are looked up: 95 and NT 4 have none).
+RECT WorkAreaOf(HWND window, POINT point) {
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    using FromWindow = HMONITOR(WINAPI*)(HWND, DWORD);
+    using FromPoint = HMONITOR(WINAPI*)(POINT, DWORD);
+    using Info = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
+    const auto fromWindow = LookUp<FromWindow>(user, "MonitorFromWindow");
+    const auto fromPoint = LookUp<FromPoint>(user, "MonitorFromPoint");
+    const auto info = LookUp<Info>(user, "GetMonitorInfoW");
+    if (fromWindow == nullptr || fromPoint == nullptr || info == nullptr) {
+        return work;
+    }
+    HMONITOR monitor = window != nullptr ? fromWindow(window, MONITOR_DEFAULTTONEAREST)
+                                         : fromPoint(point, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO details{};
+    details.cbSize = sizeof details;
+    if (monitor != nullptr && info(monitor, &details) != FALSE) {
+        work = details.rcWork;
+    }
+    return work;
+}
+
+// A hidden window that owns the forms kept out of the taskbar.
+HWND ParkingWindow(HINSTANCE instance) {
+    static HWND parking = nullptr;
+    if (parking == nullptr || ::IsWindow(parking) == FALSE) {
+        formtext::RegisterWindowClass(instance, "Pellmark parking", &::DefWindowProcW, nullptr,
+                                      nullptr);
+        parking = formtext::CreateWindowText(0, "Pellmark parking", "", WS_POPUP, {}, nullptr,
+                                             nullptr, instance);
+    }
+    return parking;
+}
 
 // A radio button that takes the focus while unticked clicks itself, so focus never goes
 // back to one the code has unticked meanwhile.
@@ -29,7 +107,7 @@ bool CanTakeFocusBack(HWND form, HWND control) {
         ::IsWindowVisible(control) == FALSE || ::IsWindowEnabled(control) == FALSE) {
         return false;
     }
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(control, GWL_STYLE));
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE));
     const bool radio = (style & BS_TYPEMASK) == BS_RADIOBUTTON;
     char className[16] = {};
     ::GetClassNameA(control, className, sizeof className);
@@ -69,11 +147,83 @@ ControlWindow* ControlAt(HWND window) {
         if (ControlWindow* control = ControlWindow::FromHandle(w)) {
             return control;
         }
-        if ((::GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) == 0) {
+        if ((::GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) == 0) {
             break;
         }
     }
     return nullptr;
+}
+
+bool IsMouseMessage(UINT message) {
+    switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Hands a mouse message to the model of the control or form under it. A press captures the
+// mouse for the windows of ours that draw themselves (standard controls capture their own).
+void DeliverMouse(const MSG& message) {
+    const HWND target = message.hwnd;
+    const UINT kind = message.message;
+    const bool down = kind == WM_LBUTTONDOWN || kind == WM_RBUTTONDOWN || kind == WM_MBUTTONDOWN;
+    const bool up = kind == WM_LBUTTONUP || kind == WM_RBUTTONUP || kind == WM_MBUTTONUP;
+    const bool dblclk =
+        kind == WM_LBUTTONDBLCLK || kind == WM_RBUTTONDBLCLK || kind == WM_MBUTTONDBLCLK;
+    forms::MouseEvent event = formwindows::MouseState(kind, message.wParam);
+    if (ControlWindow* control = ControlAt(target)) {
+        forms::Control& model = control->ModelAt(target, message.lParam);
+        const forms::MouseButton button = event.button;
+        event = control->MouseEventAt(target, model, message.wParam, message.lParam);
+        event.button = button;
+        const bool ownDrawn = model.Kind() == forms::ControlKind::Picture ||
+                              model.Kind() == forms::ControlKind::Image ||
+                              model.Kind() == forms::ControlKind::Label;
+        if (down && ownDrawn && target == control->Handle()) {
+            ::SetCapture(target);
+        }
+        // The model's handler may take the control away: nothing of it is touched after.
+        if (down) {
+            model.UserMouseDown(event);
+        } else if (up) {
+            model.UserMouseUp(event);
+        } else if (dblclk) {
+            model.UserDblClick();
+        } else {
+            model.UserMouseMove(event);
+        }
+    } else if (FormWindow* form = FormWindow::FromHandle(target)) {
+        event.x = form->Unscale(static_cast<short>(LOWORD(message.lParam)));
+        event.y = form->Unscale(static_cast<short>(HIWORD(message.lParam)));
+        if (down) {
+            ::SetCapture(target);
+        }
+        forms::Form& model = form->Model();
+        if (down) {
+            model.UserMouseDown(event);
+        } else if (up) {
+            model.UserMouseUp(event);
+        } else if (dblclk) {
+            model.UserDblClick();
+        } else {
+            model.UserMouseMove(event);
+        }
+    }
+    if (up && ::GetCapture() == target &&
+        (message.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+        ::ReleaseCapture();
+    }
 }
 
 }  // namespace
@@ -83,31 +233,34 @@ ControlWindow* ControlAt(HWND window) {
 namespace formwindows {
 
 FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
-    : backend_(backend), form_(form), style_(kFormStyle) {
+    : backend_(backend),
+      form_(form),
+      style_(StyleOf(form.Settings())),
+      exStyle_(ExStyleOf(form.Settings())),
+      dpi_(backend.Dpi()) {
     const std::string className = "Pellmark." + form.Name();
     formtext::RegisterWindowClass(
         backend.Instance(), className, &FormWindow::Procedure,
         ::LoadIconW(backend.Instance(), MAKEINTRESOURCEW(1)),  // null when the exe has none
-        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    const RECT outer = OuterRect();
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - width) / 2;
-    const int top = work.top + (work.bottom - work.top - height) / 2;
-    const RECT place{left > work.left ? left : work.left, top > work.top ? top : work.top, 0, 0};
-    window_.reset(
-        formtext::CreateWindowText(0, className, form.Caption(), style_,
-                                   {place.left, place.top, place.left + width, place.top + height},
-                                   nullptr, nullptr, backend.Instance()));
-    if (window_) {
-        formtext::SetProperty(window_.get(), kFormProperty, this);
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS);
+    const forms::WindowSettings& settings = form.Settings();
+    HWND owner = settings.owner != nullptr ? Win32FormsBackend::WindowOf(*settings.owner) : nullptr;
+    if (owner == nullptr && !settings.showInTaskbar) {
+        owner = ParkingWindow(backend.Instance());
     }
-    tips_ = std::make_unique<ToolTips>(backend, window_.get());
+    // WM_NCCREATE binds the window to this peer (see Procedure), so every message from the
+    // first reaches it.
+    const HWND made =
+        formtext::CreateWindowText(exStyle_, className, form.Caption(), style_, StartRect(owner),
+                                   owner, nullptr, backend.Instance(), this);
+    if (made != nullptr) {
+        ApplyRegion();
+    }
+    tips_ = std::make_unique<ToolTips>(*this, window_.get());
 }
 
 FormWindow::~FormWindow() {
+    destroying_ = true;
     for (const auto& [id, timer] : timers_) {
         ::KillTimer(window_.get(), id);
     }
@@ -115,7 +268,11 @@ FormWindow::~FormWindow() {
     if (window_) {
         formtext::RemoveProperty(window_.get(), kFormProperty);
     }
-    window_.reset();
+    if (destroyedOutside_) {
+        window_.release();  // Windows is destroying it already
+    } else {
+        window_.reset();
+    }
 }
 
 void FormWindow::Update(forms::FormChange what) {
@@ -135,13 +292,115 @@ void FormWindow::Update(forms::FormChange what) {
                            outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             break;
         }
+        case forms::FormChange::Region:
+            ApplyRegion();
+            break;
+        case forms::FormChange::Redraw:
+            ::InvalidateRect(window_.get(), nullptr, TRUE);
+            break;
     }
 }
 
+RECT FormWindow::Scale(const forms::Bounds& bounds) const noexcept {
+    // The far edges are scaled, not the sizes, so that controls that touch still touch.
+    return {ScaleX(bounds.left), ScaleY(bounds.top), ScaleX(bounds.left + bounds.width),
+            ScaleY(bounds.top + bounds.height)};
+}
+
 RECT FormWindow::OuterRect() const {
-    RECT outer{0, 0, backend_.ScaleX(form_.ClientWidth()), backend_.ScaleY(form_.ClientHeight())};
-    ::AdjustWindowRectEx(&outer, style_, FALSE, 0);
+    RECT outer{0, 0, ScaleX(form_.ClientWidth()), ScaleY(form_.ClientHeight())};
+    ::AdjustWindowRectEx(&outer, style_, FALSE, exStyle_);
     return outer;
+}
+
+RECT FormWindow::StartRect(HWND owner) const {
+    const RECT outer = OuterRect();
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const forms::WindowSettings& settings = form_.Settings();
+    if (settings.start == forms::StartPosition::Manual) {
+        const int left = ScaleX(settings.left);
+        const int top = ScaleY(settings.top);
+        return {left, top, left + width, top + height};
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const bool visibleOwner = owner != nullptr && ::IsWindowVisible(owner) != FALSE;
+    const RECT work = WorkAreaOf(visibleOwner ? owner : nullptr, cursor);
+    const int left = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
+    const int top = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
+    return {left, top, left + width, top + height};
+}
+
+void FormWindow::ApplyRegion() {
+    const auto& runs = form_.Region();
+    if (!runs) {
+        ::SetWindowRgn(window_.get(), nullptr, TRUE);
+        return;
+    }
+    // One region from every rectangle at once, scaled to the window's DPI on the way.
+    std::vector<RECT> rects;
+    rects.reserve(runs->size());
+    RECT bound{0, 0, 0, 0};
+    for (const forms::Bounds& run : *runs) {
+        if (run.width <= 0 || run.height <= 0) {
+            continue;
+        }
+        const RECT rect{run.left, run.top, run.left + run.width, run.top + run.height};
+        ::UnionRect(&bound, &bound, &rect);
+        rects.push_back(rect);
+    }
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
+    header->dwSize = sizeof(RGNDATAHEADER);
+    header->iType = RDH_RECTANGLES;
+    header->nCount = static_cast<DWORD>(rects.size());
+    header->nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    header->rcBound = bound;
+    if (!rects.empty()) {
+        std::memcpy(data.data() + sizeof(RGNDATAHEADER), rects.data(), rects.size() * sizeof(RECT));
+    }
+    const float factor = static_cast<float>(dpi_) / 96.0f;
+    const XFORM scale{factor, 0, 0, factor, 0, 0};
+    HRGN region = ::ExtCreateRegion(dpi_ == 96 ? nullptr : &scale, static_cast<DWORD>(data.size()),
+                                    reinterpret_cast<const RGNDATA*>(data.data()));
+    if (region == nullptr) {
+        region = ::CreateRectRgn(0, 0, 0, 0);
+    }
+    // The window owns the region from here.
+    if (::SetWindowRgn(window_.get(), region, TRUE) == 0) {
+        ::DeleteObject(region);
+    }
+}
+
+void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    ::SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // Containers come before what they hold, so each is placed before its insides.
+    for (const auto& control : form_.Controls()) {
+        if (ControlWindow* peer = ControlWindow::Of(*control)) {
+            peer->DpiChanged();
+        }
+    }
+    tips_->DpiChanged();
+    if (form_.Region()) {
+        ApplyRegion();
+    }
+    ::InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void FormWindow::Paint(HDC dc, const RECT& area) {
+    BufferedPaint buffer(dc, area);
+    RECT inside{};
+    ::GetClientRect(window_.get(), &inside);
+    ::FillRect(buffer.Dc(), &inside, ::GetSysColorBrush(COLOR_BTNFACE));
+    const auto map = [](const void* context, const forms::Bounds& bounds) {
+        return static_cast<const FormWindow*>(context)->Scale(bounds);
+    };
+    GdiCanvas canvas(buffer.Dc(), *this, map, this, form_.ClientWidth(), form_.ClientHeight());
+    backend_.Guard([&] { form_.Paint(canvas); });
 }
 
 UINT_PTR FormWindow::AddTimer(forms::Timer& timer) {
@@ -160,9 +419,33 @@ FormWindow* FormWindow::FromHandle(HWND window) noexcept {
 }
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        formtext::SetProperty(window, kFormProperty, self);
+        self->window_.reset(window);
+    }
     FormWindow* self = FromHandle(window);
     if (self == nullptr) {
         return formtext::DefaultProcedure(window, message, wParam, lParam);
+    }
+    return Guarded([&] {
+        bool handled = false;
+        const LRESULT result = self->Respond(message, wParam, lParam, handled);
+        // Handle may have unloaded the form: only the window's default is left to run.
+        return handled ? result : formtext::DefaultProcedure(window, message, wParam, lParam);
+    });
+}
+
+LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    const HWND window = window_.get();
+    handled = true;
+    if (form_.Raw) {
+        forms::RawMessage raw{message, wParam, lParam};
+        form_.Raw(raw);
+        if (raw.handled) {
+            return raw.result;
+        }
     }
     LRESULT result = 0;
     if (RouteFromChild(window, message, wParam, lParam, result)) {
@@ -171,88 +454,157 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     switch (message) {
         case WM_CLOSE:
             // Unloading destroys the window, through its peer.
-            self->form_.UserClose();
+            form_.UserClose();
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
             if (wParam != FALSE) {
-                self->form_.UserClose();
+                form_.UserClose();
             }
             return 0;
         case WM_TIMER: {
-            const auto found = self->timers_.find(wParam);
-            if (found != self->timers_.end()) {
-                found->second->Elapse();  // may unload the form
+            const auto found = timers_.find(wParam);
+            if (found != timers_.end()) {
+                forms::Timer& timer = *found->second;
+                backend_.Guard([&timer] { timer.Elapse(); });  // may unload the form
             }
             return 0;
         }
+        case WM_COMMAND:
+            // Enter and Esc, as IsDialogMessage turns them into IDOK and IDCANCEL.
+            if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+                form_.UserDialogKey(LOWORD(wParam) == IDOK ? VK_RETURN : VK_ESCAPE);
+                return 0;
+            }
+            break;
+        case DM_GETDEFID:
+            for (const auto& control : form_.Controls()) {
+                if (control->Kind() == forms::ControlKind::Button && control->Usable() &&
+                    static_cast<const forms::Button&>(*control).IsDefault()) {
+                    if (const ControlWindow* button = ControlWindow::Of(*control)) {
+                        return MAKELRESULT(::GetDlgCtrlID(button->Handle()), DC_HASDEFID);
+                    }
+                }
+            }
+            return 0;
+        case WM_ERASEBKGND:
+            if (form_.Paint) {
+                return TRUE;  // painted whole, in WM_PAINT
+            }
+            break;
+        case WM_PAINT:
+            if (form_.Paint) {
+                PAINTSTRUCT paint{};
+                if (HDC dc = ::BeginPaint(window, &paint)) {
+                    Paint(dc, paint.rcPaint);
+                    ::EndPaint(window, &paint);
+                }
+                return 0;
+            }
+            break;
+        case WM_PRINTCLIENT:
+            if (form_.Paint) {
+                RECT inside{};
+                ::GetClientRect(window, &inside);
+                Paint(reinterpret_cast<HDC>(wParam), inside);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED:
+            DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();
                 if (focus != nullptr && ::IsChild(window, focus) != FALSE) {
-                    self->lastFocus_ = focus;
+                    lastFocus_ = focus;
                 }
             }
             break;
         case WM_SETFOCUS: {
-            HWND next = CanTakeFocusBack(window, self->lastFocus_)
-                            ? self->lastFocus_
+            HWND next = CanTakeFocusBack(window, lastFocus_)
+                            ? lastFocus_
                             : ::GetNextDlgTabItem(window, nullptr, FALSE);
             if (next != nullptr) {
                 ::SetFocus(next);
             }
             return 0;
         }
+        case WM_DESTROY:
+            if (!destroying_) {
+                // Windows destroys it (its owner went): the model unloads once, while the
+                // controls' windows still stand, and this peer goes with it.
+                destroyedOutside_ = true;
+                form_.Unload();
+                handled = false;
+                return 0;
+            }
+            break;
         case WM_NCDESTROY:
             // Destroyed from outside: the peer must not destroy it again.
             formtext::RemoveProperty(window, kFormProperty);
-            self->window_.release();
+            window_.release();
             break;
         default:
             break;
     }
-    return formtext::DefaultProcedure(window, message, wParam, lParam);
+    handled = false;
+    return 0;
 }
 
 }  // namespace formwindows
 
 // ---- The backend ----
 
-Win32FormsBackend::Win32FormsBackend(int dpi) : instance_(::GetModuleHandleA(nullptr)) {
+Win32FormsBackend::Win32FormsBackend(int dpi) : instance_(::GetModuleHandleW(nullptr)) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
     if (dpi > 0) {
-        dpiX_ = dpi;
-        dpiY_ = dpi;
+        dpi_ = dpi;
     } else if (UniqueScreenDc screen(::GetDC(nullptr)); screen) {
-        dpiX_ = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-        dpiY_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+        dpi_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
     messageFont_ = formtext::MessageFont();
-    defaultFont_.reset(formtext::CreateFontText(messageFont_));
+    currentBackend = this;
 }
 
-Win32FormsBackend::~Win32FormsBackend() = default;
-
-RECT Win32FormsBackend::Scale(const forms::Bounds& bounds) const noexcept {
-    // The far edges are scaled, not the sizes, so that controls that touch still touch.
-    return {ScaleX(bounds.left), ScaleY(bounds.top), ScaleX(bounds.left + bounds.width),
-            ScaleY(bounds.top + bounds.height)};
+Win32FormsBackend::~Win32FormsBackend() {
+    if (currentBackend == this) {
+        currentBackend = nullptr;
+    }
 }
 
-UniqueGdiObject Win32FormsBackend::MakeFont(const forms::Font& font) const {
+Win32FormsBackend* Win32FormsBackend::Current() noexcept {
+    return currentBackend;
+}
+
+Win32FormsBackend::SharedFont Win32FormsBackend::MakeFont(const forms::Font& font, int dpi) {
+    const std::string key = font.name + "|" + std::to_string(font.points) + "|" +
+                            (font.bold ? "b" : "") + (font.italic ? "i" : "") + "|" +
+                            std::to_string(dpi) + (font == forms::Font{} ? "|default" : "");
+    if (auto cached = fonts_[key].lock()) {
+        return cached;
+    }
     LOGFONTW description = messageFont_;
-    if (!font.name.empty()) {
-        formtext::SetFaceName(description, font.name);
+    // The message font was read at the screen's DPI.
+    description.lfHeight = ::MulDiv(description.lfHeight, dpi, dpi_);
+    if (!(font == forms::Font{})) {
+        if (!font.name.empty()) {
+            formtext::SetFaceName(description, font.name);
+        }
+        if (font.points > 0) {
+            description.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+            description.lfWidth = 0;
+        }
+        description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+        description.lfItalic = font.italic ? TRUE : FALSE;
     }
-    if (font.points > 0) {
-        description.lfHeight = -static_cast<LONG>(std::lround(font.points * dpiY_ / 72.0));
-        description.lfWidth = 0;
-    }
-    description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    description.lfItalic = font.italic ? TRUE : FALSE;
-    return UniqueGdiObject(formtext::CreateFontText(description));
+    auto made = std::make_shared<const UniqueGdiObject>(formtext::CreateFontText(description));
+    fonts_[key] = made;
+    // Fonts no longer held leave the cache as new ones come.
+    std::erase_if(fonts_, [](const auto& entry) { return entry.second.expired(); });
+    return made;
 }
 
 std::unique_ptr<forms::FormPeer> Win32FormsBackend::CreateFormPeer(forms::Form& form) {
@@ -280,20 +632,31 @@ int Win32FormsBackend::TrackPopupMenu(const forms::PopupMenu& menu, forms::Form&
     return window == nullptr ? -1 : formwindows::TrackMenu(menu, window);
 }
 
-int Win32FormsBackend::ListItemAtCursor(const forms::Control& list) {
-    HWND window = WindowOf(list);
-    if (window == nullptr || list.Kind() != forms::ControlKind::ListBox) {
-        return -1;
+void Win32FormsBackend::RunModal(forms::Form& form) {
+    HWND window = WindowOf(form);
+    const forms::Form* ownerForm = form.Settings().owner;
+    HWND owner = ownerForm != nullptr ? WindowOf(*ownerForm) : nullptr;
+    if (window == nullptr) {
+        return;
     }
-    POINT cursor{};
-    RECT client{};
-    if (::GetCursorPos(&cursor) == FALSE || ::ScreenToClient(window, &cursor) == FALSE ||
-        ::GetClientRect(window, &client) == FALSE || ::PtInRect(&client, cursor) == FALSE) {
-        return -1;
+    const bool disabled = owner != nullptr && ::EnableWindow(owner, FALSE) == FALSE;
+    MSG message{};
+    while (form.Loaded() && form.Visible()) {
+        const BOOL got = formtext::GetMessageText(message);
+        if (got == 0) {
+            // Left for the main loop, which ends the program.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        DispatchFormsMessage(message);
     }
-    const auto found = static_cast<DWORD>(
-        formtext::Send(window, LB_ITEMFROMPOINT, 0, MAKELPARAM(cursor.x, cursor.y)));
-    return HIWORD(found) != 0 ? -1 : static_cast<int>(LOWORD(found));
+    if (disabled && ::IsWindow(owner) != FALSE) {
+        ::EnableWindow(owner, TRUE);
+        ::SetActiveWindow(owner);
+    }
 }
 
 void Win32FormsBackend::DoEvents() {
@@ -327,29 +690,30 @@ HWND Win32FormsBackend::WindowOf(const forms::Control& control) noexcept {
 void DispatchFormsMessage(MSG& message) {
     const HWND target = message.hwnd;
     const int key = static_cast<int>(message.wParam);
-    switch (message.message) {
-        case WM_KEYDOWN:
-            if (ControlWindow* control = ControlAt(target)) {
-                control->Model().UserKeyDown(key);
-            }
-            break;
-        case WM_KEYUP:
-            if (FormWindow* form = FormWindow::FromHandle(::GetAncestor(target, GA_ROOT))) {
-                form->Model().UserKeyUp(key);
-            }
-            // Looked up again: the form's handler may have unloaded it.
-            if (ControlWindow* control = ControlAt(target)) {
-                control->Model().UserKeyUp(key);
-            }
-            break;
-        case WM_RBUTTONUP:
-            if (ControlWindow* control = ControlAt(target)) {
-                control->ModelAt(target, message.lParam).UserMouseUp(forms::MouseButton::Right);
-            }
-            break;
-        default:
-            break;
-    }
+    Guarded([&] {
+        switch (message.message) {
+            case WM_KEYDOWN:
+                if (ControlWindow* control = ControlAt(target)) {
+                    control->Model().UserKeyDown(key);
+                }
+                break;
+            case WM_KEYUP:
+                if (FormWindow* form = FormWindow::FromHandle(::GetAncestor(target, GA_ROOT))) {
+                    form->Model().UserKeyUp(key);
+                }
+                // Looked up again: the form's handler may have unloaded it.
+                if (ControlWindow* control = ControlAt(target)) {
+                    control->Model().UserKeyUp(key);
+                }
+                break;
+            default:
+                if (IsMouseMessage(message.message)) {
+                    DeliverMouse(message);
+                }
+                break;
+        }
+        return LRESULT{0};
+    });
     HWND root = target == nullptr ? nullptr : ::GetAncestor(target, GA_ROOT);
     if (root != nullptr && FormWindow::FromHandle(root) != nullptr &&
         formtext::IsDialogMessageText(root, message)) {

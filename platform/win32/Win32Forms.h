@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <string>
 
 #include "platform/forms/Form.h"
 #include "platform/win32/Handles.h"
@@ -25,9 +27,27 @@ class Win32FormsBackend final : public forms::Backend {
     std::unique_ptr<forms::ControlPeer> CreateControlPeer(forms::Control& control) override;
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
     int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
-    int ListItemAtCursor(const forms::Control& list) override;
+    void RunModal(forms::Form& form) override;
+    // Through the Windows Imaging Component, which Windows (XP SP3 and later) and Wine both
+    // have for BMP, JPEG, GIF, PNG and ICO.
+    forms::Bitmap LoadPicture(const std::string& path) override;
+    // A resource of the program's file: a BITMAP by that name, else a raw resource (RCDATA)
+    // holding a picture file.
+    forms::Bitmap LoadResourcePicture(const std::string& name) override;
     void DoEvents() override;
     void EndProgram() override;
+
+    // Runs code of a form for a window procedure: a run-time error goes to the reporter.
+    template <class Call>
+    void Guard(Call&& call) noexcept {
+        try {
+            call();
+        } catch (...) {
+            Report(std::current_exception());
+        }
+    }
+    // The backend of this program; null before one is made.
+    [[nodiscard]] static Win32FormsBackend* Current() noexcept;
 
     // The window of a loaded form or control; null when it has none. A label inside a
     // picture box never has one: the picture draws it, so it has no window to look up, and
@@ -35,30 +55,20 @@ class Win32FormsBackend final : public forms::Backend {
     [[nodiscard]] static HWND WindowOf(const forms::Form& form) noexcept;
     [[nodiscard]] static HWND WindowOf(const forms::Control& control) noexcept;
 
-    // The images list view rows refer to; the caller keeps it alive while list views show
-    // it. Applies to list views made from now on.
-    void SetListImages(HIMAGELIST images) noexcept { listImages_ = images; }
-    [[nodiscard]] HIMAGELIST ListImages() const noexcept { return listImages_; }
-
-    // From 96-DPI pixels to this screen's.
-    [[nodiscard]] int ScaleX(int pixels) const noexcept { return ::MulDiv(pixels, dpiX_, 96); }
-    [[nodiscard]] int ScaleY(int pixels) const noexcept { return ::MulDiv(pixels, dpiY_, 96); }
-    [[nodiscard]] RECT Scale(const forms::Bounds& bounds) const noexcept;
-    // The system's message font, shared by every control without a font of its own.
-    [[nodiscard]] HFONT DefaultFont() const noexcept {
-        return static_cast<HFONT>(defaultFont_.get());
-    }
-    // A font for `font`, built on the message font for what it leaves unset.
-    [[nodiscard]] UniqueGdiObject MakeFont(const forms::Font& font) const;
+    // The pixels per inch a new window starts at; a window moved to another monitor
+    // follows that monitor's (WM_DPICHANGED).
+    [[nodiscard]] int Dpi() const noexcept { return dpi_; }
+    // A font for `font` at `dpi`, built on the message font for what it leaves unset
+    // (the default font for Font{}); shared while anything holds it.
+    using SharedFont = std::shared_ptr<const UniqueGdiObject>;
+    [[nodiscard]] SharedFont MakeFont(const forms::Font& font, int dpi);
     [[nodiscard]] HINSTANCE Instance() const noexcept { return instance_; }
 
   private:
     HINSTANCE instance_;
-    int dpiX_ = 96;
-    int dpiY_ = 96;
+    int dpi_ = 96;
     LOGFONTW messageFont_{};
-    UniqueGdiObject defaultFont_;
-    HIMAGELIST listImages_ = nullptr;
+    std::map<std::string, std::weak_ptr<const UniqueGdiObject>> fonts_;
 };
 
 // Handles one message as the program's loop does: a control's key and right-button events

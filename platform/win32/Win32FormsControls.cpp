@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@ namespace {
 // "Pellmark." + control name properties that forms carry.
 constexpr char kPeerProperty[] = "Pellmark peer";
 constexpr char kPictureClass[] = "Pellmark picture";
+constexpr char kImageClass[] = "Pellmark image";
 
 HBRUSH BackgroundBrush(HWND window) {
     const ControlWindow* peer = ControlWindow::FromHandle(window);
@@ -36,7 +38,9 @@ constexpr char kFrameBaseProperty[] = "Pellmark frame base";
 LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto base = reinterpret_cast<WNDPROC>(formtext::Property(window, kFrameBaseProperty));
     LRESULT result = 0;
-    if (RouteFromChild(window, message, wParam, lParam, result)) {
+    if (Guarded([&] {
+            return static_cast<LRESULT>(RouteFromChild(window, message, wParam, lParam, result));
+        }) != FALSE) {
         return result;
     }
     if (message == WM_ERASEBKGND) {
@@ -67,6 +71,17 @@ class ClickWindow final : public ControlWindow {
         }
         model_.UserClick();
         return true;
+    }
+
+  protected:
+    // A default button shows itself as one.
+    void UpdateState(forms::Change what) override {
+        static_cast<void>(what);
+        if constexpr (std::is_same_v<Clickable, forms::Button>) {
+            if (what == forms::Change::Value) {
+                Send(BM_SETSTYLE, model_.IsDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            }
+        }
     }
 
   private:
@@ -265,10 +280,12 @@ class PictureLabel final : public forms::ControlPeer {
     // Into a DC whose background mode is transparent.
     void Paint(HDC dc) const;
 
+    // The form's DPI changed: its font again, at the new size.
+    void MakeFont();
+
   private:
     void Invalidate(const RECT& area) const;
     void ShowTip();
-    void MakeFont();
 
     Win32FormsBackend& backend_;
     FormWindow& form_;
@@ -276,7 +293,7 @@ class PictureLabel final : public forms::ControlPeer {
     forms::Label& label_;
     UINT_PTR toolId_;
     RECT area_{};
-    UniqueGdiObject font_;  // null: the message font
+    Win32FormsBackend::SharedFont font_;
 };
 
 // A container with a scale of its own: the controls inside are placed in its units.
@@ -284,7 +301,8 @@ class PictureWindow final : public ControlWindow {
   public:
     PictureWindow(Win32FormsBackend& backend, FormWindow& form, forms::Picture& picture)
         : ControlWindow(backend, form, picture), picture_(picture) {
-        Register(backend.Instance());
+        formtext::RegisterWindowClass(backend.Instance(), kPictureClass, &Procedure, nullptr,
+                                      nullptr, CS_DBLCLKS);
         Create(WS_EX_CONTROLPARENT, kPictureClass, WS_CLIPCHILDREN);
     }
     ~PictureWindow() override {
@@ -304,12 +322,32 @@ class PictureWindow final : public ControlWindow {
         RECT inside{};
         ::GetClientRect(Handle(), &inside);
         if (unitsX <= 0 || unitsY <= 0) {
-            return backend_.Scale(bounds);
+            return form_.Scale(bounds);
         }
         return {::MulDiv(bounds.left, inside.right, unitsX),
                 ::MulDiv(bounds.top, inside.bottom, unitsY),
                 ::MulDiv(bounds.left + bounds.width, inside.right, unitsX),
                 ::MulDiv(bounds.top + bounds.height, inside.bottom, unitsY)};
+    }
+    // A point of its inside in the picture's units.
+    [[nodiscard]] POINT ToScale(POINT pixel) const {
+        const int unitsX =
+            picture_.ScaleWidth() > 0 ? picture_.ScaleWidth() : picture_.GetBounds().width;
+        const int unitsY =
+            picture_.ScaleHeight() > 0 ? picture_.ScaleHeight() : picture_.GetBounds().height;
+        RECT inside{};
+        ::GetClientRect(Handle(), &inside);
+        if (unitsX <= 0 || unitsY <= 0 || inside.right <= 0 || inside.bottom <= 0) {
+            return {form_.Unscale(pixel.x), form_.Unscale(pixel.y)};
+        }
+        return {::MulDiv(pixel.x, unitsX, inside.right), ::MulDiv(pixel.y, unitsY, inside.bottom)};
+    }
+
+    void DpiChanged() override {
+        for (PictureLabel* label : labels_) {
+            label->MakeFont();
+        }
+        ControlWindow::DpiChanged();
     }
 
     // Labels are drawn in the order they were made, so the last is on top.
@@ -338,16 +376,19 @@ class PictureWindow final : public ControlWindow {
     void UpdateState(forms::Change what) override {
         if (what == forms::Change::Range) {
             PlaceChildren();
+            ::InvalidateRect(Handle(), nullptr, TRUE);
+        } else if (what == forms::Change::Picture || what == forms::Change::Redraw) {
+            ::InvalidateRect(Handle(), nullptr, TRUE);
         }
     }
     void AfterPlaced() override { PlaceChildren(); }
 
   private:
-    static void Register(HINSTANCE instance) {
-        formtext::RegisterWindowClass(instance, kPictureClass, &Procedure, nullptr, nullptr);
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return Guarded([&] { return Respond(window, message, wParam, lParam); });
     }
 
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static LRESULT Respond(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
         if (RouteFromChild(window, message, wParam, lParam, result)) {
             return result;
@@ -358,22 +399,20 @@ class PictureWindow final : public ControlWindow {
         }
         switch (message) {
             case WM_ERASEBKGND:
-                FillBackground(window, reinterpret_cast<HDC>(wParam), BackgroundBrush(window));
-                return TRUE;
+                return TRUE;  // painted whole, in WM_PAINT, through a buffer
             case WM_PAINT: {
                 PAINTSTRUCT paint{};
                 if (HDC dc = ::BeginPaint(window, &paint)) {
-                    self->PaintLabels(dc, &paint.rcPaint);
+                    self->PaintAll(dc, paint.rcPaint, true);
                     ::EndPaint(window, &paint);
                 }
                 return 0;
             }
             case WM_PRINTCLIENT: {
-                auto dc = reinterpret_cast<HDC>(wParam);
-                if ((lParam & PRF_ERASEBKGND) != 0) {
-                    FillBackground(window, dc, BackgroundBrush(window));
-                }
-                self->PaintLabels(dc, nullptr);
+                RECT inside{};
+                ::GetClientRect(window, &inside);
+                self->PaintAll(reinterpret_cast<HDC>(wParam), inside,
+                               (lParam & PRF_ERASEBKGND) != 0);
                 return 0;
             }
             case WM_MOUSEMOVE:
@@ -386,13 +425,23 @@ class PictureWindow final : public ControlWindow {
                 self->form_.Tips().Relay(window, message, wParam, lParam);
                 if (message == WM_LBUTTONDOWN) {
                     self->pressed_ = self->LabelAt(lParam);
+                    self->pressedInside_ = true;
                 } else if (message == WM_LBUTTONUP) {
-                    // A click is a press and a release on the same label. The model's
-                    // handler may take the label, the picture or the form away: nothing
-                    // here is touched after it.
+                    // A click is a press and a release on the same label, or on the
+                    // picture's own background. The model's handler may take the label, the
+                    // picture or the form away: nothing here is touched after it.
                     const PictureLabel* pressed = std::exchange(self->pressed_, nullptr);
-                    if (pressed != nullptr && pressed == self->LabelAt(lParam)) {
+                    const bool inside = std::exchange(self->pressedInside_, false);
+                    const PictureLabel* released = self->LabelAt(lParam);
+                    RECT client{};
+                    ::GetClientRect(window, &client);
+                    const POINT at{static_cast<short>(LOWORD(lParam)),
+                                   static_cast<short>(HIWORD(lParam))};
+                    if (pressed != nullptr && pressed == released) {
                         pressed->Model().UserClick();
+                    } else if (inside && pressed == nullptr && released == nullptr &&
+                               ::PtInRect(&client, at) != FALSE) {
+                        self->picture_.UserClick();
                     }
                     return 0;
                 }
@@ -413,6 +462,32 @@ class PictureWindow final : public ControlWindow {
             }
         }
         return nullptr;
+    }
+
+    // The background, the picture, the Paint handler's drawing and the labels, in a buffer
+    // shown in one step.
+    void PaintAll(HDC dc, const RECT& area, bool erase) {
+        BufferedPaint buffer(dc, area);
+        const HDC target = buffer.Dc();
+        RECT inside{};
+        ::GetClientRect(Handle(), &inside);
+        if (erase) {
+            ::FillRect(target, &inside, BackgroundBrush(Handle()));
+        }
+        const forms::Bitmap& picture = picture_.GetPicture();
+        if (!picture.Empty()) {
+            DrawBitmap(target, picture,
+                       {0, 0, form_.ScaleX(picture.Width()), form_.ScaleY(picture.Height())});
+        }
+        if (picture_.Paint) {
+            const auto map = [](const void* context, const forms::Bounds& bounds) {
+                return static_cast<const PictureWindow*>(context)->FromScale(bounds);
+            };
+            const POINT size = ToScale({inside.right, inside.bottom});
+            GdiCanvas canvas(target, form_, map, this, size.x, size.y);
+            backend_.Guard([&] { picture_.Paint(canvas); });
+        }
+        PaintLabels(target, &area);
     }
 
     // dirty: null for the whole picture.
@@ -445,6 +520,86 @@ class PictureWindow final : public ControlWindow {
     forms::Picture& picture_;
     std::vector<PictureLabel*> labels_;
     const PictureLabel* pressed_ = nullptr;  // where the left button went down
+    bool pressedInside_ = false;             // the left button went down on the picture
+};
+
+// An image: its picture at its size, or stretched over the control.
+class ImageWindow final : public ControlWindow {
+  public:
+    ImageWindow(Win32FormsBackend& backend, FormWindow& form, forms::Image& image)
+        : ControlWindow(backend, form, image), image_(image) {
+        formtext::RegisterWindowClass(backend.Instance(), kImageClass, &Procedure, nullptr, nullptr,
+                                      CS_DBLCLKS);
+        Create(0, kImageClass, 0);
+    }
+
+  protected:
+    void UpdateState(forms::Change what) override {
+        if (what == forms::Change::Picture || what == forms::Change::Redraw) {
+            ::InvalidateRect(Handle(), nullptr, TRUE);
+        }
+    }
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return Guarded([&]() -> LRESULT {
+            auto* self = dynamic_cast<ImageWindow*>(FromHandle(window));
+            if (self == nullptr) {
+                return formtext::DefaultProcedure(window, message, wParam, lParam);
+            }
+            switch (message) {
+                case WM_ERASEBKGND:
+                    return TRUE;
+                case WM_PAINT: {
+                    PAINTSTRUCT paint{};
+                    if (HDC dc = ::BeginPaint(window, &paint)) {
+                        self->Paint(dc, paint.rcPaint);
+                        ::EndPaint(window, &paint);
+                    }
+                    return 0;
+                }
+                case WM_PRINTCLIENT: {
+                    RECT inside{};
+                    ::GetClientRect(window, &inside);
+                    self->Paint(reinterpret_cast<HDC>(wParam), inside);
+                    return 0;
+                }
+                case WM_LBUTTONDOWN:
+                    self->pressed_ = true;
+                    break;
+                case WM_LBUTTONUP: {
+                    RECT inside{};
+                    ::GetClientRect(window, &inside);
+                    const POINT at{static_cast<short>(LOWORD(lParam)),
+                                   static_cast<short>(HIWORD(lParam))};
+                    if (std::exchange(self->pressed_, false) && ::PtInRect(&inside, at) != FALSE) {
+                        self->image_.UserClick();  // may take the image away
+                    }
+                    return 0;
+                }
+                default:
+                    break;
+            }
+            return formtext::DefaultProcedure(window, message, wParam, lParam);
+        });
+    }
+
+    void Paint(HDC dc, const RECT& area) {
+        BufferedPaint buffer(dc, area);
+        RECT inside{};
+        ::GetClientRect(Handle(), &inside);
+        ::FillRect(buffer.Dc(), &inside, BackgroundBrush(::GetParent(Handle())));
+        const forms::Bitmap& picture = image_.GetPicture();
+        if (!picture.Empty()) {
+            DrawBitmap(buffer.Dc(), picture,
+                       image_.Stretch() ? inside
+                                        : RECT{0, 0, form_.ScaleX(picture.Width()),
+                                               form_.ScaleY(picture.Height())});
+        }
+    }
+
+    forms::Image& image_;
+    bool pressed_ = false;
 };
 
 PictureLabel::PictureLabel(Win32FormsBackend& backend, FormWindow& form, PictureWindow& picture,
@@ -541,7 +696,7 @@ void PictureLabel::Paint(HDC dc) const {
     if (caption.empty()) {
         return;
     }
-    ::SelectObject(dc, font_ ? font_.get() : backend_.DefaultFont());
+    ::SelectObject(dc, font_->get());
     ::SetTextColor(dc, !label_.Enabled()     ? ::GetSysColor(COLOR_GRAYTEXT)
                        : label_.ForeColour() ? *label_.ForeColour()
                                              : ::GetSysColor(COLOR_WINDOWTEXT));
@@ -567,8 +722,7 @@ void PictureLabel::ShowTip() {
 void PictureLabel::MakeFont() {
     // The DC it was selected into is restored at the end of every paint, so the old font
     // is free to go.
-    font_ =
-        label_.GetFont() == forms::Font{} ? UniqueGdiObject() : backend_.MakeFont(label_.GetFont());
+    font_ = form_.MakeFont(label_.GetFont());
 }
 
 // ---- The base ----
@@ -663,7 +817,7 @@ void ControlWindow::Place() {
         return;
     }
     const forms::Bounds& bounds = control_.GetBounds();
-    RECT place = backend_.Scale(bounds);
+    RECT place = form_.Scale(bounds);
     if (const forms::Control* container = control_.Container();
         container != nullptr && container->Kind() == forms::ControlKind::Picture) {
         if (const auto* picture = dynamic_cast<const PictureWindow*>(Of(*container))) {
@@ -676,13 +830,97 @@ void ControlWindow::Place() {
 }
 
 void ControlWindow::ApplyFont() {
-    UniqueGdiObject made;
-    if (!(control_.GetFont() == forms::Font{})) {
-        made = backend_.MakeFont(control_.GetFont());
-    }
-    HFONT font = made ? static_cast<HFONT>(made.get()) : backend_.DefaultFont();
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    Win32FormsBackend::SharedFont made = form_.MakeFont(control_.GetFont());
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(made->get()), TRUE);
     font_ = std::move(made);  // the old font is freed only once the window has let it go
+}
+
+void ControlWindow::DpiChanged() {
+    ApplyFont();
+    Place();
+}
+
+POINT ControlWindow::ToPixels(int x, int y) const {
+    if (const forms::Control* container = control_.Container();
+        container != nullptr && container->Kind() == forms::ControlKind::Picture &&
+        control_.Kind() != forms::ControlKind::Picture) {
+        // Inside a picture box the control's own points are in pixels of its window, scaled
+        // as the picture scales its bounds.
+        if (const auto* picture = dynamic_cast<const PictureWindow*>(Of(*container))) {
+            const RECT unit = picture->FromScale({0, 0, x, y});
+            return {unit.right, unit.bottom};
+        }
+    }
+    if (control_.Kind() == forms::ControlKind::Picture) {
+        const RECT unit = static_cast<const PictureWindow&>(*this).FromScale({0, 0, x, y});
+        return {unit.right, unit.bottom};
+    }
+    return {form_.ScaleX(x), form_.ScaleY(y)};
+}
+
+forms::Bounds ControlWindow::FromPixels(const RECT& area) const {
+    const auto back = [this](POINT pixel) -> POINT {
+        if (control_.Kind() == forms::ControlKind::Picture) {
+            return static_cast<const PictureWindow&>(*this).ToScale(pixel);
+        }
+        if (const forms::Control* container = control_.Container();
+            container != nullptr && container->Kind() == forms::ControlKind::Picture) {
+            if (const auto* picture = dynamic_cast<const PictureWindow*>(Of(*container))) {
+                return picture->ToScale(pixel);
+            }
+        }
+        return {form_.Unscale(pixel.x), form_.Unscale(pixel.y)};
+    };
+    const POINT topLeft = back({area.left, area.top});
+    const POINT bottomRight = back({area.right, area.bottom});
+    return {topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y};
+}
+
+forms::MouseEvent ControlWindow::MouseEventAt(HWND window, const forms::Control& target,
+                                              WPARAM wParam, LPARAM lParam) const {
+    forms::MouseEvent event = MouseState(WM_MOUSEMOVE, wParam);
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (window != Handle()) {
+        ::MapWindowPoints(window, Handle(), &at, 1);
+    }
+    if (&target != &control_ && control_.Kind() == forms::ControlKind::Picture) {
+        // A label the picture draws: the point from its top left, in the picture's units.
+        const POINT inScale = static_cast<const PictureWindow&>(*this).ToScale(at);
+        event.x = inScale.x - target.GetBounds().left;
+        event.y = inScale.y - target.GetBounds().top;
+        return event;
+    }
+    const forms::Bounds point = FromPixels({at.x, at.y, at.x, at.y});
+    event.x = point.left;
+    event.y = point.top;
+    return event;
+}
+
+forms::MouseEvent MouseState(UINT message, WPARAM wParam) {
+    forms::MouseEvent event;
+    switch (message) {
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+            event.button = forms::MouseButton::Right;
+            break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            event.button = forms::MouseButton::Middle;
+            break;
+        case WM_MOUSEMOVE:
+            event.button = (wParam & MK_RBUTTON) != 0   ? forms::MouseButton::Right
+                           : (wParam & MK_MBUTTON) != 0 ? forms::MouseButton::Middle
+                                                        : forms::MouseButton::Left;
+            break;
+        default:
+            break;
+    }
+    event.shift = (wParam & MK_SHIFT) != 0;
+    event.ctrl = (wParam & MK_CONTROL) != 0;
+    event.alt = ::GetKeyState(VK_MENU) < 0;
+    return event;
 }
 
 void ControlWindow::ApplyColours() {
@@ -743,7 +981,10 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
         case ControlKind::Button:
             return std::make_unique<ClickWindow<forms::Button>>(
                 backend, form, static_cast<forms::Button&>(control), "BUTTON",
-                BS_PUSHBUTTON | WS_TABSTOP, BN_CLICKED);
+                (static_cast<forms::Button&>(control).IsDefault() ? BS_DEFPUSHBUTTON
+                                                                  : BS_PUSHBUTTON) |
+                    WS_TABSTOP,
+                BN_CLICKED);
         case ControlKind::CheckBox:
             return std::make_unique<CheckBoxWindow>(backend, form,
                                                     static_cast<forms::CheckBox&>(control));
@@ -771,6 +1012,9 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
         case ControlKind::Frame:
             return std::make_unique<FrameWindow>(backend, form,
                                                  static_cast<forms::Frame&>(control));
+        case ControlKind::Image:
+            return std::make_unique<ImageWindow>(backend, form,
+                                                 static_cast<forms::Image&>(control));
     }
     return nullptr;
 }

@@ -79,6 +79,29 @@ class ListWindow final : public ControlWindow {
         }
     }
 
+    [[nodiscard]] int RowAt(int x, int y) const override {
+        if (combo_) {
+            return -1;
+        }
+        const POINT at = ToPixels(x, y);
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        if (::PtInRect(&client, at) == FALSE) {
+            return -1;
+        }
+        const auto found = static_cast<DWORD>(Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y)));
+        return HIWORD(found) != 0 ? -1 : static_cast<int>(LOWORD(found));
+    }
+    [[nodiscard]] forms::Bounds RowBounds(int index) const override {
+        RECT row{};
+        if (combo_ || index < 0 || index >= list_.ListCount() ||
+            Send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) ==
+                LB_ERR) {
+            return {};
+        }
+        return FromPixels(row);
+    }
+
   protected:
     void UpdateState(forms::Change what) override {
         if (what == forms::Change::Selection) {
@@ -86,7 +109,7 @@ class ListWindow final : public ControlWindow {
         }
     }
     // Room for the dropped-down list below the box.
-    [[nodiscard]] int ExtraHeight() const override { return combo_ ? backend_.ScaleY(160) : 0; }
+    [[nodiscard]] int ExtraHeight() const override { return combo_ ? form_.ScaleY(160) : 0; }
 
   private:
     void Insert(int index) {
@@ -121,13 +144,11 @@ class ListViewWindow final : public ControlWindow {
         Pushing pushing(pushing_);
         constexpr DWORD kExtended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
         Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtended, kExtended);
-        if (backend.ListImages() != nullptr) {
-            Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(backend.ListImages()));
-        }
+        ShowImages();
         ShowColumns();
         ShowAll();
     }
-    // A list view destroys the image lists it holds; the small images are the caller's.
+    // LVS_SHAREIMAGELISTS is not set, yet the list is let go first: this peer owns it.
     ~ListViewWindow() override { Send(LVM_SETIMAGELIST, LVSIL_SMALL, 0); }
     ListViewWindow(const ListViewWindow&) = delete;
     ListViewWindow& operator=(const ListViewWindow&) = delete;
@@ -162,6 +183,29 @@ class ListViewWindow final : public ControlWindow {
         }
         return false;
     }
+    [[nodiscard]] int RowAt(int x, int y) const override {
+        LVHITTESTINFO hit{};
+        hit.pt = ToPixels(x, y);
+        const auto row = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        return (hit.flags & LVHT_ONITEM) != 0 ? row : -1;
+    }
+    [[nodiscard]] forms::Bounds RowBounds(int index) const override {
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        if (index < 0 || index >= view_.ItemCount() ||
+            Send(LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) ==
+                FALSE) {
+            return {};
+        }
+        return FromPixels(row);
+    }
+    void DpiChanged() override {
+        ControlWindow::DpiChanged();
+        Pushing pushing(pushing_);
+        ShowImages();
+        ShowColumns();
+    }
+
     // A check toggle the model refused goes back to the model's state.
     void Resync() override {
         const int row = std::exchange(userRow_, -1);
@@ -179,6 +223,8 @@ class ListViewWindow final : public ControlWindow {
             ShowAll();  // rows lose the texts of columns that were not there
         } else if (what == forms::Change::Selection) {
             ShowSelection();
+        } else if (what == forms::Change::Picture) {
+            ShowImages();
         }
     }
     void ApplyColours() override {
@@ -253,7 +299,7 @@ class ListViewWindow final : public ControlWindow {
             LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
             column.pszText = caption.get();
-            column.cx = columns[i].width > 0 ? backend_.ScaleX(columns[i].width) : 0;
+            column.cx = columns[i].width > 0 ? form_.ScaleX(columns[i].width) : 0;
             column.iSubItem = static_cast<int>(i);
             Send(i == 0 && shown > 0 ? formtext::Pick(LVM_SETCOLUMNA, LVM_SETCOLUMNW)
                                      : formtext::Pick(LVM_INSERTCOLUMNA, LVM_INSERTCOLUMNW),
@@ -326,7 +372,19 @@ class ListViewWindow final : public ControlWindow {
         }
     }
 
+    // The model's image list as one of the system's, at the form's DPI; the old one goes
+    // once the view has let it go.
+    void ShowImages() {
+        UniqueImageList made;
+        if (const auto& images = view_.Images()) {
+            made = MakeImageList(*images, form_.ScaleX(images->size));
+        }
+        Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(made.get()));
+        images_ = std::move(made);
+    }
+
     forms::ListView& view_;
+    UniqueImageList images_;
     bool pushing_ = false;
     int userRow_ = -1;        // the row whose check the user last toggled
     int clickSelected_ = -1;  // the row the mouse button being pressed selected

@@ -46,20 +46,28 @@ LRESULT SendTool(HWND tips, UINT ansiMessage, UINT wideMessage, TTTOOLINFOW& too
 
 }  // namespace
 
-ToolTips::ToolTips(const Win32FormsBackend& backend, HWND form) : form_(form) {
+ToolTips::ToolTips(const FormWindow& owner, HWND form) : owner_(owner), form_(form) {
     if (form == nullptr) {
         return;
     }
     window_.reset(formtext::CreateWindowText(WS_EX_TOPMOST, "tooltips_class32", "",
                                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, {}, form,
-                                             nullptr, backend.Instance()));
+                                             nullptr, owner.Backend().Instance()));
+    DpiChanged();
+}
+
+void ToolTips::DpiChanged() {
     if (window_) {
         // A width lets long tips wrap and line breaks in a tip take effect.
-        formtext::Send(window_.get(), TTM_SETMAXTIPWIDTH, 0, backend.ScaleX(400));
+        formtext::Send(window_.get(), TTM_SETMAXTIPWIDTH, 0, owner_.ScaleX(400));
     }
 }
 
 ToolTips::~ToolTips() {
+    if (window_ && ::IsWindow(window_.get()) == FALSE) {
+        window_.release();  // went with the form's window, which owned it
+        return;
+    }
     for (HWND control : tools_) {
         TTTOOLINFOW tool = ToolOf(form_, control);
         SendTool(window_.get(), TTM_DELTOOLA, TTM_DELTOOLW, tool);

@@ -6,11 +6,14 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/forms/Form.h"
 #include "platform/win32/Handles.h"
@@ -19,10 +22,26 @@
 
 namespace pellmark::win32::formwindows {
 
+// Runs a window procedure's work: an exception from form code stops here and goes to the
+// program's reporter, since it must never unwind through user32.
+template <class Body>
+LRESULT Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        if (Win32FormsBackend* backend = Win32FormsBackend::Current()) {
+            backend->Report(std::current_exception());
+        }
+        return 0;
+    }
+}
+
 // One tool tip window per form, with a tool for each control that has a tip.
+class FormWindow;
+
 class ToolTips {
   public:
-    ToolTips(const Win32FormsBackend& backend, HWND form);
+    ToolTips(const FormWindow& owner, HWND form);
     ~ToolTips();
     ToolTips(const ToolTips&) = delete;
     ToolTips& operator=(const ToolTips&) = delete;
@@ -39,8 +58,11 @@ class ToolTips {
     // Hands a mouse message of a window with areas to the tool tips.
     void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     [[nodiscard]] HWND Handle() const noexcept { return window_.get(); }
+    // Long tips wrap at a width that follows the form's DPI.
+    void DpiChanged();
 
   private:
+    const FormWindow& owner_;
     HWND form_;
     std::set<HWND> tools_;
     std::set<std::pair<HWND, UINT_PTR>> areas_;
@@ -58,8 +80,19 @@ class FormWindow final : public forms::FormPeer {
 
     [[nodiscard]] HWND Handle() const noexcept { return window_.get(); }
     [[nodiscard]] forms::Form& Model() const noexcept { return form_; }
+    [[nodiscard]] Win32FormsBackend& Backend() const noexcept { return backend_; }
     [[nodiscard]] ToolTips& Tips() noexcept { return *tips_; }
     [[nodiscard]] int NextControlId() noexcept { return nextControlId_++; }
+
+    // The window's pixels per inch, and 96-DPI pixels in them.
+    [[nodiscard]] int Dpi() const noexcept { return dpi_; }
+    [[nodiscard]] int ScaleX(int pixels) const noexcept { return ::MulDiv(pixels, dpi_, 96); }
+    [[nodiscard]] int ScaleY(int pixels) const noexcept { return ::MulDiv(pixels, dpi_, 96); }
+    [[nodiscard]] RECT Scale(const forms::Bounds& bounds) const noexcept;
+    [[nodiscard]] int Unscale(int pixels) const noexcept { return ::MulDiv(pixels, 96, dpi_); }
+    [[nodiscard]] Win32FormsBackend::SharedFont MakeFont(const forms::Font& font) const {
+        return backend_.MakeFont(font, dpi_);
+    }
 
     // The timer ticks on this window under the id returned.
     UINT_PTR AddTimer(forms::Timer& timer);
@@ -70,15 +103,25 @@ class FormWindow final : public forms::FormPeer {
 
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A message for the form; `handled` false leaves it to the window's default.
+    LRESULT Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     [[nodiscard]] RECT OuterRect() const;
+    [[nodiscard]] RECT StartRect(HWND owner) const;
+    void ApplyRegion();
+    void DpiChanged(int dpi, const RECT& suggested);
+    void Paint(HDC dc, const RECT& area);
 
     Win32FormsBackend& backend_;
     forms::Form& form_;
     DWORD style_;
+    DWORD exStyle_;
+    int dpi_;
     std::map<UINT_PTR, forms::Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     int nextControlId_ = 1000;
     HWND lastFocus_ = nullptr;
+    bool destroying_ = false;        // the peer itself destroys the window
+    bool destroyedOutside_ = false;  // Windows destroys it, and the model unloads
     UniqueWindow window_;
     std::unique_ptr<ToolTips> tips_;
 };
@@ -116,6 +159,16 @@ class ControlWindow : public forms::ControlPeer {
 
     // Moves the window to the model's bounds.
     void Place();
+    // The form's DPI changed: the font again at the new size, then the place.
+    virtual void DpiChanged();
+
+    // Mouse messages of this control's window (or one drawn inside it) for the model: the
+    // point in the model's scale.
+    [[nodiscard]] forms::MouseEvent MouseEventAt(HWND window, const forms::Control& target,
+                                                 WPARAM wParam, LPARAM lParam) const;
+    // From the control's scale to its window's pixels, and back.
+    [[nodiscard]] POINT ToPixels(int x, int y) const;
+    [[nodiscard]] forms::Bounds FromPixels(const RECT& area) const;
 
     // The peer of a control window of ours; null for any other window.
     [[nodiscard]] static ControlWindow* FromHandle(HWND window) noexcept;
@@ -144,7 +197,7 @@ class ControlWindow : public forms::ControlPeer {
 
     forms::Control& control_;
     std::string propertyName_;  // on the form: finds the window from other processes
-    UniqueGdiObject font_;
+    Win32FormsBackend::SharedFont font_;
     UniqueGdiObject brush_;
     UniqueWindow window_;
 };
@@ -185,5 +238,65 @@ void FillBackground(HWND window, HDC dc, HBRUSH brush);
 // Shows the menu's visible items at the cursor and waits: the chosen item's index in
 // menu.items, or -1.
 int TrackMenu(const forms::PopupMenu& menu, HWND owner);
+
+// The mouse and key state of a mouse message's wParam, with the button it is about.
+forms::MouseEvent MouseState(UINT message, WPARAM wParam);
+
+// Draws with GDI for a Paint handler: the handler's coordinates (a control's scale) mapped
+// to the DC's pixels by `map`.
+class GdiCanvas final : public forms::Canvas {
+  public:
+    using Map = RECT (*)(const void* context, const forms::Bounds& area);
+    GdiCanvas(HDC dc, FormWindow& form, Map map, const void* context, int width, int height);
+    ~GdiCanvas() override;
+    GdiCanvas(const GdiCanvas&) = delete;
+    GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+    void Fill(const forms::Bounds& area, std::uint32_t colour) override;
+    void Frame(const forms::Bounds& area, std::uint32_t colour) override;
+    void Line(int x1, int y1, int x2, int y2, std::uint32_t colour) override;
+    void Text(const std::string& text, const forms::Bounds& area,
+              const forms::TextStyle& style) override;
+    void Draw(const forms::Bitmap& picture, const forms::Bounds& area) override;
+    void Clip(const forms::Bounds& area) override;
+    [[nodiscard]] int Width() const override { return width_; }
+    [[nodiscard]] int Height() const override { return height_; }
+
+  private:
+    [[nodiscard]] RECT Mapped(const forms::Bounds& area) const { return map_(context_, area); }
+
+    HDC dc_;
+    FormWindow& form_;
+    Map map_;
+    const void* context_;
+    int width_;
+    int height_;
+    int saved_;
+    std::vector<Win32FormsBackend::SharedFont> fonts_;  // selected while the canvas lives
+};
+
+// Draws a picture stretched over `area` of the DC; transparent pixels blend.
+void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area);
+
+// The pictures as a system image list of `size` pixels square.
+[[nodiscard]] UniqueImageList MakeImageList(const forms::ImageList& images, int size);
+
+// Paints into a buffer the size of `area` and shows it in one step, so nothing flickers.
+class BufferedPaint {
+  public:
+    BufferedPaint(HDC target, const RECT& area);
+    ~BufferedPaint();
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    // Draws in the target's coordinates; the target itself when no buffer could be made.
+    [[nodiscard]] HDC Dc() const noexcept { return buffer_ ? buffer_.get() : target_; }
+
+  private:
+    HDC target_;
+    RECT area_;
+    UniqueGdiObject bitmap_;
+    UniqueMemoryDc buffer_;
+    HGDIOBJ old_ = nullptr;
+};
 
 }  // namespace pellmark::win32::formwindows

@@ -9,6 +9,100 @@
 #include "platform/forms/Form.h"
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimForms.h"
+#include "tests/common/FormsCases.h"
+
+namespace pellmark::testcases {
+namespace {
+
+// The user and the system, on the in-memory forms: each act goes through the backend as a
+// window procedure would, so that errors reach the reporter.
+struct SimFormsDriver {
+    sim::SimFormsBackend backend;
+
+    void Click(forms::Control& control) {
+        backend.Deliver([&] {
+            switch (control.Kind()) {
+                case forms::ControlKind::Button:
+                    static_cast<forms::Button&>(control).UserClick();
+                    break;
+                case forms::ControlKind::Image:
+                    static_cast<forms::Image&>(control).UserClick();
+                    break;
+                case forms::ControlKind::Picture:
+                    static_cast<forms::Picture&>(control).UserClick();
+                    break;
+                default:
+                    FAIL() << "no click for " << control.Name();
+            }
+        });
+    }
+    void Key(forms::Form& form, forms::Control& focus, int key) {
+        backend.Deliver([&] {
+            focus.UserKeyDown(key);
+            form.UserDialogKey(key);
+        });
+    }
+    void Close(forms::Form& form) {
+        backend.Deliver([&] { form.UserClose(); });
+    }
+    void Mouse(forms::Form& form, forms::Control* control, MouseAction action,
+               const forms::MouseEvent& event) {
+        backend.Deliver([&] {
+            switch (action) {
+                case MouseAction::Down:
+                    control ? control->UserMouseDown(event) : form.UserMouseDown(event);
+                    break;
+                case MouseAction::Move:
+                    control ? control->UserMouseMove(event) : form.UserMouseMove(event);
+                    break;
+                case MouseAction::Up:
+                    control ? control->UserMouseUp(event) : form.UserMouseUp(event);
+                    break;
+                case MouseAction::DblClick:
+                    control ? control->UserDblClick() : form.UserDblClick();
+                    break;
+            }
+        });
+    }
+    void Modal(forms::Form& form, std::vector<std::function<void()>> steps) {
+        for (auto& step : steps) {
+            backend.modalSteps.push_back([step](forms::Form&) { step(); });
+        }
+        form.ShowModal();
+        EXPECT_EQ(backend.stuckModals, 0) << "the steps ran out with the form still modal";
+    }
+    bool Enabled(const forms::Form& form) const { return !backend.Disabled(form); }
+    void Wait(int milliseconds) { backend.AdvanceClock(milliseconds); }
+    void Paint(forms::Form& form) { static_cast<void>(backend.PaintOf(form)); }
+    void Paint(forms::Control& control) {
+        static_cast<void>(backend.PaintOf(control));
+        std::erase(backend.redrawn, control.Name());
+    }
+    bool PaintPending(const forms::Control& control) {
+        return std::erase(backend.redrawn, control.Name()) > 0;
+    }
+    bool ShowsAt(const forms::Form& form, int x, int y) const {
+        if (x < 0 || y < 0 || x >= form.ClientWidth() || y >= form.ClientHeight()) {
+            return false;
+        }
+        if (!form.Region()) {
+            return true;
+        }
+        for (const forms::Bounds& run : *form.Region()) {
+            if (x >= run.left && x < run.left + run.width && y >= run.top &&
+                y < run.top + run.height) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, FormsCases, SimFormsDriver);
+
+}  // namespace pellmark::testcases
 
 namespace pellmark::forms {
 namespace {

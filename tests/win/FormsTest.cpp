@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -17,6 +19,7 @@
 
 #include "platform/forms/Form.h"
 #include "platform/win32/Win32Forms.h"
+#include "tests/common/FormsCases.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -625,8 +628,8 @@ TEST_F(FormsTest, KeysAndClicksReachTheirHandlersThroughTheMessagePump) {
     form.KeyUp = log("form up ");
     form.txtName.KeyDown = log("text down ");
     form.txtName.KeyUp = log("text up ");
-    form.lstFiles.MouseUp = [&](forms::MouseButton button) {
-        events.push_back(button == forms::MouseButton::Right ? "list right" : "list other");
+    form.lstFiles.MouseUp = [&](const forms::MouseEvent& event) {
+        events.push_back(event.button == forms::MouseButton::Right ? "list right" : "list other");
     };
     HWND edit = Find("txtName");
     ::PostMessageA(edit, WM_KEYDOWN, VK_F2, 0x003C0001);
@@ -658,8 +661,8 @@ TEST_F(FormsTest, KeysAndClicksReachTheirHandlersThroughTheMessagePump) {
     };
     events.clear();
     form.lblMarker.Click = [&] { events.emplace_back("marker"); };
-    form.lblMarker.MouseUp = [&](forms::MouseButton) { events.emplace_back("marker up"); };
-    form.picPreview.MouseUp = [&](forms::MouseButton) { events.emplace_back("picture up"); };
+    form.lblMarker.MouseUp = [&](const forms::MouseEvent&) { events.emplace_back("marker up"); };
+    form.picPreview.MouseUp = [&](const forms::MouseEvent&) { events.emplace_back("picture up"); };
     press(60, 60);
     press(150, 150);  // beside it
     press(150, 60);   // pressed beside it, released on it
@@ -674,8 +677,10 @@ TEST_F(FormsTest, KeysAndClicksReachTheirHandlersThroughTheMessagePump) {
     ::PostMessageA(picture, WM_RBUTTONUP, 0, MAKELPARAM(60, 30));
     ::PostMessageA(picture, WM_RBUTTONUP, 0, MAKELPARAM(200, 30));
     backend.DoEvents();
+    // Every button's release is a MouseUp, before the click it makes.
     EXPECT_EQ(events,
-              (std::vector<std::string>{"marker", "over", "marker", "marker up", "picture up"}));
+              (std::vector<std::string>{"marker up", "marker", "picture up", "marker up", "over",
+                                        "marker up", "marker", "marker up", "picture up"}));
 
     // A click may take its label away, or the whole form.
     form.lblMarker.Click = [&] { form.Remove(form.lblMarker); };
@@ -699,7 +704,8 @@ TEST_F(FormsTest, LoadingFiftyTimesAndAThousandLabelsLeaveNothingBehind) {
                 form.Add<forms::Label>("lblMany(" + std::to_string(i) + ")", &form.picPreview);
             label.SetBackColour(RGB(i % 256, 0, 0));
             label.Move({(i % 40) * 5, (i / 40) * 4, 5, 4});
-            label.SetFont({"", static_cast<double>(8 + i % 3), i % 2 == 0, false});
+            // A font each: fonts are shared between the controls that ask for the same one.
+            label.SetFont({"", 8 + i * 0.01, i % 2 == 0, false});
             label.SetCaption("x");
             label.SetToolTip("Icon " + std::to_string(i));
             labels.push_back(&label);
@@ -799,7 +805,7 @@ TEST_F(FormsTest, ClosingOrLoggingOffUnloadsTheForm) {
     EXPECT_EQ(Text(Find("txtName")), "kept");
 }
 
-TEST_F(FormsTest, PopupMenuAndListRowAtTheCursor) {
+TEST_F(FormsTest, PopupMenuShowsTheVisibleItemsAndRunsTheChosenOne) {
     std::vector<std::string> ran;
     forms::PopupMenu menu("mnuTray");
     menu.items = {{.caption = "&Open", .Click = [&] { ran.emplace_back("Open"); }},
@@ -822,21 +828,132 @@ TEST_F(FormsTest, PopupMenuAndListRowAtTheCursor) {
     form.ShowPopup(menu);
     EXPECT_EQ(ran, std::vector<std::string>{"Open"});
     backend.DoEvents();  // the keys' leftovers
-
-    HWND list = Find("lstFiles");
-    RECT row{}, client{};
-    Send(list, LB_GETITEMRECT, 1, &row);
-    ::GetClientRect(list, &client);
-    if (!CursorTo(list, {(row.left + row.right) / 2, (row.top + row.bottom) / 2})) {
-        GTEST_SKIP() << "this display cannot put the cursor over the list";
-    }
-    EXPECT_EQ(backend.ListItemAtCursor(form.lstFiles), 1);
-    CursorTo(list, {client.right / 2, client.bottom - 2});  // past the last of the three rows
-    EXPECT_EQ(backend.ListItemAtCursor(form.lstFiles), -1);
-    CursorTo(list, {client.right + 20, client.bottom / 2});
-    EXPECT_EQ(backend.ListItemAtCursor(form.lstFiles), -1);
-    EXPECT_EQ(backend.ListItemAtCursor(form.cboSize), -1);  // only list boxes have rows here
 }
+
+// ---- The shared cases, on real windows ----
+
+using testcases::MouseAction;
+
+// The steps of the modal form being shown, run from a timer inside its loop.
+std::deque<std::function<void()>> modalSteps;
+int idleModalTicks = 0;
+forms::Form* modalForm = nullptr;
+void CALLBACK RunModalStep(HWND, UINT, UINT_PTR, DWORD) {
+    if (!modalSteps.empty()) {
+        auto step = std::move(modalSteps.front());
+        modalSteps.pop_front();
+        step();
+    } else if (++idleModalTicks > 100 && modalForm != nullptr && modalForm->Visible()) {
+        ADD_FAILURE() << "the steps ran out with the form still modal";
+        modalForm->Hide();
+    }
+}
+
+// The user and the system as Windows sees them: messages to the windows, through the
+// program's message loop.
+struct Win32FormsDriver {
+    Win32FormsBackend backend{kDpi};
+
+    static HWND WindowOf(const forms::Form& form) { return Win32FormsBackend::WindowOf(form); }
+    static HWND WindowOf(const forms::Control& control) {
+        return Win32FormsBackend::WindowOf(control);
+    }
+    // A point of a control's scale (or of the form's, at 96 DPI) in its window's pixels.
+    static POINT Pixels(const forms::Control* control, int x, int y) {
+        if (control != nullptr && control->Kind() == forms::ControlKind::Picture) {
+            const auto& picture = static_cast<const forms::Picture&>(*control);
+            RECT inside{};
+            ::GetClientRect(WindowOf(*control), &inside);
+            return {::MulDiv(x, inside.right, picture.ScaleWidth()),
+                    ::MulDiv(y, inside.bottom, picture.ScaleHeight())};
+        }
+        return {::MulDiv(x, kDpi, 96), ::MulDiv(y, kDpi, 96)};
+    }
+
+    void Click(forms::Control& control) {
+        HWND window = WindowOf(control);
+        if (control.Kind() == forms::ControlKind::Button) {
+            Send(window, BM_CLICK);
+            return;
+        }
+        ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+        backend.DoEvents();
+    }
+    void Key(forms::Form&, forms::Control& focus, int key) {
+        ::SetFocus(WindowOf(focus));
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+        ::PostMessageW(::GetFocus(), WM_KEYUP, static_cast<WPARAM>(key),
+                       static_cast<LPARAM>(0xC0000001));
+        backend.DoEvents();
+    }
+    void Close(forms::Form& form) { Send(WindowOf(form), WM_CLOSE); }
+    void Mouse(forms::Form& form, forms::Control* control, MouseAction action,
+               const forms::MouseEvent& event) {
+        HWND window = control != nullptr ? WindowOf(*control) : WindowOf(form);
+        const POINT at = Pixels(control, event.x, event.y);
+        static constexpr UINT kMessages[3][4] = {
+            {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
+            {WM_RBUTTONDOWN, WM_MOUSEMOVE, WM_RBUTTONUP, WM_RBUTTONDBLCLK},
+            {WM_MBUTTONDOWN, WM_MOUSEMOVE, WM_MBUTTONUP, WM_MBUTTONDBLCLK}};
+        static constexpr WPARAM kHeld[3] = {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON};
+        const int button = static_cast<int>(event.button);
+        WPARAM state = (event.shift ? MK_SHIFT : 0) | (event.ctrl ? MK_CONTROL : 0);
+        if (action == MouseAction::Down || action == MouseAction::DblClick) {
+            state |= kHeld[button];
+        }
+        ::PostMessageW(window, kMessages[button][static_cast<int>(action)], state,
+                       MAKELPARAM(at.x, at.y));
+        backend.DoEvents();
+    }
+    void Modal(forms::Form& form, std::vector<std::function<void()>> steps) {
+        modalSteps.assign(steps.begin(), steps.end());
+        idleModalTicks = 0;
+        modalForm = &form;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &RunModalStep);
+        form.ShowModal();
+        ::KillTimer(nullptr, timer);
+        modalForm = nullptr;
+    }
+    bool Enabled(const forms::Form& form) const {
+        return ::IsWindowEnabled(WindowOf(form)) != FALSE;
+    }
+    void Wait(int milliseconds) {
+        for (const DWORD start = ::GetTickCount();
+             ::GetTickCount() - start < static_cast<DWORD>(milliseconds);) {
+            backend.DoEvents();
+            ::Sleep(5);
+        }
+    }
+    static void Paint(HWND window) {
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    void Paint(forms::Form& form) { Paint(WindowOf(form)); }
+    void Paint(forms::Control& control) { Paint(WindowOf(control)); }
+    bool PaintPending(const forms::Control& control) const {
+        return ::GetUpdateRect(WindowOf(control), nullptr, FALSE) != FALSE;
+    }
+    bool ShowsAt(const forms::Form& form, int x, int y) const {
+        HWND window = WindowOf(form);
+        RECT outer{};
+        ::GetWindowRect(window, &outer);
+        // The middle of the 96-DPI pixel, in the window's pixels.
+        const int px = (2 * x + 1) * kDpi / 192;
+        const int py = (2 * y + 1) * kDpi / 192;
+        if (px >= outer.right - outer.left || py >= outer.bottom - outer.top) {
+            return false;
+        }
+        UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+        if (::GetWindowRgn(window, static_cast<HRGN>(region.get())) == ERROR) {
+            return true;  // no region: the whole window
+        }
+        return ::PtInRegion(static_cast<HRGN>(region.get()), px, py) != FALSE;
+    }
+};
 
 }  // namespace
 }  // namespace pellmark::win32
+
+namespace pellmark::testcases {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FormsCases, win32::Win32FormsDriver);
+}  // namespace pellmark::testcases

@@ -1,0 +1,353 @@
+// Pictures on real windows: decoded by the Windows Imaging Component (files and raw
+// resources) or read from bitmap resources, drawn with GDI, and the canvas that Paint
+// handlers draw on.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <wincodec.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/RunTimeError.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32FormsWindows.h"
+
+namespace pellmark::win32 {
+
+namespace {
+
+using formwindows::DrawBitmap;
+
+// Written out, so that nothing links to the imaging component's own library: the program
+// must start where the component is missing, and only pictures from files then fail.
+constexpr GUID kImagingFactory = {
+    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kBgra32 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
+
+[[noreturn]] void InvalidPicture() {
+    throw RunTimeError(481, "Invalid picture");
+}
+
+// A blue, green, red, alpha pixel of a DIB as a COLORREF with its opacity on top.
+std::uint32_t FromBgra(std::uint32_t pixel, bool opaque) {
+    const std::uint32_t blue = pixel & 0xFF;
+    const std::uint32_t green = (pixel >> 8) & 0xFF;
+    const std::uint32_t red = (pixel >> 16) & 0xFF;
+    const std::uint32_t alpha = opaque ? 0xFF : pixel >> 24;
+    return red | (green << 8) | (blue << 16) | (alpha << 24);
+}
+
+// COM for the calls of one load, however the thread had it.
+class ComScope {
+  public:
+    ComScope() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialised_) {
+            ::CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                        const std::string& source) {
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(decoder.GetFrame(0, frame.put())) ||
+        FAILED(factory.CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame.get(), kBgra32, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 ||
+        height > 16384) {
+        InvalidPicture();
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4,
+                                     static_cast<UINT>(pixels.size() * sizeof(std::uint32_t)),
+                                     reinterpret_cast<BYTE*>(pixels.data())))) {
+        InvalidPicture();
+    }
+    for (std::uint32_t& pixel : pixels) {
+        pixel = FromBgra(pixel, false);
+    }
+    return {static_cast<int>(width), static_cast<int>(height), std::move(pixels), source};
+}
+
+ComPtr<IWICImagingFactory> ImagingFactory() {
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(::CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  __uuidof(IWICImagingFactory), factory.put_void()))) {
+        InvalidPicture();
+    }
+    return factory;
+}
+
+// A GDI bitmap's pixels; bitmaps have no opacity, so every pixel is opaque.
+forms::Bitmap FromHandle(HBITMAP handle, const std::string& source) {
+    BITMAP size{};
+    if (::GetObjectW(handle, sizeof size, &size) == 0 || size.bmWidth <= 0 || size.bmHeight == 0) {
+        InvalidPicture();
+    }
+    const int width = size.bmWidth;
+    const int height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    UniqueScreenDc screen(::GetDC(nullptr));
+    if (::GetDIBits(screen.get(), handle, 0, static_cast<UINT>(height), pixels.data(), &format,
+                    DIB_RGB_COLORS) == 0) {
+        InvalidPicture();
+    }
+    for (std::uint32_t& pixel : pixels) {
+        pixel = FromBgra(pixel, true);
+    }
+    return {width, height, std::move(pixels), source};
+}
+
+// What GDI keeps of a picture to draw it: a DIB of premultiplied pixels.
+struct GdiPicture final : forms::Bitmap::Cache {
+    UniqueGdiObject bitmap;
+};
+
+HBITMAP GdiBitmapOf(const forms::Bitmap& picture) {
+    if (auto* cached = dynamic_cast<GdiPicture*>(picture.DrawingCache())) {
+        return static_cast<HBITMAP>(cached->bitmap.get());
+    }
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, picture.Width(), -picture.Height(), 1, 32, BI_RGB};
+    void* bits = nullptr;
+    auto made = std::make_unique<GdiPicture>();
+    made->bitmap.reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!made->bitmap || bits == nullptr) {
+        return nullptr;
+    }
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (const std::uint32_t pixel : picture.Pixels()) {
+        const std::uint32_t alpha = pixel >> 24;
+        const auto premultiply = [alpha](std::uint32_t channel) { return channel * alpha / 255; };
+        *out++ = premultiply(pixel & 0xFF) << 16 | premultiply((pixel >> 8) & 0xFF) << 8 |
+                 premultiply((pixel >> 16) & 0xFF) | alpha << 24;
+    }
+    const auto handle = static_cast<HBITMAP>(made->bitmap.get());
+    picture.SetDrawingCache(std::move(made));
+    return handle;
+}
+
+}  // namespace
+
+namespace formwindows {
+
+void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area) {
+    HBITMAP bitmap = picture.Empty() ? nullptr : GdiBitmapOf(picture);
+    if (bitmap == nullptr || ::IsRectEmpty(&area) != FALSE) {
+        return;
+    }
+    UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    const HGDIOBJ old = ::SelectObject(source.get(), bitmap);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (picture.HasTransparency()) {
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(dc, area.left, area.top, width, height, source.get(), 0, 0, picture.Width(),
+                     picture.Height(), blend);
+    } else if (width == picture.Width() && height == picture.Height()) {
+        ::BitBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, SRCCOPY);
+    } else {
+        const int mode = ::SetStretchBltMode(dc, HALFTONE);
+        POINT origin{};
+        ::SetBrushOrgEx(dc, 0, 0, &origin);
+        ::StretchBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, picture.Width(),
+                     picture.Height(), SRCCOPY);
+        ::SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+        ::SetStretchBltMode(dc, mode);
+    }
+    ::SelectObject(source.get(), old);
+}
+
+UniqueImageList MakeImageList(const forms::ImageList& images, int size) {
+    UniqueImageList list(
+        ::ImageList_Create(size, size, ILC_COLOR32, 0, static_cast<int>(images.images.size())));
+    if (!list) {
+        return list;
+    }
+    UniqueScreenDc screen(::GetDC(nullptr));
+    for (const forms::Bitmap& picture : images.images) {
+        // Each picture drawn to the list's size, its transparency kept in the alpha channel.
+        BITMAPINFO format{};
+        format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        UniqueGdiObject cell(
+            ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (cell) {
+            UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+            const HGDIOBJ old = ::SelectObject(dc.get(), cell.get());
+            DrawBitmap(dc.get(), picture, {0, 0, size, size});
+            ::SelectObject(dc.get(), old);
+            if (!picture.HasTransparency() && bits != nullptr) {
+                // GDI leaves the alpha of opaque drawing at 0, which would hide the image.
+                auto* pixel = static_cast<std::uint32_t*>(bits);
+                for (int i = 0; i < size * size; ++i) {
+                    pixel[i] |= 0xFF000000u;
+                }
+            }
+        }
+        ::ImageList_Add(list.get(), static_cast<HBITMAP>(cell.get()), nullptr);
+    }
+    return list;
+}
+
+BufferedPaint::BufferedPaint(HDC target, const RECT& area) : target_(target), area_(area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    buffer_.reset(::CreateCompatibleDC(target));
+    bitmap_.reset(::CreateCompatibleBitmap(target, width, height));
+    if (!buffer_ || !bitmap_) {
+        buffer_.reset();
+        return;
+    }
+    old_ = ::SelectObject(buffer_.get(), bitmap_.get());
+    ::SetViewportOrgEx(buffer_.get(), -area.left, -area.top, nullptr);
+    // What is there already, for drawing that does not cover it all.
+    ::BitBlt(buffer_.get(), area.left, area.top, width, height, target, area.left, area.top,
+             SRCCOPY);
+}
+
+BufferedPaint::~BufferedPaint() {
+    if (!buffer_) {
+        return;
+    }
+    ::BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top,
+             buffer_.get(), area_.left, area_.top, SRCCOPY);
+    ::SelectObject(buffer_.get(), old_);
+}
+
+GdiCanvas::GdiCanvas(HDC dc, FormWindow& form, Map map, const void* context, int width, int height)
+    : dc_(dc),
+      form_(form),
+      map_(map),
+      context_(context),
+      width_(width),
+      height_(height),
+      saved_(::SaveDC(dc)) {
+    ::SetBkMode(dc, TRANSPARENT);
+}
+
+GdiCanvas::~GdiCanvas() {
+    ::RestoreDC(dc_, saved_);
+}
+
+void GdiCanvas::Fill(const forms::Bounds& area, std::uint32_t colour) {
+    const RECT rect = Mapped(area);
+    // An opaque empty text fills without a brush to make.
+    const COLORREF old = ::SetBkColor(dc_, colour);
+    ::ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::SetBkColor(dc_, old);
+}
+
+void GdiCanvas::Frame(const forms::Bounds& area, std::uint32_t colour) {
+    const RECT rect = Mapped(area);
+    const COLORREF old = ::SetBkColor(dc_, colour);
+    const RECT sides[] = {{rect.left, rect.top, rect.right, rect.top + 1},
+                          {rect.left, rect.bottom - 1, rect.right, rect.bottom},
+                          {rect.left, rect.top, rect.left + 1, rect.bottom},
+                          {rect.right - 1, rect.top, rect.right, rect.bottom}};
+    for (const RECT& side : sides) {
+        ::ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &side, nullptr, 0, nullptr);
+    }
+    ::SetBkColor(dc_, old);
+}
+
+void GdiCanvas::Line(int x1, int y1, int x2, int y2, std::uint32_t colour) {
+    const RECT from = Mapped({x1, y1, 0, 0});
+    const RECT to = Mapped({x2, y2, 0, 0});
+    UniqueGdiObject pen(::CreatePen(PS_SOLID, 1, colour));
+    const HGDIOBJ old = ::SelectObject(dc_, pen.get());
+    ::MoveToEx(dc_, from.left, from.top, nullptr);
+    ::LineTo(dc_, to.left, to.top);
+    ::SelectObject(dc_, old);
+}
+
+void GdiCanvas::Text(const std::string& text, const forms::Bounds& area,
+                     const forms::TextStyle& style) {
+    RECT rect = Mapped(area);
+    Win32FormsBackend::SharedFont font = form_.MakeFont(style.font);
+    ::SelectObject(dc_, font->get());
+    fonts_.push_back(std::move(font));  // selected until the canvas restores the DC
+    ::SetTextColor(dc_, style.colour);
+    const UINT align = style.align == forms::TextAlign::Centre  ? DT_CENTER
+                       : style.align == forms::TextAlign::Right ? DT_RIGHT
+                                                                : DT_LEFT;
+    formtext::DrawTextIn(dc_, text, rect,
+                         align | DT_NOPREFIX | (style.wrap ? DT_WORDBREAK : DT_SINGLELINE));
+}
+
+void GdiCanvas::Draw(const forms::Bitmap& picture, const forms::Bounds& area) {
+    DrawBitmap(dc_, picture, Mapped(area));
+}
+
+void GdiCanvas::Clip(const forms::Bounds& area) {
+    const RECT rect = Mapped(area);
+    ::IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+}  // namespace formwindows
+
+forms::Bitmap Win32FormsBackend::LoadPicture(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        throw RunTimeError(53, "File not found");
+    }
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+        InvalidPicture();
+    }
+    return FromFrame(*factory.get(), *decoder.get(), path);
+}
+
+forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
+    const std::wstring wide = Widen(name);
+    if (::FindResourceW(instance_, wide.c_str(), MAKEINTRESOURCEW(2)) != nullptr) {  // RT_BITMAP
+        UniqueGdiObject bitmap(
+            ::LoadImageW(instance_, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        if (!bitmap) {
+            InvalidPicture();
+        }
+        return FromHandle(static_cast<HBITMAP>(bitmap.get()), name);
+    }
+    HRSRC found = ::FindResourceW(instance_, wide.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(instance_, found) : nullptr;
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (bytes == nullptr) {
+        InvalidPicture();
+    }
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
+                                            ::SizeofResource(instance_, found))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+        InvalidPicture();
+    }
+    return FromFrame(*factory.get(), *decoder.get(), name);
+}
+
+}  // namespace pellmark::win32

@@ -1,0 +1,379 @@
+// Forms cases written once and run on both backends: natively on the in-memory forms,
+// under Wine on real windows, so that the sim cannot drift from what windows do. A driver
+// acts as the user and the system would, and provides:
+//   backend                              the forms backend under test
+//   Click(control)                       the user clicks a button, an image or a picture
+//   Key(form, focus, key)                a key pressed while `focus` has the focus
+//   Close(form)                          the user closes the window
+//   Mouse(form, control, action, event)  the mouse on a control (null: the form's background)
+//   Modal(form, steps)                   ShowModal, the steps run one by one while it shows
+//   Enabled(form)                        the form takes the user's input
+//   Wait(milliseconds)                   time passes and timers tick
+//   Paint(form) / Paint(control)         paints now
+//   PaintPending(control)                a repaint was asked for since the last paint
+//   ShowsAt(form, x, y)                  the window's shape holds the point (96-DPI pixels)
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/RunTimeError.h"
+#include "platform/forms/Form.h"
+
+namespace pellmark::testcases {
+
+enum class MouseAction { Down, Move, Up, DblClick };
+
+// A form that counts its unloads under a log the cases read.
+class CountingForm final : public forms::Form {
+  public:
+    CountingForm(forms::Backend& backend, std::string name, std::vector<std::string>& log)
+        : Form(backend, std::move(name)), log_(log) {
+        SetClientSize(400, 300);
+    }
+
+  protected:
+    void OnUnload() override { log_.push_back("unload " + Name()); }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+template <typename Driver>
+class FormsCases : public ::testing::Test {
+  protected:
+    Driver driver;
+    std::vector<std::string> log;
+    std::vector<std::string> reported;
+
+    void SetUp() override {
+        driver.backend.SetErrorReporter([this](std::exception_ptr error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (const RunTimeError& failure) {
+                reported.push_back(std::to_string(failure.Number()) + " " + failure.what());
+            } catch (const std::exception& failure) {
+                reported.push_back(std::string("exception ") + failure.what());
+            }
+        });
+    }
+
+    template <class T>
+    static T& Make(forms::Form& form, const char* name, forms::Bounds bounds,
+                   forms::Control* container = nullptr) {
+        T& made = form.Add<T>(name, container);
+        made.Move(bounds);
+        return made;
+    }
+
+    static std::string Describe(const char* what, const forms::MouseEvent& event) {
+        static constexpr const char* kButtons[] = {"left", "right", "middle"};
+        return std::string(what) + " " + kButtons[static_cast<int>(event.button)] +
+               (event.shift ? " shift" : "") + (event.ctrl ? " ctrl" : "") + " " +
+               std::to_string(event.x) + "," + std::to_string(event.y);
+    }
+};
+
+TYPED_TEST_SUITE_P(FormsCases);
+
+TYPED_TEST_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind) {
+    CountingForm owner(this->driver.backend, "frmOwner", this->log);
+    CountingForm owned(this->driver.backend, "frmOwned", this->log);
+    forms::WindowSettings settings;
+    settings.owner = &owner;
+    owned.SetSettings(settings);
+    auto& button = this->template Make<forms::Button>(owned, "cmdGo", {10, 10, 80, 24});
+    auto& timer = owned.AddTimer("tmrGo");
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    owner.Show();
+    owned.Show();
+    ASSERT_NE(button.Peer(), nullptr);
+
+    owner.Unload();
+    EXPECT_EQ(this->log, (std::vector<std::string>{"unload frmOwner", "unload frmOwned"}));
+    EXPECT_FALSE(owned.Loaded());
+    EXPECT_EQ(button.Peer(), nullptr) << "a control kept a window that is gone";
+    this->driver.Wait(50);  // a timer of the gone form must not tick
+    owner.Show();
+    EXPECT_FALSE(owned.Loaded());
+    // Unloading the owned form alone leaves its owner.
+    owned.Show();
+    owned.Unload();
+    EXPECT_TRUE(owner.Loaded());
+    EXPECT_EQ(this->log.size(), 3u);
+}
+
+TYPED_TEST_P(FormsCases, ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads) {
+    CountingForm owner(this->driver.backend, "frmOwner", this->log);
+    CountingForm dialog(this->driver.backend, "frmDialog", this->log);
+    forms::WindowSettings settings;
+    settings.owner = &owner;
+    settings.border = forms::BorderStyle::FixedDialog;
+    dialog.SetSettings(settings);
+    auto& ok = this->template Make<forms::Button>(dialog, "cmdOK", {10, 10, 80, 24});
+    auto& cancel = this->template Make<forms::Button>(dialog, "cmdCancel", {100, 10, 80, 24});
+    auto& name = this->template Make<forms::TextBox>(dialog, "txtName", {10, 50, 120, 22});
+    ok.SetDefault(true);
+    cancel.SetCancel(true);
+    ok.Click = [&] { dialog.Hide(); };
+    cancel.Click = [&] { dialog.Unload(); };
+    owner.Show();
+
+    std::vector<std::string> seen;
+    const auto state = [&] {
+        seen.push_back(
+            std::string(this->driver.Enabled(owner) ? "owner enabled" : "owner disabled") +
+            (dialog.Modal() ? ", modal" : ""));
+    };
+    this->driver.Modal(dialog, {state, [&] { this->driver.Key(dialog, name, 13); }});
+    state();
+    EXPECT_TRUE(dialog.Loaded());
+    EXPECT_FALSE(dialog.Visible());
+    this->driver.Modal(dialog, {state, [&] { this->driver.Key(dialog, name, 27); }});
+    state();
+    EXPECT_FALSE(dialog.Loaded());
+    EXPECT_EQ(seen, (std::vector<std::string>{"owner disabled, modal", "owner enabled",
+                                              "owner disabled, modal", "owner enabled"}));
+    EXPECT_EQ(this->log, std::vector<std::string>{"unload frmDialog"});
+}
+
+TYPED_TEST_P(FormsCases, EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached) {
+    CountingForm form(this->driver.backend, "frmKeys", this->log);
+    auto& ok = this->template Make<forms::Button>(form, "cmdOK", {10, 10, 80, 24});
+    auto& other = this->template Make<forms::Button>(form, "cmdOther", {100, 10, 80, 24});
+    auto& cancel = this->template Make<forms::Button>(form, "cmdCancel", {190, 10, 80, 24});
+    auto& text = this->template Make<forms::TextBox>(form, "txtName", {10, 50, 120, 22});
+    std::vector<std::string> clicks;
+    ok.Click = [&] { clicks.emplace_back("ok"); };
+    other.Click = [&] { clicks.emplace_back("other"); };
+    cancel.Click = [&] { clicks.emplace_back("cancel"); };
+    ok.SetDefault(true);
+    cancel.SetCancel(true);
+    form.Show();
+
+    this->driver.Key(form, text, 13);
+    this->driver.Key(form, text, 27);
+    other.SetDefault(true);  // one default per form
+    EXPECT_FALSE(ok.IsDefault());
+    this->driver.Key(form, text, 13);
+    other.SetEnabled(false);
+    cancel.SetVisible(false);
+    this->driver.Key(form, text, 13);
+    this->driver.Key(form, text, 27);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "cancel", "other"}));
+    EXPECT_TRUE(form.Loaded());
+}
+
+TYPED_TEST_P(FormsCases, QueryUnloadCanKeepTheFormOpen) {
+    CountingForm form(this->driver.backend, "frmAsk", this->log);
+    int asked = 0;
+    bool refuse = true;
+    form.QueryUnload = [&](bool& cancel) {
+        ++asked;
+        cancel = refuse;
+    };
+    form.Show();
+    this->driver.Close(form);
+    EXPECT_TRUE(form.Loaded() && form.Visible());
+    EXPECT_TRUE(this->log.empty());
+    refuse = false;
+    this->driver.Close(form);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(asked, 2);
+    // The program's own unload does not ask.
+    form.Show();
+    form.Unload();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(this->log.size(), 2u);
+}
+
+TYPED_TEST_P(FormsCases, MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale) {
+    CountingForm form(this->driver.backend, "frmMouse", this->log);
+    auto& picture = this->template Make<forms::Picture>(form, "picArea", {10, 10, 200, 100});
+    picture.SetScale(400, 200);
+    auto& image = this->template Make<forms::Image>(form, "imgLogo", {250, 10, 40, 40});
+    std::vector<std::string> events;
+    const auto record = [&](const char* what) {
+        return [&events, what](const forms::MouseEvent& event) {
+            events.push_back(FormsCases<TypeParam>::Describe(what, event));
+        };
+    };
+    picture.MouseDown = record("down");
+    picture.MouseMove = record("move");
+    picture.MouseUp = record("up");
+    picture.DblClick = [&] { events.emplace_back("double"); };
+    image.MouseDown = record("image down");
+    form.MouseDown = record("form down");
+    form.MouseUp = record("form up");
+    form.Show();
+
+    using forms::MouseButton;
+    this->driver.Mouse(form, &picture, MouseAction::Down,
+                       {.button = MouseButton::Left, .ctrl = true, .x = 100, .y = 40});
+    this->driver.Mouse(form, &picture, MouseAction::Move, {.x = 120, .y = 60});
+    this->driver.Mouse(form, &picture, MouseAction::Up,
+                       {.button = MouseButton::Left, .x = 120, .y = 60});
+    this->driver.Mouse(form, &picture, MouseAction::Up,
+                       {.button = MouseButton::Right, .shift = true, .x = 8, .y = 192});
+    this->driver.Mouse(form, &picture, MouseAction::DblClick, {.x = 4, .y = 4});
+    this->driver.Mouse(form, &image, MouseAction::Down,
+                       {.button = MouseButton::Middle, .x = 20, .y = 30});
+    this->driver.Mouse(form, nullptr, MouseAction::Down,
+                       {.button = MouseButton::Right, .x = 300, .y = 250});
+    this->driver.Mouse(form, nullptr, MouseAction::Up,
+                       {.button = MouseButton::Right, .x = 300, .y = 250});
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "down left ctrl 100,40", "move left 120,60", "up left 120,60",
+                          "up right shift 8,192", "double", "image down middle 20,30",
+                          "form down right 300,250", "form up right 300,250"}));
+
+    // While the picture cannot be reached it hears nothing.
+    events.clear();
+    picture.SetEnabled(false);
+    this->driver.Mouse(form, &picture, MouseAction::Down, {.x = 10, .y = 10});
+    EXPECT_TRUE(events.empty());
+}
+
+TYPED_TEST_P(FormsCases, ListsAnswerWhichRowIsUnderAPoint) {
+    CountingForm form(this->driver.backend, "frmLists", this->log);
+    auto& list = this->template Make<forms::ListBox>(form, "lstNames", {10, 10, 150, 120});
+    auto& view = this->template Make<forms::ListView>(form, "lvwNames", {170, 10, 200, 120});
+    auto& combo = this->template Make<forms::ComboBox>(form, "cboNames", {10, 150, 150, 24});
+    view.SetColumns({{"Name", 150}});
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        list.AddItem(name);
+        view.AddItem({{name}});
+        combo.AddItem(name);
+    }
+    EXPECT_EQ(list.RowAt(5, 5), -1) << "no window yet";
+    form.Show();
+
+    const auto rowsOf = [](const auto& control) {
+        std::vector<int> found;
+        int lastTop = -1;
+        for (int row = 0; row < 3; ++row) {
+            const forms::Bounds bounds = control.RowBounds(row);
+            EXPECT_GT(bounds.height, 0) << row;
+            EXPECT_GT(bounds.top, lastTop) << "rows go down the list";
+            lastTop = bounds.top;
+            found.push_back(
+                control.RowAt(bounds.left + bounds.width / 2, bounds.top + bounds.height / 2));
+        }
+        const forms::Bounds last = control.RowBounds(2);
+        found.push_back(control.RowAt(last.left + 5, last.top + last.height + 4));  // below
+        found.push_back(control.RowAt(-5, last.top));                               // beside
+        return found;
+    };
+    EXPECT_EQ(rowsOf(list), (std::vector<int>{0, 1, 2, -1, -1}));
+    EXPECT_EQ(rowsOf(view), (std::vector<int>{0, 1, 2, -1, -1}));
+    EXPECT_EQ(combo.RowAt(5, 5), -1) << "a drop-down list has no rows to point at";
+    EXPECT_EQ(list.RowBounds(3), forms::Bounds{});
+}
+
+TYPED_TEST_P(FormsCases, PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore) {
+    CountingForm form(this->driver.backend, "frmPaint", this->log);
+    auto& picture = this->template Make<forms::Picture>(form, "picArea", {10, 10, 200, 100});
+    picture.SetScale(400, 200);
+    std::vector<std::string> painted;
+    picture.Paint = [&](forms::Canvas& canvas) {
+        painted.push_back("picture " + std::to_string(canvas.Width()) + "x" +
+                          std::to_string(canvas.Height()));
+        canvas.Fill({0, 0, 200, 100}, 0x0000FF);
+    };
+    form.Paint = [&](forms::Canvas& canvas) {
+        painted.push_back("form " + std::to_string(canvas.Width()) + "x" +
+                          std::to_string(canvas.Height()));
+    };
+    form.Show();
+    painted.clear();
+    this->driver.Paint(picture);
+    this->driver.Paint(form);
+    ASSERT_FALSE(painted.empty());
+    EXPECT_EQ(painted.front(), "picture 400x200");
+    EXPECT_EQ(painted.back(), "form 400x300");
+
+    EXPECT_FALSE(this->driver.PaintPending(picture));
+    picture.Refresh();
+    EXPECT_TRUE(this->driver.PaintPending(picture));
+}
+
+TYPED_TEST_P(FormsCases, AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn) {
+    CountingForm form(this->driver.backend, "frmErrors", this->log);
+    auto& button = this->template Make<forms::Button>(form, "cmdFail", {10, 10, 80, 24});
+    auto& picture = this->template Make<forms::Picture>(form, "picFail", {10, 50, 100, 50});
+    auto& timer = form.AddTimer("tmrFail");
+    int clicks = 0;
+    int ticks = 0;
+    button.Click = [&] {
+        if (++clicks == 1) {
+            throw RunTimeError(11, "Division by zero");
+        }
+    };
+    timer.Tick = [&] {
+        if (++ticks == 1) {
+            throw std::runtime_error("tick");
+        }
+        timer.SetEnabled(false);
+    };
+    form.Show();
+    this->driver.Click(button);
+    this->driver.Click(button);
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    this->driver.Wait(200);
+    picture.Paint = [&](forms::Canvas&) { throw std::bad_alloc(); };
+    this->driver.Paint(picture);
+    ASSERT_GE(this->reported.size(), 3u);
+    EXPECT_EQ(this->reported[0], "11 Division by zero");
+    EXPECT_EQ(this->reported[1], "exception tick");
+    EXPECT_EQ(this->reported[2], "exception std::bad_alloc");
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(ticks, 2) << "the timer went on after its error";
+    EXPECT_TRUE(form.Loaded());
+}
+
+TYPED_TEST_P(FormsCases, ARegionShapesTheWindow) {
+    CountingForm form(this->driver.backend, "frmShaped", this->log);
+    forms::WindowSettings settings;
+    settings.border = forms::BorderStyle::None;
+    form.SetSettings(settings);
+    form.SetRegion(std::vector<forms::Bounds>{{0, 0, 100, 10}, {0, 10, 50, 10}, {0, 0, 0, 5}});
+    form.Show();
+    const auto shows = [&] {
+        std::string found;
+        for (const auto& [x, y] : std::vector<std::pair<int, int>>{
+                 {5, 5}, {99, 9}, {75, 15}, {49, 19}, {5, 20}, {150, 50}}) {
+            found += this->driver.ShowsAt(form, x, y) ? "1" : "0";
+        }
+        return found;
+    };
+    EXPECT_EQ(shows(), "110100");
+    form.SetRegion(std::nullopt);
+    EXPECT_EQ(shows(), "111111");
+    form.SetRegion(std::vector<forms::Bounds>{});
+    EXPECT_EQ(shows(), "000000");
+    // Read again when the window is made anew.
+    form.SetRegion(std::vector<forms::Bounds>{{0, 0, 10, 10}});
+    form.Unload();
+    form.Show();
+    EXPECT_EQ(shows(), "100000");
+}
+
+REGISTER_TYPED_TEST_SUITE_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
+                            ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
+                            EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,
+                            QueryUnloadCanKeepTheFormOpen,
+                            MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
+                            ListsAnswerWhichRowIsUnderAPoint,
+                            PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
+                            AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn,
+                            ARegionShapesTheWindow);
+
+}  // namespace pellmark::testcases
