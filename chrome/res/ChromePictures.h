@@ -14,6 +14,8 @@
 #define PELLMARK_PICTURE_LARGE 1000 /* added for the 144-DPI picture */
 
 #ifndef RC_INVOKED
+#include <string>
+
 namespace pellmark::chrome {
 
 inline constexpr int kLargePictures = PELLMARK_PICTURE_LARGE;
@@ -26,6 +28,11 @@ inline constexpr int kLargePictures = PELLMARK_PICTURE_LARGE;
 // The tab strip with `tab` selected in section 1 or 2.
 [[nodiscard]] constexpr int TabStripPicture(int section, int tab) noexcept {
     return (section == 1 ? PELLMARK_PICTURE_TABS_1 : PELLMARK_PICTURE_TABS_2) + tab;
+}
+
+// The name a picture is loaded by: "#" and its number.
+[[nodiscard]] inline std::string PictureName(int picture) {
+    return "#" + std::to_string(picture);
 }
 
 }  // namespace pellmark::chrome

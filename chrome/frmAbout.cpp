@@ -1,0 +1,136 @@
+#include "chrome/frmAbout.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "chrome/MakerAddresses.h"
+#include "chrome/res/ChromePictures.h"
+#include "platform/RunTimeError.h"
+
+namespace pellmark::chrome {
+
+namespace {
+constexpr int kFormWidth = 380;
+constexpr int kFormHeight = 260;
+constexpr int kTextLeft = 96;
+constexpr int kTextWidth = kFormWidth - kTextLeft - 16;
+constexpr forms::Bounds kCommentsBox{kTextLeft, 70, kTextWidth, 80};
+constexpr int kAverageCharWidth = 6;  // the 9-point message font at 96 DPI
+constexpr int kLineHeight = 15;
+constexpr double kTitlePoints = 14;
+constexpr int kTitleCharWidth = 11;  // bold, at kTitlePoints
+}  // namespace
+
+int EstimatedTextHeight(const std::string& text, int width) {
+    const std::size_t perLine = static_cast<std::size_t>(std::max(width / kAverageCharWidth, 1));
+    int lines = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        ++lines;
+        std::size_t end = start + perLine;
+        if (end >= text.size()) {
+            break;
+        }
+        const std::size_t space = text.rfind(' ', end);
+        start = (space != std::string::npos && space > start) ? space + 1 : end;
+    }
+    return lines * kLineHeight;
+}
+
+frmAbout::frmAbout(forms::Backend& backend, ProgramFacts facts,
+                   std::function<void(const std::string& address)> open)
+    : Form(backend, "frmAbout"),
+      imgLogo(Add<forms::Image>("imgLogo")),
+      lblTit(Add<forms::Label>("lblTit")),
+      lblVersion(Add<forms::Label>("lblVersion")),
+      picCont(Add<forms::Picture>("picCont")),
+      lblComments(Add<forms::Label>("lblComments", &picCont)),
+      lblCopyright(Add<forms::Label>("lblCopyright")),
+      lblWeb(Add<forms::Label>("lblWeb")),
+      lblEmail(Add<forms::Label>("lblEmail")),
+      cmdOK(Add<forms::Button>("cmdOK")),
+      tmrScroll(AddTimer("tmrScroll")),
+      Timer1(AddTimer("Timer1")),
+      facts_(std::move(facts)),
+      open_(std::move(open)) {
+    forms::WindowSettings settings;
+    settings.border = forms::BorderStyle::FixedDialog;
+    settings.showInTaskbar = false;
+    SetSettings(settings);
+    SetClientSize(kFormWidth, kFormHeight);
+
+    imgLogo.Move({16, 16, 64, 64});
+    lblVersion.Move({kTextLeft, 44, kTextWidth, 18});
+    picCont.Move(kCommentsBox);
+    lblCopyright.Move({16, 160, kFormWidth - 32, 32});
+    lblWeb.Move({16, 198, 240, 16});
+    lblEmail.Move({16, 216, 240, 16});
+    cmdOK.SetCaption("OK");
+    cmdOK.Move({kFormWidth - 96, kFormHeight - 38, 80, 26});
+    cmdOK.SetDefault(true);
+    cmdOK.SetCancel(true);
+
+    cmdOK.Click = [this] { Hide(); };
+    lblWeb.Click = [this] { open_(std::string(WebAddress())); };
+    lblEmail.Click = [this] { open_(EmailLink()); };
+    imgLogo.MouseDown = [this](const forms::MouseEvent& event) {
+        TrackMouse(event, imgLogo.GetBounds().left, imgLogo.GetBounds().top);
+        logo_.MouseDown(event.button == forms::MouseButton::Left, (event.shift ? kShiftKey : 0) |
+                                                                      (event.ctrl ? kCtrlKey : 0) |
+                                                                      (event.alt ? kAltKey : 0));
+    };
+    imgLogo.MouseMove = [this](const forms::MouseEvent& event) {
+        TrackMouse(event, imgLogo.GetBounds().left, imgLogo.GetBounds().top);
+    };
+    imgLogo.MouseUp = [this](const forms::MouseEvent&) { Timer1.SetInterval(logo_.MouseUp()); };
+    MouseMove = [this](const forms::MouseEvent& event) { TrackMouse(event, 0, 0); };
+    Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+void frmAbout::OnLoad() {
+    try {
+        imgLogo.SetPicture(
+            GetBackend().LoadResourcePicture(PictureName(PELLMARK_PICTURE_ABOUT_LOGO)));
+    } catch (const RunTimeError&) {
+        // The box is whole without its logo.
+    }
+    lblTit.SetCaption(facts_.title);
+    lblTit.SetFont({.points = kTitlePoints, .bold = true});
+    const int titleWidth =
+        std::min(static_cast<int>(facts_.title.size()) * kTitleCharWidth, kFormWidth);
+    lblTit.Move({(kFormWidth - titleWidth) / 2, 14, titleWidth, 26});
+
+    lblVersion.SetCaption(VersionText(facts_.major, facts_.minor, facts_.revision));
+    lblVersion.SetForeColour(kVersionColour);
+    lblComments.SetCaption(facts_.comments);
+    const int commentsHeight = EstimatedTextHeight(facts_.comments, kCommentsBox.width);
+    lblComments.Move({0, 0, kCommentsBox.width, commentsHeight});
+    lblCopyright.SetCaption(facts_.legalCopyright);
+    lblCopyright.SetForeColour(kCopyrightColour);
+    lblWeb.SetCaption(std::string(WebAddress()));
+    lblEmail.SetCaption(std::string(EmailAddress()));
+
+    scroll_ = CommentsScroll(kCommentsBox.height, commentsHeight);
+    StartCommentsScroll(tmrScroll, scroll_, [this](int top) {
+        forms::Bounds bounds = lblComments.GetBounds();
+        bounds.top = top;
+        lblComments.Move(bounds);
+    });
+    Timer1.SetInterval(kLogoRestInterval);
+    Timer1.SetEnabled(true);
+}
+
+void frmAbout::TrackMouse(const forms::MouseEvent& event, int offsetX, int offsetY) {
+    mouse_ = {event.x + offsetX, event.y + offsetY};
+}
+
+void frmAbout::Timer1_Timer() {
+    const forms::Bounds logo = imgLogo.GetBounds();
+    const LogoFollow::Step step = logo_.Tick(mouse_, logo.width, logo.height);
+    Timer1.SetInterval(step.interval);
+    if (step.move) {
+        imgLogo.Move({step.position.x, step.position.y, logo.width, logo.height});
+    }
+}
+
+}  // namespace pellmark::chrome
