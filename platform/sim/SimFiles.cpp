@@ -1,12 +1,42 @@
 #include "platform/sim/SimFiles.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <string_view>
+
+#include "platform/Utf8.h"
 
 namespace pellmark::sim {
 
 namespace {
+
+OsStatus SharingViolation() {
+    return {32, "The process cannot access the file because it is being used by another process."};
+}
+
+// Windows-1252 from 0x80 to 0x9F; the rest of the upper half is Latin-1.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t Windows1252ToUnit(unsigned char byte) noexcept {
+    return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t{byte};
+}
+
+std::optional<char> UnitToWindows1252(char16_t unit) noexcept {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        return static_cast<char>(unit);
+    }
+    const auto found = std::find(kWindows1252High.begin(), kWindows1252High.end(), unit);
+    if (found == kWindows1252High.end()) {
+        return std::nullopt;
+    }
+    return static_cast<char>(0x80 + (found - kWindows1252High.begin()));
+}
 
 bool IsBlank(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -94,13 +124,98 @@ OsStatus SimFiles::ListFiles(const std::string& folder, const std::string& /*pat
 }
 
 OsStatus SimFiles::RemoveFile(const std::string& path) {
-    if (undeletable.count(path) != 0) {
-        return {32,
-                "The process cannot access the file because it is being used by another "
-                "process."};
+    if (undeletable.count(path) != 0 || openWriters.count(path) != 0) {
+        return SharingViolation();
     }
     return files.erase(path) != 0 ? OsStatus{}
                                   : OsStatus{2, "The system cannot find the file specified."};
+}
+
+class SimFiles::Writer final : public platform::ByteSink {
+  public:
+    Writer(SimFiles& owner, std::string path) : owner_(owner), path_(std::move(path)) {
+        owner_.openWriters.insert(path_);
+    }
+    ~Writer() override { owner_.openWriters.erase(owner_.openWriters.find(path_)); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    OsStatus Write(std::string_view bytes) override {
+        if (!owner_.writeFailure.ok()) {
+            return owner_.writeFailure;
+        }
+        std::size_t fits = bytes.size();
+        if (owner_.freeSpace) {
+            fits = std::min(fits, *owner_.freeSpace);
+            *owner_.freeSpace -= fits;
+        }
+        owner_.files[path_].append(bytes.substr(0, fits));
+        if (fits < bytes.size()) {
+            return {112, "There is not enough space on the disk."};
+        }
+        return {};
+    }
+
+    OsStatus Flush() override { return owner_.flushFailure; }
+
+  private:
+    SimFiles& owner_;
+    std::string path_;
+};
+
+std::unique_ptr<platform::ByteSink> SimFiles::CreateNewFile(const std::string& path,
+                                                            OsStatus& status) {
+    if (!createFailure.ok()) {
+        status = createFailure;
+        return nullptr;
+    }
+    if (files.count(path) != 0) {
+        status = {80, "The file exists."};
+        return nullptr;
+    }
+    status = {};
+    files[path];
+    return std::make_unique<Writer>(*this, path);
+}
+
+OsStatus SimFiles::MoveReplacing(const std::string& from, const std::string& to) {
+    if (!replaceFailure.ok()) {
+        return replaceFailure;
+    }
+    const auto source = files.find(from);
+    if (source == files.end()) {
+        return {2, "The system cannot find the file specified."};
+    }
+    if (openWriters.count(from) != 0 || openWriters.count(to) != 0 || undeletable.count(to) != 0) {
+        return SharingViolation();
+    }
+    std::string bytes = std::move(source->second);
+    files.erase(source);
+    files[to] = std::move(bytes);
+    return {};
+}
+
+std::optional<std::string> SimFiles::ToAnsiCodePage(std::string_view utf8) {
+    // Anything that is not well-formed UTF-8 comes back from the converter with U+FFFD,
+    // which the code page cannot hold.
+    std::string ansi;
+    for (const char16_t unit : platform::Utf8ToUtf16(utf8)) {
+        const auto byte = UnitToWindows1252(unit);
+        if (!byte) {
+            return std::nullopt;
+        }
+        ansi += *byte;
+    }
+    return ansi;
+}
+
+std::string SimFiles::FromAnsiCodePage(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size());
+    for (const char byte : bytes) {
+        units += Windows1252ToUnit(static_cast<unsigned char>(byte));
+    }
+    return platform::Utf16ToUtf8(units);
 }
 
 OsStatus SimFiles::CreateFolder(const std::string& path) {

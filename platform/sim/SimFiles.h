@@ -1,9 +1,12 @@
-// An in-memory file system: whole files by path, and failures on demand.
+// An in-memory file system: whole files by path, and failures on demand. Its ANSI code
+// page is Windows-1252.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,9 +18,20 @@ namespace pellmark::sim {
 class SimFiles final : public platform::Files {
   public:
     std::map<std::string, std::string> files;
-    OsStatus writeFailure;  // non-zero code: writes fail with it and leave nothing
-    int openReaders = 0;    // readers not yet destroyed, so tests can see files closed
+    // Each step of writing a file fails with its status when that has a non-zero code:
+    // creating a new file, writing to it (nothing is written), flushing it, moving it over
+    // another.
+    OsStatus createFailure;
+    OsStatus writeFailure;
+    OsStatus flushFailure;
+    OsStatus replaceFailure;
+    // The bytes the disk can still take; a write beyond them puts what fits and fails
+    // with "There is not enough space on the disk." Removing files gives nothing back.
+    std::optional<std::size_t> freeSpace;
+    int openReaders = 0;  // readers not yet destroyed, so tests can see files closed
     int opensForReading = 0;
+    // Files being written, by path; a file cannot be moved or removed while it is open.
+    std::multiset<std::string> openWriters;
     std::set<std::string> folders;      // with their trailing backslash
     std::set<std::string> undeletable;  // files that refuse to go (open elsewhere)
     OsStatus folderFailure;             // non-zero code: folders cannot be created
@@ -46,13 +60,23 @@ class SimFiles final : public platform::Files {
     OsStatus ListFiles(const std::string& folder, const std::string& pattern,
                        std::vector<std::string>& names) override;
     OsStatus RemoveFile(const std::string& path) override;
+    std::unique_ptr<platform::ByteSink> CreateNewFile(const std::string& path,
+                                                      OsStatus& status) override;
+    OsStatus MoveReplacing(const std::string& from, const std::string& to) override;
     OsStatus CreateFolder(const std::string& path) override;
 
     // Reads the in-memory file the way Windows reads INI files (see SimFiles.cpp).
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& path) override;
 
+    // Windows-1252 both ways; its five unassigned bytes stand for U+0081, U+008D, U+008F,
+    // U+0090 and U+009D, as Windows maps them.
+    std::optional<std::string> ToAnsiCodePage(std::string_view utf8) override;
+    std::string FromAnsiCodePage(std::string_view bytes) override;
+
   private:
+    class Writer;
+
     class Reader final : public platform::ByteSource {
       public:
         Reader(std::string bytes, int& openCount) : bytes_(std::move(bytes)), open_(openCount) {

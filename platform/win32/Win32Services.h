@@ -63,6 +63,11 @@ class Win32System final : public platform::System {
     UniqueKernelHandle instanceMutex_;
 };
 
+// How 95/98/Me, which have neither MoveFileEx nor ReplaceFile, put a finished file in the
+// place of another: the old one is renamed aside and comes back when the new one cannot
+// take its name.
+[[nodiscard]] OsStatus MoveReplacingByRenaming(const std::string& from, const std::string& to);
+
 class Win32Files final : public platform::Files {
   public:
     OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
@@ -74,6 +79,12 @@ class Win32Files final : public platform::Files {
     OsStatus CreateFolder(const std::string& path) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& path) override;
+    // In Win32FileWriting.cpp.
+    std::unique_ptr<platform::ByteSink> CreateNewFile(const std::string& path,
+                                                      OsStatus& status) override;
+    OsStatus MoveReplacing(const std::string& from, const std::string& to) override;
+    std::optional<std::string> ToAnsiCodePage(std::string_view utf8) override;
+    std::string FromAnsiCodePage(std::string_view bytes) override;
 };
 
 }  // namespace pellmark::win32
