@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -17,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/RunTimeError.h"
 #include "platform/forms/Form.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/FormsCases.h"
@@ -29,7 +32,7 @@ constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 128, 0);
-const UINT kToolSize = TTTOOLINFOA_V2_SIZE;  // what common controls before version 6 take
+const UINT kToolSize = TTTOOLINFOW_V2_SIZE;  // what common controls before version 6 take
 
 class TestForm final : public forms::Form {
   public:
@@ -93,10 +96,15 @@ Box Placed(HWND window) {
     ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
     return BoxOf(place);
 }
+std::string Utf8(const wchar_t* text) {
+    char narrow[768] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
 std::string Text(HWND window) {
-    char text[256] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return Utf8(text);
 }
 void Notify(HWND control, int code) {
     Send(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code), control);
@@ -129,13 +137,13 @@ HWND ToolTipsOf(HWND form) {
 
 // A tool's tip ("(none)" for no tool) and place, found as the tool tips find it: by id.
 std::pair<std::string, Box> ToolOf(HWND tips, HWND window, UINT_PTR id) {
-    char text[128] = {};
-    TTTOOLINFOA tool{kToolSize, 0, window, id, {}, nullptr, text};
-    if (Send(tips, TTM_GETTOOLINFOA, 0, &tool) == FALSE) {
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool{kToolSize, 0, window, id, {}, nullptr, text};
+    if (Send(tips, TTM_GETTOOLINFOW, 0, &tool) == FALSE) {
         return {"(none)", {}};
     }
-    Send(tips, TTM_GETTEXTA, sizeof text, &tool);
-    return {text, BoxOf(tool.rect)};
+    Send(tips, TTM_GETTEXTW, 128, &tool);
+    return {Utf8(text), BoxOf(tool.rect)};
 }
 // The tools for areas of `window` (the labels a picture draws): their tips and places.
 using Areas = std::multimap<std::string, Box>;
@@ -143,8 +151,8 @@ Areas AreaTools(HWND tips, HWND window) {
     Areas found;
     const auto count = static_cast<int>(Send(tips, TTM_GETTOOLCOUNT));
     for (int i = 0; i < count; ++i) {
-        TTTOOLINFOA tool{kToolSize};
-        if (Send(tips, TTM_ENUMTOOLSA, i, &tool) != FALSE && tool.hwnd == window &&
+        TTTOOLINFOW tool{kToolSize};
+        if (Send(tips, TTM_ENUMTOOLSW, i, &tool) != FALSE && tool.hwnd == window &&
             (tool.uFlags & TTF_IDISHWND) == 0) {
             found.insert(ToolOf(tips, window, tool.uId));
         }
@@ -469,9 +477,7 @@ TEST_F(FormsTest, ListViewShowsRowsAndReportsOnlyTheUsersChecks) {
     EXPECT_NE(ListView_GetItemState(view, 3, LVIS_CUT), 0u) << "ghosted";
     EXPECT_EQ(Send(reinterpret_cast<HWND>(Send(view, LVM_GETHEADER)), HDM_GETITEMCOUNT), 3);
     EXPECT_EQ(Send(view, LVM_GETCOLUMNWIDTH, 0), 150);
-    char text[64] = {};
-    ListView_GetItemText(view, 3, 0, text, sizeof text);
-    EXPECT_STREQ(text, "Drive");
+    EXPECT_EQ(WideCell(view, 3, 0), L"Drive");
     EXPECT_EQ(checked.size() + clicked.size(), 4u) << "the code's changes raised events";
 }
 
@@ -527,11 +533,11 @@ TEST_F(FormsTest, ToolTipsFollowTheControlsAndTheLabelsAPictureDrawsAndShowUnder
         GTEST_SKIP() << "this display cannot put the cursor over the picture";
     }
     ::PostMessageA(picture, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
-    TTTOOLINFOA current{kToolSize};
+    TTTOOLINFOW current{kToolSize};
     bool showing = false;
     for (const DWORD start = ::GetTickCount(); !showing && ::GetTickCount() - start < 5000;) {
         backend.DoEvents();
-        showing = Send(tips, TTM_GETCURRENTTOOLA, 0, &current) != FALSE;
+        showing = Send(tips, TTM_GETCURRENTTOOLW, 0, &current) != FALSE;
         ::Sleep(10);
     }
     ASSERT_TRUE(showing) << "no tip within five seconds";
@@ -830,6 +836,437 @@ TEST_F(FormsTest, PopupMenuShowsTheVisibleItemsAndRunsTheChosenOne) {
     backend.DoEvents();  // the keys' leftovers
 }
 
+TEST_F(FormsTest, AWindowMovedToAnotherDpiTakesTheSuggestedPlaceAndLaysItselfOutAgain) {
+    HWND window = FormWindow();
+    form.lblInfo.SetFont({"Arial", 12, false, false});
+    form.picPreview.SetScale(400, 200);
+    const auto fontHeight = [&] {
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HGDIOBJ>(Send(Find("lblInfo"), WM_GETFONT)), sizeof font,
+                     &font);
+        return font.lfHeight;
+    };
+    // Each row: the new DPI, then where the controls go at it.
+    struct Row {
+        int dpi;
+        Box save, text, slider;
+        LONG font, column;
+    };
+    for (const Row& row :
+         {Row{96, {10, 20, 110, 50}, {10, 20, 130, 44}, {0, 30, 100, 45}, -16, 120},
+          Row{192, {20, 40, 220, 100}, {20, 40, 260, 88}, {0, 60, 200, 90}, -32, 240},
+          Row{144, {15, 30, 165, 75}, {15, 30, 195, 66}, {0, 45, 150, 68}, -24, 180}}) {
+        RECT suggested{100, 50, 100 + row.dpi * 5, 50 + row.dpi * 4};
+        Send(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(row.dpi, row.dpi), &suggested);
+        RECT outer{};
+        ::GetWindowRect(window, &outer);
+        EXPECT_EQ(BoxOf(outer), BoxOf(suggested)) << row.dpi;
+        EXPECT_EQ(Placed(Find("cmdSave")), row.save) << row.dpi;
+        EXPECT_EQ(Placed(Find("txtName")), row.text) << row.dpi << ": in the frame";
+        EXPECT_EQ(Placed(Find("sldSpeed")), row.slider) << row.dpi << ": in the picture's scale";
+        EXPECT_EQ(fontHeight(), row.font) << row.dpi;
+        EXPECT_EQ(Send(Find("lvwIcons"), LVM_GETCOLUMNWIDTH, 0), row.column) << row.dpi;
+    }
+}
+
+TEST_F(FormsTest, DefaultButtonShowsAsOneAndThePictureCapturesTheMouseWhilePressed) {
+    form.cmdSave.SetDefault(true);
+    EXPECT_EQ(::GetWindowLongPtrW(Find("cmdSave"), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    form.cmdClose.SetDefault(true);
+    EXPECT_EQ(::GetWindowLongPtrW(Find("cmdSave"), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+
+    HWND picture = Find("picPreview");
+    std::vector<std::string> events;
+    form.picPreview.MouseMove = [&](const forms::MouseEvent& event) {
+        events.push_back("move " + std::to_string(event.x) + "," + std::to_string(event.y));
+    };
+    ::PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    backend.DoEvents();
+    EXPECT_EQ(::GetCapture(), picture);
+    // Outside it, to the left: still the picture's, at a negative point.
+    ::PostMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-30, 15));
+    ::PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(-30, 15));
+    backend.DoEvents();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_NE(std::find(events.begin(), events.end(), "move -20,10"), events.end());
+}
+
+TEST_F(FormsTest, RawMessagesReachTheFormFromItsCreationAndItMayAnswerThem) {
+    forms::Form other(backend, "frmRaw");
+    std::vector<UINT> seen;
+    other.Raw = [&](forms::RawMessage& message) {
+        seen.push_back(message.message);
+        if (message.message == WM_NCHITTEST) {
+            message.handled = true;
+            message.result = HTCAPTION;
+        }
+    };
+    other.Show();
+    HWND window = Win32FormsBackend::WindowOf(other);
+    const auto position = [&](UINT message) {
+        return std::find(seen.begin(), seen.end(), message) - seen.begin();
+    };
+    ASSERT_LT(position(WM_CREATE), static_cast<std::ptrdiff_t>(seen.size()));
+    EXPECT_EQ(position(WM_NCCREATE), 0);
+    EXPECT_LT(position(WM_NCCALCSIZE), position(WM_CREATE));
+    EXPECT_EQ(Send(window, WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTCAPTION);
+    seen.clear();
+    ::SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), WM_GETMINMAXINFO), seen.end());
+    other.Unload();
+}
+
+// ---- Window settings, owners and the system's destroying ----
+
+class CountedForm final : public forms::Form {
+  public:
+    CountedForm(forms::Backend& backend, std::string name) : Form(backend, std::move(name)) {
+        SetClientSize(200, 100);
+    }
+    int unloads = 0;
+
+  protected:
+    void OnUnload() override { ++unloads; }
+};
+
+TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
+    Win32FormsBackend backend{kDpi};
+    CountedForm owner(backend, "frmOwner");
+    owner.Show();
+    HWND ownerWindow = Win32FormsBackend::WindowOf(owner);
+    struct Row {
+        const char* what;
+        forms::WindowSettings settings;
+        LONG_PTR style, notStyle, exStyle;
+        bool owned;
+    };
+    const Row rows[] = {
+        {"fixed", {}, WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU, WS_THICKFRAME, 0, false},
+        {"dialog",
+         {.border = forms::BorderStyle::FixedDialog},
+         WS_CAPTION | WS_SYSMENU,
+         WS_MINIMIZEBOX | WS_THICKFRAME,
+         WS_EX_DLGMODALFRAME,
+         false},
+        {"sizable",
+         {.border = forms::BorderStyle::Sizable},
+         WS_THICKFRAME | WS_CAPTION,
+         0,
+         0,
+         false},
+        {"none",
+         {.border = forms::BorderStyle::None},
+         WS_SYSMENU,
+         WS_CAPTION | WS_THICKFRAME,
+         0,
+         false},
+        {"topmost", {.topmost = true}, 0, 0, WS_EX_TOPMOST, false},
+        {"owned", {.owner = &owner}, 0, 0, 0, true},
+        {"owned, in the taskbar",
+         {.owner = &owner, .showInTaskbar = true},
+         0,
+         0,
+         WS_EX_APPWINDOW,
+         true},
+    };
+    for (const Row& row : rows) {
+        CountedForm form(backend, "frmSettings");
+        form.SetSettings(row.settings);
+        form.Show();
+        HWND window = Win32FormsBackend::WindowOf(form);
+        const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+        const LONG_PTR exStyle = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
+        EXPECT_EQ(style & row.style, row.style) << row.what;
+        EXPECT_EQ(style & row.notStyle, 0) << row.what;
+        EXPECT_EQ(exStyle & row.exStyle, row.exStyle) << row.what;
+        EXPECT_EQ(::GetWindow(window, GW_OWNER) == ownerWindow, row.owned) << row.what;
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_EQ(BoxOf(client), (Box{0, 0, 300, 150})) << row.what;
+        EXPECT_NE(::GetSystemMenu(window, FALSE), nullptr) << row.what << ": a system menu";
+    }
+
+    // Out of the taskbar: owned by a hidden window of the program's.
+    CountedForm hidden(backend, "frmHidden");
+    hidden.SetSettings({.showInTaskbar = false});
+    hidden.Show();
+    HWND parking = ::GetWindow(Win32FormsBackend::WindowOf(hidden), GW_OWNER);
+    EXPECT_TRUE(parking != nullptr && !::IsWindowVisible(parking));
+
+    // Placed where asked, or in the middle of the work area.
+    CountedForm placed(backend, "frmPlaced");
+    placed.SetSettings({.border = forms::BorderStyle::None,
+                        .start = forms::StartPosition::Manual,
+                        .left = 30,
+                        .top = 40});
+    placed.Show();
+    RECT outer{};
+    ::GetWindowRect(Win32FormsBackend::WindowOf(placed), &outer);
+    EXPECT_EQ(BoxOf(outer), (Box{45, 60, 345, 210}));
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(ownerWindow, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, (work.top + work.bottom) / 2, 1);
+
+    // Alt+F4 closes a window without a caption, through its system menu's Close.
+    Send(Win32FormsBackend::WindowOf(placed), WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_FALSE(placed.Loaded());
+}
+
+TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDeadHandle) {
+    Win32FormsBackend backend{kDpi};
+    CountedForm owner(backend, "frmOwner");
+    CountedForm owned(backend, "frmOwned");
+    owned.SetSettings({.owner = &owner});
+    auto& button = owned.Add<forms::Button>("cmdGo");
+    button.Move({10, 10, 80, 24});
+    auto& text = owner.Add<forms::TextBox>("txtName");
+    owner.Show();
+    owned.Show();
+    HWND buttonWindow = Win32FormsBackend::WindowOf(button);
+    ASSERT_TRUE(::IsWindow(buttonWindow));
+    ::DestroyWindow(Win32FormsBackend::WindowOf(owner));
+    EXPECT_EQ(std::make_pair(owner.unloads, owned.unloads), std::make_pair(1, 1));
+    EXPECT_FALSE(owner.Loaded() || owned.Loaded());
+    EXPECT_EQ(Win32FormsBackend::WindowOf(button), nullptr);
+    EXPECT_EQ(Win32FormsBackend::WindowOf(text), nullptr);
+    EXPECT_FALSE(::IsWindow(buttonWindow));
+    // Loaded again, the form gets new windows.
+    owner.Show();
+    EXPECT_TRUE(::IsWindow(Win32FormsBackend::WindowOf(text)));
+    owner.Unload();
+    EXPECT_EQ(owner.unloads, 2);
+}
+
+// ---- Pictures and painting ----
+
+// A 4 by 2 picture, red on its left half and blue on its right, in each format; the PNG's
+// top-left pixel is transparent.
+const std::string kBmp(
+    "\x42\x4d\x4e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x04\x00\x00\x00\x02"
+    "\x00"
+    "\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x18\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\x00\xff\xff\x00\x00\xff\x00\x00\x00\x00\xff\x00\x00"
+    "\xff"
+    "\xff\x00\x00\xff\x00\x00",
+    78);
+const std::string kPng(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00"
+    "\x02"
+    "\x08\x06\x00\x00\x00\x7f\xa8\x7d\x63\x00\x00\x00\x04\x67\x41\x4d\x41\x00\x00\xb1\x8f\x0b\xfc"
+    "\x61"
+    "\x05\x00\x00\x00\x20\x63\x48\x52\x4d\x00\x00\x7a\x26\x00\x00\x80\x84\x00\x00\xfa\x00\x00\x00"
+    "\x80"
+    "\xe8\x00\x00\x75\x30\x00\x00\xea\x60\x00\x00\x3a\x98\x00\x00\x17\x70\x9c\xba\x51\x3c\x00\x00"
+    "\x00"
+    "\x06\x62\x4b\x47\x44\x00\xab\x00\xab\x00\xab\x6a\x9d\xdd\x19\x00\x00\x00\x07\x74\x49\x4d\x45"
+    "\x07"
+    "\xea\x0c\x06\x16\x07\x39\x93\x7f\xe1\x94\x00\x00\x00\x1b\x49\x44\x41\x54\x08\xd7\x63\xfc\xcf"
+    "\xc0"
+    "\xc0\xc0\xc0\xc0\xf0\x9f\x91\x01\xc2\x62\x62\x60\x80\xb2\xa0\x00\x00\x5f\x20\x04\x01\xd5\x53"
+    "\x41"
+    "\xbe\x00\x00\x00\x25\x74\x45\x58\x74\x64\x61\x74\x65\x3a\x63\x72\x65\x61\x74\x65\x00\x32\x30"
+    "\x32"
+    "\x36\x2d\x31\x32\x2d\x30\x36\x54\x32\x32\x3a\x30\x37\x3a\x35\x37\x2b\x30\x30\x3a\x30\x30\xd2"
+    "\x86"
+    "\x32\x54\x00\x00\x00\x25\x74\x45\x58\x74\x64\x61\x74\x65\x3a\x6d\x6f\x64\x69\x66\x79\x00\x32"
+    "\x30"
+    "\x32\x36\x2d\x31\x32\x2d\x30\x36\x54\x32\x32\x3a\x30\x37\x3a\x35\x37\x2b\x30\x30\x3a\x30\x30"
+    "\xa3"
+    "\xdb\x8a\xe8\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+    279);
+const std::string kGif(
+    "\x47\x49\x46\x38\x39\x61\x04\x00\x02\x00\xf1\x00\x00\xff\x00\x00\x00\x00\xff\xff\xff\xff\x00"
+    "\x00"
+    "\x00\x21\xf9\x04\x00\x00\x00\x00\x00\x21\xff\x0b\x49\x6d\x61\x67\x65\x4d\x61\x67\x69\x63\x6b"
+    "\x0d"
+    "\x67\x61\x6d\x6d\x61\x3d\x30\x2e\x34\x35\x34\x35\x35\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00"
+    "\x00"
+    "\x02\x04\x04\x12\x86\x05\x00\x3b",
+    80);
+const std::string kJpeg(
+    "\xff\xd8\xff\xe0\x00\x10\x4a\x46\x49\x46\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xdb\x00"
+    "\x43"
+    "\x00\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
+    "\x01"
+    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
+    "\x01"
+    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xdb\x00\x43\x01\x01"
+    "\x01"
+    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
+    "\x01"
+    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
+    "\x01"
+    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xc0\x00\x11\x08\x00\x02\x00\x04"
+    "\x03"
+    "\x01\x11\x00\x02\x11\x01\x03\x11\x01\xff\xc4\x00\x14\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x0a\xff\xc4\x00\x1a\x10\x00\x00\x07\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x05\x06\x07\x37\x85\xb6\xff\xc4\x00\x15\x01\x01\x01\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x08\x0a\xff\xc4\x00\x1b\x11\x00\x00\x07\x01\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x07\x08\x09\x39\x87\xb7\xb8\xff\xda\x00\x0c\x03\x01\x00\x02"
+    "\x11"
+    "\x03\x11\x00\x3f\x00\x28\xaf\xcc\xae\xaa\xa3\xcd\x93\x8a\xa4\x64\xb8\xc5\x4c\xd7\x37\x41\x1a"
+    "\xe1"
+    "\x00\xef\x72\x24\xa1\x6a\x6c\x38\xb3\x1f\xff\xd9",
+    324);
+const std::string kIcon(
+    "\x00\x00\x01\x00\x01\x00\x04\x02\x10\x00\x01\x00\x04\x00\x78\x00\x00\x00\x16\x00\x00\x00\x28"
+    "\x00"
+    "\x00\x00\x04\x00\x00\x00\x04\x00\x00\x00\x01\x00\x04\x00\x00\x00\x00\x00\x08\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x10\x00\x00\x00\x00\x00\xff\x00\xff\x00\x00\x00\xff"
+    "\xff"
+    "\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x11\x00\x00\x00\x11\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00",
+    142);
+
+std::string TempPath(const char* name) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    char narrow[MAX_PATH * 3] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, folder, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return std::string(narrow) + name;
+}
+std::string WriteTemp(const char* name, const std::string& bytes) {
+    const std::string path = TempPath(name);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return path;
+}
+
+TEST(FormsPicturesTest, FilesOfEveryKindLoadToTheirPixelsAndBadOnesAreErrors) {
+    Win32FormsBackend backend{kDpi};
+    constexpr std::uint32_t kRedPixel = 0xFF0000FF;
+    constexpr std::uint32_t kBluePixel = 0xFFFF0000;
+    struct Row {
+        const char* name;
+        const std::string& bytes;
+        int tolerance;  // JPEG is lossy
+    };
+    for (const Row& row : {Row{"pellmark-test.bmp", kBmp, 0}, Row{"pellmark-test.png", kPng, 0},
+                           Row{"pellmark-test.gif", kGif, 0}, Row{"pellmark-test.jpg", kJpeg, 40},
+                           Row{"pellmark-test.ico", kIcon, 0}}) {
+        const std::string path = WriteTemp(row.name, row.bytes);
+        const forms::Bitmap picture = backend.LoadPicture(path);
+        ASSERT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(4, 2))
+            << row.name;
+        EXPECT_EQ(picture.Source(), path);
+        const auto similar = [&](std::uint32_t pixel, std::uint32_t expected) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                const int got = static_cast<int>((pixel >> shift) & 0xFF);
+                const int want = static_cast<int>((expected >> shift) & 0xFF);
+                if (got - want > row.tolerance || want - got > row.tolerance) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        const std::vector<std::uint32_t>& pixels = picture.Pixels();
+        const bool png = row.bytes.data() == kPng.data();
+        EXPECT_TRUE(png ? (pixels[0] >> 24) == 0 : similar(pixels[0], kRedPixel)) << row.name;
+        EXPECT_TRUE(similar(pixels[1], kRedPixel)) << row.name;
+        EXPECT_TRUE(similar(pixels[2], kBluePixel)) << row.name;
+        EXPECT_TRUE(similar(pixels[7], kBluePixel)) << row.name;
+        EXPECT_EQ(picture.HasTransparency(), png) << row.name;
+        ::DeleteFileA(path.c_str());
+    }
+    const auto number = [&](const std::string& path) {
+        try {
+            static_cast<void>(backend.LoadPicture(path));
+        } catch (const RunTimeError& error) {
+            return error.Number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number(TempPath("pellmark-missing.png")), 53);
+    const std::string text = WriteTemp("pellmark-not-a-picture.png", "just some text");
+    EXPECT_EQ(number(text), 481);
+    ::DeleteFileA(text.c_str());
+    EXPECT_EQ(number(TempPath("")), 481) << "a folder";
+    EXPECT_THROW(static_cast<void>(backend.LoadResourcePicture("NOSUCHPICTURE")), RunTimeError);
+}
+
+TEST_F(FormsTest, PaintDrawsWithGdiInThePicturesScaleAndPicturesScaleWithTheDpi) {
+    HWND picture = Find("picPreview");
+    form.picPreview.SetScale(400, 200);  // 300 by 150 pixels: a unit is three quarters of one
+    form.picPreview.SetBackColour(kGrey);
+    form.lblMarker.SetVisible(false);
+    // Eight by two: red on the left half, blue on the right.
+    std::vector<std::uint32_t> pixels;
+    for (int i = 0; i < 16; ++i) {
+        pixels.push_back(i % 8 < 4 ? 0xFF0000FFu : 0xFFFF0000u);
+    }
+    const forms::Bitmap halves(8, 2, pixels, "halves");
+    form.picPreview.Paint = [&](forms::Canvas& canvas) {
+        canvas.Fill({0, 0, 40, 40}, kRed);      // 0,0 to 30,30
+        canvas.Frame({40, 0, 40, 40}, kBlue);   // 30,0 to 60,30
+        canvas.Line(0, 60, 100, 60, kGreen);    // y 45, x 0 to 75
+        canvas.Draw(halves, {100, 0, 80, 40});  // 75,0 to 135,30
+        canvas.Clip({200, 0, 40, 40});          // 150,0 to 180,30
+        canvas.Fill({200, 0, 400, 200}, kBlue);
+    };
+    Snapshot(picture).Expect({{0, 0, kRed},
+                              {29, 29, kRed},
+                              {30, 30, kGrey},
+                              {30, 10, kBlue},
+                              {59, 10, kBlue},
+                              {45, 10, kGrey},
+                              {10, 45, kGreen},
+                              {78, 10, kRed},
+                              {132, 10, kBlue},
+                              {160, 10, kBlue},
+                              {185, 10, kGrey},
+                              {160, 40, kGrey}});
+    // A picture of its own, drawn at its size scaled to 144 DPI (12 by 3 pixels) beneath.
+    form.picPreview.Paint = nullptr;
+    form.picPreview.SetPicture(halves);
+    Snapshot(picture).Expect({{1, 1, kRed}, {10, 1, kBlue}, {12, 0, kGrey}, {0, 3, kGrey}});
+    // An image, at its size or stretched.
+    auto& image = form.Add<forms::Image>("imgHalves");
+    image.Move({300, 20, 40, 20});  // 60 by 30 pixels
+    image.SetPicture(halves);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    Snapshot(Find("imgHalves")).Expect({{1, 1, kRed}, {10, 1, kBlue}, {20, 10, face}});
+    image.SetStretch(true);
+    Snapshot(Find("imgHalves")).Expect({{5, 15, kRed}, {55, 15, kBlue}});
+}
+
+TEST_F(FormsTest, EachListViewHasItsOwnImageListSetAtAnyTime) {
+    HWND view = Find("lvwIcons");
+    EXPECT_EQ(Send(view, LVM_GETIMAGELIST, LVSIL_SMALL), 0);
+    const forms::Bitmap red(1, 1, {0xFF0000FF});
+    auto images = std::make_shared<forms::ImageList>();
+    images->images = {red, red, red};
+    form.lvwIcons.SetImages(images);
+    const auto list = [&] {  // looked up each time: loading again makes a new window
+        return reinterpret_cast<HIMAGELIST>(Send(Find("lvwIcons"), LVM_GETIMAGELIST, LVSIL_SMALL));
+    };
+    ASSERT_NE(list(), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list()), 3);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(list(), &width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(24, 24)) << "16 pixels at 144 DPI";
+    // Another form's list view keeps its own.
+    images->images.push_back(red);  // the shown list is a copy: this changes nothing
+    EXPECT_EQ(ImageList_GetImageCount(list()), 3);
+    form.lvwIcons.SetImages(nullptr);
+    EXPECT_EQ(list(), nullptr);
+    form.lvwIcons.SetImages(images);
+    form.Unload();
+    form.Show();
+    EXPECT_EQ(ImageList_GetImageCount(list()), 4) << "shown again on loading";
+}
+
 // ---- The shared cases, on real windows ----
 
 using testcases::MouseAction;
@@ -860,12 +1297,11 @@ struct Win32FormsDriver {
     }
     // A point of a control's scale (or of the form's, at 96 DPI) in its window's pixels.
     static POINT Pixels(const forms::Control* control, int x, int y) {
-        if (control != nullptr && control->Kind() == forms::ControlKind::Picture) {
-            const auto& picture = static_cast<const forms::Picture&>(*control);
+        if (const auto* picture = dynamic_cast<const forms::Picture*>(control)) {
             RECT inside{};
             ::GetClientRect(WindowOf(*control), &inside);
-            return {::MulDiv(x, inside.right, picture.ScaleWidth()),
-                    ::MulDiv(y, inside.bottom, picture.ScaleHeight())};
+            return {::MulDiv(x, inside.right, picture->ScaleWidth()),
+                    ::MulDiv(y, inside.bottom, picture->ScaleHeight())};
         }
         return {::MulDiv(x, kDpi, 96), ::MulDiv(y, kDpi, 96)};
     }
