@@ -6,7 +6,7 @@ set -eu
 objdump=$1
 exe=$2
 
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|ws2_32|wsock32|version|msvcrt|winmm|uxtheme|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|ws2_32|wsock32|version|msimg32|msvcrt|winmm|uxtheme|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 failed=0
 dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$dlls" ] || { echo "no imports found in $exe"; exit 1; }

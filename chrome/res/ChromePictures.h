@@ -32,7 +32,9 @@ inline constexpr int kLargePictures = PELLMARK_PICTURE_LARGE;
 
 // The name a picture is loaded by: "#" and its number.
 [[nodiscard]] inline std::string PictureName(int picture) {
-    return "#" + std::to_string(picture);
+    std::string name(1, '#');
+    name += std::to_string(picture);  // not "#" + ...: GCC 12 at -O3 warns falsely about it
+    return name;
 }
 
 }  // namespace pellmark::chrome
