@@ -254,3 +254,30 @@ int DrawTextIn(HDC dc, std::string_view text, RECT& box, UINT format) {
 }
 
 }  // namespace pellmark::win32::formtext
+
+#if defined(__i386__)
+// The thread library's timed waits import GetTickCount64, which Windows XP lacks, so the
+// 32-bit program would not start there. Its import slot is answered here instead: the
+// system's own function where there is one, GetTickCount's count elsewhere (its wrap after
+// 49 days only lengthens a wait that spans it). Plain globals, not function statics: those
+// take the very lock that waits on this.
+namespace {
+using TickCount64Function = ULONGLONG(WINAPI*)();
+TickCount64Function systemTickCount64 = nullptr;
+bool tickCount64LookedUp = false;
+
+ULONGLONG WINAPI TickCount64() {
+    if (!tickCount64LookedUp) {
+        systemTickCount64 = reinterpret_cast<TickCount64Function>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+        tickCount64LookedUp = true;
+    }
+    return systemTickCount64 != nullptr ? systemTickCount64() : ::GetTickCount();
+}
+}  // namespace
+
+extern "C" {
+extern const TickCount64Function pellmarkTickCount64Import __asm__("__imp__GetTickCount64@0");
+const TickCount64Function pellmarkTickCount64Import = &TickCount64;
+}
+#endif
