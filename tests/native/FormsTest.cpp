@@ -1,6 +1,8 @@
 // The behaviour every form relies on, on the in-memory backend.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -250,6 +252,96 @@ TEST_F(FormsTest, RemovingAContainerTakesItsControlsAndMenusRunTheChosenItem) {
     form.ShowPopup(menu);  // dismissed
     EXPECT_EQ(events, std::vector<std::string>{"A"});
     EXPECT_EQ(backend.menusShown.size(), 3u);
+}
+
+TEST_F(FormsTest, PaintIsRecordedInTheScaleOfThePaintedControl) {
+    auto& picture = form.Add<Picture>("picArea");
+    picture.Move({0, 0, 200, 100});
+    picture.SetScale(400, 200);
+    picture.SetBackColour(0x808080);
+    const Bitmap tiny(2, 1, {0xFF0000FF, 0xFFFF0000}, "tiny.bmp");
+    picture.SetPicture(tiny);
+    picture.Paint = [&](Canvas& canvas) {
+        canvas.Clip({10, 10, 100, 50});
+        canvas.Fill({0, 0, canvas.Width(), canvas.Height()}, 0x0000FF);
+        canvas.Frame({1, 2, 3, 4}, 0xFF0000);
+        canvas.Line(0, 5, 50, 5, 0x00FF00);
+        canvas.Text("Ωmega", {5, 6, 70, 20}, {.colour = 0x102030, .align = TextAlign::Centre});
+        canvas.Draw(tiny, {20, 20, 8, 4});
+    };
+    form.Load();
+    // The picture at its size in pixels, which is twice that in the box's units.
+    EXPECT_EQ(backend.PaintOf(picture),
+              (std::vector<std::string>{
+                  "fill 0 0 400 200 #808080", "picture 0 0 4 2 tiny.bmp", "clip 10 10 100 50",
+                  "fill 0 0 400 200 #ff0000", "frame 1 2 3 4 #0000ff", "line 0 5 50 5 #00ff00",
+                  "text 5 6 70 20 #302010 centre Ωmega", "picture 20 20 8 4 tiny.bmp"}));
+
+    auto& image = form.Add<Image>("imgTiny");
+    image.Move({0, 0, 40, 20});
+    image.SetPicture(tiny);
+    EXPECT_EQ(backend.PaintOf(image), std::vector<std::string>{"picture 0 0 2 1 tiny.bmp"});
+    image.SetStretch(true);
+    EXPECT_EQ(backend.PaintOf(image), std::vector<std::string>{"picture 0 0 40 20 tiny.bmp"});
+    // A repaint is asked for when the picture changes, or on Refresh.
+    backend.redrawn.clear();
+    picture.SetPicture(tiny);  // the same: nothing to do
+    picture.Refresh();
+    form.Refresh();
+    EXPECT_EQ(backend.redrawn, (std::vector<std::string>{"picArea", "frmTest"}));
+}
+
+TEST_F(FormsTest, PicturesComeFromTheBackendsFilesAndResourcesOrAreErrors) {
+    const Bitmap dot(1, 1, {0xFF00FF00}, "C:\\Pictures\\dot.png");
+    backend.pictureFiles["C:\\Pictures\\dot.png"] = dot;
+    backend.pictureFiles["C:\\Pictures\\notes.txt"] = Bitmap();
+    backend.resourcePictures["SKIN"] = dot;
+    EXPECT_EQ(backend.LoadPicture("C:\\Pictures\\dot.png"), dot);
+    EXPECT_EQ(backend.LoadResourcePicture("SKIN"), dot);
+    const auto number = [&](const std::function<void()>& load) {
+        try {
+            load();
+        } catch (const RunTimeError& error) {
+            return error.Number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadPicture("C:\\Pictures\\none.png")); }),
+              53);
+    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadPicture("C:\\Pictures\\notes.txt")); }),
+              481);
+    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadResourcePicture("NONE")); }), 481);
+}
+
+TEST(BitmapTest, PixelsMatchTheSizeAndKeepTheirOpacityApart) {
+    EXPECT_THROW(Bitmap(2, 2, {1, 2, 3}), std::invalid_argument);
+    EXPECT_THROW(Bitmap(0, 1, {}), std::invalid_argument);
+    const Bitmap opaque(2, 1, {0xFF123456, 0xFF654321});
+    const Bitmap seeThrough(1, 2, {0xFF000000, 0x80ABCDEF});
+    EXPECT_FALSE(opaque.HasTransparency());
+    EXPECT_TRUE(seeThrough.HasTransparency());
+    EXPECT_EQ(opaque.ColourAt(1, 0), 0x654321u);
+    EXPECT_EQ(seeThrough.ColourAt(0, 1), 0xABCDEFu);
+    EXPECT_EQ(opaque.ColourAt(2, 0) + opaque.ColourAt(0, -1), 0u) << "outside";
+    // Copies share their pixels; another picture with the same pixels is another picture.
+    const Bitmap copy = opaque;
+    EXPECT_EQ(copy, opaque);
+    EXPECT_FALSE(Bitmap(2, 1, {0xFF123456, 0xFF654321}) == opaque);
+    EXPECT_TRUE(Bitmap().Empty());
+    EXPECT_EQ(Bitmap().Width() + Bitmap().Height(), 0);
+}
+
+TEST_F(FormsTest, AModalFormWhoseStepsRunOutIsCountedAndReturns) {
+    Form dialog(backend, "frmDialog");
+    dialog.SetSettings({.owner = &form});
+    form.Show();
+    bool ownerDisabled = false;
+    backend.modalSteps.push_back([&](Form&) { ownerDisabled = backend.Disabled(form); });
+    dialog.ShowModal();
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_FALSE(backend.Disabled(form));
+    EXPECT_EQ(backend.stuckModals, 1);
+    EXPECT_FALSE(dialog.Modal());
 }
 
 TEST(FileListTest, ListsMatchingFilesByNameWithoutRegardToCase) {
