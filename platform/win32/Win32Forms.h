@@ -28,8 +28,9 @@ class Win32FormsBackend final : public forms::Backend {
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
     int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
     void RunModal(forms::Form& form) override;
-    // Through the Windows Imaging Component, which Windows (XP SP3 and later) and Wine both
-    // have for BMP, JPEG, GIF, PNG and ICO.
+    // Through the Windows Imaging Component, which Wine and Windows from Vista on have for
+    // BMP, JPEG, GIF, PNG and ICO (on XP it comes with .NET 3.0 or on its own); where it is
+    // missing, only BMP files load.
     forms::Bitmap LoadPicture(const std::string& path) override;
     // A resource of the program's file: a BITMAP by that name, else a raw resource (RCDATA)
     // holding a picture file.

@@ -1,6 +1,6 @@
 // Pictures on real windows: decoded by the Windows Imaging Component (files and raw
-// resources) or read from bitmap resources, drawn with GDI, and the canvas that Paint
-// handlers draw on.
+// resources; built into Vista and later, an installable component on XP) or, without it,
+// read as bitmaps by the system; drawn with GDI; and the canvas that Paint handlers draw on.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -83,11 +83,12 @@ forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
     return {static_cast<int>(width), static_cast<int>(height), std::move(pixels), source};
 }
 
+// Null where the imaging component is missing (Windows XP without it, and older).
 ComPtr<IWICImagingFactory> ImagingFactory() {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                   __uuidof(IWICImagingFactory), factory.put_void()))) {
-        InvalidPicture();
+        factory.Reset();
     }
     return factory;
 }
@@ -312,6 +313,15 @@ forms::Bitmap Win32FormsBackend::LoadPicture(const std::string& path) {
     }
     ComScope com;
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    if (!factory) {
+        // Without the imaging component, bitmap files still load.
+        UniqueGdiObject bitmap(::LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0,
+                                            LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        if (!bitmap) {
+            InvalidPicture();
+        }
+        return FromHandle(static_cast<HBITMAP>(bitmap.get()), path);
+    }
     ComPtr<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.put()))) {
@@ -340,7 +350,7 @@ forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateStream(stream.put())) ||
+    if (!factory || FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
                                             ::SizeofResource(instance_, found))) ||
         FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
