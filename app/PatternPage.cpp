@@ -67,18 +67,20 @@ void Form1::RefreshPatternList() {
         static_cast<void>(services_.files.CreateFolder(savedFolder_));
         File1.SetPath(savedFolder_);
     }
-    List1.Clear();
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(File1.ListCount()));
     for (int i = 0; i < File1.ListCount(); ++i) {
         const std::string& file = File1.List(i);
-        List1.AddItem(file.substr(0, file.size() - std::min<std::size_t>(4, file.size())));
+        names.push_back(file.substr(0, file.size() - std::min<std::size_t>(4, file.size())));
     }
+    List1.SetItems(std::move(names));
 }
 
 void Form1::UnloadMarkers() {
-    while (lblPrevIcon.size() > 1) {
-        Remove(*lblPrevIcon.back());
-        lblPrevIcon.pop_back();
-    }
+    // All in one go: the form then looks through its controls once, not once a marker.
+    const std::vector<forms::Control*> markers(lblPrevIcon.begin() + 1, lblPrevIcon.end());
+    lblPrevIcon.resize(1);
+    Remove(markers);
 }
 
 forms::Label& Form1::AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,

@@ -158,6 +158,12 @@ void ListControl::Clear() {
     NotifyItem(ItemChange::All, -1);
 }
 
+void ListControl::SetItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    listIndex_ = -1;
+    NotifyItem(ItemChange::All, -1);
+}
+
 void ListControl::SetListIndex(int index) {
     if (index < -1 || index >= ListCount() || index == listIndex_) {
         return;

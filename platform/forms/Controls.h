@@ -105,6 +105,8 @@ class ListControl : public Control {
     void RemoveItem(int index);
     // Empties the list; the selection goes without a click.
     void Clear();
+    // Clear, then every item in one change: a backend fills thousands at once.
+    void SetItems(std::vector<std::string> items);
     // -1: nothing selected.
     [[nodiscard]] int ListIndex() const noexcept { return listIndex_; }
     void SetListIndex(int index);

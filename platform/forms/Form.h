@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,8 @@ class Form {
     }
     // Takes the control and its window away.
     void Remove(Control& control);
+    // Takes several away in one pass over the form's controls, newest first.
+    void Remove(std::span<Control* const> controls);
     Timer& AddTimer(std::string name);
 
     // Shows the menu at the cursor and runs the chosen item's Click.

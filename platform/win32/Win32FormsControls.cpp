@@ -258,7 +258,7 @@ class FrameWindow final : public ControlWindow {
 class PictureWindow;
 
 // A label inside a picture box: the picture draws it, so it has no window of its own and a
-// picture can hold a thousand of them cheaply. Its tool tip is an area of the picture's.
+// picture can hold tens of thousands of them cheaply. The picture shows its tool tip.
 class PictureLabel final : public forms::ControlPeer {
   public:
     PictureLabel(Win32FormsBackend& backend, FormWindow& form, PictureWindow& picture,
@@ -291,7 +291,6 @@ class PictureLabel final : public forms::ControlPeer {
     FormWindow& form_;
     PictureWindow* picture_;
     forms::Label& label_;
-    UINT_PTR toolId_;
     RECT area_{};
     Win32FormsBackend::SharedFont font_;
 };
@@ -300,12 +299,15 @@ class PictureLabel final : public forms::ControlPeer {
 class PictureWindow final : public ControlWindow {
   public:
     PictureWindow(Win32FormsBackend& backend, FormWindow& form, forms::Picture& picture)
-        : ControlWindow(backend, form, picture), picture_(picture) {
+        : ControlWindow(backend, form, picture),
+          picture_(picture),
+          tipId_(static_cast<UINT_PTR>(form.NextControlId())) {
         formtext::RegisterWindowClass(backend.Instance(), kPictureClass, &Procedure, nullptr,
                                       nullptr, CS_DBLCLKS);
         Create(WS_EX_CONTROLPARENT, kPictureClass, WS_CLIPCHILDREN);
     }
     ~PictureWindow() override {
+        form_.Tips().RemoveArea(Handle(), tipId_);
         for (PictureLabel* label : labels_) {
             label->Detach();
         }
@@ -361,6 +363,35 @@ class PictureWindow final : public ControlWindow {
         if (pressed_ == &label) {
             pressed_ = nullptr;
         }
+        if (tipped_ == &label) {
+            ShowTipOf(nullptr);
+        }
+    }
+
+    // A label's tip, place or visibility changed.
+    void TipChanged(const PictureLabel& label) {
+        if (tipped_ == &label) {
+            ShowTipOf(&label);
+        }
+    }
+
+    // Marks part of the inside for painting: a few changes exactly what they touch. Showing
+    // or leaving a preview changes thousands of labels before the next paint, and each
+    // InvalidateRect is a trip to the window system: past a few, the marked part grows as
+    // one rectangle around them all, and a label inside it costs nothing.
+    void InvalidateArea(const RECT& area) {
+        constexpr int kExactAreas = 16;
+        if (::IsRectEmpty(&area) != FALSE) {
+            return;
+        }
+        RECT common{};
+        if (marked_ > kExactAreas && ::IntersectRect(&common, &area, &invalid_) != FALSE &&
+            ::EqualRect(&common, &area) != FALSE) {
+            return;
+        }
+        ::UnionRect(&invalid_, &invalid_, &area);
+        ::InvalidateRect(Handle(), marked_ < kExactAreas ? &area : &invalid_, TRUE);
+        ++marked_;
     }
 
     [[nodiscard]] forms::Control& ModelAt(HWND window, LPARAM point) const override {
@@ -402,6 +433,8 @@ class PictureWindow final : public ControlWindow {
                 return TRUE;  // painted whole, in WM_PAINT, through a buffer
             case WM_PAINT: {
                 PAINTSTRUCT paint{};
+                self->invalid_ = {};  // BeginPaint validates all of it
+                self->marked_ = 0;
                 if (HDC dc = ::BeginPaint(window, &paint)) {
                     self->PaintAll(dc, paint.rcPaint, true);
                     ::EndPaint(window, &paint);
@@ -422,6 +455,10 @@ class PictureWindow final : public ControlWindow {
             case WM_MBUTTONUP:
             case WM_RBUTTONDOWN:
             case WM_RBUTTONUP:
+                if (message == WM_MOUSEMOVE) {
+                    // Before the tool tips see the move, so they time it over the new area.
+                    self->FollowMouse(lParam);
+                }
                 self->form_.Tips().Relay(window, message, wParam, lParam);
                 if (message == WM_LBUTTONDOWN) {
                     self->pressed_ = self->LabelAt(lParam);
@@ -462,6 +499,37 @@ class PictureWindow final : public ControlWindow {
             }
         }
         return nullptr;
+    }
+
+    // The picture has one tool tip area, over the label under the mouse. An area per label
+    // made each label made or taken away cost as much as all before it (tool tips keep
+    // their tools in one array), so a preview of thousands of markers took seconds.
+    void FollowMouse(LPARAM point) {
+        const POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+        const PictureLabel* under = nullptr;
+        for (auto it = labels_.rbegin(); it != labels_.rend() && under == nullptr; ++it) {
+            const forms::Label& model = (*it)->Model();
+            if (model.Visible() && !model.ToolTip().empty() &&
+                ::PtInRect(&(*it)->Area(), at) != FALSE) {
+                under = *it;
+            }
+        }
+        if (under != tipped_) {
+            // A new tool, so a tip showing for the last label goes with it.
+            form_.Tips().RemoveArea(Handle(), tipId_);
+            ShowTipOf(under);
+        }
+    }
+
+    void ShowTipOf(const PictureLabel* label) {
+        if (label == nullptr || !label->Model().Visible() || label->Model().ToolTip().empty()) {
+            tipped_ = nullptr;
+            form_.Tips().RemoveArea(Handle(), tipId_);
+            return;
+        }
+        tipped_ = label;
+        form_.Tips().SetArea(Handle(), tipId_, label->Area(), label->Model().ToolTip());
+        form_.Tips().MoveArea(Handle(), tipId_, label->Area());
     }
 
     // The background, the picture, the Paint handler's drawing and the labels, in a buffer
@@ -521,6 +589,10 @@ class PictureWindow final : public ControlWindow {
     std::vector<PictureLabel*> labels_;
     const PictureLabel* pressed_ = nullptr;  // where the left button went down
     bool pressedInside_ = false;             // the left button went down on the picture
+    UINT_PTR tipId_;                         // the picture's one area tool
+    const PictureLabel* tipped_ = nullptr;   // the label that tool speaks for
+    RECT invalid_{};                         // around all marked since the last paint
+    int marked_ = 0;                         // InvalidateArea calls since then
 };
 
 // An image: its picture at its size, or stretched over the control.
@@ -604,22 +676,16 @@ class ImageWindow final : public ControlWindow {
 
 PictureLabel::PictureLabel(Win32FormsBackend& backend, FormWindow& form, PictureWindow& picture,
                            forms::Label& label)
-    : backend_(backend),
-      form_(form),
-      picture_(&picture),
-      label_(label),
-      toolId_(static_cast<UINT_PTR>(form.NextControlId())) {
+    : backend_(backend), form_(form), picture_(&picture), label_(label) {
     picture.Adopt(*this);
     MakeFont();
     Place();
-    ShowTip();
 }
 
 PictureLabel::~PictureLabel() {
     if (picture_ == nullptr) {
         return;
     }
-    form_.Tips().RemoveArea(picture_->Handle(), toolId_);
     if (label_.Visible()) {
         Invalidate(area_);
     }
@@ -627,10 +693,7 @@ PictureLabel::~PictureLabel() {
 }
 
 void PictureLabel::Detach() noexcept {
-    if (picture_ != nullptr) {
-        form_.Tips().RemoveArea(picture_->Handle(), toolId_);
-        picture_ = nullptr;
-    }
+    picture_ = nullptr;
 }
 
 void PictureLabel::Update(forms::Change what) {
@@ -683,7 +746,7 @@ void PictureLabel::Place() {
         Invalidate(area);
     }
     area_ = area;
-    form_.Tips().MoveArea(picture_->Handle(), toolId_, area_);
+    picture_->TipChanged(*this);
 }
 
 void PictureLabel::Paint(HDC dc) const {
@@ -706,17 +769,13 @@ void PictureLabel::Paint(HDC dc) const {
 }
 
 void PictureLabel::Invalidate(const RECT& area) const {
-    if (picture_ != nullptr && ::IsRectEmpty(&area) == FALSE) {
-        ::InvalidateRect(picture_->Handle(), &area, TRUE);
+    if (picture_ != nullptr) {
+        picture_->InvalidateArea(area);
     }
 }
 
 void PictureLabel::ShowTip() {
-    if (label_.Visible() && !label_.ToolTip().empty()) {
-        form_.Tips().SetArea(picture_->Handle(), toolId_, area_, label_.ToolTip());
-    } else {
-        form_.Tips().RemoveArea(picture_->Handle(), toolId_);
-    }
+    picture_->TipChanged(*this);
 }
 
 void PictureLabel::MakeFont() {

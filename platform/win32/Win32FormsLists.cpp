@@ -122,11 +122,16 @@ class ListWindow final : public ControlWindow {
                              list_.List(index));
     }
     void ShowAll() {
+        // Drawn once when full: a list box that redraws and resizes its scroll bar for each
+        // added row took seconds for a few thousand.
+        Send(WM_SETREDRAW, FALSE);
         Send(messages_.reset);
         for (int i = 0; i < list_.ListCount(); ++i) {
             Insert(i);
         }
         ShowSelection();
+        Send(WM_SETREDRAW, TRUE);
+        ::InvalidateRect(Handle(), nullptr, TRUE);
     }
     void ShowSelection() { Send(messages_.setSelection, static_cast<WPARAM>(list_.ListIndex())); }
 

@@ -501,29 +501,42 @@ TEST_F(FormsTest, ToolTipsFollowTheControlsAndTheLabelsAPictureDrawsAndShowUnder
     EXPECT_EQ(Send(tips, TTM_GETTOOLCOUNT), 0);
     EXPECT_EQ(Find("lblInfo"), nullptr);
 
-    // A label the picture draws has an area tool while it is visible and has a tip.
+    // The labels a picture draws share one area tool: over the visible label with a tip
+    // under the mouse, following that label's tip and place.
     const auto areas = [&] { return AreaTools(tips, picture); };
+    const auto mouseAt = [&](int x, int y) {
+        ::SendMessageA(picture, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    };
     form.lblMarker.SetToolTip("Marker");
     auto& other = form.Add<forms::Label>("lblOther", &form.picPreview);  // as markers are made
     other.Move({100, 50, 40, 20});
     other.SetToolTip("Other");
-    EXPECT_EQ(areas(), (Areas{{"Marker", {30, 15, 90, 45}}, {"Other", {150, 75, 210, 105}}}));
-    form.lblMarker.SetVisible(false);
-    form.lblMarker.Move({0, 0, 20, 20});
+    EXPECT_EQ(areas(), Areas{}) << "a tool before the mouse came";
+    mouseAt(40, 20);
+    EXPECT_EQ(areas(), (Areas{{"Marker", {30, 15, 90, 45}}}));
+    mouseAt(160, 80);
     EXPECT_EQ(areas(), (Areas{{"Other", {150, 75, 210, 105}}}));
+    mouseAt(120, 60);  // between the two
+    EXPECT_EQ(areas(), Areas{});
+    mouseAt(40, 20);
+    form.lblMarker.SetVisible(false);
+    EXPECT_EQ(areas(), Areas{}) << "a hidden label's tip stayed";
+    mouseAt(41, 21);
+    EXPECT_EQ(areas(), Areas{});
+    form.lblMarker.Move({0, 0, 20, 20});
     form.lblMarker.SetVisible(true);
+    mouseAt(10, 10);
     form.lblMarker.SetToolTip("Marker, renamed");
-    other.SetToolTip("");
     EXPECT_EQ(areas(), (Areas{{"Marker, renamed", {0, 0, 30, 30}}}));
-    other.SetToolTip("Other");
 
     // The picture's scale and size place its windows and its labels alike.
     form.picPreview.SetScale(400, 200);  // 300 by 150 pixels inside: three quarters
-    EXPECT_EQ(areas(), (Areas{{"Marker, renamed", {0, 0, 15, 15}}, {"Other", {75, 38, 105, 53}}}));
+    EXPECT_EQ(areas(), (Areas{{"Marker, renamed", {0, 0, 15, 15}}}));
+    mouseAt(80, 40);
+    EXPECT_EQ(areas(), (Areas{{"Other", {75, 38, 105, 53}}}));
     EXPECT_EQ(Placed(Find("sldSpeed")), (Box{0, 45, 150, 68}));
     form.picPreview.Move({10, 250, 400, 200});  // 600 by 300 pixels inside
-    EXPECT_EQ(areas(),
-              (Areas{{"Marker, renamed", {0, 0, 30, 30}}, {"Other", {150, 75, 210, 105}}}));
+    EXPECT_EQ(areas(), (Areas{{"Other", {150, 75, 210, 105}}}));
     EXPECT_EQ(Placed(Find("sldSpeed")), (Box{0, 90, 300, 135}));
 
     // Its tip shows where the mouse rests, also after another label's tool went.
@@ -744,10 +757,14 @@ TEST_F(FormsTest, LoadingFiftyTimesAndAThousandLabelsLeaveNothingBehind) {
     Snapshot{picture};  // every label's font selected and let go
     EXPECT_EQ(::GetWindow(::GetWindow(picture, GW_CHILD), GW_HWNDNEXT), nullptr)
         << "a label made a window: the slider should be the picture's only one";
-    EXPECT_EQ(AreaTools(tips, picture).size(), 1000u);
+    EXPECT_TRUE(AreaTools(tips, picture).empty()) << "a tool per label";
+    ::SendMessageA(picture, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // over the first label
+    const Areas over = AreaTools(tips, picture);
+    ASSERT_EQ(over.size(), 1u);
+    EXPECT_EQ(over.begin()->first, "Icon 0");
     ASSERT_GE(GdiObjects(), gdiLoaded + 1000) << "the labels' fonts are not counted";
     removeLabels();
-    EXPECT_TRUE(AreaTools(tips, picture).empty());
+    EXPECT_TRUE(AreaTools(tips, picture).empty()) << "the tool outlived its label";
     EXPECT_EQ(GdiObjects(), gdiLoaded);
     // Unloaded with the labels in; loaded again, and the picture taken away with them in.
     addLabels();
