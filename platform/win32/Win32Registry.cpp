@@ -31,20 +31,22 @@ bool IsText(DWORD type) noexcept {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// A key or value name in the form the system takes; the ANSI calls are not made with a
+// A key or value name in the form the calls take; the ANSI calls are not made with a
 // name the code page cannot hold.
 template <typename WideCall, typename AnsiCall>
-LONG WithName(const std::string& name, WideCall wide, AnsiCall ansi) {
-    return CallWithText(name, static_cast<LONG>(ERROR_NO_UNICODE_TRANSLATION), wide, ansi);
+LONG WithName(bool wideCalls, const std::string& name, WideCall wide, AnsiCall ansi) {
+    return CallWithText(wideCalls, name, static_cast<LONG>(ERROR_NO_UNICODE_TRANSLATION), wide,
+                        ansi);
 }
 
 // The whole value as stored, however large; the buffer grows while the value does.
-LONG ReadStoredValue(HKEY key, const std::string& name, DWORD& type, std::vector<BYTE>& data) {
+LONG ReadStoredValue(bool wideCalls, HKEY key, const std::string& name, DWORD& type,
+                     std::vector<BYTE>& data) {
     data.assign(256, 0);
     for (int attempt = 0; attempt < 8; ++attempt) {
         DWORD size = static_cast<DWORD>(data.size());
         const LONG status = WithName(
-            name,
+            wideCalls, name,
             [&](const wchar_t* wide) {
                 return ::RegQueryValueExW(key, wide, nullptr, &type, data.data(), &size);
             },
@@ -64,8 +66,8 @@ LONG ReadStoredValue(HKEY key, const std::string& name, DWORD& type, std::vector
 }
 
 // Text as stored (UTF-16, or ANSI on 95/98/Me) to UTF-8, zeros included.
-std::string StoredTextToUtf8(const std::vector<BYTE>& data) {
-    if (UsesWideApi()) {
+std::string StoredTextToUtf8(bool wideCalls, const std::vector<BYTE>& data) {
+    if (wideCalls) {
         std::wstring wide(data.size() / 2, L'\0');  // a stray odd byte is no character
         std::copy_n(data.begin(), wide.size() * 2, reinterpret_cast<BYTE*>(wide.data()));
         return Narrow(wide);
@@ -74,9 +76,10 @@ std::string StoredTextToUtf8(const std::vector<BYTE>& data) {
 }
 
 // UTF-8 text to the bytes to store; nothing when the ANSI code page cannot hold it.
-std::optional<std::vector<BYTE>> Utf8ToStoredText(std::span<const std::uint8_t> data) {
+std::optional<std::vector<BYTE>> Utf8ToStoredText(bool wideCalls,
+                                                  std::span<const std::uint8_t> data) {
     const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-    if (UsesWideApi()) {
+    if (wideCalls) {
         const std::wstring wide = Widen(text);
         const auto* bytes = reinterpret_cast<const BYTE*>(wide.data());
         return std::vector<BYTE>(bytes, bytes + wide.size() * sizeof(wchar_t));
@@ -90,11 +93,13 @@ std::optional<std::vector<BYTE>> Utf8ToStoredText(std::span<const std::uint8_t> 
 
 }  // namespace
 
+Win32Registry::Win32Registry() : wide_(UsesWideApi()) {}
+
 std::uint32_t Win32Registry::OpenKey(platform::RegistryKey parent, const std::string& path,
                                      std::uint32_t access, platform::RegistryKey& opened) {
     HKEY key = nullptr;
     const LONG status = WithName(
-        path,
+        wide_, path,
         [&](const wchar_t* wide) { return ::RegOpenKeyExW(ToHkey(parent), wide, 0, access, &key); },
         [&](const char* ansi) { return ::RegOpenKeyExA(ToHkey(parent), ansi, 0, access, &key); });
     if (status == ERROR_SUCCESS) {
@@ -107,7 +112,7 @@ std::uint32_t Win32Registry::CreateKey(platform::RegistryKey parent, const std::
                                        std::uint32_t access, platform::RegistryKey& opened) {
     HKEY key = nullptr;
     const LONG status = WithName(
-        path,
+        wide_, path,
         [&](const wchar_t* wide) {
             wchar_t noClass[] = L"";
             return ::RegCreateKeyExW(ToHkey(parent), wide, 0, noClass, REG_OPTION_NON_VOLATILE,
@@ -130,13 +135,13 @@ std::uint32_t Win32Registry::CloseKey(platform::RegistryKey key) {
 
 std::uint32_t Win32Registry::DeleteKey(platform::RegistryKey parent, const std::string& subKey) {
     return Code(WithName(
-        subKey, [&](const wchar_t* wide) { return ::RegDeleteKeyW(ToHkey(parent), wide); },
+        wide_, subKey, [&](const wchar_t* wide) { return ::RegDeleteKeyW(ToHkey(parent), wide); },
         [&](const char* ansi) { return ::RegDeleteKeyA(ToHkey(parent), ansi); }));
 }
 
 std::uint32_t Win32Registry::DeleteValue(platform::RegistryKey key, const std::string& name) {
     return Code(WithName(
-        name, [&](const wchar_t* wide) { return ::RegDeleteValueW(ToHkey(key), wide); },
+        wide_, name, [&](const wchar_t* wide) { return ::RegDeleteValueW(ToHkey(key), wide); },
         [&](const char* ansi) { return ::RegDeleteValueA(ToHkey(key), ansi); }));
 }
 
@@ -145,10 +150,10 @@ std::uint32_t Win32Registry::QueryKeyInfo(platform::RegistryKey key,
     DWORD count = 0;
     DWORD longest = 0;
     const LONG status =
-        UsesWideApi() ? ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr)
-                      : ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        wide_ ? ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr)
+              : ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) {
         info.subKeyCount = count;
         info.longestSubKeyName = longest;
@@ -159,7 +164,7 @@ std::uint32_t Win32Registry::QueryKeyInfo(platform::RegistryKey key,
 std::uint32_t Win32Registry::EnumKey(platform::RegistryKey key, std::uint32_t index,
                                      std::uint32_t capacity, std::string& name) {
     DWORD length = capacity;
-    if (UsesWideApi()) {
+    if (wide_) {
         std::vector<wchar_t> buffer(capacity + 1u, L'\0');
         const LONG status = ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
                                             nullptr, nullptr, nullptr);
@@ -182,12 +187,12 @@ std::uint32_t Win32Registry::QueryValue(platform::RegistryKey key, const std::st
                                         std::uint32_t& size) {
     DWORD storedType = 0;
     std::vector<BYTE> stored;
-    const LONG status = ReadStoredValue(ToHkey(key), name, storedType, stored);
+    const LONG status = ReadStoredValue(wide_, ToHkey(key), name, storedType, stored);
     if (status != ERROR_SUCCESS) {
         return Code(status);
     }
     if (IsText(storedType)) {
-        const std::string text = StoredTextToUtf8(stored);
+        const std::string text = StoredTextToUtf8(wide_, stored);
         stored.assign(text.begin(), text.end());
     }
     type = storedType;
@@ -203,7 +208,7 @@ std::uint32_t Win32Registry::SetValue(platform::RegistryKey key, const std::stri
                                       std::uint32_t type, std::span<const std::uint8_t> data) {
     std::vector<BYTE> bytes(data.begin(), data.end());
     if (IsText(type)) {
-        std::optional<std::vector<BYTE>> text = Utf8ToStoredText(data);
+        std::optional<std::vector<BYTE>> text = Utf8ToStoredText(wide_, data);
         if (!text) {
             return Code(ERROR_NO_UNICODE_TRANSLATION);
         }
@@ -213,7 +218,7 @@ std::uint32_t Win32Registry::SetValue(platform::RegistryKey key, const std::stri
     const BYTE* stored = bytes.empty() ? &kNothing : bytes.data();
     const auto length = static_cast<DWORD>(bytes.size());
     return Code(WithName(
-        name,
+        wide_, name,
         [&](const wchar_t* wide) {
             return ::RegSetValueExW(ToHkey(key), wide, 0, type, stored, length);
         },

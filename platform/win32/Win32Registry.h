@@ -12,6 +12,11 @@ namespace pellmark::win32 {
 
 class Win32Registry final : public platform::Registry {
   public:
+    // The wide calls where the system has them.
+    Win32Registry();
+    // The wide calls, or the ANSI ones (as on 95/98/Me) on any system.
+    explicit Win32Registry(bool wideCalls) noexcept : wide_(wideCalls) {}
+
     std::uint32_t OpenKey(platform::RegistryKey parent, const std::string& path,
                           std::uint32_t access, platform::RegistryKey& opened) override;
     std::uint32_t CreateKey(platform::RegistryKey parent, const std::string& path,
@@ -31,6 +36,9 @@ class Win32Registry final : public platform::Registry {
     // Text values are given as UTF-8, terminating zero included when they have one.
     std::uint32_t SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type,
                            std::span<const std::uint8_t> data) override;
+
+  private:
+    bool wide_;
 };
 
 }  // namespace pellmark::win32

@@ -26,12 +26,14 @@ namespace pellmark::win32 {
 [[nodiscard]] std::string ProgramFilePath();
 
 // Calls `wide` with the UTF-16 text on the NT family and `ansi` with the ANSI text on
-// 95/98/Me, whose wide calls are stubs. When the ANSI code page cannot hold the text,
+// 95/98/Me, whose wide calls are stubs (or as `wideCalls` says, so tests can take the ANSI
+// way on any system). When the ANSI code page cannot hold the text,
 // `ansi` is not called (no other name is ever used in its place): the last error becomes
 // ERROR_NO_UNICODE_TRANSLATION and `failed` is returned.
 template <typename Result, typename WideCall, typename AnsiCall>
-Result CallWithText(const std::string& text, Result failed, WideCall wide, AnsiCall ansi) {
-    if (UsesWideApi()) {
+Result CallWithText(bool wideCalls, const std::string& text, Result failed, WideCall wide,
+                    AnsiCall ansi) {
+    if (wideCalls) {
         return wide(Widen(text).c_str());
     }
     const std::optional<std::string> inAnsi = ToAnsi(text);
@@ -40,6 +42,10 @@ Result CallWithText(const std::string& text, Result failed, WideCall wide, AnsiC
         return failed;
     }
     return ansi(inAnsi->c_str());
+}
+template <typename Result, typename WideCall, typename AnsiCall>
+Result CallWithText(const std::string& text, Result failed, WideCall wide, AnsiCall ansi) {
+    return CallWithText(UsesWideApi(), text, failed, wide, ansi);
 }
 
 class Win32Dialogs final : public platform::Dialogs {

@@ -4,6 +4,7 @@
 //   platform::Registry registry;   the registry under test
 //   std::string scratch;           a key path under HKEY_CURRENT_USER that does not exist yet
 //   std::optional<int> OpenKeys(); keys left open, when the backend can count them
+//   kAnsiCalls (optional)          present when the registry takes ANSI names and text
 #pragma once
 
 #include <gtest/gtest.h>
@@ -261,6 +262,24 @@ TYPED_TEST_P(RegistryCases, NamesAndTextNoCodePageHoldsStayThemselves) {
     const std::string plainPath = this->scratch + "\\Omega";
     const std::string valueName = "\u0418\u043C\u044F";
     const std::string text = "\u041E\u0442\u0447\u0451\u0442 \U0001F4C1 \u03A9mega";
+    if constexpr (requires { TypeParam::kAnsiCalls; }) {
+        // The ANSI calls of 95/98/Me cannot take these: each is refused, and nothing is
+        // written under a look-alike name.
+        constexpr std::uint32_t kNoUnicodeTranslation = 1113;
+        EXPECT_EQ(SetRegistryValue(reg, "HKCU", path, "v", "S", std::string("x")),
+                  kNoUnicodeTranslation);
+        EXPECT_EQ(SetRegistryValue(reg, "HKCU", this->scratch, valueName, "S", std::string("x")),
+                  kNoUnicodeTranslation);
+        EXPECT_EQ(SetRegistryValue(reg, "HKCU", this->scratch, "v", "S", text),
+                  kNoUnicodeTranslation);
+        std::string list;
+        EXPECT_EQ(EnumRegistryKeys(reg, "HKCU", this->scratch, list), 0u);
+        EXPECT_EQ(list, std::string(1, '\0')) << "no key under another name";
+        EXPECT_FALSE(this->Stored(this->scratch, "v"));
+        EXPECT_FALSE(this->Stored(this->scratch, "???"));
+        this->ExpectNoKeyOpen("refused text");
+        return;
+    }
     EXPECT_EQ(SetRegistryValue(reg, "HKCU", path, valueName, "S", text), 0u);
     EXPECT_EQ(SetRegistryValue(reg, "HKCU", plainPath, valueName, "S", std::string("plain")), 0u);
 

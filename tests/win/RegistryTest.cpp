@@ -39,6 +39,12 @@ struct Win32RegistryBackend {
     [[nodiscard]] std::optional<int> OpenKeys() const { return std::nullopt; }
 };
 
+// The ANSI calls, as 95/98/Me make them, against the same registry.
+struct Win32AnsiRegistryBackend : Win32RegistryBackend {
+    static constexpr bool kAnsiCalls = true;
+    Win32AnsiRegistryBackend() { registry = win32::Win32Registry(false); }
+};
+
 struct Win32FilesBackend {
     win32::Win32Files files;
     std::string folder;
@@ -84,6 +90,7 @@ TEST(Win32Registry, RootsAreThePredefinedHandles) {
 }  // namespace
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, RegistryCases, Win32RegistryBackend);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32Ansi, RegistryCases, Win32AnsiRegistryBackend);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ProfileStringCases, Win32FilesBackend);
 
 }  // namespace pellmark::testcases
