@@ -7,7 +7,6 @@
 #include "patterns/PatternFile.h"
 #include "patterns/PatternReader.h"
 #include "patterns/SavedFolder.h"
-#include "platform/LineReader.h"
 #include "platform/RunTimeError.h"
 #include "settings/AppInfo.h"
 #include "settings/Messages.h"
@@ -25,18 +24,13 @@ constexpr std::uint32_t kMarkerColour = 0xFFFFFF;
 // file is closed on return.
 std::optional<std::vector<PatternRecord>> ReadPreviewRecords(platform::Files& files,
                                                              const std::string& path) {
-    OsStatus status;
-    const std::unique_ptr<platform::ByteSource> file = files.OpenForReading(path, status);
-    if (!file) {
+    PatternBody body;
+    const auto thisVersion = [](int major) { return major == kVersionMajor; };
+    if (ReadPatternFile(files, path, thisVersion, kPreviewPositions, body) !=
+        PatternFileState::Read) {
         return std::nullopt;
     }
-    platform::LineReader lines(*file);
-    std::string header;
-    lines.ReadLine(header);
-    if (PatternMajorVersion(header) != kVersionMajor) {
-        return std::nullopt;
-    }
-    return ReadPatternBody(lines, kPreviewPositions).records;
+    return std::move(body.records);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #include "patterns/PatternFile.h"
 
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "patterns/PatternReader.h"
+#include "platform/SafeFileWrite.h"
 #include "settings/AppInfo.h"
 #include "settings/Messages.h"
 
@@ -11,6 +17,42 @@ constexpr std::string_view kLineEnd = "\r\n";
 void AppendLine(std::string& out, std::string_view line) {
     out.append(line);
     out.append(kLineEnd);
+}
+
+bool SameLetters(std::string_view text, std::string_view upper) noexcept {
+    if (text.size() != upper.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 32) : text[i];
+        if (c != upper[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsPortDigit(std::string_view digit) noexcept {
+    constexpr std::array<std::string_view, 3> kSuperscripts = {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
+    if (digit.size() == 1) {
+        return digit[0] >= '1' && digit[0] <= '9';
+    }
+    return std::find(kSuperscripts.begin(), kSuperscripts.end(), digit) != kSuperscripts.end();
+}
+
+// Whether a file may be at `path`: anything but "not found" counts, so that a file that
+// could not be opened is never taken for a missing one.
+bool MayExist(platform::Files& files, const std::string& path) {
+    constexpr std::uint32_t kFileNotFound = 2;
+    constexpr std::uint32_t kPathNotFound = 3;
+    OsStatus status;
+    const std::unique_ptr<platform::ByteSource> file = files.OpenForReading(path, status);
+    return file || (status.code != kFileNotFound && status.code != kPathNotFound);
+}
+
+void ShowRefusal(std::string text, platform::Dialogs& dialogs) {
+    dialogs.ShowMessage(
+        {.text = std::move(text), .caption = "", .icon = platform::MessageIcon::Critical});
 }
 }  // namespace
 
@@ -45,14 +87,45 @@ std::string FormatPattern(const DesktopIconTable& table, std::int32_t screenTwip
     return out;
 }
 
-bool ValidatePatternName(std::string_view name, platform::Dialogs& dialogs) {
-    if (name.find_first_of(kForbiddenNameCharacters) == std::string_view::npos) {
-        return true;
+std::string EncodePattern(std::string_view text, platform::Files& files) {
+    if (std::optional<std::string> ansi = files.ToAnsiCodePage(text)) {
+        return *std::move(ansi);
     }
-    dialogs.ShowMessage({.text = MessageText("0931") + "\n\\ / : *  ? \" < >  |",
-                         .caption = "",
-                         .icon = platform::MessageIcon::Critical});
-    return false;
+    std::string bytes(kUtf8ByteOrderMark);
+    bytes += text;
+    return bytes;
+}
+
+bool IsReservedDeviceName(std::string_view name) noexcept {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.remove_suffix(1);
+    }
+    if (stem.size() == 3) {
+        return SameLetters(stem, "CON") || SameLetters(stem, "PRN") || SameLetters(stem, "AUX") ||
+               SameLetters(stem, "NUL");
+    }
+    if (stem.size() < 4) {
+        return false;
+    }
+    const std::string_view port = stem.substr(0, 3);
+    return (SameLetters(port, "COM") || SameLetters(port, "LPT")) && IsPortDigit(stem.substr(3));
+}
+
+bool ValidatePatternName(std::string_view name, platform::Dialogs& dialogs) {
+    if (name.find_first_of(kForbiddenNameCharacters) != std::string_view::npos) {
+        ShowRefusal(MessageText("0931") + "\n\\ / : *  ? \" < >  |", dialogs);
+        return false;
+    }
+    if (IsReservedDeviceName(name)) {
+        ShowRefusal(std::string(kReservedNameMessage), dialogs);
+        return false;
+    }
+    if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        ShowRefusal(std::string(kTrailingDotOrSpaceMessage), dialogs);
+        return false;
+    }
+    return true;
 }
 
 bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files& files,
@@ -60,8 +133,14 @@ bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files
     desktop.ReadDesktopIcons();
     // The width and height lines are the screen measured now, as the table has it.
     static_cast<void>(desktop.GetScreenResolution());
-    const std::string content = FormatPattern(desktop.Table(), desktop.ScreenTwips());
-    const OsStatus written = files.WriteWholeFile(path, content);
+    // A read that found nothing (no desktop, Explorer gone at log-off) has shown why; it
+    // never replaces a saved pattern. A new name still gets its header-only file.
+    if (desktop.Table().Icons.empty() && MayExist(files, path)) {
+        return false;
+    }
+    const std::string content =
+        EncodePattern(FormatPattern(desktop.Table(), desktop.ScreenTwips()), files);
+    const OsStatus written = platform::SafeFileWrite(files, path, content);
     if (!written.ok()) {
         dialogs.ShowMessage(
             {.text = "Error: " + std::to_string(written.code) + "\n" + written.description,

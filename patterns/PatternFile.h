@@ -1,4 +1,6 @@
-// Writing the desktop as a pattern file (".ips"): ANSI text, CRLF after every line.
+// Writing the desktop as a pattern file (".ips"), CRLF after every line: ANSI text when the
+// system's code page holds every caption, as every version has written it, otherwise
+// UTF-8 after a byte-order mark.
 #pragma once
 
 #include <cstdint>
@@ -20,15 +22,32 @@ namespace pellmark {
 
 // The whole file for a table. Off-screen icons are written `screenTwips` further left,
 // where they stood before they were pushed off the screen.
+// The text is UTF-8.
 [[nodiscard]] std::string FormatPattern(const DesktopIconTable& table, std::int32_t screenTwips);
+
+// The bytes of the file for a formatted pattern.
+[[nodiscard]] std::string EncodePattern(std::string_view text, platform::Files& files);
 
 // The nine characters a pattern name may not contain.
 inline constexpr std::string_view kForbiddenNameCharacters = "?*:/\\\"<>|";
 
+inline constexpr std::string_view kReservedNameMessage =
+    "A pattern name may not be CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, alone or "
+    "before a dot: Windows keeps these names for devices.";
+inline constexpr std::string_view kTrailingDotOrSpaceMessage =
+    "A pattern name may not end with a dot or a space.";
+
+// True for a name Windows takes as a device, whatever follows it: CON, PRN, AUX, NUL,
+// COM1-COM9 or LPT1-LPT9 (the superscript digits 1, 2 and 3 count there too) in any case,
+// then optional spaces, then a dot and anything, or nothing.
+[[nodiscard]] bool IsReservedDeviceName(std::string_view name) noexcept;
+
 // Accepts or refuses a proposed name; shows the refusal itself.
 [[nodiscard]] bool ValidatePatternName(std::string_view name, platform::Dialogs& dialogs);
 
-// Reads the desktop and writes it to `path`. Shows "Saving pattern" on a failure.
+// Reads the desktop and writes it to `path` in one step, so a failure leaves the old file
+// as it was; shows "Saving pattern" with the reason. A read that found no icons never
+// replaces an existing file. True when the file was written.
 [[nodiscard]] bool SavePattern(const std::string& path, DesktopIcons& desktop,
                                platform::Files& files, platform::Dialogs& dialogs);
 

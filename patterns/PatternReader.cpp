@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "patterns/IconGeometry.h"
 
@@ -103,6 +104,34 @@ PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions
         body.records.push_back(std::move(record));
     }
     return body;
+}
+
+PatternFileState ReadPatternFile(platform::Files& files, const std::string& path,
+                                 bool (*acceptsMajor)(int major), PositionRange positions,
+                                 PatternBody& body) {
+    OsStatus status;
+    const std::unique_ptr<platform::ByteSource> file = files.OpenForReading(path, status);
+    if (!file) {
+        return PatternFileState::Unreadable;
+    }
+    platform::LineReader lines(*file);
+    std::string header;
+    lines.ReadLine(header);
+    const bool utf8 = header.starts_with(kUtf8ByteOrderMark);
+    if (utf8) {
+        header.erase(0, kUtf8ByteOrderMark.size());
+    }
+    const std::optional<int> major = PatternMajorVersion(header);
+    if (!major || !acceptsMajor(*major)) {
+        return PatternFileState::Refused;
+    }
+    body = ReadPatternBody(lines, positions);
+    if (!utf8) {
+        for (PatternRecord& record : body.records) {
+            record.caption = files.FromAnsiCodePage(record.caption);
+        }
+    }
+    return PatternFileState::Read;
 }
 
 }  // namespace pellmark

@@ -1,6 +1,7 @@
 // Reading pattern files back. Every field is one whole line; a field that cannot be read
 // or converted is left empty or zero and reading goes on, so a damaged file restores
-// what it can.
+// what it can. A file that starts with a UTF-8 byte-order mark holds UTF-8 captions;
+// any other holds them in the system's ANSI code page.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include "platform/LineReader.h"
 
 namespace pellmark {
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // The major-version digit of a header line: the third piece between "|", trimmed, first
 // character. Nothing when the piece is missing or does not start with a digit.
@@ -51,5 +54,15 @@ struct PatternBody {
 // stops at the end of the file whatever the count claims; a record cut short keeps the
 // fields it has.
 [[nodiscard]] PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions);
+
+enum class PatternFileState { Unreadable, Refused, Read };
+
+// Reads a whole pattern file, its captions as UTF-8 whichever way they are stored, and
+// closes it before returning, so that a refused file can be deleted at once. The header's
+// major version is refused when `acceptsMajor` says so, or when it has none. `body` is
+// filled only when the result is Read.
+[[nodiscard]] PatternFileState ReadPatternFile(platform::Files& files, const std::string& path,
+                                               bool (*acceptsMajor)(int major),
+                                               PositionRange positions, PatternBody& body);
 
 }  // namespace pellmark

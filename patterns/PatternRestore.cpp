@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "patterns/IconGeometry.h"
-#include "platform/LineReader.h"
 #include "settings/Messages.h"
 
 namespace pellmark {
@@ -27,28 +26,6 @@ std::optional<std::int32_t> Scale(std::int64_t position, float ratio) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(scaled);
-}
-
-enum class PatternFileState { Unreadable, Refused, Read };
-
-// Reads the whole file and closes it before the caller shows anything, so a refused file
-// can be deleted while its message is up.
-PatternFileState ReadRestorablePattern(platform::Files& files, const std::string& path,
-                                       PatternBody& body) {
-    OsStatus status;
-    const std::unique_ptr<platform::ByteSource> file = files.OpenForReading(path, status);
-    if (!file) {
-        return PatternFileState::Unreadable;
-    }
-    platform::LineReader lines(*file);
-    std::string header;
-    lines.ReadLine(header);
-    const std::optional<int> major = PatternMajorVersion(header);
-    if (!major || *major < kOldestReadableMajorVersion) {
-        return PatternFileState::Refused;
-    }
-    body = ReadPatternBody(lines, kRestorePositions);
-    return PatternFileState::Read;
 }
 
 }  // namespace
@@ -129,7 +106,10 @@ bool PatternRestore::RestorePatternFile(const std::string& path, bool silent) {
 void PatternRestore::ApplyPattern(const std::string& path, std::int32_t width, std::int32_t height,
                                   bool silent) {
     PatternBody body;
-    switch (ReadRestorablePattern(files_, path, body)) {
+    // The file is closed before anything is shown, so a refused one can be deleted while
+    // its message is up.
+    const auto readable = [](int major) { return major >= kOldestReadableMajorVersion; };
+    switch (ReadPatternFile(files_, path, readable, kRestorePositions, body)) {
         case PatternFileState::Unreadable:
             if (!silent) {
                 dialogs_.ShowMessage({.text = "Icon positions not previously saved."});

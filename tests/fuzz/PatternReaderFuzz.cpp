@@ -1,19 +1,23 @@
-// Feeds arbitrary bytes to the pattern readers as a pattern file. Beyond the sanitizers'
-// own findings it checks that the file is closed afterwards and that no record is made
-// up: a file cannot hold more records than it has lines.
+// Feeds arbitrary bytes to the pattern readers as a pattern file, once as they are and once
+// after a UTF-8 byte-order mark, so that both ways of reading captions see every input.
+// Beyond the sanitizers' own findings it checks that the file is closed afterwards, that
+// no record is made up (a file cannot hold more records than it has lines), and that the
+// encoding changes the captions only.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "patterns/DesktopIcons.h"
 #include "patterns/PatternReader.h"
 #include "patterns/PatternRestore.h"
-#include "platform/LineReader.h"
+#include "platform/Utf8.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
+#include "settings/AppInfo.h"
 
 namespace {
 
@@ -46,18 +50,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(files.openReaders == 0);
     Require(desktop.icons.size() == 4);
 
-    // The preview's reading: the same body with 16-bit positions.
-    OsStatus status;
-    const auto source = files.OpenForReading("p.ips", status);
-    platform::LineReader lines(*source);
-    std::string header;
-    lines.ReadLine(header);
-    static_cast<void>(PatternMajorVersion(header));
-    const PatternBody body = ReadPatternBody(lines, kPreviewPositions);
-    Require(body.records.size() <= lineCount / 2);
-    for (const PatternRecord& record : body.records) {
+    // The preview's reading, 16-bit positions, of the bytes as ANSI and as UTF-8.
+    const auto previewable = [](int major) { return major == kVersionMajor; };
+    PatternBody ansi;
+    const PatternFileState ansiState =
+        ReadPatternFile(files, "p.ips", previewable, kPreviewPositions, ansi);
+    files.files["u.ips"] = std::string(kUtf8ByteOrderMark) + bytes;
+    PatternBody utf8;
+    const PatternFileState utf8State =
+        ReadPatternFile(files, "u.ips", previewable, kPreviewPositions, utf8);
+    Require(files.openReaders == 0);
+    Require(ansi.records.size() <= lineCount / 2);
+    for (const PatternRecord& record : ansi.records) {
         Require(record.x >= INT16_MIN && record.x <= INT16_MAX);
         Require(record.y >= INT16_MIN && record.y <= INT16_MAX);
+    }
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        return 0;  // read as UTF-8 already; the second read only sees two marks
+    }
+    Require(ansiState == utf8State);
+    Require(ansi.records.size() == utf8.records.size());
+    Require(ansi.savedWidth == utf8.savedWidth && ansi.savedHeight == utf8.savedHeight);
+    for (std::size_t i = 0; i < ansi.records.size(); ++i) {
+        const PatternRecord& a = ansi.records[i];
+        const PatternRecord& u = utf8.records[i];
+        Require(a.x == u.x && a.y == u.y && a.offScreen == u.offScreen);
+        // ANSI captions always come out as UTF-8, and go back to the very bytes stored.
+        Require(platform::IsValidUtf8(a.caption));
+        Require(files.ToAnsiCodePage(a.caption) == std::optional<std::string>(u.caption));
     }
     return 0;
 }
