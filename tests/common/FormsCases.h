@@ -38,8 +38,15 @@ class CountingForm final : public forms::Form {
         SetClientSize(400, 300);
     }
 
+    bool failUnload = false;  // its unloading raises an error
+
   protected:
-    void OnUnload() override { log_.push_back("unload " + Name()); }
+    void OnUnload() override {
+        log_.push_back("unload " + Name());
+        if (failUnload) {
+            throw RunTimeError(kInvalidProcedureCall, "Invalid procedure call or argument");
+        }
+    }
 
   private:
     std::vector<std::string>& log_;
@@ -337,6 +344,18 @@ TYPED_TEST_P(FormsCases, AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn) {
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(ticks, 2) << "the timer went on after its error";
     EXPECT_TRUE(form.Loaded());
+
+    // A failing unload still takes every window away.
+    this->reported.clear();
+    form.failUnload = true;
+    this->driver.Close(form);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(button.Peer(), nullptr);
+    EXPECT_EQ(this->reported, std::vector<std::string>{"5 Invalid procedure call or argument"});
+    form.failUnload = false;
+    form.Show();
+    this->driver.Click(button);
+    EXPECT_EQ(clicks, 3) << "loaded again, it works";
 }
 
 TYPED_TEST_P(FormsCases, ARegionShapesTheWindow) {
