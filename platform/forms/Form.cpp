@@ -1,6 +1,8 @@
 #include "platform/forms/Form.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_set>
 #include <utility>
 
 namespace pellmark::forms {
@@ -222,20 +224,30 @@ void Form::Adopt(std::unique_ptr<Control> control) {
 }
 
 void Form::Remove(Control& control) {
-    // Controls inside it go first.
-    std::vector<Control*> inside;
+    Control* const one[] = {&control};
+    Remove(one);
+}
+
+void Form::Remove(std::span<Control* const> controls) {
+    // One pass however many go: a control at a time scanned the whole form each time,
+    // which made taking away thousands of preview markers quadratic.
+    std::unordered_set<const Control*> going(controls.begin(), controls.end());
+    // A container is always added before what it holds, so one pass finds all inside.
     for (const auto& c : controls_) {
-        if (c->Container() == &control) {
-            inside.push_back(c.get());
+        if (c->Container() != nullptr && going.count(c->Container()) != 0) {
+            going.insert(c.get());
         }
     }
-    for (Control* c : inside) {
-        Remove(*c);
-    }
-    const auto found = std::find_if(controls_.begin(), controls_.end(),
-                                    [&](const auto& c) { return c.get() == &control; });
-    if (found != controls_.end()) {
-        controls_.erase(found);
+    const auto gone = std::stable_partition(controls_.begin(), controls_.end(), [&](const auto& c) {
+        return going.count(c.get()) == 0;
+    });
+    std::vector<std::unique_ptr<Control>> removed(std::make_move_iterator(gone),
+                                                  std::make_move_iterator(controls_.end()));
+    controls_.erase(gone, controls_.end());
+    // Newest first, as the form's own destructor goes: what is inside a container goes
+    // before it, and a backend that keeps its controls in order finds each at its end.
+    while (!removed.empty()) {
+        removed.pop_back();
     }
 }
 
