@@ -18,7 +18,7 @@ constexpr forms::Bounds kCommentsBox{kTextLeft, 70, kTextWidth, 80};
 constexpr int kAverageCharWidth = 6;  // the 9-point message font at 96 DPI
 constexpr int kLineHeight = 15;
 constexpr double kTitlePoints = 14;
-constexpr int kTitleCharWidth = 11;  // bold, at kTitlePoints
+constexpr int kTitleCharWidth = 14;  // bold, at kTitlePoints, with room to spare
 }  // namespace
 
 int EstimatedTextHeight(const std::string& text, int width) {
