@@ -67,8 +67,8 @@ Function LookUp(HMODULE library, const char* name) {
 // where there is only one (the monitor calls are looked up: 95 and NT 4 have none).
 RECT WorkAreaOf(HWND window, POINT point) {
     RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    HMODULE user = ::GetModuleHandleA("user32.dll");
     using FromWindow = HMONITOR(WINAPI*)(HWND, DWORD);
     using FromPoint = HMONITOR(WINAPI*)(POINT, DWORD);
     using Info = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
@@ -107,7 +107,7 @@ bool CanTakeFocusBack(HWND form, HWND control) {
         ::IsWindowVisible(control) == FALSE || ::IsWindowEnabled(control) == FALSE) {
         return false;
     }
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE));
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(control, GWL_STYLE));
     const bool radio = (style & BS_TYPEMASK) == BS_RADIOBUTTON;
     char className[16] = {};
     ::GetClassNameA(control, className, sizeof className);
@@ -147,7 +147,7 @@ ControlWindow* ControlAt(HWND window) {
         if (ControlWindow* control = ControlWindow::FromHandle(w)) {
             return control;
         }
-        if ((::GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) == 0) {
+        if ((::GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) == 0) {
             break;
         }
     }
@@ -241,7 +241,7 @@ FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
     const std::string className = "Pellmark." + form.Name();
     formtext::RegisterWindowClass(
         backend.Instance(), className, &FormWindow::Procedure,
-        ::LoadIconW(backend.Instance(), MAKEINTRESOURCEW(1)),  // null when the exe has none
+        ::LoadIconA(backend.Instance(), MAKEINTRESOURCEA(1)),  // null when the exe has none
         reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS);
     const forms::WindowSettings& settings = form.Settings();
     HWND owner = settings.owner != nullptr ? Win32FormsBackend::WindowOf(*settings.owner) : nullptr;
@@ -557,7 +557,7 @@ LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& ha
 
 // ---- The backend ----
 
-Win32FormsBackend::Win32FormsBackend(int dpi) : instance_(::GetModuleHandleW(nullptr)) {
+Win32FormsBackend::Win32FormsBackend(int dpi) : instance_(::GetModuleHandleA(nullptr)) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
     if (dpi > 0) {

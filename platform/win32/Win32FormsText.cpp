@@ -49,7 +49,7 @@ UINT Pick(UINT ansiMessage, UINT wideMessage) noexcept {
 
 void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC procedure, HICON icon,
                          HBRUSH background, UINT style) {
-    HCURSOR arrow = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     if (UsesWideApi()) {
         const std::wstring wide = Widen(name);
         WNDCLASSEXW type{};
@@ -269,7 +269,7 @@ bool tickCount64LookedUp = false;
 ULONGLONG WINAPI TickCount64() {
     if (!tickCount64LookedUp) {
         systemTickCount64 = reinterpret_cast<TickCount64Function>(reinterpret_cast<void (*)()>(
-            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+            ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
         tickCount64LookedUp = true;
     }
     return systemTickCount64 != nullptr ? systemTickCount64() : ::GetTickCount();

@@ -2,6 +2,7 @@
 // every caption, list row and tip shows exactly what the program holds in UTF-8, and the ANSI
 // calls on 95/98/Me, which have only stubs of most wide ones. Everything else in the forms
 // backend calls these and never an A or W function that carries text.
+// Calls that carry no text use their ANSI form, which every system has.
 #pragma once
 
 #include <windows.h>
