@@ -34,9 +34,6 @@ class ByteSink {
 class Files {
   public:
     virtual ~Files() = default;
-    // Creates or truncates the file and writes the bytes. A failure leaves whatever
-    // part was written on disk.
-    virtual OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
     // Opens the file for reading, shared with other readers and writers; null (and the
     // reason in `status`) when it cannot be opened.
     virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,

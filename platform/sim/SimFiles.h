@@ -36,14 +36,6 @@ class SimFiles final : public platform::Files {
     std::set<std::string> undeletable;  // files that refuse to go (open elsewhere)
     OsStatus folderFailure;             // non-zero code: folders cannot be created
 
-    OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        if (!writeFailure.ok()) {
-            return writeFailure;
-        }
-        files[path] = std::string(bytes);
-        return {};
-    }
-
     std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
                                                          OsStatus& status) override {
         const auto found = files.find(path);

@@ -81,17 +81,16 @@ OsStatus MoveReplacingByRenaming(const std::string& from, const std::string& to)
 
 std::unique_ptr<platform::ByteSink> Win32Files::CreateNewFile(const std::string& path,
                                                               OsStatus& status) {
-    UniqueFile file;
-    if (UsesWideApi()) {
-        file.reset(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    } else if (const std::optional<std::string> ansi = ToAnsi(path)) {
-        file.reset(::CreateFileA(ansi->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    } else {
-        status = StatusOf(ERROR_NO_UNICODE_TRANSLATION);  // never a look-alike name
-        return nullptr;
-    }
+    UniqueFile file(CallWithText(
+        path, INVALID_HANDLE_VALUE,
+        [](const wchar_t* wide) {
+            return ::CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+        },
+        [](const char* ansi) {
+            return ::CreateFileA(ansi, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+        }));
     if (!file) {
         status = LastErrorStatus();
         return nullptr;

@@ -228,26 +228,6 @@ OsStatus CollectFiles(const FindData& start, First first, Next next, Name name,
 }
 }  // namespace
 
-OsStatus Win32Files::WriteWholeFile(const std::string& path, std::string_view bytes) {
-    UniqueFile file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
-    if (!file) {
-        return LastErrorStatus();
-    }
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
-        DWORD written = 0;
-        if (::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) == FALSE ||
-            written == 0) {
-            return LastErrorStatus();
-        }
-        bytes.remove_prefix(written);
-    }
-    if (::CloseHandle(file.release()) == FALSE) {
-        return LastErrorStatus();
-    }
-    return {};
-}
-
 namespace {
 class FileByteSource final : public platform::ByteSource {
   public:

@@ -76,7 +76,6 @@ class Win32System final : public platform::System {
 
 class Win32Files final : public platform::Files {
   public:
-    OsStatus WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
                                                          OsStatus& status) override;
     OsStatus ListFiles(const std::string& folder, const std::string& pattern,

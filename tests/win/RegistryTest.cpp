@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SafeFileWrite.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
 #include "tests/common/ProfileStringCases.h"
@@ -65,7 +66,7 @@ struct Win32FilesBackend {
 
     std::string Put(const std::string& name, const std::string& content) {
         const std::string path = folder + name;
-        EXPECT_TRUE(files.WriteWholeFile(path, content).ok()) << path;
+        EXPECT_TRUE(platform::SafeFileWrite(files, path, content).ok()) << path;
         made.push_back(path);
         return path;
     }
