@@ -13,6 +13,17 @@
 namespace pellmark::win32 {
 
 namespace {
+bool ListViewOfTheShell(HWND listView) {
+    const HWND shell = ::GetShellWindow();
+    DWORD shellProcess = 0;
+    DWORD listProcess = 0;
+    if (shell == nullptr || ::GetWindowThreadProcessId(shell, &shellProcess) == 0 ||
+        ::GetWindowThreadProcessId(listView, &listProcess) == 0) {
+        return false;
+    }
+    return shellProcess == listProcess;
+}
+
 Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
     if (!seams.version) {
         seams.version = [] { return Win32System().ReadVersion(); };
@@ -22,6 +33,9 @@ Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
     }
     if (!seams.tempFolder) {
         seams.tempFolder = [] { return Win32System().GetTempFolder(); };
+    }
+    if (!seams.ownedByShell) {
+        seams.ownedByShell = ListViewOfTheShell;
     }
     return seams;
 }
@@ -63,6 +77,11 @@ ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& v
     shellViewAskedFor_ = listView;
     shellViewAskedAt_ = now;
     if (version.platformId != kPlatformWindowsNT || version.majorVersion < 6) {
+        return nullptr;
+    }
+    // The Shell speaks only for a desktop in its own process; asking it about another's
+    // list view (another shell, Wine's desktop) is a round of COM calls that find nothing.
+    if (!seams_.ownedByShell(listView)) {
         return nullptr;
     }
     ComPtr<IFolderView> view = seams_.desktopView();

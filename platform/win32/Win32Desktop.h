@@ -23,6 +23,8 @@ class Win32Desktop final : public platform::Desktop {
         std::function<VersionInfo()> version;              // default: GetVersionExA
         std::function<ComPtr<IFolderView>()> desktopView;  // default: the Shell's desktop view
         std::function<std::string()> tempFolder;           // default: GetTempPathA
+        // Whether the list view belongs to the shell's own process (GetShellWindow's).
+        std::function<bool(HWND listView)> ownedByShell;
     };
 
     Win32Desktop();

@@ -617,7 +617,8 @@ TEST_F(ShellViewTest, GivesBackEveryAllocation) {
 }
 
 // On Vista and later the Shell's view is used exactly when it is the one that holds the
-// desktop list view; any other view is ignored and the list view is read directly.
+// desktop list view; any other view is ignored and the list view is read directly. A list
+// view outside the shell's own process is not asked about at all.
 TEST_F(ShellViewTest, DesktopUsesTheShellViewOnlyWhenItHoldsTheListView) {
     standin::Layout layout;
     layout.icons = {{"On the list view", 40, 50, 0}};
@@ -625,14 +626,32 @@ TEST_F(ShellViewTest, DesktopUsesTheShellViewOnlyWhenItHoldsTheListView) {
     ASSERT_TRUE(made.has_value());
     view_.autoArrange = S_OK;
 
-    for (const bool holdsListView : {true, false}) {
-        SCOPED_TRACE(holdsListView);
-        view_.window = holdsListView ? made->defView() : made->progman();
+    struct Case {
+        const char* name;
+        bool viewHoldsListView;
+        bool shellOwnsListView;
+    } const cases[] = {
+        {"the shell's view of its list view", true, true},
+        {"another view of the shell", false, true},
+        {"a list view of another process", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool holdsListView = c.viewHoldsListView && c.shellOwnsListView;
+        view_.window = c.viewHoldsListView ? made->defView() : made->progman();
         view_.moves.clear();
+        int asked = 0;
         {
             Win32Desktop::Seams windows10;
             windows10.version = [] { return VersionInfo{148, 10, 0, 19045, 2, ""}; };
-            windows10.desktopView = [this] { return view_.Share(); };
+            windows10.desktopView = [this, &asked] {
+                ++asked;
+                return view_.Share();
+            };
+            windows10.ownedByShell = [&](HWND listView) {
+                EXPECT_EQ(listView, made->listView());
+                return c.shellOwnsListView;
+            };
             Win32Desktop desktop(windows10);
 
             const auto read = desktop.ReadIcons();
@@ -656,6 +675,7 @@ TEST_F(ShellViewTest, DesktopUsesTheShellViewOnlyWhenItHoldsTheListView) {
                 EXPECT_FALSE(desktop.IsAutoArrange()) << "the list view's own style";
             }
         }
+        EXPECT_EQ(asked > 0, c.shellOwnsListView);
         EXPECT_EQ(view_.refs(), 1) << "the desktop gave the view back";
     }
 }
