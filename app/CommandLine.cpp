@@ -2,18 +2,22 @@
 
 #include <cctype>
 
+#include "platform/Utf8.h"
+
 namespace pellmark {
 
 std::optional<Command> ParseCommandLine(std::string_view line) {
     if (line.empty()) {
         return Command{};
     }
-    if (line.size() < 5) {
+    // Characters, not bytes: a separator or keyword letter beyond ASCII is one character.
+    const std::string_view throughSeparator = platform::Utf8PrefixOfUtf16Units(line, 5);
+    if (platform::Utf8ToUtf16(throughSeparator).size() < 5) {
         return std::nullopt;
     }
     Command command;
-    command.name = std::string(line.substr(5));
-    std::string keyword(line.substr(0, 4));
+    command.name = std::string(line.substr(throughSeparator.size()));
+    std::string keyword(platform::Utf8PrefixOfUtf16Units(line, 4));
     for (char& c : keyword) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }

@@ -21,6 +21,10 @@ TEST(CommandLine, KeywordInAnyCaseOneSeparatorThenTheNameLiterally) {
         {"LOAD ", CommandAction::Load, ""},            // exactly five characters
         {"SAVE \"Home\"", CommandAction::Save, "\"Home\""},
         {"OPEN Work", CommandAction::None, "Work"},
+        // Characters, not bytes: a separator beyond ASCII is skipped whole.
+        {"SAVE\u00A0\u03A9mega", CommandAction::Save, "\u03A9mega"},
+        {"LOAD\u65E5\u672C", CommandAction::Load, "\u672C"},
+        {"\u00C9TAT x", CommandAction::None, "x"},
     };
     for (const Case& c : cases) {
         const auto command = ParseCommandLine(c.line);
@@ -28,7 +32,7 @@ TEST(CommandLine, KeywordInAnyCaseOneSeparatorThenTheNameLiterally) {
         EXPECT_EQ(command->action, c.action) << c.line;
         EXPECT_EQ(command->name, c.name) << c.line;
     }
-    for (const char* tooShort : {"L", "LO", "LOA", "LOAD"}) {
+    for (const char* tooShort : {"L", "LO", "LOA", "LOAD", "\u65E5\u672C\u8A9E\u03A9"}) {
         EXPECT_FALSE(ParseCommandLine(tooShort).has_value()) << tooShort;
     }
 }
