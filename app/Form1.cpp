@@ -5,6 +5,9 @@
 #include <new>
 
 #include "app/CommandLine.h"
+#include "chrome/MakerAddresses.h"
+#include "chrome/SkinOutline.h"
+#include "chrome/res/ChromePictures.h"
 #include "patterns/PatternFile.h"
 #include "patterns/SavedFolder.h"
 #include "platform/RunTimeError.h"
@@ -20,44 +23,79 @@ struct ClosedWhileLoading {};
 
 // The two backing files of the transfer mappings that reading the desktop leaves behind.
 constexpr const char* kTransferFiles[] = {"TEMP~~1.tmp", "TEMP~~2.tmp"};
+
+// Where the chrome sits on the skin, in its 96-DPI pixels (tools/skins/make_skins.py draws
+// the skin around these).
+constexpr forms::Bounds kTitleArea{52, 9, 360, 26};
+constexpr std::array<forms::Bounds, chrome::kSideButtonCount> kSideButtons{
+    {{8, 88, 40, 40}, {8, 156, 40, 40}, {8, 224, 40, 40}}};
+constexpr forms::Bounds kTabStrip{56, 50, 377, 30};
+constexpr forms::Bounds kMenuButton{428, 9, 30, 26};
+constexpr forms::Bounds kWebImage{301, 310, 132, 18};
+constexpr std::uint32_t kTitleColour = 0xFFFFFF;
+
+bool Inside(const forms::Bounds& area, int x, int y) {
+    return x >= area.left && x < area.left + area.width && y >= area.top &&
+           y < area.top + area.height;
+}
 }  // namespace
 
-Form1::Form1(ProgramServices& services, frmMenus& menus)
+Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about)
     : Form(services.forms, "Form1"),
-      File1(services.files),
-      List1(Add<forms::ListBox>("List1")),
-      txtFile(Add<forms::TextBox>("txtFile")),
-      cmdSave(Add<forms::Button>("cmdSave")),
-      cmdLoad(Add<forms::Button>("cmdLoad")),
-      picPreview(Add<forms::Picture>("picPreview")),
-      lblNoIcons(Add<forms::Label>("lblNoIcons")),
-      lblPatterns(Add<forms::Label>("lblPatterns")),
-      lblName(Add<forms::Label>("lblName")),
-      tmrCheckForResChange(AddTimer("tmrCheckForResChange")),
       services_(services),
       menus_(menus),
+      about_(about),
       settingsStore_(services.registry),
       desktopIcons_(services.desktop, services.dialogs),
       restore_(desktopIcons_, services.files, services.dialogs),
-      watcher_(desktopIcons_, restore_, settingsStore_, services.dialogs) {
+      watcher_(desktopIcons_, restore_, settingsStore_, services.dialogs),
+      introduction(*this),
+      patterns(*this, services.files, services.dialogs, services.system, desktopIcons_, restore_,
+               menus),
+      showHideIcons(*this),
+      removeIcons(*this),
+      iconSize(*this),
+      misc(*this),
+      iconUtils(*this),
+      help(*this),
+      imgTabs(Add<forms::Image>("imgTabs")),
+      imgMenu(Add<forms::Image>("imgMenu")),
+      imgWebAdd(Add<forms::Image>("imgWebAdd")),
+      tmrCheckForResChange(AddTimer("tmrCheckForResChange")),
+      navigation_(*this) {
     SetCaption(kAppTitle);
-    lblPrevIcon.push_back(&Add<forms::Label>("lblPrevIcon(0)", &picPreview));
+    // The skin is the whole window: no frame, no caption, but still in the taskbar and
+    // with its system menu, so Alt+F4 and the taskbar close it.
+    forms::WindowSettings window;
+    window.border = forms::BorderStyle::None;
+    SetSettings(window);
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
 
-    List1.Click = [this] { Trapped([this] { ShowPatternPreview(); }); };
-    List1.KeyDown = [this](int key) {
-        if (key == kKeyDelete && List1.ListIndex() >= 0) {
-            Trapped([this] { RemoveCurrentSaveItem(); });
-        }
+    for (int i = 0; i < chrome::kSideButtonCount; ++i) {
+        forms::Image& button = Add<forms::Image>("imgSideButton(" + std::to_string(i) + ")");
+        button.MouseDown = [this, i](const forms::MouseEvent&) {
+            navigation_.SideButtonMouseDown(i);
+        };
+        button.MouseUp = [this, i](const forms::MouseEvent&) { navigation_.SideButtonMouseUp(i); };
+        button.Click = [this, i] { Trapped([this, i] { navigation_.SideButtonClick(i); }); };
+        imgSideButton[static_cast<std::size_t>(i)] = &button;
+    }
+    imgTabs.MouseUp = [this](const forms::MouseEvent& event) {
+        Trapped(
+            [this, event] { navigation_.TabClick(event.x * chrome::kTabCount / kTabStrip.width); });
     };
-    List1.MouseUp = [this](const forms::MouseEvent& event) {
-        Trapped([this, event] { List1_MouseUp(event); });
-    };
-    cmdSave.Click = [this] { Trapped([this] { cmdSave_Click(); }); };
-    cmdLoad.Click = [this] { Trapped([this] { cmdLoad_Click(); }); };
+    imgMenu.MouseDown = [this](const forms::MouseEvent&) { navigation_.MenuMouseDown(); };
+    imgMenu.MouseUp = [this](const forms::MouseEvent&) { navigation_.MenuMouseUp(); };
+    imgMenu.Click = [this] { Trapped([this] { navigation_.MenuClick(); }); };
+    imgWebAdd.Click = [this] { services_.system.OpenAddress(std::string(chrome::WebAddress())); };
+    help.cmdDone.Click = [this] { navigation_.DoneClick(); };
+    Paint = [this](forms::Canvas& canvas) { PaintSkin(canvas); };
+    MouseDown = [this](const forms::MouseEvent& event) { Form_MouseDown(event); };
+    MouseUp = [this](const forms::MouseEvent& event) { Form_MouseUp(event); };
+
     KeyUp = [this](int key) {
         if (key == kKeyF5) {
-            Trapped([this] { RefreshPatternList(); });
+            Trapped([this] { patterns.RefreshPatternList(); });
         }
     };
     tmrCheckForResChange.Tick = [this] {
@@ -67,8 +105,6 @@ Form1::Form1(ProgramServices& services, frmMenus& menus)
             }
         });
     };
-    menus_.mnuSaveList_Delete().Click = [this] { Trapped([this] { RemoveCurrentSaveItem(); }); };
-    desktopIcons_.OnIconCountText([this](const std::string& text) { lblNoIcons.SetCaption(text); });
 }
 
 void Form1::OnLoad() {
@@ -76,14 +112,15 @@ void Form1::OnLoad() {
         BeginStep("Main Loading procedures");
         MainLoadingProcedures();
         BeginStep("Shaping form");
+        ShapeForm();
         BeginStep("Positioning controls");
         PositionControls();
-        // The markers take the desktop's caption colour once the caption style is read.
         BeginStep("Retrieving Desktop Colours");
+        patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour());
         BeginStep("Running general sub routines");
         RunGeneralSubRoutines();
         BeginStep("Load current desktop icons into preview");
-        ShowDesktopPreview();
+        patterns.ShowDesktopPreview();
         BeginStep("Load up the Special Desktop icons");
         BeginStep("Load settings for misc tab");
         BeginStep("Get settings");
@@ -133,17 +170,142 @@ void Form1::ReportLoadFailure(int number, const std::string& description) {
 void Form1::MainLoadingProcedures() {
     savedFolder_ = SavedFolderFor(services_.programFolder);
     static_cast<void>(services_.files.CreateFolder(savedFolder_));  // it may exist already
-    File1.SetPattern("*.ips");
-    File1.SetPath(savedFolder_);
     static_cast<void>(desktopIcons_.GetScreenResolution());
-    picPreview.SetScale(desktopIcons_.Table().ScreenWidth, desktopIcons_.Table().ScreenHeight);
-    forms::Label& marker = *lblPrevIcon[0];
-    marker.SetVisible(false);
-    marker.Move({0, 0, 60, 60});
+    patterns.Open(savedFolder_);
 }
 
+forms::Bitmap Form1::Picture(int id) {
+    return services_.forms.LoadResourcePicture(chrome::PictureName(id));
+}
+
+void Form1::ShapeForm() {
+    skin_ = Picture(PELLMARK_PICTURE_MAIN_SKIN);
+    SetClientSize(skin_.Width(), skin_.Height());
+    std::int32_t transparent = chrome::kSkinTransparent;
+    SetRegion(chrome::SkinOutline(skin_, transparent));
+}
+
+void Form1::PositionControls() {
+    sideUp_ = Picture(PELLMARK_PICTURE_SIDE_BUTTON_UP);
+    sideDown_ = Picture(PELLMARK_PICTURE_SIDE_BUTTON_DOWN);
+    menuPicture_ = Picture(PELLMARK_PICTURE_MENU_BUTTON);
+    for (int section = 1; section <= 2; ++section) {
+        for (int tab = 0; tab < chrome::kTabCount; ++tab) {
+            tabStrips_[static_cast<std::size_t>(section - 1)][static_cast<std::size_t>(tab)] =
+                Picture(chrome::TabStripPicture(section, tab));
+        }
+    }
+    for (std::size_t i = 0; i < imgSideButton.size(); ++i) {
+        imgSideButton[i]->Move(kSideButtons[i]);
+        imgSideButton[i]->SetPicture(sideUp_);
+    }
+    imgTabs.Move(kTabStrip);
+    imgMenu.Move(kMenuButton);
+    imgMenu.SetPicture(menuPicture_);
+    imgWebAdd.Move(kWebImage);
+    imgWebAdd.SetPicture(Picture(PELLMARK_PICTURE_WEB_IMAGE));
+    patterns.PositionControls();
+    // It opens where most visits go: the saved patterns.
+    navigation_.SideButtonClick(1);
+}
+
+void Form1::PaintSkin(forms::Canvas& canvas) {
+    if (!skin_.Empty()) {
+        canvas.Draw(skin_, {0, 0, skin_.Width(), skin_.Height()});
+    }
+    canvas.Text(title_, kTitleArea, {.font = {.points = 13, .bold = true}, .colour = kTitleColour});
+}
+
+// The title opens the about box or the help; anywhere else on the body moves the window,
+// with either button.
+void Form1::Form_MouseDown(const forms::MouseEvent& event) {
+    titlePressed_ = Inside(kTitleArea, event.x, event.y);
+    if (!titlePressed_ && services_.dragWindow) {
+        services_.dragWindow(*this);
+    }
+}
+
+void Form1::Form_MouseUp(const forms::MouseEvent& event) {
+    const bool click = titlePressed_ && Inside(kTitleArea, event.x, event.y);
+    titlePressed_ = false;
+    if (click) {
+        Trapped([this] { navigation_.TitleClick(); });
+    }
+}
+
+forms::Picture& Form1::PageBox(chrome::Page page) const {
+    switch (page) {
+        case chrome::Page::Introduction:
+            return introduction.Box();
+        case chrome::Page::SavePositions:
+            return patterns.picContSavePos;
+        case chrome::Page::ShowHideIcons:
+            return showHideIcons.Box();
+        case chrome::Page::RemoveIcons:
+            return removeIcons.Box();
+        case chrome::Page::IconSize:
+            return iconSize.Box();
+        case chrome::Page::Miscellaneous:
+            return misc.Box();
+        case chrome::Page::IconUtilities:
+            return iconUtils.Box();
+        case chrome::Page::Info:
+            break;
+    }
+    return help.Box();
+}
+
+void Form1::SetPageVisible(chrome::Page page, bool visible) {
+    PageBox(page).SetVisible(visible);
+    patterns.ShowLabels(patterns.picContSavePos.Visible() && !help.Box().Visible());
+}
+
+bool Form1::PageVisible(chrome::Page page) const {
+    return PageBox(page).Visible();
+}
+
+void Form1::ShowPage(chrome::Page page, const forms::Bounds& area) {
+    PageBox(page).Move(area);
+    SetPageVisible(page, true);
+}
+
+void Form1::SetTitle(const std::string& title) {
+    title_ = title;
+    Refresh();
+}
+
+void Form1::SetInfoText(const std::string& text) {
+    help.SetText(text);
+}
+
+void Form1::SetTabStrip(int section, int tab) {
+    imgTabs.SetPicture(
+        section == 0
+            ? forms::Bitmap()
+            : tabStrips_[static_cast<std::size_t>(section - 1)][static_cast<std::size_t>(tab)]);
+}
+
+void Form1::SetSideButtonPressed(int index, bool pressed) {
+    imgSideButton[static_cast<std::size_t>(index)]->SetPicture(pressed ? sideDown_ : sideUp_);
+}
+
+void Form1::SetMenuButtonPressed(bool pressed) {
+    // Without its picture the skin's own pressed look shows through.
+    imgMenu.SetPicture(pressed ? forms::Bitmap() : menuPicture_);
+}
+
+void Form1::ShowAboutBox() {
+    forms::WindowSettings window = about_.Settings();
+    window.owner = this;
+    about_.SetSettings(window);
+    about_.ShowModal();
+}
+
+// The main menu comes with the menu form's menus; until then the button only looks pressed.
+void Form1::ShowMainMenu() {}
+
 void Form1::RunGeneralSubRoutines() {
-    RefreshPatternList();
+    patterns.RefreshPatternList();
     // Read wherever the desktop can be read, so the preview and the count show it.
     desktopIcons_.ReadDesktopIcons();
     services_.forms.DoEvents();
@@ -177,8 +339,8 @@ void Form1::ImplementSettings() {
 void Form1::RestorePatternOnStartup() {
     const std::string& wanted = settings_.PatternToRestore;
     int found = -1;
-    for (int i = 0; i < List1.ListCount(); ++i) {
-        const std::string& entry = List1.List(i);
+    for (int i = 0; i < patterns.List1.ListCount(); ++i) {
+        const std::string& entry = patterns.List1.List(i);
         const bool same =
             entry.size() == wanted.size() &&
             std::equal(entry.begin(), entry.end(), wanted.begin(), [](char a, char b) {
@@ -190,7 +352,7 @@ void Form1::RestorePatternOnStartup() {
         }
     }
     if (found >= 0) {
-        restore_.RestorePatternFile(savedFolder_ + File1.List(found), true);
+        restore_.RestorePatternFile(savedFolder_ + patterns.File1.List(found), true);
         return;
     }
     services_.dialogs.ShowMessage({.text = "\"" + wanted + "\" " + MessageText("0932"),
@@ -205,7 +367,7 @@ void Form1::SaveAutomaticPattern() {
     }
     static_cast<void>(SavePattern(PatternPath(savedFolder_, settings_.PatternToAutoSave),
                                   desktopIcons_, services_.files, services_.dialogs));
-    RefreshPatternList();
+    patterns.RefreshPatternList();
 }
 
 void Form1::HandleCommandArguments() {
@@ -225,7 +387,7 @@ void Form1::HandleCommandArguments() {
         restore_.RestorePatternFile(path, true);
     } else if (command->action == CommandAction::Save) {
         static_cast<void>(SavePattern(path, desktopIcons_, services_.files, services_.dialogs));
-        RefreshPatternList();
+        patterns.RefreshPatternList();
     }
     if (settings_.CloseWhenRestored) {
         Unload();
@@ -254,20 +416,6 @@ void Form1::DeleteTransferFiles() {
     const std::string folder = services_.system.GetTempFolder();
     for (const char* name : kTransferFiles) {
         static_cast<void>(services_.files.RemoveFile(folder + name));
-    }
-}
-
-void Form1::Trapped(const std::function<void()>& handling) {
-    try {
-        handling();
-    } catch (const RunTimeError& error) {
-        services_.dialogs.ShowMessage(
-            {.text = "Error: " + std::to_string(error.Number()) + "\n" + error.what(),
-             .icon = platform::MessageIcon::Critical});
-    } catch (const std::exception& error) {
-        services_.dialogs.ShowMessage(
-            {.text = "Error: " + std::to_string(kInvalidProcedureCall) + "\n" + error.what(),
-             .icon = platform::MessageIcon::Critical});
     }
 }
 

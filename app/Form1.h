@@ -1,7 +1,9 @@
-// The main window: it loads in fourteen named steps, carries the pattern page, watches
-// the screen resolution and, when it closes, saves the automatic pattern and tidies up.
+// The main window: it loads in fourteen named steps, wears its skin, moves between its
+// pages, watches the screen resolution and, when it closes, saves the automatic pattern
+// and tidies up. Each page owns its controls.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,10 +11,15 @@
 
 #include "app/IconStyleValues.h"
 #include "app/ProgramServices.h"
+#include "chrome/HelpPanel.h"
+#include "chrome/IntroductionPage.h"
+#include "chrome/MainNavigation.h"
+#include "chrome/frmAbout.h"
+#include "desktop/DesktopPages.h"
 #include "patterns/DesktopIcons.h"
+#include "patterns/PatternPage.h"
 #include "patterns/PatternRestore.h"
 #include "patterns/ResolutionWatcher.h"
-#include "platform/forms/FileList.h"
 #include "platform/forms/Form.h"
 #include "settings/LoadSettings.h"
 #include "settings/SettingsStore.h"
@@ -20,13 +27,22 @@
 
 namespace pellmark {
 
-inline constexpr int kKeyDelete = 46;
 inline constexpr int kKeyF5 = 116;
 inline constexpr int kResolutionCheckInterval = 2000;  // milliseconds
 
-class Form1 final : public forms::Form {
+class Form1 final : public forms::Form, private chrome::NavigationView {
+  private:
+    // Before the pages, which work through them.
+    ProgramServices& services_;
+    frmMenus& menus_;
+    chrome::frmAbout& about_;
+    SettingsStore settingsStore_;
+    DesktopIcons desktopIcons_;
+    PatternRestore restore_;
+    ResolutionWatcher watcher_;
+
   public:
-    Form1(ProgramServices& services, frmMenus& menus);
+    Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about);
 
     // Runs as each load step begins, with the step's name (a failure the handler raises
     // is reported as that step's).
@@ -40,26 +56,25 @@ class Form1 final : public forms::Form {
     [[nodiscard]] const DesktopIconTable& IconTable() const noexcept {
         return desktopIcons_.Table();
     }
+    [[nodiscard]] chrome::MainNavigation& Navigation() noexcept { return navigation_; }
+    [[nodiscard]] forms::Picture& PageBox(chrome::Page page) const;
+    [[nodiscard]] const std::string& Title() const noexcept { return title_; }
 
-    void RefreshPatternList();
-    void ShowPatternPreview();
-    void ShowDesktopPreview();
-    void RemoveCurrentSaveItem();
-    void DeletePattern(const std::string& name);
-    void cmdSave_Click();
-    void cmdLoad_Click();
+    // The pages, in the order of their windows: the help panel comes last, over the others.
+    chrome::IntroductionPage introduction;
+    PatternPage patterns;
+    ShowHideIconsPage showHideIcons;
+    RemoveIconsPage removeIcons;
+    IconSizePage iconSize;
+    MiscPage misc;
+    IconUtilsPage iconUtils;
+    chrome::HelpPanel help;
 
-    // The pattern page.
-    forms::FileList File1;
-    forms::ListBox& List1;
-    forms::TextBox& txtFile;
-    forms::Button& cmdSave;
-    forms::Button& cmdLoad;
-    forms::Picture& picPreview;
-    std::vector<forms::Label*> lblPrevIcon;  // element 0 is the template of the markers
-    forms::Label& lblNoIcons;
-    forms::Label& lblPatterns;
-    forms::Label& lblName;
+    // The chrome on the skin.
+    std::array<forms::Image*, chrome::kSideButtonCount> imgSideButton{};
+    forms::Image& imgTabs;
+    forms::Image& imgMenu;
+    forms::Image& imgWebAdd;
     forms::Timer& tmrCheckForResChange;
 
   protected:
@@ -70,6 +85,7 @@ class Form1 final : public forms::Form {
     void BeginStep(std::string_view name);
     void ReportLoadFailure(int number, const std::string& description);
     void MainLoadingProcedures();
+    void ShapeForm();
     void PositionControls();
     void RunGeneralSubRoutines();
     void LoadTheLanguageFile();
@@ -78,25 +94,36 @@ class Form1 final : public forms::Form {
     void HandleCommandArguments();
     void SaveAutomaticPattern();
     void DeleteTransferFiles();
+    void Trapped(const std::function<void()>& handling) { RunTrapped(services_.dialogs, handling); }
+    [[nodiscard]] forms::Bitmap Picture(int id);
+    void PaintSkin(forms::Canvas& canvas);
+    void Form_MouseDown(const forms::MouseEvent& event);
+    void Form_MouseUp(const forms::MouseEvent& event);
 
-    void UnloadMarkers();
-    forms::Label& AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,
-                            bool hidden);
-    [[nodiscard]] bool RefusedOnWindowsNT();
-    void List1_MouseUp(const forms::MouseEvent& event);
-    // Runs an event's handling; a run-time error is reported and the event ends there.
-    void Trapped(const std::function<void()>& handling);
+    // chrome::NavigationView
+    void SetPageVisible(chrome::Page page, bool visible) override;
+    [[nodiscard]] bool PageVisible(chrome::Page page) const override;
+    void ShowPage(chrome::Page page, const forms::Bounds& area) override;
+    void SetTitle(const std::string& title) override;
+    void SetInfoText(const std::string& text) override;
+    void SetTabStrip(int section, int tab) override;
+    void SetSideButtonPressed(int index, bool pressed) override;
+    void SetMenuButtonPressed(bool pressed) override;
+    void ShowAboutBox() override;
+    void ShowMainMenu() override;
 
-    ProgramServices& services_;
-    frmMenus& menus_;
-    SettingsStore settingsStore_;
-    DesktopIcons desktopIcons_;
-    PatternRestore restore_;
-    ResolutionWatcher watcher_;
+    chrome::MainNavigation navigation_;
     SettingsRecord settings_;
     IconStyleValues iconStyle_;
     std::string savedFolder_;
     std::string currentStep_;
+    std::string title_;
+    bool titlePressed_ = false;
+    forms::Bitmap skin_;
+    forms::Bitmap sideUp_;
+    forms::Bitmap sideDown_;
+    forms::Bitmap menuPicture_;
+    std::array<std::array<forms::Bitmap, chrome::kTabCount>, 2> tabStrips_;
 };
 
 }  // namespace pellmark

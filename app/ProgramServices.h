@@ -1,6 +1,7 @@
 // Everything the program reaches the system through, handed to Main and the main window.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Desktop.h"
@@ -21,6 +22,8 @@ struct ProgramServices {
     forms::Backend& forms;
     std::string programFolder;  // the folder of the program file, as Windows gives it
     std::string commandLine;    // everything after the program's path, as one string
+    // Starts the system's move loop for a window pressed on its body; none: it stays.
+    std::function<void(forms::Form&)> dragWindow;
 };
 
 }  // namespace pellmark

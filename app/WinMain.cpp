@@ -7,11 +7,15 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/Main.h"
+#include "chrome/frmAbout.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32VersionInfo.h"
+#include "settings/AppInfo.h"
 #include "tray/frmMenus.h"
 
 namespace {
@@ -43,9 +47,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32Registry registry;
     win32::Win32FormsBackend forms;  // outlives every form
     ProgramServices services{
-        desktop, dialogs, system, files, registry, forms, ApplicationFolder(), CommandArguments()};
+        desktop,
+        dialogs,
+        system,
+        files,
+        registry,
+        forms,
+        ApplicationFolder(),
+        CommandArguments(),
+        [](forms::Form& form) { win32::DragWindow(win32::Win32FormsBackend::WindowOf(form)); }};
     frmMenus menus(forms);
-    Form1 mainForm(services, menus);
+    chrome::ProgramFacts facts{kAppTitle};
+    if (const auto version = win32::ReadVersionResource()) {
+        facts = {kAppTitle,         version->major,    version->minor,
+                 version->revision, version->comments, version->legalCopyright};
+    }
+    chrome::frmAbout about(forms, facts,
+                           [&system](const std::string& address) { system.OpenAddress(address); });
+    Form1 mainForm(services, menus, about);
     if (!Main(services, mainForm)) {
         return 0;
     }

@@ -65,6 +65,8 @@ class Desktop {
     virtual bool IsAutoArrange() = 0;
     // The desktop list view, looked up afresh; 0 when there is none.
     virtual WindowHandle FindListView() = 0;
+    // The colour of the icons' captions (COLORREF); white when there is no desktop.
+    virtual std::uint32_t GetDesktopTextColour() = 0;
 };
 
 }  // namespace pellmark::platform

@@ -17,6 +17,8 @@ class System {
     // Claims the program for this process; false when a copy started from the same
     // program file already runs. The claim lasts as long as the process.
     virtual bool ClaimSingleInstance() = 0;
+    // Hands a web or "mailto:" address to the shell; whether it opened is not examined.
+    virtual void OpenAddress(const std::string& address) = 0;
 };
 
 }  // namespace pellmark::platform

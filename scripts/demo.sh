@@ -88,5 +88,5 @@ if [ "$on_xvfb" = 0 ]; then
     echo "== close the Pellmark window to end the demo =="
     wait "$pellmark" || true
 fi
-echo "== the window chrome on every page and the about box, at 96 and 144 DPI =="
+echo "== the main window on every page, its help panel and the about box, at 96 and 144 DPI =="
 bash tools/skins/screenshots.sh build/win64

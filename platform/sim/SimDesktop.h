@@ -36,6 +36,8 @@ class SimDesktop final : public platform::Desktop {
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
     bool IsAutoArrange() override { return present && autoArrange; }
     WindowHandle FindListView() override { return present ? listViewHandle : 0; }
+    std::uint32_t textColour = 0x00FFFF;  // yellow captions, unlike the default
+    std::uint32_t GetDesktopTextColour() override { return present ? textColour : 0xFFFFFF; }
 };
 
 }  // namespace pellmark::sim

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/System.h"
 
@@ -20,6 +21,8 @@ class SimSystem final : public platform::System {
     }
     std::string GetTempFolder() override { return tempFolder; }
     bool ClaimSingleInstance() override { return !anotherCopyRunning; }
+    void OpenAddress(const std::string& address) override { opened.push_back(address); }
+    std::vector<std::string> opened;
 };
 
 }  // namespace pellmark::sim

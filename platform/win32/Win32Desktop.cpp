@@ -142,6 +142,21 @@ bool Win32Desktop::IsAutoArrange() {
     return (::GetWindowLongA(listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
 }
 
+std::uint32_t Win32Desktop::GetDesktopTextColour() {
+    constexpr std::uint32_t kWhite = 0xFFFFFF;
+    const HWND listView = FindDesktopListView();
+    if (listView == nullptr) {
+        return kWhite;
+    }
+    // The message carries no address, so it is safe across processes.
+    DWORD_PTR colour = kWhite;
+    if (::SendMessageTimeoutA(listView, LVM_GETTEXTCOLOR, 0, 0, SMTO_ABORTIFHUNG, 2000, &colour) ==
+        0) {
+        return kWhite;
+    }
+    return colour == CLR_NONE ? kWhite : static_cast<std::uint32_t>(colour & 0xFFFFFF);
+}
+
 WindowHandle Win32Desktop::FindListView() {
     return reinterpret_cast<WindowHandle>(FindDesktopListView());
 }

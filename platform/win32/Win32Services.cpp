@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include <shellapi.h>
+
 #include "platform/win32/Handles.h"
 #include "settings/AppInfo.h"
 
@@ -183,6 +185,14 @@ bool Win32System::ClaimSingleInstance() {
         instanceMutex_.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
     }
     return !instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void Win32System::OpenAddress(const std::string& address) {
+    if (UsesWideApi()) {
+        ::ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    } else if (const auto ansi = ToAnsi(address)) {
+        ::ShellExecuteA(nullptr, "open", ansi->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
 }
 
 namespace {

@@ -64,6 +64,7 @@ class Win32System final : public platform::System {
     VersionInfo ReadVersion() override;
     std::string GetTempFolder() override;
     bool ClaimSingleInstance() override;
+    void OpenAddress(const std::string& address) override;
 
   private:
     UniqueKernelHandle instanceMutex_;

@@ -9,6 +9,8 @@
 
 #include "app/Form1.h"
 #include "app/Main.h"
+#include "chrome/MakerAddresses.h"
+#include "chrome/res/ChromePictures.h"
 #include "platform/RunTimeError.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
@@ -29,12 +31,39 @@ using testcases::PatternText;
 
 constexpr const char* kFolder = "C:\\Pellmark\\SavedPositions\\";
 
+constexpr std::uint32_t kOpaque = 0xFF000000;
+constexpr std::uint32_t kRed = kOpaque | 0x0000FF;
+
+// The window pictures as plain squares of one colour each, so a test can tell which is
+// shown; the skin is 8 by 4 with its two left corners cut away in red.
+void AddChromePictures(sim::SimFormsBackend& backend) {
+    const auto square = [](std::uint32_t colour) {
+        return forms::Bitmap(2, 2, std::vector<std::uint32_t>(4, kOpaque | colour));
+    };
+    std::vector<std::uint32_t> skin(8 * 4, kOpaque | 0x808080);
+    skin[0] = kRed;
+    skin[3 * 8] = kRed;
+    backend.resourcePictures[chrome::PictureName(PELLMARK_PICTURE_MAIN_SKIN)] =
+        forms::Bitmap(8, 4, skin);
+    const int pictures[] = {PELLMARK_PICTURE_SIDE_BUTTON_UP, PELLMARK_PICTURE_SIDE_BUTTON_DOWN,
+                            PELLMARK_PICTURE_MENU_BUTTON,    PELLMARK_PICTURE_WEB_IMAGE,
+                            chrome::TabStripPicture(1, 0),   chrome::TabStripPicture(1, 1),
+                            chrome::TabStripPicture(1, 2),   chrome::TabStripPicture(2, 0),
+                            chrome::TabStripPicture(2, 1),   chrome::TabStripPicture(2, 2),
+                            PELLMARK_PICTURE_ABOUT_LOGO};
+    std::uint32_t colour = 1;
+    for (const int picture : pictures) {
+        backend.resourcePictures[chrome::PictureName(picture)] = square(colour++);
+    }
+}
+
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
         desktop.icons = {{"Recycle Bin", 18, 2, 0}, {"Notes", 100, 100, 1}, {"Tools", 200, 100, 2}};
         store.Save(kWarnSection, "GaveNT", "True");
         // Work.ips puts the three icons elsewhere.
+        AddChromePictures(forms);
         AddPattern("Work", PatternText(1024, 768,
                                        {{"Recycle Bin", " 500 ", " 400 "},
                                         {"Notes", " 600 ", " 400 "},
@@ -50,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
     // Starts the program as Windows would, with this command line.
     bool Start(const std::string& commandLine = "") {
         services.commandLine = commandLine;
-        form = std::make_unique<Form1>(services, menus);
+        form = std::make_unique<Form1>(services, menus, about);
         form->StepStarted = [this](std::string_view step) { steps.emplace_back(step); };
         return Main(services, *form);
     }
@@ -61,10 +90,12 @@ class MainWindowTest : public ::testing::Test {
         }
         return texts;
     }
-    [[nodiscard]] int Markers() const { return static_cast<int>(form->lblPrevIcon.size()) - 1; }
+    [[nodiscard]] int Markers() const {
+        return static_cast<int>(form->patterns.lblPrevIcon.size()) - 1;
+    }
     [[nodiscard]] int VisibleMarkers() const {
-        return static_cast<int>(std::count_if(form->lblPrevIcon.begin() + 1,
-                                              form->lblPrevIcon.end(),
+        return static_cast<int>(std::count_if(form->patterns.lblPrevIcon.begin() + 1,
+                                              form->patterns.lblPrevIcon.end(),
                                               [](const forms::Label* m) { return m->Visible(); }));
     }
     [[nodiscard]] bool AtWorkPositions() const {
@@ -72,10 +103,10 @@ class MainWindowTest : public ::testing::Test {
                desktop.icons[2].x == 700 + 15360;  // the hidden one stays off the screen
     }
     void Select(const std::string& name) {
-        const auto& items = form->List1.Items();
+        const auto& items = form->patterns.List1.Items();
         const auto found = std::find(items.begin(), items.end(), name);
         ASSERT_NE(found, items.end()) << name;
-        form->List1.UserSelect(static_cast<int>(found - items.begin()));
+        form->patterns.List1.UserSelect(static_cast<int>(found - items.begin()));
     }
 
     sim::SimDesktop desktop;
@@ -87,6 +118,8 @@ class MainWindowTest : public ::testing::Test {
     ProgramServices services{desktop, dialogs, system, files, registry, forms, "C:\\Pellmark", ""};
     SettingsStore store{registry};
     frmMenus menus{forms};
+    chrome::frmAbout about{forms, chrome::ProgramFacts{"Pellmark", 1, 2, 3},
+                           [this](const std::string& address) { system.OpenAddress(address); }};
     std::unique_ptr<Form1> form;
     std::vector<std::string> steps;
 };
@@ -148,7 +181,7 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
     steps.clear();
     Setting("OnLoadHide", "True");
     services.commandLine = "SAVE Home";
-    form = std::make_unique<Form1>(services, menus);
+    form = std::make_unique<Form1>(services, menus, about);
     form->StepStarted = [this](std::string_view step) {
         steps.emplace_back(step);
         if (step == "Load the language file") {
@@ -191,7 +224,7 @@ TEST_F(MainWindowTest, AFolderThatCannotBeMadeStopsTheFirstStep) {
                               "Error: 76\nPath not found\n\nPellmark encoutered a problem while "
                               "trying to Main Loading procedures"});
     EXPECT_TRUE(form->Visible());
-    EXPECT_EQ(form->List1.ListCount(), 0);
+    EXPECT_EQ(form->patterns.List1.ListCount(), 0);
 }
 
 TEST_F(MainWindowTest, CommandLines) {
@@ -232,7 +265,8 @@ TEST_F(MainWindowTest, CommandLines) {
 
     ASSERT_TRUE(Start("SAVE Home"));
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
-    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{" Work", "", "Home", "Work"}));
+    EXPECT_EQ(form->patterns.List1.Items(),
+              (std::vector<std::string>{" Work", "", "Home", "Work"}));
 }
 
 TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingSteps) {
@@ -280,36 +314,36 @@ TEST_F(MainWindowTest, PatternListAndPreview) {
     files.files[std::string(kFolder) + "notes.txt"] = "";
     files.files[std::string(kFolder) + "old.ipsx"] = "";
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Demo", "home", "Work"}));
+    EXPECT_EQ(form->patterns.List1.Items(), (std::vector<std::string>{"Demo", "home", "Work"}));
     // The desktop's own icons are previewed at start.
     EXPECT_EQ(Markers(), 3);
-    EXPECT_EQ(form->lblNoIcons.Caption(), "3 icons");
-    EXPECT_EQ(form->picPreview.ScaleWidth(), 1024);
+    EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "3 icons");
+    EXPECT_EQ(form->patterns.picPreview.ScaleWidth(), 1024);
 
     Select("Demo");
     EXPECT_EQ(Markers(), 20);
     Select("Work");
-    EXPECT_EQ(form->txtFile.Text(), "Work");
+    EXPECT_EQ(form->patterns.txtFile.Text(), "Work");
     EXPECT_EQ(Markers(), 3);
     EXPECT_EQ(VisibleMarkers(), 2);
-    EXPECT_EQ(form->lblPrevIcon[1]->ToolTip(), "A");
-    EXPECT_EQ(form->lblPrevIcon[1]->GetBounds(), (forms::Bounds{1, 1, 60, 60}));
-    EXPECT_EQ(form->lblNoIcons.Caption(), "3 icons");
+    EXPECT_EQ(form->patterns.lblPrevIcon[1]->ToolTip(), "A");
+    EXPECT_EQ(form->patterns.lblPrevIcon[1]->GetBounds(), (forms::Bounds{1, 1, 60, 60}));
+    EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "3 icons");
 
     // Another version's file, and a coordinate beyond 16 bits (it keeps the previous one).
     AddPattern("Old", PatternText(1024, 768, {{"A", " 1 ", " 1 "}}, "Pellmark | version | 1.9.0"));
     AddPattern("Wide", PatternText(1024, 768, {{"A", " 5 ", " 6 "}, {"B", " 40000 ", " 7 "}}));
     form->UserKeyUp(kKeyF5);
-    EXPECT_EQ(form->List1.ListCount(), 5);
+    EXPECT_EQ(form->patterns.List1.ListCount(), 5);
     Select("Wide");
     ASSERT_EQ(Markers(), 2);
-    EXPECT_EQ(form->lblPrevIcon[2]->GetBounds().left, 5);
-    EXPECT_EQ(form->lblPrevIcon[2]->GetBounds().top, 7);
+    EXPECT_EQ(form->patterns.lblPrevIcon[2]->GetBounds().left, 5);
+    EXPECT_EQ(form->patterns.lblPrevIcon[2]->GetBounds().top, 7);
     dialogs.shown.clear();
     Select("Old");
     EXPECT_EQ(Messages(), std::vector<std::string>{MessageText("0934")});
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Question);
-    EXPECT_EQ(form->lblNoIcons.Caption(), "Bad file");
+    EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "Bad file");
     EXPECT_EQ(Markers(), 0);
     EXPECT_EQ(files.openReaders, 0);
 }
@@ -317,12 +351,12 @@ TEST_F(MainWindowTest, PatternListAndPreview) {
 TEST_F(MainWindowTest, DeletingAPattern) {
     AddPattern("Home", PatternText(1024, 768, {}));
     ASSERT_TRUE(Start());
-    form->List1.UserKeyDown(kKeyDelete);  // nothing selected
+    form->patterns.List1.UserKeyDown(kKeyDelete);  // nothing selected
     EXPECT_TRUE(dialogs.shown.empty());
 
     Select("Work");
     dialogs.answers = {MessageAnswer::No};
-    form->List1.UserKeyDown(kKeyDelete);
+    form->patterns.List1.UserKeyDown(kKeyDelete);
     ASSERT_EQ(Messages(), std::vector<std::string>{MessageText("0935") + " \"Work\""});
     EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Work.ips"), 1u);
@@ -330,60 +364,60 @@ TEST_F(MainWindowTest, DeletingAPattern) {
     // A right-click lands on Home; the menu's Delete asks about it.
     forms.menuChoices = {"mnuSaveList_Delete"};
     dialogs.answers = {MessageAnswer::Yes};
-    form->List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
+    form->patterns.List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
     EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuSaveList"});
     EXPECT_EQ(dialogs.shown.back().text, MessageText("0935") + " \"Home\"");
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
-    EXPECT_EQ(form->List1.Items(), std::vector<std::string>{"Work"});
+    EXPECT_EQ(form->patterns.List1.Items(), std::vector<std::string>{"Work"});
 
     // A file that will not go: the message names it and the list is read again.
     files.undeletable.insert(std::string(kFolder) + "Work.ips");
     AddPattern("Later", "");
     Select("Work");
     dialogs.answers = {MessageAnswer::Yes};
-    form->List1.UserKeyDown(kKeyDelete);
+    form->patterns.List1.UserKeyDown(kKeyDelete);
     EXPECT_EQ(dialogs.shown.back().text,
               "Error: 32\nThe process cannot access the file because it is being used by "
               "another process.\n\nProblem deleting: C:\\Pellmark\\SavedPositions\\Work.ips");
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Critical);
-    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Later", "Work"}));
+    EXPECT_EQ(form->patterns.List1.Items(), (std::vector<std::string>{"Later", "Work"}));
 
     // A right-click with nothing selected does nothing.
     forms.menusShown.clear();
-    form->List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
+    form->patterns.List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
     EXPECT_TRUE(forms.menusShown.empty());
 }
 
 TEST_F(MainWindowTest, SaveAndLoadButtons) {
     ASSERT_TRUE(Start());
-    form->cmdLoad.UserClick();  // nothing selected
+    form->patterns.cmdLoad.UserClick();  // nothing selected
     EXPECT_EQ(desktop.icons[1].x, 100);
 
-    form->txtFile.UserType("Home");
-    form->cmdSave.UserClick();
+    form->patterns.txtFile.UserType("Home");
+    form->patterns.cmdSave.UserClick();
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
-    EXPECT_EQ(form->List1.Items(), (std::vector<std::string>{"Home", "Work"}));
-    EXPECT_EQ(form->txtFile.Text(), "Home");
+    EXPECT_EQ(form->patterns.List1.Items(), (std::vector<std::string>{"Home", "Work"}));
+    EXPECT_EQ(form->patterns.txtFile.Text(), "Home");
 
-    form->txtFile.UserType("a<b");
-    form->cmdSave.UserClick();
+    form->patterns.txtFile.UserType("a<b");
+    form->patterns.cmdSave.UserClick();
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(form->List1.ListCount(), 2);
+    EXPECT_EQ(form->patterns.List1.ListCount(), 2);
 
     files.writeFailure = {5, "Access is denied."};
-    form->txtFile.UserType("Locked");
-    form->cmdSave.UserClick();
+    form->patterns.txtFile.UserType("Locked");
+    form->patterns.cmdSave.UserClick();
     EXPECT_EQ(dialogs.shown.back().caption, "Saving pattern");
-    EXPECT_EQ(form->txtFile.Text(), "");
+    EXPECT_EQ(form->patterns.txtFile.Text(), "");
     files.writeFailure = {};
 
     Select("Work");
-    form->cmdLoad.UserClick();
+    form->patterns.cmdLoad.UserClick();
     EXPECT_TRUE(AtWorkPositions());
     // Not silent: an auto-arranged desktop says why nothing moved.
     desktop.autoArrange = true;
     dialogs.shown.clear();
-    form->cmdLoad.UserClick();
+    form->patterns.cmdLoad.UserClick();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find(MessageText("0937")), std::string::npos);
 
@@ -391,9 +425,9 @@ TEST_F(MainWindowTest, SaveAndLoadButtons) {
     desktop.autoArrange = false;
     system.version = {148, 5, 0, 2195, 2, ""};
     dialogs.shown.clear();
-    form->txtFile.UserType("Win2000");
-    form->cmdSave.UserClick();
-    form->cmdLoad.UserClick();
+    form->patterns.txtFile.UserType("Win2000");
+    form->patterns.cmdSave.UserClick();
+    form->patterns.cmdLoad.UserClick();
     EXPECT_EQ(Messages(), (std::vector<std::string>(
                               2, "This function is disbaled in WindowsNT and Widows2000")));
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Win2000.ips"), 0u);
@@ -421,7 +455,7 @@ TEST_F(MainWindowTest, AutomaticRestoreAndSave) {
     Setting("OnLoadHide", "True");
     ASSERT_TRUE(Start());
     EXPECT_EQ(files.files.count(std::string(kFolder) + ".ips"), 1u);
-    EXPECT_EQ(form->List1.List(0), "");
+    EXPECT_EQ(form->patterns.List1.List(0), "");
     EXPECT_TRUE(form->Loaded());
     EXPECT_FALSE(form->Visible());
 
@@ -472,7 +506,7 @@ TEST_F(MainWindowTest, LoadAndTheWatcherRestoreTheDesktopAsItIsNow) {
     }
     Select("Work");
     desktop.moveBatches.clear();
-    form->cmdLoad.UserClick();
+    form->patterns.cmdLoad.UserClick();
     EXPECT_EQ(desktop.icons[0].x, 40);
     EXPECT_EQ(desktop.icons[0].y, 300);
     EXPECT_EQ(desktop.icons[1].x, 500);
@@ -481,7 +515,7 @@ TEST_F(MainWindowTest, LoadAndTheWatcherRestoreTheDesktopAsItIsNow) {
     EXPECT_EQ(desktop.icons[1].y, 400);
     EXPECT_EQ(desktop.moveBatches.size(), 1u);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form->lblNoIcons.Caption(), "4 " + MessageText("0900"));
+    EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "4 " + MessageText("0900"));
 
     // Once more with a second new icon, now through the watcher.
     desktop.icons.insert(desktop.icons.begin(), {"Newer", 80, 500, 4});
@@ -493,6 +527,214 @@ TEST_F(MainWindowTest, LoadAndTheWatcherRestoreTheDesktopAsItIsNow) {
     EXPECT_EQ(desktop.icons[3].x, 469);
     EXPECT_GT(desktop.icons[4].x, 800) << "the hidden icon stays off the screen";
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace pellmark
+
+namespace pellmark {
+namespace {
+
+using chrome::Page;
+
+class MainWindowChromeTest : public MainWindowTest {
+  protected:
+    // The pages that show, by their boxes' names.
+    [[nodiscard]] std::vector<std::string> Shown() const {
+        std::vector<std::string> names;
+        for (int page = 0; page < chrome::kPageCount; ++page) {
+            const forms::Picture& box = form->PageBox(static_cast<Page>(page));
+            if (box.Visible()) {
+                names.push_back(box.Name());
+            }
+        }
+        return names;
+    }
+    void ClickTitle() {
+        form->UserMouseDown({.x = 120, .y = 20});
+        form->UserMouseUp({.x = 120, .y = 20});
+    }
+    void ClickTab(int tab) { form->imgTabs.UserMouseUp({.x = tab * 377 / 3 + 20, .y = 10}); }
+    [[nodiscard]] const forms::Bitmap& Picture(int id) {
+        return forms.resourcePictures[chrome::PictureName(id)];
+    }
+};
+
+TEST_F(MainWindowChromeTest, TheSkinShapesTheWindowAndTheMarkersTakeTheCaptionColour) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->forms::Form::Settings().border, forms::BorderStyle::None);
+    EXPECT_TRUE(form->forms::Form::Settings().showInTaskbar);
+    EXPECT_EQ(form->ClientWidth(), 8);
+    EXPECT_EQ(form->ClientHeight(), 4);
+    // The red corners are cut away, row by row.
+    ASSERT_TRUE(form->Region().has_value());
+    EXPECT_EQ(*form->Region(),
+              (std::vector<forms::Bounds>{{1, 0, 7, 1}, {0, 1, 8, 1}, {0, 2, 8, 1}, {1, 3, 7, 1}}));
+    EXPECT_EQ(form->patterns.lblPrevIcon[0]->BackColour(), desktop.textColour);
+    ASSERT_GT(Markers(), 0);
+    EXPECT_EQ(form->patterns.lblPrevIcon[1]->BackColour(), desktop.textColour);
+    // The skin and the title are what the window paints.
+    const auto painted = forms.PaintOf(*form);
+    ASSERT_EQ(painted.size(), 2u);
+    EXPECT_EQ(painted[1].find("text 52 9 360 26 #ffffff"), 0u) << painted[1];
+    EXPECT_NE(painted[1].find(MessageText("0910")), std::string::npos) << painted[1];
+}
+
+TEST_F(MainWindowChromeTest, NavigationBetweenThePages) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picContSavePos"}));
+    EXPECT_EQ(form->Title(), MessageText("0910"));
+    EXPECT_EQ(form->imgTabs.GetPicture(), Picture(chrome::TabStripPicture(1, 0)));
+
+    // The introduction has no tabs: a tab click there changes nothing.
+    form->imgSideButton[0]->UserClick();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picIntroduction"}));
+    EXPECT_EQ(form->Title(), "Introduction");
+    EXPECT_TRUE(form->imgTabs.GetPicture().Empty());
+    ClickTab(2);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picIntroduction"}));
+    EXPECT_EQ(form->Title(), "Introduction");
+
+    struct Case {
+        int side;
+        int tab;
+        const char* box;
+        const char* title;
+        const char* help;
+    };
+    const Case cases[] = {
+        {1, 0, "picContSavePos", "0910", "0920"},
+        {1, 1, "picContShowHideIcons", "0911", "0921"},
+        {1, 2, "picContRemoveIcons", "0912", "0922"},
+        {2, 0, "picContIconSize", "0913", "0923"},
+        {2, 1, "picContMisc", "0914", "0924"},
+        {2, 2, "picContIconUtils", "0915", "0925"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        form->imgSideButton[static_cast<std::size_t>(c.side)]->UserClick();
+        ClickTab(c.tab);
+        EXPECT_EQ(Shown(), (std::vector<std::string>{c.box}));
+        EXPECT_EQ(form->Title(), MessageText(c.title));
+        EXPECT_EQ(form->imgTabs.GetPicture(), Picture(chrome::TabStripPicture(c.side, c.tab)));
+        EXPECT_EQ(form->PageBox(static_cast<Page>(c.side * 3 - 2 + c.tab)).GetBounds(),
+                  chrome::kPageArea);
+        // The title opens the page's help over it.
+        ClickTitle();
+        EXPECT_EQ(Shown(), (std::vector<std::string>{c.box, "picContInfo"}));
+        EXPECT_EQ(form->help.lblInfo.Caption(), MessageText(c.help));
+        EXPECT_EQ(form->help.Box().GetBounds(), chrome::kPageArea);
+    }
+
+    // Any navigation takes the help panel away, as Done does.
+    form->help.cmdDone.UserClick();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picContIconUtils"}));
+    ClickTitle();
+    ClickTab(0);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picContIconSize"}));
+    ClickTitle();
+    form->imgSideButton[1]->UserClick();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picContSavePos"}));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowChromeTest, TheIntroductionsTitleOpensTheAboutBoxModal) {
+    ASSERT_TRUE(Start());
+    form->imgSideButton[0]->UserClick();
+    bool modal = false;
+    bool ownerDisabled = false;
+    forms.modalSteps.push_back([&](forms::Form& shown) {
+        modal = shown.Name() == "frmAbout" && shown.Modal();
+        ownerDisabled = forms.Disabled(*form);
+        about.cmdOK.UserClick();
+    });
+    ClickTitle();
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_FALSE(forms.Disabled(*form));
+    EXPECT_EQ(forms.stuckModals, 0);
+    EXPECT_FALSE(about.Visible());
+    // Pressed on the title but let go elsewhere: no about box.
+    form->UserMouseDown({.x = 120, .y = 20});
+    form->UserMouseUp({.x = 120, .y = 200});
+    EXPECT_EQ(forms.stuckModals, 0);
+    EXPECT_FALSE(about.Visible());
+}
+
+TEST_F(MainWindowChromeTest, TheBodyDragsTheWindowAndTheButtonsLookPressed) {
+    std::vector<forms::MouseButton> drags;
+    services.dragWindow = [&](forms::Form& dragged) {
+        EXPECT_EQ(&dragged, form.get());
+        drags.push_back(forms::MouseButton::Left);
+    };
+    ASSERT_TRUE(Start());
+    form->UserMouseDown({.button = forms::MouseButton::Left, .x = 200, .y = 320});
+    form->UserMouseDown({.button = forms::MouseButton::Right, .x = 30, .y = 300});
+    form->UserMouseDown({.x = 60, .y = 12});  // the title
+    EXPECT_EQ(drags.size(), 2u);
+
+    for (std::size_t i = 0; i < form->imgSideButton.size(); ++i) {
+        forms::Image& button = *form->imgSideButton[i];
+        button.UserMouseDown({});
+        EXPECT_EQ(button.GetPicture(), Picture(PELLMARK_PICTURE_SIDE_BUTTON_DOWN)) << i;
+        button.UserMouseUp({});
+        EXPECT_EQ(button.GetPicture(), Picture(PELLMARK_PICTURE_SIDE_BUTTON_UP)) << i;
+    }
+    // The menu button's picture goes while pressed; its menu is still to come.
+    form->imgMenu.UserMouseDown({});
+    EXPECT_TRUE(form->imgMenu.GetPicture().Empty());
+    form->imgMenu.UserMouseUp({});
+    form->imgMenu.UserClick();
+    EXPECT_EQ(form->imgMenu.GetPicture(), Picture(PELLMARK_PICTURE_MENU_BUTTON));
+    EXPECT_TRUE(forms.menusShown.empty());
+
+    form->imgWebAdd.UserClick();
+    EXPECT_EQ(system.opened, (std::vector<std::string>{std::string(chrome::WebAddress())}));
+}
+
+TEST_F(MainWindowChromeTest, ThePatternPageFitsItsAreaAndLetsGoOfTheMenuWhenItGoes) {
+    ASSERT_TRUE(Start());
+    const forms::Control* page = &form->patterns.picContSavePos;
+    int inside = 0;
+    for (const auto& control : form->Controls()) {
+        if (control->Container() != page) {
+            continue;
+        }
+        ++inside;
+        const forms::Bounds& b = control->GetBounds();
+        EXPECT_GE(b.left, 0) << control->Name();
+        EXPECT_GE(b.top, 0) << control->Name();
+        EXPECT_LE(b.left + b.width, chrome::kPageArea.width) << control->Name();
+        EXPECT_LE(b.top + b.height, chrome::kPageArea.height) << control->Name();
+    }
+    EXPECT_EQ(inside, 5);
+    // Its labels are the form's, over the page, and show only with it.
+    for (const forms::Label* label :
+         {&form->patterns.lblPatterns, &form->patterns.lblName, &form->patterns.lblNoIcons}) {
+        const forms::Bounds& b = label->GetBounds();
+        const forms::Bounds& area = chrome::kPageArea;
+        EXPECT_TRUE(b.left >= area.left && b.top >= area.top &&
+                    b.left + b.width <= area.left + area.width &&
+                    b.top + b.height <= area.top + area.height)
+            << label->Name();
+        EXPECT_TRUE(label->Visible()) << label->Name();
+    }
+    form->Navigation().TitleClick();  // the help panel covers them
+    EXPECT_FALSE(form->patterns.lblNoIcons.Visible());
+    form->help.cmdDone.UserClick();
+    EXPECT_TRUE(form->patterns.lblNoIcons.Visible());
+    form->imgSideButton[2]->UserClick();
+    EXPECT_FALSE(form->patterns.lblName.Visible());
+
+    EXPECT_TRUE(static_cast<bool>(menus.mnuSaveList_Delete().Click));
+    form.reset();
+    EXPECT_FALSE(static_cast<bool>(menus.mnuSaveList_Delete().Click));
+}
+
+TEST_F(MainWindowChromeTest, NoDesktopLeavesTheMarkersWhite) {
+    desktop.present = false;
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->patterns.lblPrevIcon[0]->BackColour(), 0xFFFFFFu);
 }
 
 }  // namespace

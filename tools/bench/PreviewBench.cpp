@@ -17,6 +17,7 @@
 #include "platform/sim/SimRegistry.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Services.h"
+#include "settings/AppInfo.h"
 #include "settings/SettingsStore.h"
 #include "tests/common/PatternText.h"
 #include "tray/frmMenus.h"
@@ -77,7 +78,7 @@ std::string NameOf(int size) {
 }
 
 int RowOf(const Form1& form, const std::string& name) {
-    const auto& items = form.List1.Items();
+    const auto& items = form.patterns.List1.Items();
     const auto found = std::find(items.begin(), items.end(), name);
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
@@ -109,7 +110,8 @@ int main() {
     SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
     ProgramServices services{desktop, dialogs, system, files, registry, forms, programFolder, ""};
     frmMenus menus(forms);
-    Form1 form(services, menus);
+    chrome::frmAbout about(forms, chrome::ProgramFacts{kAppTitle}, [](const std::string&) {});
+    Form1 form(services, menus, about);
     if (!Main(services, form)) {
         std::printf("preview_bench: the main window did not load\n");
         return 1;
@@ -131,12 +133,13 @@ int main() {
         std::vector<double> leave;
         for (int round = 0; round < kRounds; ++round) {
             auto start = Clock::now();
-            form.List1.UserSelect(row);
+            form.patterns.List1.UserSelect(row);
             forms.DoEvents();
             show.push_back(Milliseconds(start));
-            fine = fine && form.lblNoIcons.Caption().rfind(std::to_string(size) + " ", 0) == 0;
+            fine = fine &&
+                   form.patterns.lblNoIcons.Caption().rfind(std::to_string(size) + " ", 0) == 0;
             start = Clock::now();
-            form.List1.UserSelect(empty);
+            form.patterns.List1.UserSelect(empty);
             forms.DoEvents();
             leave.push_back(Milliseconds(start));
         }
@@ -160,14 +163,14 @@ int main() {
             form.UserKeyUp(kKeyF5);
             forms.DoEvents();
             times.push_back(Milliseconds(start));
-            fine = form.List1.ListCount() == count;
+            fine = form.patterns.List1.ListCount() == count;
         }
         if (!fine) {
-            std::printf("  %d files listed of %d\n", form.List1.ListCount(), count);
+            std::printf("  %d files listed of %d\n", form.patterns.List1.ListCount(), count);
         }
         if (fine) {
             const auto start = Clock::now();
-            form.File1.Refresh();
+            form.patterns.File1.Refresh();
             const double folder = Milliseconds(start);
             std::printf("  %6d files     %9.1f ms (%6.2f us/file), reading the folder %.1f ms\n",
                         count, Median(times), Median(times) * 1000 / count, folder);

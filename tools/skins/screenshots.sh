@@ -1,34 +1,48 @@
 #!/usr/bin/env bash
-# Screenshots of the window chrome on real windows under Wine, on a virtual X server: the
-# main window on each of its pages and with its help panel, and the about box, at 96 and
-# 144 DPI. They are for people to look at; nothing compares them.
+# Screenshots of the main window under Wine, on a virtual X server, against the stand-in
+# desktop with the sample layout: each of its pages, its help panel and the about box, at
+# 96 and 144 DPI. They are for people to look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
 if [ $# -eq 0 ]; then
     cmake --preset win64 >/dev/null
-    cmake --build --preset win64 --target chrome_preview
+    cmake --build --preset win64 --target pellmark show_page desktophost
 fi
 build=$(cd "$build" && pwd)
+bin=$build/bin
 shots=$build/chrome-shots
 mkdir -p "$shots"
 export WINEPREFIX=$build/wineprefix-chrome
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY=:78
+log=$(mktemp)
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log"' EXIT
 sleep 1
 [ -f "$WINEPREFIX/.pellmark-chrome" ] || { wineboot --init >/dev/null 2>&1 || true; wineserver -w; touch "$WINEPREFIX/.pellmark-chrome"; }
+wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
 for dpi in 96 144; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
     wineserver -w
+    wine "$bin/desktophost.exe" samples/sample-desktop.layout >"$log" 2>&1 &
+    for _ in $(seq 1 300); do
+        grep -q 'ready' "$log" && break
+        sleep 0.1
+    done
     for page in intro 1-0 1-1 1-2 2-0 2-1 2-2 help about; do
-        wine "$build/bin/chrome_preview.exe" $page 4 &
-        sleep 3
+        wine "$bin/pellmark.exe" &
+        pellmark=$!
+        wine "$bin/show_page.exe" $page
+        sleep 2
         import -window root "$shots/$page-$dpi.png"
-        wait $! || true
+        wine "$bin/show_page.exe" close
+        wait $pellmark || true
         echo "$shots/$page-$dpi.png"
     done
+    wineserver -k 2>/dev/null || true
+    wineserver -w
 done
