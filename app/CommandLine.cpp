@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 
-#include <cctype>
-
+#include "platform/TextCompare.h"
 #include "platform/Utf8.h"
 
 namespace pellmark {
@@ -17,13 +16,10 @@ std::optional<Command> ParseCommandLine(std::string_view line) {
     }
     Command command;
     command.name = std::string(line.substr(throughSeparator.size()));
-    std::string keyword(platform::Utf8PrefixOfUtf16Units(line, 4));
-    for (char& c : keyword) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (keyword == "LOAD") {
+    const std::string_view keyword = platform::Utf8PrefixOfUtf16Units(line, 4);
+    if (platform::EqualIgnoringCase(keyword, "LOAD")) {
         command.action = CommandAction::Load;
-    } else if (keyword == "SAVE") {
+    } else if (platform::EqualIgnoringCase(keyword, "SAVE")) {
         command.action = CommandAction::Save;
     }
     return command;

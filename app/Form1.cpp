@@ -1,7 +1,6 @@
 #include "app/Form1.h"
 
 #include <algorithm>
-#include <cctype>
 #include <new>
 
 #include "app/CommandLine.h"
@@ -11,6 +10,7 @@
 #include "patterns/PatternFile.h"
 #include "patterns/SavedFolder.h"
 #include "platform/RunTimeError.h"
+#include "platform/TextCompare.h"
 #include "settings/AppInfo.h"
 #include "settings/Messages.h"
 
@@ -341,13 +341,7 @@ void Form1::RestorePatternOnStartup() {
     int found = -1;
     for (int i = 0; i < patterns.List1.ListCount(); ++i) {
         const std::string& entry = patterns.List1.List(i);
-        const bool same =
-            entry.size() == wanted.size() &&
-            std::equal(entry.begin(), entry.end(), wanted.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) ==
-                       std::tolower(static_cast<unsigned char>(b));
-            });
-        if (same) {
+        if (platform::EqualIgnoringCase(entry, wanted)) {
             found = i;  // the last equal entry counts
         }
     }
@@ -380,6 +374,11 @@ void Form1::HandleCommandArguments() {
         throw RunTimeError(kInvalidProcedureCall, "Invalid procedure call or argument");
     }
     if (!ValidatePatternName(command->name + ".ips", services_.dialogs)) {
+        return;
+    }
+    // A new pattern's name must end as Windows keeps names; an existing one loads as it is.
+    if (command->action == CommandAction::Save &&
+        !ValidatePatternName(command->name, services_.dialogs)) {
         return;
     }
     const std::string path = PatternPath(savedFolder_, command->name);

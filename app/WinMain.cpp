@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32TextCompare.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "settings/AppInfo.h"
 #include "tray/frmMenus.h"
@@ -41,7 +42,8 @@ std::string CommandArguments() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pellmark;
     win32::Win32Desktop desktop;
-    win32::Win32Dialogs dialogs;
+    win32::UseSystemCaseComparison();
+    win32::Win32Dialogs dialogs(kAppTitle);
     win32::Win32System system;
     win32::Win32Files files;
     win32::Win32Registry registry;

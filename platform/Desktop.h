@@ -41,6 +41,8 @@ struct DesktopRead {
     DesktopReadStatus status = DesktopReadStatus::NoDesktop;
     OsStatus error;
     WindowHandle listView = 0;
+    // An image list this process can draw from (the system's, through the Shell's view), or
+    // 0. The list view's own list lives in Explorer's process and is of no use here.
     ImageListRef imageList = 0;
     std::vector<RawDesktopIcon> icons;
 };

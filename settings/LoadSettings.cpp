@@ -8,6 +8,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/TextCompare.h"
+
 namespace pellmark {
 
 namespace {
@@ -29,19 +31,6 @@ std::string_view TrimSpaces(std::string_view text) noexcept {
         text.remove_suffix(1);
     }
     return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool AllDigits(std::string_view text) noexcept {
@@ -98,11 +87,11 @@ class SettingReader {
     [[nodiscard]] bool Boolean(std::string_view section, std::string_view key, bool& out) {
         const std::string text = Text(section, key, "False");
         const std::string_view trimmed = TrimSpaces(text);
-        if (EqualsIgnoringCase(trimmed, "True")) {
+        if (platform::EqualIgnoringCase(trimmed, "True")) {
             out = true;
             return true;
         }
-        if (EqualsIgnoringCase(trimmed, "False")) {
+        if (platform::EqualIgnoringCase(trimmed, "False")) {
             out = false;
             return true;
         }

@@ -3,11 +3,9 @@
 
 #include "platform/System.h"
 #include "platform/Types.h"
+#include "platform/WindowsFamily.h"
 
 namespace pellmark {
-
-inline constexpr std::uint32_t kPlatformWindows9x = 1;
-inline constexpr std::uint32_t kPlatformWindowsNT = 2;
 
 // Reads the version afresh and keeps a copy of the last record read.
 VersionInfo GetVersionInfo(platform::System& system);
@@ -18,15 +16,6 @@ VersionInfo GetVersionInfo(platform::System& system);
 [[nodiscard]] bool IsWindows2000(platform::System& system);
 [[nodiscard]] bool IsWindowsNT4(platform::System& system);
 
-// The same tests on a record already read.
-[[nodiscard]] constexpr bool IsWindows9x(const VersionInfo& v) noexcept {
-    return v.platformId == kPlatformWindows9x;
-}
-[[nodiscard]] constexpr bool IsWindows2000(const VersionInfo& v) noexcept {
-    return v.platformId == kPlatformWindowsNT && v.majorVersion == 5;
-}
-[[nodiscard]] constexpr bool IsWindowsNT4(const VersionInfo& v) noexcept {
-    return v.platformId == kPlatformWindowsNT && v.majorVersion < 5;
-}
+// The same tests on a record already read are in platform/WindowsFamily.h.
 
 }  // namespace pellmark

@@ -1,6 +1,6 @@
 #include "platform/sim/SimDesktop.h"
 
-#include "patterns/IconGeometry.h"
+#include "platform/ListViewText.h"
 
 namespace pellmark::sim {
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "platform/TextCompare.h"
 #include "platform/Utf8.h"
 
 namespace pellmark::sim {
@@ -52,13 +53,6 @@ std::string_view Trim(std::string_view text) noexcept {
     return text;
 }
 
-bool SameName(std::string_view a, std::string_view b) noexcept {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) ==
-               std::toupper(static_cast<unsigned char>(y));
-    });
-}
-
 // The value as GetPrivateProfileStringA hands it over: one pair of matching quotes
 // taken off, cut to what a 255-character buffer holds.
 std::string Delivered(std::string_view value) {
@@ -93,14 +87,14 @@ std::string SimFiles::ReadProfileString(const std::string& section, const std::s
             if (inSection) {
                 return {};
             }
-            inSection = SameName(line.substr(1, close - 1), section);
+            inSection = platform::EqualIgnoringCase(line.substr(1, close - 1), section);
             continue;
         }
         if (!inSection) {
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (SameName(Trim(line.substr(0, equals)), key)) {
+        if (platform::EqualIgnoringCase(Trim(line.substr(0, equals)), key)) {
             return equals == std::string_view::npos ? std::string()
                                                     : Delivered(Trim(line.substr(equals + 1)));
         }

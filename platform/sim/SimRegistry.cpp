@@ -1,10 +1,11 @@
 #include "platform/sim/SimRegistry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/TextCompare.h"
 
 namespace pellmark::sim {
 
@@ -12,19 +13,12 @@ using platform::RegistryKey;
 
 namespace {
 
-char Upper(char c) noexcept {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
 // Key and value names compare without regard to case, in the order Windows enumerates
 // them: by their upper-case form.
 struct NameLess {
     using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-                return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
-            });
+    bool operator()(std::string_view a, std::string_view b) const {
+        return platform::LessIgnoringCase(a, b);
     }
 };
 

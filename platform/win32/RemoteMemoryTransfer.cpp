@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "patterns/IconGeometry.h"
+#include "platform/ListViewText.h"
 #include "platform/ListViewRecords.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ListViewTransfers.h"
@@ -78,8 +78,6 @@ platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView) {
     const platform::ItemRecordLayout& layout =
         platform::ItemLayoutFor(Is64BitProcess(process.get()));
 
-    read.imageList =
-        static_cast<ImageListRef>(::SendMessageA(listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
     const LRESULT count = ::SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
     read.status = platform::DesktopReadStatus::Ok;
     if (count <= 0) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "patterns/IconGeometry.h"
+#include "platform/ListViewText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ListViewTransfers.h"
 #include "platform/win32/WideText.h"
@@ -91,8 +91,6 @@ platform::DesktopRead ReadIconsThroughSharedMappings(HWND listView, const std::s
         return read;
     }
     const LRESULT count = ::SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
-    read.imageList =
-        static_cast<ImageListRef>(::SendMessageA(listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
 
     std::array<SharedTransfer, 2> transfers;
     const OsStatus first = transfers[0].Open(tempFolder + "TEMP~~1.tmp", "MyMapping");

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "patterns/IconGeometry.h"
+#include "platform/ListViewText.h"
 #include "platform/win32/WideText.h"
 
 namespace pellmark::win32 {

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "patterns/IconGeometry.h"
+#include "platform/ListViewText.h"
 #include "platform/win32/DesktopWindows.h"
 #include "platform/win32/ListViewTransfers.h"
 #include "platform/win32/ShellViewDesktop.h"
 #include "platform/win32/Win32Services.h"
-#include "settings/WindowsVersion.h"
+#include "platform/WindowsFamily.h"
 
 namespace pellmark::win32 {
 

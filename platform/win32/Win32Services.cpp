@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include "platform/win32/Handles.h"
-#include "settings/AppInfo.h"
 
 namespace pellmark::win32 {
 
@@ -109,7 +108,7 @@ platform::MessageAnswer Win32Dialogs::ShowMessage(const platform::MessageRequest
             style |= MB_ICONASTERISK;
             break;
     }
-    const std::string caption = request.caption.empty() ? kAppTitle : request.caption;
+    const std::string caption = request.caption.empty() ? defaultCaption_ : request.caption;
     // MessageBoxW works on 95/98/Me too.
     switch (::MessageBoxW(owner_, Widen(request.text).c_str(), Widen(caption).c_str(), style)) {
         case IDCANCEL:

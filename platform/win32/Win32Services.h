@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -50,12 +51,15 @@ Result CallWithText(const std::string& text, Result failed, WideCall wide, AnsiC
 
 class Win32Dialogs final : public platform::Dialogs {
   public:
-    // Boxes are owned by `owner` when it is set, so they stay in front of it.
-    explicit Win32Dialogs(HWND owner = nullptr) noexcept : owner_(owner) {}
+    // Boxes are owned by `owner` when it is set, so they stay in front of it. A request
+    // without a caption takes `defaultCaption` (the program's title).
+    explicit Win32Dialogs(std::string defaultCaption, HWND owner = nullptr)
+        : defaultCaption_(std::move(defaultCaption)), owner_(owner) {}
     void SetOwner(HWND owner) noexcept { owner_ = owner; }
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override;
 
   private:
+    std::string defaultCaption_;
     HWND owner_;
 };
 

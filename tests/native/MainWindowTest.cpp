@@ -267,6 +267,13 @@ TEST_F(MainWindowTest, CommandLines) {
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
     EXPECT_EQ(form->patterns.List1.Items(),
               (std::vector<std::string>{" Work", "", "Home", "Work"}));
+
+    // A new pattern's name may not end in a dot or a space; nothing is written.
+    dialogs.shown.clear();
+    ASSERT_TRUE(Start("SAVE Home."));
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"A pattern name may not end with a dot or a space."});
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home..ips"), 0u);
 }
 
 TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingSteps) {
@@ -448,6 +455,15 @@ TEST_F(MainWindowTest, AutomaticRestoreAndSave) {
     dialogs.shown.clear();
     ASSERT_TRUE(Start());
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // Without regard to case beyond ASCII too, and a look-alike is another name.
+    AddPattern("\u03A9mega", PatternText(1024, 768, {{"Notes", " 7 ", " 7 "}}));
+    AddPattern("Omega", PatternText(1024, 768, {{"Notes", " 9 ", " 9 "}}));
+    Setting("PatternToRestore", "\u03C9MEGA");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(desktop.icons[1].x, 7);
+    EXPECT_TRUE(dialogs.shown.empty());
+    Setting("RestoreOnStartup", "False");
 
     // An empty name saves the file ".ips"; OnLoadHide keeps the window hidden.
     Setting("SavePatternOnStart", "True");
