@@ -72,7 +72,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
 
     for (int i = 0; i < chrome::kSideButtonCount; ++i) {
-        forms::Image& button = Add<forms::Image>("imgSideButton(" + std::to_string(i) + ")");
+        forms::Image& button = Add<forms::Image>(forms::ElementName("imgSideButton", i));
         button.MouseDown = [this, i](const forms::MouseEvent&) {
             navigation_.SideButtonMouseDown(i);
         };

@@ -167,8 +167,8 @@ void PatternPage::UnloadMarkers() {
 forms::Label& PatternPage::AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,
                                      bool hidden) {
     const forms::Label& model = *lblPrevIcon[0];
-    auto& marker = form_.Add<forms::Label>(
-        "lblPrevIcon(" + std::to_string(lblPrevIcon.size()) + ")", &picPreview);
+    auto& marker =
+        form_.Add<forms::Label>(forms::ElementName("lblPrevIcon", lblPrevIcon.size()), &picPreview);
     marker.SetVisible(false);
     marker.SetBackColour(model.BackColour());
     marker.Move({x, y, model.GetBounds().width, model.GetBounds().height});

@@ -4,6 +4,14 @@
 
 namespace pellmark::forms {
 
+std::string ElementName(std::string_view array, std::size_t index) {
+    std::string name(array);
+    name += '(';
+    name += std::to_string(index);
+    name += ')';
+    return name;
+}
+
 Control::Control(Form& form, ControlKind kind, std::string name, Control* container)
     : form_(form), kind_(kind), name_(std::move(name)), container_(container) {}
 

@@ -9,8 +9,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pellmark::forms {
+
+// The name of element `index` of a control array: "lblPrevIcon(3)".
+[[nodiscard]] std::string ElementName(std::string_view array, std::size_t index);
 
 // Positions and sizes are in pixels at 96 DPI (the backend scales them to the screen), or
 // in the scale of a picture box for the controls inside one.
