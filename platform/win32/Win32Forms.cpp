@@ -172,6 +172,20 @@ bool IsMouseMessage(UINT message) {
     }
 }
 
+// A control and a form take the same four mouse calls.
+template <class Model>
+void PassMouse(Model& model, bool down, bool up, bool dblclk, const forms::MouseEvent& event) {
+    if (down) {
+        model.UserMouseDown(event);
+    } else if (up) {
+        model.UserMouseUp(event);
+    } else if (dblclk) {
+        model.UserDblClick();
+    } else {
+        model.UserMouseMove(event);
+    }
+}
+
 // Hands a mouse message to the model of the control or form under it. A press captures the
 // mouse for the windows of ours that draw themselves (standard controls capture their own).
 void DeliverMouse(const MSG& message) {
@@ -194,31 +208,14 @@ void DeliverMouse(const MSG& message) {
             ::SetCapture(target);
         }
         // The model's handler may take the control away: nothing of it is touched after.
-        if (down) {
-            model.UserMouseDown(event);
-        } else if (up) {
-            model.UserMouseUp(event);
-        } else if (dblclk) {
-            model.UserDblClick();
-        } else {
-            model.UserMouseMove(event);
-        }
+        PassMouse(model, down, up, dblclk, event);
     } else if (FormWindow* form = FormWindow::FromHandle(target)) {
         event.x = form->Unscale(static_cast<short>(LOWORD(message.lParam)));
         event.y = form->Unscale(static_cast<short>(HIWORD(message.lParam)));
         if (down) {
             ::SetCapture(target);
         }
-        forms::Form& model = form->Model();
-        if (down) {
-            model.UserMouseDown(event);
-        } else if (up) {
-            model.UserMouseUp(event);
-        } else if (dblclk) {
-            model.UserDblClick();
-        } else {
-            model.UserMouseMove(event);
-        }
+        PassMouse(form->Model(), down, up, dblclk, event);
     }
     if (up && ::GetCapture() == target &&
         (message.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
