@@ -315,12 +315,14 @@ class PictureWindow final : public ControlWindow {
     PictureWindow(const PictureWindow&) = delete;
     PictureWindow& operator=(const PictureWindow&) = delete;
 
+    // The picture's own scale, or its size where it has none.
+    [[nodiscard]] std::pair<int, int> Units() const {
+        return {picture_.ScaleWidth() > 0 ? picture_.ScaleWidth() : picture_.GetBounds().width,
+                picture_.ScaleHeight() > 0 ? picture_.ScaleHeight() : picture_.GetBounds().height};
+    }
     // Bounds in the picture's units, in pixels of its inside.
     [[nodiscard]] RECT FromScale(const forms::Bounds& bounds) const {
-        const int unitsX =
-            picture_.ScaleWidth() > 0 ? picture_.ScaleWidth() : picture_.GetBounds().width;
-        const int unitsY =
-            picture_.ScaleHeight() > 0 ? picture_.ScaleHeight() : picture_.GetBounds().height;
+        const auto [unitsX, unitsY] = Units();
         RECT inside{};
         ::GetClientRect(Handle(), &inside);
         if (unitsX <= 0 || unitsY <= 0) {
@@ -333,10 +335,7 @@ class PictureWindow final : public ControlWindow {
     }
     // A point of its inside in the picture's units.
     [[nodiscard]] POINT ToScale(POINT pixel) const {
-        const int unitsX =
-            picture_.ScaleWidth() > 0 ? picture_.ScaleWidth() : picture_.GetBounds().width;
-        const int unitsY =
-            picture_.ScaleHeight() > 0 ? picture_.ScaleHeight() : picture_.GetBounds().height;
+        const auto [unitsX, unitsY] = Units();
         RECT inside{};
         ::GetClientRect(Handle(), &inside);
         if (unitsX <= 0 || unitsY <= 0 || inside.right <= 0 || inside.bottom <= 0) {
