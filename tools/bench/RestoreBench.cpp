@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,17 +58,24 @@ bool WritePatterns(DesktopIcons& icons, platform::Files& files, platform::Dialog
     return SavePattern(pathB, icons, files, dialogs);
 }
 
-bool MeasureRestore() {
-    const auto host = standin::StandInProcess::Start(bench::ThousandIcons());
-    if (!host) {
-        std::printf("the stand-in desktop did not start\n");
-        return false;
-    }
+// A 1000-icon stand-in desktop and the program's real desktop, files and restore over it.
+struct BenchDesktop {
+    std::unique_ptr<standin::StandInProcess> host =
+        standin::StandInProcess::Start(bench::ThousandIcons());
     win32::Win32Desktop desktop;
     win32::Win32Files files;
     sim::SimDialogs dialogs;
-    DesktopIcons icons(desktop, dialogs);
-    PatternRestore restore(icons, files, dialogs);
+    DesktopIcons icons{desktop, dialogs};
+    PatternRestore restore{icons, files, dialogs};
+};
+
+bool MeasureRestore() {
+    BenchDesktop setUp;
+    if (!setUp.host) {
+        std::printf("the stand-in desktop did not start\n");
+        return false;
+    }
+    auto& [host, desktop, files, dialogs, icons, restore] = setUp;
     const std::string pathA = TempPath("pellmark-bench-a.ips");
     const std::string pathB = TempPath("pellmark-bench-b.ips");
     icons.ReadDesktopIcons();
@@ -124,16 +132,12 @@ bool MeasureRestore() {
 // A whole restore (its own read, the moves, the closing read) of a desktop where 10 icons
 // of 1000 are out of place, beside one where all are: only the misplaced ones are moved.
 bool MeasureMisplaced() {
-    const auto host = standin::StandInProcess::Start(bench::ThousandIcons());
-    if (!host) {
+    BenchDesktop setUp;
+    if (!setUp.host) {
         std::printf("the stand-in desktop did not start\n");
         return false;
     }
-    win32::Win32Desktop desktop;
-    win32::Win32Files files;
-    sim::SimDialogs dialogs;
-    DesktopIcons icons(desktop, dialogs);
-    PatternRestore restore(icons, files, dialogs);
+    auto& [host, desktop, files, dialogs, icons, restore] = setUp;
     const std::string path = TempPath("pellmark-bench-placed.ips");
     icons.ReadDesktopIcons();
     if (icons.Table().IconCount != bench::kIcons || !SavePattern(path, icons, files, dialogs)) {
