@@ -281,8 +281,8 @@ void PatternPage::List1_MouseUp(const forms::MouseEvent& event) {
     if (under >= 0) {
         List1.SetListIndex(under);
     }
-    menus_.Load();
-    menus_.ShowPopup(menus_.mnuSaveList);
+    // The main window asks, so it keeps its activation while the menu form owns the menu.
+    menus_.ShowPopup(menus_.mnuSaveList, &List1.Owner());
 }
 
 }  // namespace pellmark

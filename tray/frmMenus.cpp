@@ -2,8 +2,9 @@
 
 namespace pellmark {
 
-frmMenus::frmMenus(forms::Backend& backend) : Form(backend, "frmMenus") {
-    mnuSaveList.items.push_back({.name = kDelete, .caption = "Delete"});
+frmMenus::frmMenus(forms::Backend& backend)
+    : Form(backend, "frmMenus"), mnuSaveList(AddMenu("mnuSaveList")) {
+    mnuSaveList.Add(kDelete, -1, "Delete");
 }
 
 }  // namespace pellmark

@@ -10,7 +10,7 @@ class frmMenus final : public forms::Form {
     explicit frmMenus(forms::Backend& backend);
 
     // The pattern list's menu; its Delete item is wired by the main window.
-    forms::PopupMenu mnuSaveList{"mnuSaveList"};
+    forms::MenuItem& mnuSaveList;
     [[nodiscard]] forms::MenuItem& mnuSaveList_Delete() { return *mnuSaveList.Find(kDelete); }
 
   private:

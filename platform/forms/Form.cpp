@@ -7,12 +7,6 @@
 
 namespace pellmark::forms {
 
-MenuItem* PopupMenu::Find(const std::string& name) {
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&](const MenuItem& item) { return item.name == name; });
-    return found == items.end() ? nullptr : &*found;
-}
-
 Form::Form(Backend& backend, std::string name) : backend_(backend), name_(std::move(name)) {}
 
 // Children go before their containers, so every window is destroyed before its parent.
@@ -89,6 +83,10 @@ void Form::Unload() {
     }
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         (*it)->AttachPeer(nullptr);
+    }
+    if (menuImages_) {
+        menuImages_.reset();
+        backend_.UninstallOwnerDrawnMenus(*this);
     }
     visible_ = false;
     peer_.reset();
@@ -260,13 +258,52 @@ Timer& Form::AddTimer(std::string name) {
     return timer;
 }
 
-void Form::ShowPopup(PopupMenu& menu) {
-    const int chosen = backend_.TrackPopupMenu(menu, *this);
-    if (chosen >= 0 && chosen < static_cast<int>(menu.items.size())) {
-        const MenuItem& item = menu.items[chosen];
-        if (item.enabled && item.visible && item.Click) {
-            item.Click();
+MenuItem& Form::AddMenu(std::string name) {
+    menus_.push_back(std::make_unique<MenuItem>(std::move(name)));
+    return *menus_.back();
+}
+
+namespace {
+// A user reaches an item only through visible, enabled items that open its submenus.
+bool Reachable(const MenuItem& item, const MenuItem& menu) {
+    for (const MenuItem* at = &item; at != &menu; at = at->Parent()) {
+        if (at == nullptr || !at->enabled || !at->visible) {
+            return false;
         }
+    }
+    return true;
+}
+}  // namespace
+
+void Form::ShowPopup(MenuItem& menu, Form* asker, std::optional<MenuPoint> at) {
+    Load();
+    if (!peer_) {
+        return;  // its load unloaded it
+    }
+    MenuItem* chosen = backend_.TrackPopupMenu(menu, *this, asker ? *asker : *this, at);
+    if (chosen == nullptr || chosen == &menu || chosen->HasSubmenu() || !Reachable(*chosen, menu)) {
+        return;
+    }
+    // A copy: the handler may rebuild the menu and take its own item away.
+    const std::function<void()> click = chosen->Click;
+    if (click) {
+        click();
+    }
+}
+
+void Form::InstallOwnerDrawnMenus(std::shared_ptr<MenuImages> images) {
+    Load();
+    if (!peer_ || !images) {
+        return;
+    }
+    menuImages_ = images;
+    backend_.InstallOwnerDrawnMenus(*this, std::move(images));
+}
+
+void Form::UninstallOwnerDrawnMenus() {
+    if (menuImages_) {
+        menuImages_.reset();
+        backend_.UninstallOwnerDrawnMenus(*this);
     }
 }
 

@@ -1,4 +1,4 @@
-// A window of the program: its controls, timers and pop-up menus, loaded and unloaded as
+// A window of the program: its controls, timers and menus, loaded and unloaded as
 // one. Forms are written once over the controls; a backend gives them real windows or
 // keeps them in memory.
 #pragma once
@@ -75,8 +75,13 @@ class Backend {
     // The control's form and container already have their peers.
     virtual std::unique_ptr<ControlPeer> CreateControlPeer(Control& control) = 0;
     virtual std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) = 0;
-    // Shows the menu at the cursor and waits; the chosen item's index, or -1.
-    virtual int TrackPopupMenu(const PopupMenu& menu, Form& owner) = 0;
+    // Shows the menu (one of the owner's) for the asker, at the asker's client point or the
+    // cursor, and waits: the chosen item at any depth, or null when dismissed.
+    virtual MenuItem* TrackPopupMenu(MenuItem& menu, Form& owner, Form& asker,
+                                     std::optional<MenuPoint> at) = 0;
+    // Owner-drawn menus on the form's menus, until uninstalled or the form unloads.
+    virtual void InstallOwnerDrawnMenus(Form& /*owner*/, std::shared_ptr<MenuImages> /*images*/) {}
+    virtual void UninstallOwnerDrawnMenus(Form& /*owner*/) {}
     // Shows the form (already shown) with its owner disabled, and returns once it is hidden
     // or unloaded.
     virtual void RunModal(Form& form) = 0;
@@ -183,8 +188,23 @@ class Form {
     void Remove(std::span<Control* const> controls);
     Timer& AddTimer(std::string name);
 
-    // Shows the menu at the cursor and runs the chosen item's Click.
-    void ShowPopup(PopupMenu& menu);
+    // A top-level menu of this form (not shown until ShowPopup).
+    MenuItem& AddMenu(std::string name);
+    [[nodiscard]] const std::vector<std::unique_ptr<MenuItem>>& Menus() const noexcept {
+        return menus_;
+    }
+    // Pops up one of this form's menus on behalf of `asker` (the window that keeps its
+    // activation; this form when null), at `at` in the asker's client area, or at the cursor
+    // when none; runs the chosen item's Click (enabled and visible items only). Loads this
+    // form first: its window owns the menu.
+    void ShowPopup(MenuItem& menu, Form* asker = nullptr, std::optional<MenuPoint> at = {});
+    // Owner-drawn menus on this form's menus, until uninstalled or the form unloads. Loads
+    // the form first.
+    void InstallOwnerDrawnMenus(std::shared_ptr<MenuImages> images);
+    void UninstallOwnerDrawnMenus();
+    [[nodiscard]] const std::shared_ptr<MenuImages>& OwnerDrawnImages() const noexcept {
+        return menuImages_;
+    }
 
     [[nodiscard]] const std::vector<std::unique_ptr<Control>>& Controls() const noexcept {
         return controls_;
@@ -214,6 +234,8 @@ class Form {
     std::unique_ptr<FormPeer> peer_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;
+    std::vector<std::unique_ptr<MenuItem>> menus_;
+    std::shared_ptr<MenuImages> menuImages_;  // set while owner-drawn menus are on
 };
 
 }  // namespace pellmark::forms

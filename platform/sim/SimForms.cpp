@@ -169,19 +169,78 @@ std::unique_ptr<forms::TimerPeer> SimFormsBackend::CreateTimerPeer(forms::Timer&
     return std::make_unique<TimerPeer>(*this, timer);
 }
 
-int SimFormsBackend::TrackPopupMenu(const forms::PopupMenu& menu, forms::Form&) {
-    menusShown.push_back(menu.Name());
-    if (menuChoices.empty()) {
-        return -1;
+namespace {
+
+void LogMenuItems(const forms::MenuItem& menu, const std::string& indent,
+                  std::vector<std::string>& lines) {
+    for (const auto& item : menu.Items()) {
+        if (!item->visible) {
+            continue;
+        }
+        std::string line = indent;
+        line += item->ElementKey();
+        line += ' ';
+        line += item->caption;
+        if (item->checked) {
+            line += " checked";
+        }
+        if (!item->enabled) {
+            line += " disabled";
+        }
+        if (item->isDefault) {
+            line += " default";
+        }
+        if (item->HasSubmenu()) {
+            line += " >";
+        }
+        lines.push_back(std::move(line));
+        LogMenuItems(*item, indent + "  ", lines);
     }
-    const std::string choice = menuChoices.front();
-    menuChoices.pop_front();
-    for (std::size_t i = 0; i < menu.items.size(); ++i) {
-        if (menu.items[i].name == choice) {
-            return static_cast<int>(i);
+}
+
+forms::MenuItem* FindKey(forms::MenuItem& menu, const std::string& key) {
+    for (const auto& item : menu.Items()) {
+        if (item->ElementKey() == key) {
+            return item.get();
+        }
+        if (forms::MenuItem* found = FindKey(*item, key)) {
+            return found;
         }
     }
-    return -1;
+    return nullptr;
+}
+
+}  // namespace
+
+forms::MenuItem* SimFormsBackend::TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner,
+                                                 forms::Form& asker,
+                                                 std::optional<forms::MenuPoint> at) {
+    menusShown.push_back(menu.name);
+    MenuShow shown{menu.name, owner.Name(), asker.Name(), at, {}};
+    LogMenuItems(menu, "", shown.lines);
+    menuLog.push_back(std::move(shown));
+    if (menuChoices.empty()) {
+        return nullptr;
+    }
+    const std::string choice = std::move(menuChoices.front());
+    menuChoices.pop_front();
+    return choice.empty() ? nullptr : FindKey(menu, choice);
+}
+
+void SimFormsBackend::InstallOwnerDrawnMenus(forms::Form& owner,
+                                             std::shared_ptr<forms::MenuImages> images) {
+    std::string entry = "install ";
+    entry += owner.Name();
+    entry += ' ';
+    entry += std::to_string(images ? images->images.size() : 0);
+    entry += " images";
+    ownerDrawnLog.push_back(std::move(entry));
+}
+
+void SimFormsBackend::UninstallOwnerDrawnMenus(forms::Form& owner) {
+    std::string entry = "uninstall ";
+    entry += owner.Name();
+    ownerDrawnLog.push_back(std::move(entry));
 }
 
 void SimFormsBackend::RunModal(forms::Form& form) {

@@ -7,6 +7,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -28,7 +30,12 @@ class SimFormsBackend final : public forms::Backend {
     std::unique_ptr<forms::FormPeer> CreateFormPeer(forms::Form& form) override;
     std::unique_ptr<forms::ControlPeer> CreateControlPeer(forms::Control& control) override;
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
-    int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
+    // Answers from menuChoices and records the show in menusShown and menuLog.
+    forms::MenuItem* TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner, forms::Form& asker,
+                                    std::optional<forms::MenuPoint> at) override;
+    void InstallOwnerDrawnMenus(forms::Form& owner,
+                                std::shared_ptr<forms::MenuImages> images) override;
+    void UninstallOwnerDrawnMenus(forms::Form& owner) override;
     // Runs the modal steps while the form shows; one that stays shown with no step left
     // is counted in stuckModals and returns.
     void RunModal(forms::Form& form) override;
@@ -53,8 +60,24 @@ class SimFormsBackend final : public forms::Backend {
     // The loaded forms, in the order they were loaded.
     [[nodiscard]] const std::vector<forms::Form*>& LoadedForms() const noexcept { return loaded_; }
 
-    std::deque<std::string> menuChoices;  // item names to choose; empty: dismissed
+    // One pop-up as the user saw it.
+    struct MenuShow {
+        std::string menu;
+        std::string owner;  // the form whose window owns the menu
+        std::string asker;  // the form that keeps its activation
+        std::optional<forms::MenuPoint> at;
+        // The visible items, depth first, two spaces deeper per submenu: the element key,
+        // the caption, then " checked", " disabled", " default" as they apply and " >" for
+        // an item that opens a submenu ("mnuPattern(1) Home >").
+        std::vector<std::string> lines;
+    };
+    // The element keys of the items to choose, at any depth ("mnuPattern(1)", "mnuExit");
+    // "" or an unknown key: dismissed; none left: dismissed.
+    std::deque<std::string> menuChoices;
     std::vector<std::string> menusShown;  // names of the menus popped up
+    std::vector<MenuShow> menuLog;
+    // "install frmMenus 3 images", "uninstall frmMenus", in order.
+    std::vector<std::string> ownerDrawnLog;
     int doEventsCalls = 0;
     std::function<void()> pendingEvents;  // what the next DoEvents lets happen, once
     bool programEnded = false;

@@ -624,9 +624,11 @@ std::unique_ptr<forms::TimerPeer> Win32FormsBackend::CreateTimerPeer(forms::Time
     return std::make_unique<TimerWindow>(*form, timer);
 }
 
-int Win32FormsBackend::TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) {
+forms::MenuItem* Win32FormsBackend::TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner,
+                                                   forms::Form& /*asker*/,
+                                                   std::optional<forms::MenuPoint> /*at*/) {
     HWND window = WindowOf(owner);
-    return window == nullptr ? -1 : formwindows::TrackMenu(menu, window);
+    return window == nullptr ? nullptr : formwindows::TrackMenu(menu, window);
 }
 
 void Win32FormsBackend::RunModal(forms::Form& form) {

@@ -26,7 +26,8 @@ class Win32FormsBackend final : public forms::Backend {
     std::unique_ptr<forms::FormPeer> CreateFormPeer(forms::Form& form) override;
     std::unique_ptr<forms::ControlPeer> CreateControlPeer(forms::Control& control) override;
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
-    int TrackPopupMenu(const forms::PopupMenu& menu, forms::Form& owner) override;
+    forms::MenuItem* TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner, forms::Form& asker,
+                                    std::optional<forms::MenuPoint> at) override;
     void RunModal(forms::Form& form) override;
     // Through the Windows Imaging Component, which Wine and Windows from Vista on have for
     // BMP, JPEG, GIF, PNG and ICO (on XP it comes with .NET 3.0 or on its own); where it is

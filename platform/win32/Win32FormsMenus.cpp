@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/Win32FormsWindows.h"
 
@@ -152,35 +153,59 @@ void ToolTips::Set(HWND control, const std::string& text) {
     }
 }
 
-int TrackMenu(const forms::PopupMenu& menu, HWND owner) {
-    UniqueMenu popup(::CreatePopupMenu());
-    if (!popup) {
-        return -1;
-    }
+namespace {
+// Appends the visible items under `menu`, numbering them into `chosen`; false when none.
+bool AppendItems(HMENU popup, const forms::MenuItem& menu, std::vector<forms::MenuItem*>& ids,
+                 std::vector<UniqueMenu>& made) {
     // Hidden items take their separators' reason away: no separator leads, trails or
     // follows another.
     bool anyItem = false;
     bool separatorDue = false;
-    for (std::size_t i = 0; i < menu.items.size(); ++i) {
-        const forms::MenuItem& item = menu.items[i];
+    for (const auto& entry : menu.Items()) {
+        forms::MenuItem& item = *entry;
         if (!item.visible) {
             continue;
         }
-        if (item.caption == "-") {
+        if (item.IsSeparator()) {
             separatorDue = anyItem;
             continue;
         }
         if (separatorDue) {
-            ::AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
             separatorDue = false;
         }
-        const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
-                           (item.enabled ? MF_ENABLED : MF_GRAYED);
-        formtext::AppendMenuText(popup.get(), flags, i + 1, item.caption);
+        UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
+                     (item.enabled ? MF_ENABLED : MF_GRAYED);
+        UINT_PTR id = 0;
+        if (item.HasSubmenu()) {
+            UniqueMenu sub(::CreatePopupMenu());
+            if (!sub || !AppendItems(sub.get(), item, ids, made)) {
+                continue;
+            }
+            flags |= MF_POPUP;
+            id = reinterpret_cast<UINT_PTR>(sub.get());
+            made.push_back(std::move(sub));
+        } else {
+            ids.push_back(&item);
+            id = ids.size();
+        }
+        formtext::AppendMenuText(popup, flags, id, item.caption);
         anyItem = true;
     }
-    if (!anyItem) {
-        return -1;
+    return anyItem;
+}
+}  // namespace
+
+forms::MenuItem* TrackMenu(forms::MenuItem& menu, HWND owner) {
+    UniqueMenu popup(::CreatePopupMenu());
+    std::vector<forms::MenuItem*> ids;
+    std::vector<UniqueMenu> submenus;
+    if (!popup || !AppendItems(popup.get(), menu, ids, submenus)) {
+        return nullptr;
+    }
+    // The top menu destroys its submenus.
+    for (UniqueMenu& sub : submenus) {
+        sub.release();
     }
     // Without the owner in front, the menu would not close when the user clicks elsewhere.
     ::SetForegroundWindow(owner);
@@ -189,7 +214,7 @@ int TrackMenu(const forms::PopupMenu& menu, HWND owner) {
     const BOOL chosen = ::TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                                          0, owner, nullptr);
     ::PostMessageW(owner, WM_NULL, 0, 0);
-    return chosen > 0 ? static_cast<int>(chosen) - 1 : -1;
+    return chosen > 0 && static_cast<std::size_t>(chosen) <= ids.size() ? ids[chosen - 1] : nullptr;
 }
 
 }  // namespace pellmark::win32::formwindows

@@ -235,9 +235,8 @@ bool RouteFromChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRE
 // its parent's clipping, so a frame would otherwise paint over the controls inside it.
 void FillBackground(HWND window, HDC dc, HBRUSH brush);
 
-// Shows the menu's visible items at the cursor and waits: the chosen item's index in
-// menu.items, or -1.
-int TrackMenu(const forms::PopupMenu& menu, HWND owner);
+// Shows the menu's visible items at the cursor and waits: the chosen item, or null.
+forms::MenuItem* TrackMenu(forms::MenuItem& menu, HWND owner);
 
 // The mouse and key state of a mouse message's wParam, with the button it is about.
 forms::MouseEvent MouseState(UINT message, WPARAM wParam);

@@ -243,9 +243,11 @@ TEST_F(FormsTest, RemovingAContainerTakesItsControlsAndMenusRunTheChosenItem) {
     ASSERT_EQ(form.Controls().size(), 1u);
     EXPECT_EQ(form.Controls()[0]->Name(), "other");
 
-    PopupMenu menu("mnu");
-    menu.items.push_back({.name = "mnuA", .caption = "A", .Click = Record("A")});
-    menu.items.push_back({.name = "mnuB", .caption = "B", .enabled = false, .Click = Record("B")});
+    MenuItem& menu = form.AddMenu("mnu");
+    menu.Add("mnuA", -1, "A").Click = Record("A");
+    MenuItem& b = menu.Add("mnuB", -1, "B");
+    b.enabled = false;
+    b.Click = Record("B");
     backend.menuChoices = {"mnuB", "mnuA"};
     form.ShowPopup(menu);
     form.ShowPopup(menu);

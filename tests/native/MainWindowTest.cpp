@@ -372,7 +372,10 @@ TEST_F(MainWindowTest, DeletingAPattern) {
     forms.menuChoices = {"mnuSaveList_Delete"};
     dialogs.answers = {MessageAnswer::Yes};
     form->patterns.List1.UserMouseUp({.button = forms::MouseButton::Right, .x = 4, .y = 4});
-    EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuSaveList"});
+    ASSERT_EQ(forms.menuLog.size(), 1u);
+    EXPECT_EQ(forms.menuLog[0].menu, "mnuSaveList");
+    EXPECT_EQ(forms.menuLog[0].owner, "frmMenus");
+    EXPECT_EQ(forms.menuLog[0].asker, "Form1");
     EXPECT_EQ(dialogs.shown.back().text, MessageText("0935") + " \"Home\"");
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
     EXPECT_EQ(form->patterns.List1.Items(), std::vector<std::string>{"Work"});

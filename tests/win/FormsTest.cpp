@@ -352,12 +352,13 @@ TEST_F(FormsTest, TextOutsideTheCodePageCrossesExactlyBothWays) {
     // A control's property is found by its name in either kind of call.
     EXPECT_EQ(::GetPropW(window, L"Pellmark.cmdSave"), Find("cmdSave"));
 
-    forms::PopupMenu menu("mnuText");
-    menu.items = {{.caption = text}, {.caption = "Plain"}};
+    forms::MenuItem& menu = form.AddMenu("mnuText");
+    menu.Add("mnuA", -1, text);
+    menu.Add("mnuB", -1, "Plain");
     HHOOK hook =
         ::SetWindowsHookExW(WH_CALLWNDPROC, &ReadOpeningMenu, nullptr, ::GetCurrentThreadId());
     ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form), -1);
+    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), nullptr);
     ::UnhookWindowsHookEx(hook);
     EXPECT_EQ(menuCaptions, (std::vector<std::wstring>{wide, L"Plain"}));
 }
@@ -830,12 +831,13 @@ TEST_F(FormsTest, ClosingOrLoggingOffUnloadsTheForm) {
 
 TEST_F(FormsTest, PopupMenuShowsTheVisibleItemsAndRunsTheChosenOne) {
     std::vector<std::string> ran;
-    forms::PopupMenu menu("mnuTray");
-    menu.items = {{.caption = "&Open", .Click = [&] { ran.emplace_back("Open"); }},
-                  {.caption = "Hidden", .visible = false},
-                  {.caption = "-"},
-                  {.caption = "&Check", .checked = true},
-                  {.caption = "&Grey", .enabled = false}};
+    forms::MenuItem& menu = form.AddMenu("mnuTray");
+    menu.Add("mnuOpen", -1, "&Open").Click = [&] { ran.emplace_back("Open"); };
+    menu.Add("mnuHidden", -1, "Hidden").visible = false;
+    menu.Add("mnuSep", -1, "-");
+    forms::MenuItem& check = menu.Add("mnuCheck", -1, "&Check");
+    check.checked = true;
+    menu.Add("mnuGrey", -1, "&Grey").enabled = false;
     // The menu's own loop reads these keys: down to the first item, down past the separator
     // (the hidden item is not in the menu), then choose.
     const auto keys = [&](std::initializer_list<WPARAM> pressed) {
@@ -844,9 +846,9 @@ TEST_F(FormsTest, PopupMenuShowsTheVisibleItemsAndRunsTheChosenOne) {
         }
     };
     keys({VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form), 3);
+    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), &check);
     keys({VK_ESCAPE});
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form), -1);
+    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), nullptr);
     keys({VK_DOWN, VK_RETURN});
     form.ShowPopup(menu);
     EXPECT_EQ(ran, std::vector<std::string>{"Open"});
