@@ -67,6 +67,9 @@ struct MenuImages {
     int size = 16;  // pixels at 96 DPI
     std::vector<Bitmap> images;
     std::vector<std::string> tags;  // one per image, "" for an untagged image
+    // The same pictures drawn at 1.5 times the size, for 120 DPI and up; where one is
+    // missing the small one is drawn larger.
+    std::vector<Bitmap> large;
 };
 
 }  // namespace pellmark::forms

@@ -38,6 +38,10 @@ class Win32FormsBackend final : public forms::Backend {
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     void DoEvents() override;
     void EndProgram() override;
+    // The owner-drawn menus' engine on the form's window (Win32CoolMenu.cpp).
+    void InstallOwnerDrawnMenus(forms::Form& owner,
+                                std::shared_ptr<forms::MenuImages> images) override;
+    void UninstallOwnerDrawnMenus(forms::Form& owner) override;
 
     // Runs code of a form for a window procedure: a run-time error goes to the reporter.
     template <class Call>

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -93,7 +94,8 @@ ComPtr<IWICImagingFactory> ImagingFactory() {
     return factory;
 }
 
-// A GDI bitmap's pixels; bitmaps have no opacity, so every pixel is opaque.
+// A GDI bitmap's pixels. A 32-bit bitmap whose fourth bytes are not all zero keeps them as
+// its opacity (the menu pictures); any other is opaque.
 forms::Bitmap FromHandle(HBITMAP handle, const std::string& source) {
     BITMAP size{};
     if (::GetObjectW(handle, sizeof size, &size) == 0 || size.bmWidth <= 0 || size.bmHeight == 0) {
@@ -109,8 +111,11 @@ forms::Bitmap FromHandle(HBITMAP handle, const std::string& source) {
                     DIB_RGB_COLORS) == 0) {
         InvalidPicture();
     }
+    const bool opaque =
+        size.bmBitsPixel != 32 ||
+        std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p >> 24 == 0; });
     for (std::uint32_t& pixel : pixels) {
-        pixel = FromBgra(pixel, true);
+        pixel = FromBgra(pixel, opaque);
     }
     return {width, height, std::move(pixels), source};
 }
