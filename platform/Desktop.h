@@ -67,6 +67,9 @@ class Desktop {
     virtual bool IsAutoArrange() = 0;
     // The desktop list view, looked up afresh; 0 when there is none.
     virtual WindowHandle FindListView() = 0;
+    // Shows or hides the whole desktop list view, and with it every icon; nothing when
+    // there is none.
+    virtual void ShowDesktopIcons(bool show) = 0;
     // The colour of the icons' captions (COLORREF); white when there is no desktop.
     virtual std::uint32_t GetDesktopTextColour() = 0;
 };

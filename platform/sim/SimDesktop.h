@@ -36,6 +36,12 @@ class SimDesktop final : public platform::Desktop {
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
     bool IsAutoArrange() override { return present && autoArrange; }
     WindowHandle FindListView() override { return present ? listViewHandle : 0; }
+    void ShowDesktopIcons(bool show) override {
+        if (present) {
+            listViewShown = show;
+        }
+    }
+    bool listViewShown = true;
     std::uint32_t textColour = 0x00FFFF;  // yellow captions, unlike the default
     std::uint32_t GetDesktopTextColour() override { return present ? textColour : 0xFFFFFF; }
 };

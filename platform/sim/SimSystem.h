@@ -22,7 +22,21 @@ class SimSystem final : public platform::System {
     std::string GetTempFolder() override { return tempFolder; }
     bool ClaimSingleInstance() override { return !anotherCopyRunning; }
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
+    void SendKeys(std::span<const platform::KeyStroke> sent) override {
+        keys.insert(keys.end(), sent.begin(), sent.end());
+    }
+    bool SetScreenSaverActive(bool active) override {
+        screenSaverActive = active;
+        ++screenSaverSwitches;
+        return true;
+    }
+    void StartScreenSaver(WindowHandle window) override { screenSaverStartedBy.push_back(window); }
+
     std::vector<std::string> opened;
+    std::vector<platform::KeyStroke> keys;  // every key event sent, in order
+    bool screenSaverActive = true;
+    int screenSaverSwitches = 0;
+    std::vector<WindowHandle> screenSaverStartedBy;  // the window of each start
 };
 
 }  // namespace pellmark::sim

@@ -4,11 +4,11 @@
 #include <objbase.h>
 
 #include "platform/ListViewText.h"
+#include "platform/WindowsFamily.h"
 #include "platform/win32/DesktopWindows.h"
 #include "platform/win32/ListViewTransfers.h"
 #include "platform/win32/ShellViewDesktop.h"
 #include "platform/win32/Win32Services.h"
-#include "platform/WindowsFamily.h"
 
 namespace pellmark::win32 {
 
@@ -159,6 +159,13 @@ std::uint32_t Win32Desktop::GetDesktopTextColour() {
 
 WindowHandle Win32Desktop::FindListView() {
     return reinterpret_cast<WindowHandle>(FindDesktopListView());
+}
+
+void Win32Desktop::ShowDesktopIcons(bool show) {
+    // ShowWindow carries no address, so it is safe for a list view of any process.
+    if (const HWND listView = FindProgmanListView(); listView != nullptr) {
+        ::ShowWindow(listView, show ? SW_SHOWNORMAL : SW_HIDE);
+    }
 }
 
 }  // namespace pellmark::win32

@@ -39,6 +39,7 @@ class Win32Desktop final : public platform::Desktop {
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
     bool IsAutoArrange() override;
     WindowHandle FindListView() override;
+    void ShowDesktopIcons(bool show) override;
     std::uint32_t GetDesktopTextColour() override;
 
     // Which mechanism the last read used; for tests and figures.

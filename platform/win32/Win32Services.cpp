@@ -194,6 +194,22 @@ void Win32System::OpenAddress(const std::string& address) {
     }
 }
 
+void Win32System::SendKeys(std::span<const platform::KeyStroke> keys) {
+    // keybd_event rather than SendInput: 95 and NT 4 before SP3 have only this one.
+    for (const platform::KeyStroke& key : keys) {
+        ::keybd_event(key.virtualKey, 0, key.up ? KEYEVENTF_KEYUP : 0, 0);
+    }
+}
+
+bool Win32System::SetScreenSaverActive(bool active) {
+    // No SPIF_UPDATEINIFILE or SPIF_SENDCHANGE: the switch lasts until the user logs off.
+    return ::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0) > 0;
+}
+
+void Win32System::StartScreenSaver(WindowHandle window) {
+    ::SendMessageA(reinterpret_cast<HWND>(window), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
 namespace {
 // CreateFile for a path in the program's own text.
 HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {

@@ -69,6 +69,9 @@ class Win32System final : public platform::System {
     std::string GetTempFolder() override;
     bool ClaimSingleInstance() override;
     void OpenAddress(const std::string& address) override;
+    void SendKeys(std::span<const platform::KeyStroke> keys) override;
+    bool SetScreenSaverActive(bool active) override;
+    void StartScreenSaver(WindowHandle window) override;
 
   private:
     UniqueKernelHandle instanceMutex_;
