@@ -17,6 +17,7 @@ HelpPanel::HelpPanel(forms::Form& form)
     lblInfo.SetForeColour(kPageText);
     lblInfo.Move({kPageTextArea.left, kPageTextArea.top, kPageTextArea.width,
                   kPageArea.height - kPageTextArea.top - kDoneHeight - 20});
+    cmdDone.Tag = "0010";
     cmdDone.SetCaption("Done");
     cmdDone.Move({kPageArea.width - kDoneWidth - 12, kPageArea.height - kDoneHeight - 10,
                   kDoneWidth, kDoneHeight});

@@ -1,19 +1,22 @@
-// The main window's first page: what the program is for and where to go from here.
+// The main window's first page: what the program is for and where to go from here. Its
+// texts are labels, so each language gives its own.
 #pragma once
+
+#include <array>
 
 #include "chrome/PageBox.h"
 
 namespace pellmark::chrome {
 
-inline constexpr const char* kIntroductionText =
-    "Pellmark remembers where the icons on your desktop stand and puts them back.\n\n"
-    "Choose Patterns on the left to save and restore icon positions, or Desktop to tune how "
-    "the desktop shows its icons. Click the title above to learn about Pellmark.";
+inline constexpr int kIntroItemCount = 6;
 
 class IntroductionPage final : public PageBox {
   public:
-    explicit IntroductionPage(forms::Form& form)
-        : PageBox(form, "picIntroduction", kIntroductionText) {}
+    explicit IntroductionPage(forms::Form& form);
+
+    forms::Label& Label2;  // the heading
+    forms::Label& Label3;  // what the program does
+    std::array<forms::Label*, kIntroItemCount> lblIntroItem{};
 };
 
 }  // namespace pellmark::chrome

@@ -67,6 +67,7 @@ void MainNavigation::SideButtonClick(int index) {
     HideAllPages();
     section_ = index;
     if (index == 0) {
+        page_ = Page::Introduction;
         view_.SetTabStrip(0, 0);
         view_.ShowPage(Page::Introduction, kPageArea);
         view_.SetTitle(kIntroductionTitle);
@@ -84,6 +85,7 @@ void MainNavigation::TabClick(int index) {
         return;
     }
     const Page page = PageOfTab(section_, index);
+    page_ = page;
     view_.SetTabStrip(section_, index);
     view_.ShowPage(page, kPageArea);
     view_.SetTitle(PageTitle(page));
@@ -103,6 +105,13 @@ void MainNavigation::TitleClick() {
             }
             return;
         }
+    }
+}
+
+void MainNavigation::ShowTextsAgain() {
+    view_.SetTitle(PageTitle(page_));
+    if (page_ != Page::Introduction && view_.PageVisible(Page::Info)) {
+        view_.SetInfoText(PageHelp(page_));
     }
 }
 

@@ -76,12 +76,16 @@ class MainNavigation {
     void MenuMouseDown() { view_.SetMenuButtonPressed(true); }
     void MenuMouseUp() { view_.SetMenuButtonPressed(false); }
     void MenuClick() { view_.ShowMainMenu(); }
+    // The title, and the help panel's text when it shows, again from the message table:
+    // after a language is applied.
+    void ShowTextsAgain();
 
   private:
     void HideAllPages();
 
     NavigationView& view_;
     int section_ = 0;
+    Page page_ = Page::Introduction;  // the page the title names
 };
 
 }  // namespace pellmark::chrome

@@ -1,19 +1,18 @@
 #include "chrome/PageBox.h"
 
-#include <utility>
-
 namespace pellmark::chrome {
 
-PageBox::PageBox(forms::Form& form, const std::string& name, std::string text)
-    : box_(form.Add<forms::Picture>(name)), text_(std::move(text)) {
+PageBox::PageBox(forms::Form& form, const std::string& name)
+    : box_(form.Add<forms::Picture>(name)) {
     box_.SetVisible(false);
     box_.Move(kPageArea);
     box_.SetBackColour(kPageBack);
-    if (!text_.empty()) {
-        box_.Paint = [this](forms::Canvas& canvas) {
-            canvas.Text(text_, kPageTextArea, {.colour = kPageText, .wrap = true});
-        };
-    }
+}
+
+PageBox::PageBox(forms::Form& form, const std::string& name, Page helpOf) : PageBox(form, name) {
+    box_.Paint = [helpOf](forms::Canvas& canvas) {
+        canvas.Text(PageHelp(helpOf), kPageTextArea, {.colour = kPageText, .wrap = true});
+    };
 }
 
 }  // namespace pellmark::chrome

@@ -17,17 +17,18 @@ inline constexpr forms::Bounds kPageTextArea{16, 14, kPageArea.width - 32, kPage
 
 class PageBox {
   public:
-    // Adds the page's picture box to the form, hidden; `text`, when given, is painted on it.
-    PageBox(forms::Form& form, const std::string& name, std::string text = {});
+    // Adds the page's picture box to the form, hidden.
+    PageBox(forms::Form& form, const std::string& name);
+    // The same, painting the page's help text in the current language (read as it paints,
+    // so a language applied later shows).
+    PageBox(forms::Form& form, const std::string& name, Page helpOf);
     PageBox(const PageBox&) = delete;
     PageBox& operator=(const PageBox&) = delete;
 
     [[nodiscard]] forms::Picture& Box() const noexcept { return box_; }
-    [[nodiscard]] const std::string& Text() const noexcept { return text_; }
 
   private:
     forms::Picture& box_;
-    std::string text_;
 };
 
 }  // namespace pellmark::chrome

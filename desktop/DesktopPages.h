@@ -9,31 +9,31 @@ namespace pellmark {
 class ShowHideIconsPage final : public chrome::PageBox {
   public:
     explicit ShowHideIconsPage(forms::Form& form)
-        : PageBox(form, "picContShowHideIcons", chrome::PageHelp(chrome::Page::ShowHideIcons)) {}
+        : PageBox(form, "picContShowHideIcons", chrome::Page::ShowHideIcons) {}
 };
 
 class RemoveIconsPage final : public chrome::PageBox {
   public:
     explicit RemoveIconsPage(forms::Form& form)
-        : PageBox(form, "picContRemoveIcons", chrome::PageHelp(chrome::Page::RemoveIcons)) {}
+        : PageBox(form, "picContRemoveIcons", chrome::Page::RemoveIcons) {}
 };
 
 class IconSizePage final : public chrome::PageBox {
   public:
     explicit IconSizePage(forms::Form& form)
-        : PageBox(form, "picContIconSize", chrome::PageHelp(chrome::Page::IconSize)) {}
+        : PageBox(form, "picContIconSize", chrome::Page::IconSize) {}
 };
 
 class MiscPage final : public chrome::PageBox {
   public:
     explicit MiscPage(forms::Form& form)
-        : PageBox(form, "picContMisc", chrome::PageHelp(chrome::Page::Miscellaneous)) {}
+        : PageBox(form, "picContMisc", chrome::Page::Miscellaneous) {}
 };
 
 class IconUtilsPage final : public chrome::PageBox {
   public:
     explicit IconUtilsPage(forms::Form& form)
-        : PageBox(form, "picContIconUtils", chrome::PageHelp(chrome::Page::IconUtilities)) {}
+        : PageBox(form, "picContIconUtils", chrome::Page::IconUtilities) {}
 };
 
 }  // namespace pellmark

@@ -71,6 +71,16 @@ PatternPage::PatternPage(forms::Form& form, platform::Files& files, platform::Di
       menus_(menus) {
     picContSavePos.SetVisible(false);
     ShowLabels(false);
+    // The English texts, each with its language key.
+    txtFile.Tag = "0101";
+    cmdSave.SetCaption("Save");
+    cmdSave.Tag = "0102";
+    cmdLoad.SetCaption("Load");
+    cmdLoad.Tag = "0103";
+    lblPatterns.SetCaption("Saved patterns:");
+    lblPatterns.Tag = "0104";
+    lblName.SetCaption("Name:");
+    lblName.Tag = "0105";
     lblPrevIcon.push_back(&form.Add<forms::Label>("lblPrevIcon(0)", &picPreview));
     List1.Click = [this] { Trapped([this] { ShowPatternPreview(); }); };
     List1.KeyDown = [this](int key) {
@@ -125,18 +135,14 @@ void PatternPage::PositionControls() {
         label->SetBackColour(chrome::kPageBack);
         label->SetForeColour(chrome::kPageText);
     }
-    lblPatterns.SetCaption("Saved patterns:");
     lblPatterns.Move(onPage({8, 6, 150, 16}));
     List1.Move({8, 24, 150, 158});
-    lblName.SetCaption("Name:");
     lblName.Move(onPage({8, 191, 38, 16}));
     txtFile.Move({48, 188, 110, 22});
     picPreview.Move({168, 24, 200, 150});
     picPreview.SetBackColour(kPreviewBackground);
     lblNoIcons.Move(onPage({168, 176, 200, 16}));
-    cmdSave.SetCaption("Save");
     cmdSave.Move({168, 194, 96, 26});
-    cmdLoad.SetCaption("Load");
     cmdLoad.Move({272, 194, 96, 26});
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs whatever is missing, then builds every preset and runs all of its tests:
-# native unit tests (plain and with AddressSanitizer/UBSan), the pattern readers under
-# libFuzzer for a fixed half minute, the Windows tests under Wine (headless), and the
-# checks on the 32-bit build.
+# native unit tests (plain and with AddressSanitizer/UBSan), the pattern and language
+# readers under libFuzzer for a fixed half minute each, the Windows tests under Wine
+# (headless), and the checks on the 32-bit build; then the release archives of both
+# architectures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,10 @@ for preset in native native-asan fuzz win64 win32; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j 2
 done
+
+# The release archives a user downloads, one for each architecture.
+for preset in win64 win32; do
+    echo "== package $preset =="
+    cmake --build --preset "$preset" --target package
+done
+ls -l build/win64/package/*.zip build/win32/package/*.zip
