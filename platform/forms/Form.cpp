@@ -78,6 +78,9 @@ void Form::Unload() {
     } catch (...) {
         failure = std::current_exception();
     }
+    if (tray_) {
+        tray_->FormUnloading();
+    }
     for (const auto& timer : timers_) {
         timer->AttachPeer(nullptr);
     }
@@ -247,6 +250,13 @@ void Form::Remove(std::span<Control* const> controls) {
     while (!removed.empty()) {
         removed.pop_back();
     }
+}
+
+TrayIcon& Form::Tray() {
+    if (!tray_) {
+        tray_ = std::make_unique<TrayIcon>(*this);
+    }
+    return *tray_;
 }
 
 Timer& Form::AddTimer(std::string name) {

@@ -17,6 +17,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Timer.h"
+#include "platform/forms/TrayIcon.h"
 
 namespace pellmark::forms {
 
@@ -75,6 +76,9 @@ class Backend {
     // The control's form and container already have their peers.
     virtual std::unique_ptr<ControlPeer> CreateControlPeer(Control& control) = 0;
     virtual std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) = 0;
+    // Tells the shell about the form's notification-area icon (the form is loaded); null
+    // where the backend has no notification area.
+    virtual std::unique_ptr<TrayIconPeer> CreateTrayIconPeer(TrayIcon& /*icon*/) { return nullptr; }
     // Shows the menu (one of the owner's) for the asker, at the asker's client point or the
     // cursor, and waits: the chosen item at any depth, or null when dismissed.
     virtual MenuItem* TrackPopupMenu(MenuItem& menu, Form& owner, Form& asker,
@@ -187,6 +191,9 @@ class Form {
     // Takes several away in one pass over the form's controls, newest first.
     void Remove(std::span<Control* const> controls);
     Timer& AddTimer(std::string name);
+    // The form's icon in the notification area (none shows until it is added); it goes
+    // when the form unloads.
+    TrayIcon& Tray();
 
     // A top-level menu of this form (not shown until ShowPopup).
     MenuItem& AddMenu(std::string name);
@@ -236,6 +243,7 @@ class Form {
     std::vector<std::unique_ptr<Timer>> timers_;
     std::vector<std::unique_ptr<MenuItem>> menus_;
     std::shared_ptr<MenuImages> menuImages_;  // set while owner-drawn menus are on
+    std::unique_ptr<TrayIcon> tray_;  // before the window goes, the icon goes
 };
 
 }  // namespace pellmark::forms

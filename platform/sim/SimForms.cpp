@@ -169,6 +169,37 @@ std::unique_ptr<forms::TimerPeer> SimFormsBackend::CreateTimerPeer(forms::Timer&
     return std::make_unique<TimerPeer>(*this, timer);
 }
 
+class SimFormsBackend::TrayIconPeer final : public forms::TrayIconPeer {
+  public:
+    TrayIconPeer(SimFormsBackend& backend, forms::TrayIcon& icon) : backend_(backend), icon_(icon) {
+        backend_.trayIcons_.push_back(this);
+        Add();
+    }
+    ~TrayIconPeer() override {
+        std::erase(backend_.trayIcons_, this);
+        backend_.trayLog.push_back("remove " + icon_.Owner().Name());
+    }
+    TrayIconPeer(const TrayIconPeer&) = delete;
+    TrayIconPeer& operator=(const TrayIconPeer&) = delete;
+
+    void Add() { backend_.trayLog.push_back("add " + icon_.Owner().Name() + " " + icon_.Tip()); }
+
+  private:
+    SimFormsBackend& backend_;
+    forms::TrayIcon& icon_;
+};
+
+std::unique_ptr<forms::TrayIconPeer> SimFormsBackend::CreateTrayIconPeer(forms::TrayIcon& icon) {
+    return std::make_unique<TrayIconPeer>(*this, icon);
+}
+
+void SimFormsBackend::RestartShell() {
+    trayLog.emplace_back("restart");
+    for (TrayIconPeer* icon : trayIcons_) {
+        icon->Add();
+    }
+}
+
 namespace {
 
 void LogMenuItems(const forms::MenuItem& menu, const std::string& indent,

@@ -10,6 +10,7 @@
 
 #include "platform/win32/Win32FormsText.h"
 #include "platform/win32/Win32FormsWindows.h"
+#include "platform/win32/Win32TrayIcon.h"
 
 namespace pellmark::win32 {
 
@@ -437,6 +438,9 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     const HWND window = window_.get();
     handled = true;
+    if (taker_ != nullptr && taker_->Take(message, wParam, lParam)) {
+        return 0;  // the form may have unloaded
+    }
     if (form_.Raw) {
         forms::RawMessage raw{message, wParam, lParam};
         form_.Raw(raw);
@@ -622,6 +626,14 @@ std::unique_ptr<forms::TimerPeer> Win32FormsBackend::CreateTimerPeer(forms::Time
         return nullptr;
     }
     return std::make_unique<TimerWindow>(*form, timer);
+}
+
+std::unique_ptr<forms::TrayIconPeer> Win32FormsBackend::CreateTrayIconPeer(forms::TrayIcon& icon) {
+    auto* form = dynamic_cast<FormWindow*>(icon.Owner().Peer());
+    if (form == nullptr || form->Handle() == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<Win32TrayIcon>(*form, icon);
 }
 
 forms::MenuItem* Win32FormsBackend::TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner,

@@ -26,6 +26,8 @@ class Win32FormsBackend final : public forms::Backend {
     std::unique_ptr<forms::FormPeer> CreateFormPeer(forms::Form& form) override;
     std::unique_ptr<forms::ControlPeer> CreateControlPeer(forms::Control& control) override;
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
+    // Shell_NotifyIcon on the form's window (see Win32TrayIcon.h).
+    std::unique_ptr<forms::TrayIconPeer> CreateTrayIconPeer(forms::TrayIcon& icon) override;
     forms::MenuItem* TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner, forms::Form& asker,
                                     std::optional<forms::MenuPoint> at) override;
     void RunModal(forms::Form& form) override;

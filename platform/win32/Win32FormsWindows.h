@@ -69,6 +69,17 @@ class ToolTips {
     UniqueWindow window_;
 };
 
+// Takes some of a form window's messages for something of the form's that has no window
+// of its own (its notification-area icon).
+class MessageTaker {
+  public:
+    // True when it took the message. Form code it runs may unload the form.
+    virtual bool Take(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+  protected:
+    ~MessageTaker() = default;
+};
+
 class FormWindow final : public forms::FormPeer {
   public:
     FormWindow(Win32FormsBackend& backend, forms::Form& form);
@@ -100,6 +111,8 @@ class FormWindow final : public forms::FormPeer {
 
     // The form whose window this is; null for any other window.
     [[nodiscard]] static FormWindow* FromHandle(HWND window) noexcept;
+    // Sees the window's messages before the form does, until set to null.
+    void SetTaker(MessageTaker* taker) noexcept { taker_ = taker; }
 
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -124,6 +137,7 @@ class FormWindow final : public forms::FormPeer {
     bool destroyedOutside_ = false;  // Windows destroys it, and the model unloads
     UniqueWindow window_;
     std::unique_ptr<ToolTips> tips_;
+    MessageTaker* taker_ = nullptr;
 };
 
 // The base of every control's window: the properties all controls share, and the hooks
