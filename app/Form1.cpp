@@ -9,10 +9,13 @@
 #include "chrome/res/ChromePictures.h"
 #include "patterns/PatternFile.h"
 #include "patterns/SavedFolder.h"
+#include "patterns/TrayPatternRestore.h"
 #include "platform/RunTimeError.h"
 #include "platform/TextCompare.h"
 #include "settings/AppInfo.h"
+#include "settings/Language.h"
 #include "settings/Messages.h"
+#include "tray/TrayRouting.h"
 
 namespace pellmark {
 
@@ -49,6 +52,8 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       desktopIcons_(services.desktop, services.dialogs),
       restore_(desktopIcons_, services.files, services.dialogs),
       watcher_(desktopIcons_, restore_, settingsStore_, services.dialogs),
+      trayIcon_(*this),
+      commands_(menus, CommandContext()),
       introduction(*this),
       patterns(*this, services.files, services.dialogs, services.system, desktopIcons_, restore_,
                menus),
@@ -87,7 +92,9 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     imgMenu.MouseDown = [this](const forms::MouseEvent&) { navigation_.MenuMouseDown(); };
     imgMenu.MouseUp = [this](const forms::MouseEvent&) { navigation_.MenuMouseUp(); };
     imgMenu.Click = [this] { Trapped([this] { navigation_.MenuClick(); }); };
-    imgWebAdd.Click = [this] { services_.system.OpenAddress(std::string(chrome::WebAddress())); };
+    imgWebAdd.Click = [this] { commands_.VisitHomepage(); };
+    trayIcon_.OnMouse(
+        [this](forms::TrayMouse mouse) { Trapped([this, mouse] { TrayIcon_Mouse(mouse); }); });
     help.cmdDone.Click = [this] { navigation_.DoneClick(); };
     Paint = [this](forms::Canvas& canvas) { PaintSkin(canvas); };
     MouseDown = [this](const forms::MouseEvent& event) { Form_MouseDown(event); };
@@ -105,6 +112,55 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
             }
         });
     };
+}
+
+MenuCommandContext Form1::CommandContext() {
+    return {
+        .system = services_.system,
+        .dialogs = services_.dialogs,
+        .desktop = services_.desktop,
+        .files = services_.files,
+        .programFolder = services_.programFolder,
+        .mainWindow = *this,
+        .windowOf = services_.windowOf,
+        .showAboutBox = [this] { ShowAboutBox(); },
+        .restorePattern =
+            [this](const std::string& name) {
+                // A failure ends the tray's restore without a message of its own.
+                try {
+                    RestorePatternFromMenu(name, services_.programFolder, restore_,
+                                           desktopIcons_.Table(), nullptr);
+                } catch (const std::exception&) {
+                }
+            },
+        .showTrayIcon =
+            [this] {
+                if (!trayIcon_.TrayIconShown()) {
+                    trayIcon_.AddTrayIcon();
+                    trayIcon_.SetTrayIconShown(true);
+                }
+            },
+    };
+}
+
+// Left button up shows or hides the window, right button down opens the tray menu.
+void Form1::TrayIcon_Mouse(forms::TrayMouse mouse) {
+    // There is no options dialog yet to keep the window as it is.
+    const TrayWindowsState windows{
+        .mainVisible = Visible(), .aboutVisible = about_.Visible(), .optionsVisible = false};
+    switch (RouteTrayMouse(mouse, windows)) {
+        case TrayAction::ShowMainWindow:
+            Show();
+            break;
+        case TrayAction::HideMainWindow:
+            Hide();
+            break;
+        case TrayAction::OpenTrayMenu:
+            commands_.ShowTrayMenu();
+            break;
+        case TrayAction::None:
+            break;
+    }
 }
 
 void Form1::OnLoad() {
@@ -301,8 +357,11 @@ void Form1::ShowAboutBox() {
     about_.ShowModal();
 }
 
-// The main menu comes with the menu form's menus; until then the button only looks pressed.
-void Form1::ShowMainMenu() {}
+void Form1::ShowMainMenu() {
+    // The button's picture comes back before the menu holds the window.
+    services_.forms.DoEvents();
+    commands_.ShowMainMenu({kMenuButton.left, kMenuButton.top});
+}
 
 void Form1::RunGeneralSubRoutines() {
     patterns.RefreshPatternList();
@@ -312,13 +371,24 @@ void Form1::RunGeneralSubRoutines() {
 }
 
 void Form1::LoadTheLanguageFile() {
-    std::string language = settingsStore_.Get(kSettingsSection, "Language", "English");
+    UseLanguage(settingsStore_.Get(kSettingsSection, "Language", "English"));
+}
+
+void Form1::UseLanguage(const std::string& language) {
     settings_.Language = language;
-    settings_.LanguageFile = services_.programFolder + "\\Languages\\" + language + ".txt";
-    menus_.Load();
+    settings_.LanguageFile = LanguageFilePath(services_.programFolder, language);
+    ApplyLanguage(services_.files, language, settings_.LanguageFile,
+                  {.mainWindow = this,
+                   .messagesApplied = [this] { navigation_.ShowTextsAgain(); },
+                   .menuForm = &menus_,
+                   .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); }});
 }
 
 void Form1::ImplementSettings() {
+    trayIcon_.SetTrayIconShown(settings_.LoadInSysTray);
+    if (trayIcon_.TrayIconShown()) {
+        trayIcon_.AddTrayIcon();
+    }
     if (settings_.RestoreOnResChange) {
         watcher_.Start(savedFolder_, settings_.PatternToRestore);
         tmrCheckForResChange.SetEnabled(true);
@@ -326,7 +396,9 @@ void Form1::ImplementSettings() {
     if (settings_.RestoreOnStartup && !settings_.PatternToRestore.empty()) {
         RestorePatternOnStartup();
     }
-    if (settings_.OnLoadHide) {
+    // Hidden only when the tray icon can bring it back: a program nobody can reach must not
+    // keep running.
+    if (settings_.OnLoadHide && Tray().Shown()) {
         Hide();
     } else {
         Show();
@@ -398,6 +470,7 @@ void Form1::OnUnload() {
     try {
         // The notification-area icon goes first; the settings are read again because the
         // options may have changed them since the load.
+        trayIcon_.RemoveTrayIcon();
         LoadSettings(settingsStore_, services_.programFolder, settings_, iconStyle_,
                      services_.dialogs);
         if (settings_.SavePatternOnClose) {

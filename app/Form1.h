@@ -23,6 +23,8 @@
 #include "platform/forms/Form.h"
 #include "settings/LoadSettings.h"
 #include "settings/SettingsStore.h"
+#include "tray/MenuCommands.h"
+#include "tray/SysTrayIcon.h"
 #include "tray/frmMenus.h"
 
 namespace pellmark {
@@ -40,6 +42,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     DesktopIcons desktopIcons_;
     PatternRestore restore_;
     ResolutionWatcher watcher_;
+    SysTrayIcon trayIcon_;
+    MenuCommands commands_;
 
   public:
     Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about);
@@ -59,6 +63,10 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     [[nodiscard]] chrome::MainNavigation& Navigation() noexcept { return navigation_; }
     [[nodiscard]] forms::Picture& PageBox(chrome::Page page) const;
     [[nodiscard]] const std::string& Title() const noexcept { return title_; }
+    [[nodiscard]] MenuCommands& Commands() noexcept { return commands_; }
+    // Puts the language on every form and keeps it as the one in use (the load does this
+    // with the setting "Language"; the options dialog with the language chosen there).
+    void UseLanguage(const std::string& language);
 
     // The pages, in the order of their windows: the help panel comes last, over the others.
     chrome::IntroductionPage introduction;
@@ -94,6 +102,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void HandleCommandArguments();
     void SaveAutomaticPattern();
     void DeleteTransferFiles();
+    [[nodiscard]] MenuCommandContext CommandContext();
+    void TrayIcon_Mouse(forms::TrayMouse mouse);
     void Trapped(const std::function<void()>& handling) { RunTrapped(services_.dialogs, handling); }
     [[nodiscard]] forms::Bitmap Picture(int id);
     void PaintSkin(forms::Canvas& canvas);

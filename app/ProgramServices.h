@@ -24,6 +24,8 @@ struct ProgramServices {
     std::string commandLine;    // everything after the program's path, as one string
     // Starts the system's move loop for a window pressed on its body; none: it stays.
     std::function<void(forms::Form&)> dragWindow;
+    // The window of a form, for the few commands that are messages to a window; none: 0.
+    std::function<WindowHandle(forms::Form&)> windowOf;
 };
 
 }  // namespace pellmark

@@ -57,7 +57,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         forms,
         ApplicationFolder(),
         CommandArguments(),
-        [](forms::Form& form) { win32::DragWindow(win32::Win32FormsBackend::WindowOf(form)); }};
+        [](forms::Form& form) { win32::DragWindow(win32::Win32FormsBackend::WindowOf(form)); },
+        [](forms::Form& form) {
+            return reinterpret_cast<WindowHandle>(win32::Win32FormsBackend::WindowOf(form));
+        }};
     frmMenus menus(forms);
     chrome::ProgramFacts facts{kAppTitle};
     if (const auto version = win32::ReadVersionResource()) {

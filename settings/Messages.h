@@ -1,5 +1,5 @@
-// The numbered message texts ("0900" to "0945"). Until language files are read they
-// come from the built-in English table.
+// The numbered message texts ("0900" to "0945") of the current language, as
+// LoadLanguageMessages last read them from the language file.
 #pragma once
 
 #include <string>

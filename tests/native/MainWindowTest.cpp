@@ -7,20 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/Main.h"
 #include "chrome/MakerAddresses.h"
-#include "chrome/res/ChromePictures.h"
 #include "platform/RunTimeError.h"
-#include "platform/sim/SimDesktop.h"
-#include "platform/sim/SimDialogs.h"
-#include "platform/sim/SimFiles.h"
-#include "platform/sim/SimForms.h"
-#include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimSystem.h"
 #include "settings/Messages.h"
-#include "settings/SettingsStore.h"
 #include "tests/common/PatternText.h"
+#include "tests/native/ProgramHarness.h"
 
 namespace pellmark {
 namespace {
@@ -29,67 +20,19 @@ using platform::MessageAnswer;
 using platform::MessageIcon;
 using testcases::PatternText;
 
-constexpr const char* kFolder = "C:\\Pellmark\\SavedPositions\\";
+constexpr const char* kFolder = testcases::kPatternFolder;
 
-constexpr std::uint32_t kOpaque = 0xFF000000;
-constexpr std::uint32_t kRed = kOpaque | 0x0000FF;
-
-// The window pictures as plain squares of one colour each, so a test can tell which is
-// shown; the skin is 8 by 4 with its two left corners cut away in red.
-void AddChromePictures(sim::SimFormsBackend& backend) {
-    const auto square = [](std::uint32_t colour) {
-        return forms::Bitmap(2, 2, std::vector<std::uint32_t>(4, kOpaque | colour));
-    };
-    std::vector<std::uint32_t> skin(8 * 4, kOpaque | 0x808080);
-    skin[0] = kRed;
-    skin[3 * 8] = kRed;
-    backend.resourcePictures[chrome::PictureName(PELLMARK_PICTURE_MAIN_SKIN)] =
-        forms::Bitmap(8, 4, skin);
-    const int pictures[] = {PELLMARK_PICTURE_SIDE_BUTTON_UP, PELLMARK_PICTURE_SIDE_BUTTON_DOWN,
-                            PELLMARK_PICTURE_MENU_BUTTON,    PELLMARK_PICTURE_WEB_IMAGE,
-                            chrome::TabStripPicture(1, 0),   chrome::TabStripPicture(1, 1),
-                            chrome::TabStripPicture(1, 2),   chrome::TabStripPicture(2, 0),
-                            chrome::TabStripPicture(2, 1),   chrome::TabStripPicture(2, 2),
-                            PELLMARK_PICTURE_ABOUT_LOGO};
-    std::uint32_t colour = 1;
-    for (const int picture : pictures) {
-        backend.resourcePictures[chrome::PictureName(picture)] = square(colour++);
-    }
-}
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, public testcases::ProgramHarness {
   protected:
     MainWindowTest() {
         desktop.icons = {{"Recycle Bin", 18, 2, 0}, {"Notes", 100, 100, 1}, {"Tools", 200, 100, 2}};
-        store.Save(kWarnSection, "GaveNT", "True");
         // Work.ips puts the three icons elsewhere.
-        AddChromePictures(forms);
         AddPattern("Work", PatternText(1024, 768,
                                        {{"Recycle Bin", " 500 ", " 400 "},
                                         {"Notes", " 600 ", " 400 "},
                                         {"Tools", " 700 ", " 400 ", "True"}}));
     }
 
-    void AddPattern(const std::string& name, const std::string& text) {
-        files.files[kFolder + name + ".ips"] = text;
-    }
-    void Setting(const std::string& key, const std::string& value) {
-        store.Save(kSettingsSection, key, value);
-    }
-    // Starts the program as Windows would, with this command line.
-    bool Start(const std::string& commandLine = "") {
-        services.commandLine = commandLine;
-        form = std::make_unique<Form1>(services, menus, about);
-        form->StepStarted = [this](std::string_view step) { steps.emplace_back(step); };
-        return Main(services, *form);
-    }
-    [[nodiscard]] std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : dialogs.shown) {
-            texts.push_back(shown.text);
-        }
-        return texts;
-    }
     [[nodiscard]] int Markers() const {
         return static_cast<int>(form->patterns.lblPrevIcon.size()) - 1;
     }
@@ -108,20 +51,6 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_NE(found, items.end()) << name;
         form->patterns.List1.UserSelect(static_cast<int>(found - items.begin()));
     }
-
-    sim::SimDesktop desktop;
-    sim::SimDialogs dialogs;
-    sim::SimSystem system;
-    sim::SimFiles files;
-    sim::SimRegistry registry;
-    sim::SimFormsBackend forms;
-    ProgramServices services{desktop, dialogs, system, files, registry, forms, "C:\\Pellmark", ""};
-    SettingsStore store{registry};
-    frmMenus menus{forms};
-    chrome::frmAbout about{forms, chrome::ProgramFacts{"Pellmark", 1, 2, 3},
-                           [this](const std::string& address) { system.OpenAddress(address); }};
-    std::unique_ptr<Form1> form;
-    std::vector<std::string> steps;
 };
 
 TEST_F(MainWindowTest, OneCopyAndTheNtWarningOnce) {
@@ -308,6 +237,7 @@ TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingStep
 
 TEST_F(MainWindowTest, PatternListAndPreview) {
     files.files.clear();
+    testcases::PutShippedLanguage(files, testcases::kProgramFolder, "English");
     AddPattern(
         "Work",
         PatternText(1024, 768,
@@ -468,10 +398,12 @@ TEST_F(MainWindowTest, AutomaticRestoreAndSave) {
     EXPECT_TRUE(dialogs.shown.empty());
     Setting("RestoreOnStartup", "False");
 
-    // An empty name saves the file ".ips"; OnLoadHide keeps the window hidden.
+    // An empty name saves the file ".ips"; OnLoadHide keeps the window hidden, with the tray
+    // icon to bring it back.
     Setting("SavePatternOnStart", "True");
     Setting("PatternToAutoSave", "");
     Setting("OnLoadHide", "True");
+    Setting("LoadInSysTray", "True");
     ASSERT_TRUE(Start());
     EXPECT_EQ(files.files.count(std::string(kFolder) + ".ips"), 1u);
     EXPECT_EQ(form->patterns.List1.List(0), "");
@@ -699,13 +631,13 @@ TEST_F(MainWindowChromeTest, TheBodyDragsTheWindowAndTheButtonsLookPressed) {
         button.UserMouseUp({});
         EXPECT_EQ(button.GetPicture(), Picture(PELLMARK_PICTURE_SIDE_BUTTON_UP)) << i;
     }
-    // The menu button's picture goes while pressed; its menu is still to come.
+    // The menu button's picture goes while pressed and is back when its menu opens.
     form->imgMenu.UserMouseDown({});
     EXPECT_TRUE(form->imgMenu.GetPicture().Empty());
     form->imgMenu.UserMouseUp({});
     form->imgMenu.UserClick();
     EXPECT_EQ(form->imgMenu.GetPicture(), Picture(PELLMARK_PICTURE_MENU_BUTTON));
-    EXPECT_TRUE(forms.menusShown.empty());
+    EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuMain"});
 
     form->imgWebAdd.UserClick();
     EXPECT_EQ(system.opened, (std::vector<std::string>{std::string(chrome::WebAddress())}));
