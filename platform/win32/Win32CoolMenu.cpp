@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TextCompare.h"
 #include "platform/Utf8.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
@@ -221,6 +222,43 @@ void DrawDisabledImage(HDC dc, const forms::Bitmap& picture, int x, int y, int s
     ::SelectObject(maskDc.get(), oldMask);
 }
 
+// Without Marlett (a Wine without its fonts), marks and arrows are drawn in pixels, each
+// column a filled rectangle, so that nothing is made to draw them.
+void FillColumn(HDC dc, int x, int top, int width, int height, COLORREF colour) {
+    const RECT column{x, top, x + width, top + height};
+    FillSolid(dc, column, colour);
+}
+
+void DrawPixelArrow(HDC dc, const RECT& area, COLORREF colour, int dpi) {
+    const int columns = ::MulDiv(4, dpi, 96);
+    const int middle = (area.top + area.bottom) / 2;
+    const int left = area.right - columns;
+    for (int i = 0; i < columns; ++i) {
+        const int half = columns - 1 - i;
+        FillColumn(dc, left + i, middle - half, 1, 2 * half + 1, colour);
+    }
+}
+
+void DrawPixelMark(HDC dc, const RECT& box, COLORREF colour, bool check, int dpi) {
+    const int unit = std::max(1, ::MulDiv(1, dpi, 96));
+    const int cx = (box.left + box.right) / 2;
+    const int cy = (box.top + box.bottom) / 2;
+    if (check) {
+        // The classic seven-pixel check, three pixels thick.
+        static constexpr int kTop[] = {2, 3, 4, 3, 2, 1, 0};
+        for (int i = 0; i < 7; ++i) {
+            FillColumn(dc, cx - 4 * unit + i * unit, cy - 3 * unit + kTop[i] * unit, unit, 3 * unit,
+                       colour);
+        }
+        return;
+    }
+    static constexpr int kHalf[] = {1, 2, 2, 1};  // a round dot, four pixels across
+    for (int i = 0; i < 4; ++i) {
+        FillColumn(dc, cx - 2 * unit + i * unit, cy - kHalf[i] * unit, unit, 2 * kHalf[i] * unit,
+                   colour);
+    }
+}
+
 // A check box or radio button of Marlett glyphs laid over each other, each in its colour:
 // the face, the outer and inner edges, then the mark.
 void Draw3DMark(HDC dc, const RECT& box, HFONT marks, bool check, bool complex) {
@@ -270,6 +308,23 @@ void DrawSeparator(HDC dc, const RECT& item, const forms::CMyItemData& data,
     RECT shadow = item;
     ::OffsetRect(&shadow, -1, -1);
     DrawString(dc, title, shadow, kCentred);
+}
+
+// The default item is drawn bold. Not every system says so in the item's state (Wine does
+// not), so the menu is asked too.
+bool IsDefaultItem(const DRAWITEMSTRUCT& draw) {
+    if ((draw.itemState & ODS_DEFAULT) != 0) {
+        return true;
+    }
+    const auto menu = reinterpret_cast<HMENU>(draw.hwndItem);
+    if (draw.itemID == 0 || ::IsMenu(menu) == FALSE) {
+        return false;
+    }
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    return ::GetMenuItemInfoA(menu, draw.itemID, FALSE, &info) != FALSE &&
+           (info.fState & MFS_DEFAULT) != 0;
 }
 
 bool OnDrawItem(HWND window, const DRAWITEMSTRUCT& draw) {
@@ -333,8 +388,16 @@ bool OnDrawItem(HWND window, const DRAWITEMSTRUCT& draw) {
         }
     } else if (checked && !data->bMainMenu) {
         // A marked item shows its 3-D mark; any other checked item a plain check.
-        Draw3DMark(dc, box, static_cast<HFONT>(fonts.marks.get()), !data->bAsMark || data->bAsCheck,
-                   data->bAsMark && record->ComplexChecks);
+        const bool check = !data->bAsMark || data->bAsCheck;
+        if (fonts.marlett) {
+            Draw3DMark(dc, box, static_cast<HFONT>(fonts.marks.get()), check,
+                       data->bAsMark && record->ComplexChecks);
+        } else {
+            DrawPixelMark(dc, box,
+                          selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                   : ::GetSysColor(grayed ? COLOR_GRAYTEXT : COLOR_MENUTEXT),
+                          check, dpi);
+        }
     }
 
     // The text, split at its tab: the part after it on the right.
@@ -342,7 +405,7 @@ bool OnDrawItem(HWND window, const DRAWITEMSTRUCT& draw) {
     if (selected) {
         colour = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     }
-    ::SelectObject(dc, (draw.itemState & ODS_DEFAULT) != 0 ? fonts.bold.get() : fonts.text.get());
+    ::SelectObject(dc, IsDefaultItem(draw) ? fonts.bold.get() : fonts.text.get());
     ::SetBkMode(dc, TRANSPARENT);
     const RECT area = ToRect(forms::TextArea(edges, icon, data->bMainMenu));
     const auto [left, right] = forms::SplitAtTab(data->sMenuText);
@@ -370,11 +433,16 @@ bool OnDrawItem(HWND window, const DRAWITEMSTRUCT& draw) {
 
     if (data->bTrueSub) {
         // Its own arrow, and the place kept from the one the system would draw over it.
-        ::SelectObject(dc, fonts.marks.get());
-        ::SetTextColor(dc, grayed ? ::GetSysColor(COLOR_GRAYTEXT) : colour);
+        const COLORREF ink = grayed ? ::GetSysColor(COLOR_GRAYTEXT) : colour;
         RECT arrow{item.right - (icon + 2), item.top, item.right - ::MulDiv(4, dpi, 96),
                    item.bottom};
-        ::DrawTextA(dc, "4", 1, &arrow, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        if (fonts.marlett) {
+            ::SelectObject(dc, fonts.marks.get());
+            ::SetTextColor(dc, ink);
+            ::DrawTextA(dc, "4", 1, &arrow, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        } else {
+            DrawPixelArrow(dc, arrow, ink, dpi);
+        }
         ::ExcludeClipRect(dc, item.right - (icon + 2), item.top, item.right, item.bottom);
     }
     return true;
@@ -603,6 +671,12 @@ const WndCoolMenu::Fonts& WndCoolMenu::FontsAt(int dpi) {
     marks.lfCharSet = SYMBOL_CHARSET;
     formtext::SetFaceName(marks, "Marlett");
     fonts_.marks.reset(formtext::CreateFontText(marks));
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ old = ::SelectObject(dc.get(), fonts_.marks.get());
+    char face[LF_FACESIZE] = {};
+    ::GetTextFaceA(dc.get(), LF_FACESIZE, face);  // the face the system gave for the name
+    ::SelectObject(dc.get(), old);
+    fonts_.marlett = platform::EqualIgnoringCase(face, "Marlett");
     return fonts_;
 }
 

@@ -57,6 +57,7 @@ class WndCoolMenu {
         UniqueGdiObject bold;   // the default item's
         UniqueGdiObject title;  // MenuFontSep: separator titles
         UniqueGdiObject marks;  // Marlett, for check and radio marks and the submenu arrow
+        bool marlett = false;   // the system has it; else the marks are drawn in pixels
     };
     const Fonts& FontsAt(int dpi);
 

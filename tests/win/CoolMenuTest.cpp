@@ -159,6 +159,7 @@ class CoolMenuTest : public ::testing::Test {
         draw.hDC = surface.Dc();
         draw.rcItem = area;
         draw.itemData = Read(opened, position).data;
+        draw.itemID = ::GetMenuItemID(opened, static_cast<int>(position));
         EXPECT_EQ(::SendMessageW(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
         ::SelectClipRgn(surface.Dc(), nullptr);  // the arrow's excluded corner, for the next
     }
@@ -325,6 +326,14 @@ TEST_F(CoolMenuTest, DrawsPicturesMarksSelectionAndTitles) {
     EXPECT_EQ(surface.Count(box, menuColour), 18 * 20);
     Draw(menu.get(), 2, ODS_CHECKED, surface, item);
     EXPECT_LT(surface.Count(box, menuColour), 18 * 20 - 20);
+    // The default item is drawn bold, whether or not the system says so in its state.
+    const RECT text{21, 0, 182, 20};
+    Draw(menu.get(), 5, 0, surface, item);
+    const int regular = 20 * 161 - surface.Count(text, menuColour);
+    ::SetMenuDefaultItem(menu.get(), 6, FALSE);
+    Draw(menu.get(), 5, 0, surface, item);
+    EXPECT_GT(20 * 161 - surface.Count(text, menuColour), regular + regular / 10);
+    ::SetMenuDefaultItem(menu.get(), static_cast<UINT>(-1), FALSE);
     // A titled separator: the etched line, broken by the title.
     const RECT half{0, 0, 200, ::GetSystemMetrics(SM_CYMENU) / 2};
     Draw(menu.get(), 1, 0, surface, half);

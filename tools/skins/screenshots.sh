@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Wine, on a virtual X server, against the stand-in
-# desktop with the sample layout: each of its pages, its help panel and the about box, at
-# 96 and 144 DPI. They are for people to look at; nothing compares them.
+# desktop with the sample layout: each of its pages, its help panel and the about box, and
+# a menu built like the tray menu (menu-DPI.png), at 96 and 144 DPI. They are for people to
+# look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
 if [ $# -eq 0 ]; then
     cmake --preset win64 >/dev/null
-    cmake --build --preset win64 --target pellmark show_page desktophost
+    cmake --build --preset win64 --target pellmark show_page desktophost menu_shot
 fi
 build=$(cd "$build" && pwd)
 bin=$build/bin
@@ -23,6 +24,10 @@ xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log"' EXIT
 sleep 1
 [ -f "$WINEPREFIX/.pellmark-chrome" ] || { wineboot --init >/dev/null 2>&1 || true; wineserver -w; touch "$WINEPREFIX/.pellmark-chrome"; }
+# Windows has Marlett, which the menus draw their marks with; Debian's Wine keeps it in
+# fonts-wine without putting it in a prefix.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[ ! -f "$marlett" ] || cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
 for dpi in 96 144; do
@@ -43,6 +48,13 @@ for dpi in 96 144; do
         wait $pellmark || true
         echo "$shots/$page-$dpi.png"
     done
+    # The menu shows its second item selected a moment after it opens, and closes itself.
+    wine "$bin/menu_shot.exe" 7 &
+    menu=$!
+    sleep 5
+    import -window root -crop 480x720+0+0 "$shots/menu-$dpi.png"
+    wait $menu || true
+    echo "$shots/menu-$dpi.png"
     wineserver -k 2>/dev/null || true
     wineserver -w
 done
