@@ -72,6 +72,13 @@ bool Win32TrayIcon::Take(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HICON Win32TrayIcon::WindowIcon() const {
+    // The icon the window wears (the program's first icon resource), at the size the
+    // notification area shows: a large icon would be shrunk there, and look it.
+    if (const auto small = static_cast<HICON>(::LoadImageA(
+            form_.Backend().Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+            ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED))) {
+        return small;
+    }
     const HWND window = form_.Handle();
     for (const int which : {GCLP_HICONSM, GCLP_HICON}) {
         if (const auto icon = reinterpret_cast<HICON>(::GetClassLongPtrA(window, which))) {
