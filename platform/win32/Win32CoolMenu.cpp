@@ -692,6 +692,9 @@ bool InstallCoolMenu(HWND window, std::shared_ptr<forms::MenuImages> images,
         // Installed already: new pictures and help, the same procedure.
         served->ilHandle = std::move(images);
         served->HelpObj = std::move(help);
+        if (convertMenuBar) {
+            ConvertMenuBar(*served);
+        }
         return true;
     }
     auto record = std::make_unique<WndCoolMenu>();

@@ -378,6 +378,56 @@ TEST_F(CoolMenuTest, UninstallGivesTheProcedureBackAndDropsEveryRecord) {
     EXPECT_EQ(CoolMenuItems(), nullptr);
 }
 
+TEST_F(CoolMenuTest, HelpReceiverHearsTheItemUnderTheUser) {
+    auto help = std::make_shared<HelpCallBack>();
+    std::vector<std::string> heard;
+    help->HelpEvent = [&](std::string& text, std::string& menuHelp, bool& enabled) {
+        heard.push_back(text + "/" + menuHelp + (enabled ? "/on" : "/off"));
+    };
+    ASSERT_TRUE(InstallCoolMenu(window, Pictures(), help, false));
+    Open(menu.get());
+    const auto select = [&](UINT item, UINT flags) {
+        ::SendMessageW(window, WM_MENUSELECT, MAKEWPARAM(item, flags),
+                       reinterpret_cast<LPARAM>(menu.get()));
+    };
+    select(5, MF_HILITE);              // E&xit, by its command
+    select(6, MF_HILITE | MF_GRAYED);  // the disabled one
+    select(0, MF_HILITE | MF_POPUP);   // the submenu, by its position
+    EndLoop();
+    const std::vector<std::string> want = {"E&xit/Ends the program/on", "Disabled one//off",
+                                           "&Restore pattern//on"};
+    EXPECT_EQ(heard, want);
+}
+
+TEST_F(CoolMenuTest, MenuBarStaysConvertedAndFollowsANewBar) {
+    UniqueMenu first(::CreateMenu());
+    ::AppendMenuW(first.get(), MF_STRING, 1, L"&File");
+    ::AppendMenuW(first.get(), MF_STRING, 2, L"#&View");
+    ASSERT_TRUE(::SetMenu(window, first.get()));
+    ASSERT_TRUE(InstallCoolMenu(window, Pictures(), nullptr, true));
+    EXPECT_EQ(CoolMenuWindow(window)->SCMainMenu, first.get());
+    for (UINT i = 0; i < 2; ++i) {
+        EXPECT_NE(Read(first.get(), i).type & MFT_OWNERDRAW, 0u) << i;
+        const forms::CMyItemData* record = Record(first.get(), i);
+        ASSERT_NE(record, nullptr);
+        EXPECT_TRUE(record->bMainMenu);
+        EXPECT_FALSE(record->bTrueSub);
+    }
+    // The end of a menu loop leaves the bar as it is.
+    Open(menu.get());
+    EndLoop();
+    EXPECT_NE(Read(first.get(), 0).type & MFT_OWNERDRAW, 0u);
+    EXPECT_EQ(CoolMenuItems()->Count(), 2u);
+    // A new bar is converted when the window next moves.
+    UniqueMenu second(::CreateMenu());
+    ::AppendMenuW(second.get(), MF_STRING, 3, L"&Help");
+    ::SetMenu(window, second.get());
+    ::SetWindowPos(window, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(CoolMenuWindow(window)->SCMainMenu, second.get());
+    EXPECT_NE(Read(second.get(), 0).type & MFT_OWNERDRAW, 0u);
+    ::SetMenu(window, nullptr);
+}
+
 TEST(CoolMenuDpiTest, At144DpiTheLargePicturesAndScaledBoxAreDrawn) {
     Win32FormsBackend backend{144};
     MenuForm form{backend};
