@@ -215,8 +215,8 @@ def restore_pattern(icon):
     blue = vertical(BLUE_TOP, BLUE_DARK, 1, 14)
     for x, y in ((1, 1), (9, 1), (1, 9)):
         icon.fill(rect(icon, x, y, x + 6, y + 6, 1.4), blue)
-    icon.fill(arc(12, 12, 2.7, 1.7, 150, 40), ACCENT)
-    icon.fill(arrowhead(12, 12, 2.7, 40, 3.6, 2.1), ACCENT)
+    icon.fill(arc(12, 12, 2.6, 2.0, 160, 50), ACCENT)
+    icon.fill(arrowhead(12, 12, 2.6, 50, 3.8, 2.4), ACCENT)
 
 
 def minimize_all(icon):
