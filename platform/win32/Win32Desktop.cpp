@@ -43,10 +43,7 @@ Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
 
 Win32Desktop::Win32Desktop() : Win32Desktop(Seams{}) {}
 
-Win32Desktop::Win32Desktop(Seams seams) : seams_(WithDefaults(std::move(seams))) {
-    // The Shell's view is a COM object kept between a read and the moves that follow it.
-    comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
-}
+Win32Desktop::Win32Desktop(Seams seams) : seams_(WithDefaults(std::move(seams))) {}
 
 Win32Desktop::~Win32Desktop() {
     shellView_.reset();
@@ -83,6 +80,12 @@ ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& v
     // list view (another shell, Wine's desktop) is a round of COM calls that find nothing.
     if (!seams_.ownedByShell(listView)) {
         return nullptr;
+    }
+    // COM only when the Shell is asked: a start-up against any other desktop is spared it.
+    // The view is a COM object kept between a read and the moves that follow it, so COM
+    // stays until this object goes.
+    if (!comInitialised_) {
+        comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
     }
     ComPtr<IFolderView> view = seams_.desktopView();
     if (!view) {
