@@ -291,7 +291,8 @@ void Form::ShowPopup(MenuItem& menu, Form* asker, std::optional<MenuPoint> at) {
         return;  // its load unloaded it
     }
     MenuItem* chosen = backend_.TrackPopupMenu(menu, *this, asker ? *asker : *this, at);
-    if (chosen == nullptr || chosen == &menu || chosen->HasSubmenu() || !Reachable(*chosen, menu)) {
+    if (chosen == nullptr || chosen == &menu || OpensSubmenu(*chosen) ||
+        !Reachable(*chosen, menu)) {
         return;
     }
     // A copy: the handler may rebuild the menu and take its own item away.

@@ -39,4 +39,33 @@ std::string MenuItem::ElementKey() const {
     return index < 0 ? name : ElementName(name, static_cast<std::size_t>(index));
 }
 
+std::vector<MenuItem*> ShownItems(const MenuItem& menu) {
+    std::vector<MenuItem*> shown;
+    MenuItem* separatorDue = nullptr;
+    for (const auto& item : menu.Items()) {
+        if (!item->visible) {
+            continue;
+        }
+        if (item->IsSeparator()) {
+            separatorDue = shown.empty() ? nullptr : item.get();
+            continue;
+        }
+        if (separatorDue != nullptr) {
+            shown.push_back(separatorDue);
+            separatorDue = nullptr;
+        }
+        shown.push_back(item.get());
+    }
+    return shown;
+}
+
+bool OpensSubmenu(const MenuItem& item) noexcept {
+    for (const auto& child : item.Items()) {
+        if (child->visible) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace pellmark::forms

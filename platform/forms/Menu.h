@@ -60,6 +60,13 @@ class MenuItem {
     std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
+// What one level of a menu shows, in order: its visible items, where a plain separator
+// shows only between two shown items (hidden items take their separators' reason away).
+[[nodiscard]] std::vector<MenuItem*> ShownItems(const MenuItem& menu);
+// The item opens a submenu when it shows: some child of it is visible. One whose children
+// are all hidden shows as a plain item.
+[[nodiscard]] bool OpensSubmenu(const MenuItem& item) noexcept;
+
 // The pictures of a form's owner-drawn menus, each with a tag that the menu engine
 // compares with an item's text. The form keeps it and may change tags at any time; the
 // engine reads them each time a menu opens.

@@ -204,10 +204,7 @@ namespace {
 
 void LogMenuItems(const forms::MenuItem& menu, const std::string& indent,
                   std::vector<std::string>& lines) {
-    for (const auto& item : menu.Items()) {
-        if (!item->visible) {
-            continue;
-        }
+    for (const forms::MenuItem* item : forms::ShownItems(menu)) {
         std::string line = indent;
         line += item->ElementKey();
         line += ' ';
@@ -221,11 +218,14 @@ void LogMenuItems(const forms::MenuItem& menu, const std::string& indent,
         if (item->isDefault) {
             line += " default";
         }
-        if (item->HasSubmenu()) {
+        const bool submenu = forms::OpensSubmenu(*item);
+        if (submenu) {
             line += " >";
         }
         lines.push_back(std::move(line));
-        LogMenuItems(*item, indent + "  ", lines);
+        if (submenu) {
+            LogMenuItems(*item, indent + "  ", lines);
+        }
     }
 }
 

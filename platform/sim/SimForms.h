@@ -71,9 +71,9 @@ class SimFormsBackend final : public forms::Backend {
         std::string owner;  // the form whose window owns the menu
         std::string asker;  // the form that keeps its activation
         std::optional<forms::MenuPoint> at;
-        // The visible items, depth first, two spaces deeper per submenu: the element key,
-        // the caption, then " checked", " disabled", " default" as they apply and " >" for
-        // an item that opens a submenu ("mnuPattern(1) Home >").
+        // The items shown (forms::ShownItems), depth first, two spaces deeper per submenu:
+        // the element key, the caption, then " checked", " disabled", " default" as they
+        // apply and " >" for an item that opens a submenu ("mnuPattern(1) Home >").
         std::vector<std::string> lines;
     };
     // The element keys of the items to choose, at any depth ("mnuPattern(1)", "mnuExit");

@@ -637,10 +637,14 @@ std::unique_ptr<forms::TrayIconPeer> Win32FormsBackend::CreateTrayIconPeer(forms
 }
 
 forms::MenuItem* Win32FormsBackend::TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner,
-                                                   forms::Form& /*asker*/,
-                                                   std::optional<forms::MenuPoint> /*at*/) {
-    HWND window = WindowOf(owner);
-    return window == nullptr ? nullptr : formwindows::TrackMenu(menu, window);
+                                                   forms::Form& asker,
+                                                   std::optional<forms::MenuPoint> at) {
+    auto* window = dynamic_cast<formwindows::FormWindow*>(owner.Peer());
+    if (window == nullptr) {
+        return nullptr;
+    }
+    return formwindows::TrackMenu(*window, menu,
+                                  dynamic_cast<const formwindows::FormWindow*>(asker.Peer()), at);
 }
 
 void Win32FormsBackend::RunModal(forms::Form& form) {

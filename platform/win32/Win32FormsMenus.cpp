@@ -1,10 +1,15 @@
 // Pop-up menus and tool tips: the two pieces of a form that live in windows of their own.
+// A form's menus are kept as the system's menus for as long as its window lives, and
+// brought in line with the model's tree each time one shows.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -153,68 +158,171 @@ void ToolTips::Set(HWND control, const std::string& text) {
     }
 }
 
+// One level of a menu as the system holds it: an entry per item shown, in order.
+struct FormMenus::Level {
+    HMENU handle = nullptr;  // a submenu's goes with its parent's
+    struct Entry {
+        const forms::MenuItem* item = nullptr;
+        bool separator = false;
+        std::unique_ptr<Level> submenu;
+    };
+    std::vector<Entry> entries;
+};
+
 namespace {
-// Appends the visible items under `menu`, numbering them into `chosen`; false when none.
-bool AppendItems(HMENU popup, const forms::MenuItem& menu, std::vector<forms::MenuItem*>& ids,
-                 std::vector<UniqueMenu>& made) {
-    // Hidden items take their separators' reason away: no separator leads, trails or
-    // follows another.
-    bool anyItem = false;
-    bool separatorDue = false;
-    for (const auto& entry : menu.Items()) {
-        forms::MenuItem& item = *entry;
-        if (!item.visible) {
-            continue;
+
+// Every system takes the structure at its first size; the later one only 98 and 2000 on.
+constexpr UINT kMenuItemSize = static_cast<UINT>(offsetof(MENUITEMINFOW, hbmpItem));
+
+struct Shown {
+    const forms::MenuItem* item;
+    bool separator;
+    bool submenu;
+};
+
+bool Contains(const forms::MenuItem& menu, const forms::MenuItem* item) {
+    for (const auto& child : menu.Items()) {
+        if (child.get() == item || Contains(*child, item)) {
+            return true;
         }
-        if (item.IsSeparator()) {
-            separatorDue = anyItem;
-            continue;
-        }
-        if (separatorDue) {
-            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-            separatorDue = false;
-        }
-        UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
-                     (item.enabled ? MF_ENABLED : MF_GRAYED);
-        UINT_PTR id = 0;
-        if (item.HasSubmenu()) {
-            UniqueMenu sub(::CreatePopupMenu());
-            if (!sub || !AppendItems(sub.get(), item, ids, made)) {
-                continue;
-            }
-            flags |= MF_POPUP;
-            id = reinterpret_cast<UINT_PTR>(sub.get());
-            made.push_back(std::move(sub));
-        } else {
-            ids.push_back(&item);
-            id = ids.size();
-        }
-        formtext::AppendMenuText(popup, flags, id, item.caption);
-        anyItem = true;
     }
-    return anyItem;
+    return false;
 }
+
 }  // namespace
 
-forms::MenuItem* TrackMenu(forms::MenuItem& menu, HWND owner) {
-    UniqueMenu popup(::CreatePopupMenu());
-    std::vector<forms::MenuItem*> ids;
-    std::vector<UniqueMenu> submenus;
-    if (!popup || !AppendItems(popup.get(), menu, ids, submenus)) {
+FormMenus::FormMenus() = default;
+FormMenus::~FormMenus() = default;
+
+FormMenus::Top::~Top() {
+    if (level && level->handle != nullptr) {
+        ::DestroyMenu(level->handle);  // and every submenu attached to it
+    }
+}
+
+void FormMenusDeleter::operator()(FormMenus* menus) const noexcept {
+    delete menus;
+}
+
+FormMenus& FormWindow::Menus() {
+    if (!menus_) {
+        menus_.reset(new FormMenus());
+    }
+    return *menus_;
+}
+
+HMENU FormMenus::Sync(const forms::MenuItem& menu) {
+    Top& top = tops_[&menu];
+    if (!top.level) {
+        auto level = std::make_unique<Level>();
+        level->handle = ::CreatePopupMenu();
+        if (level->handle == nullptr) {
+            return nullptr;
+        }
+        top.level = std::move(level);
+    }
+    ids_.clear();
+    SyncLevel(*top.level, menu);
+    return top.level->handle;
+}
+
+void FormMenus::SyncLevel(Level& level, const forms::MenuItem& menu) {
+    auto& entries = level.entries;
+    std::size_t at = 0;  // entries before `at` are in step
+    for (const forms::MenuItem* item : forms::ShownItems(menu)) {
+        const Shown want{item, item->IsSeparator(), forms::OpensSubmenu(*item)};
+        const auto position = static_cast<UINT>(at);
+        MENUITEMINFOW info{};
+        info.cbSize = kMenuItemSize;
+        info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+        info.fType = want.separator ? MFT_SEPARATOR : MFT_STRING;
+        if (!want.separator) {
+            info.fState = (want.item->checked ? MFS_CHECKED : MFS_UNCHECKED) |
+                          (want.item->enabled ? MFS_ENABLED : MFS_GRAYED) |
+                          (want.item->isDefault ? MFS_DEFAULT : 0U);
+            ids_.push_back(want.item);
+            info.wID = static_cast<UINT>(ids_.size());
+        }
+        const std::string_view text = want.separator ? std::string_view() : want.item->caption;
+        const bool same = at < entries.size() && entries[at].item == want.item &&
+                          entries[at].separator == want.separator &&
+                          (entries[at].submenu != nullptr) == want.submenu;
+        if (same) {
+            formtext::PutMenuItem(level.handle, position, false, info, text);
+        } else {
+            if (at < entries.size()) {
+                ::DeleteMenu(level.handle, position, MF_BYPOSITION);  // its submenu goes too
+                entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(at));
+            }
+            Level::Entry entry{want.item, want.separator, nullptr};
+            if (want.submenu) {
+                entry.submenu = std::make_unique<Level>();
+                entry.submenu->handle = ::CreatePopupMenu();
+                info.fMask |= MIIM_SUBMENU;
+                info.hSubMenu = entry.submenu->handle;
+            }
+            if (!formtext::PutMenuItem(level.handle, position, true, info, text)) {
+                // The system refused it: the level shows one item fewer.
+                if (entry.submenu && entry.submenu->handle != nullptr) {
+                    ::DestroyMenu(entry.submenu->handle);
+                }
+                if (!want.separator) {
+                    ids_.pop_back();
+                }
+                continue;
+            }
+            entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+        }
+        if (want.submenu) {
+            SyncLevel(*entries[at].submenu, *want.item);
+        }
+        ++at;
+    }
+    while (entries.size() > at) {
+        ::DeleteMenu(level.handle, static_cast<UINT>(entries.size() - 1), MF_BYPOSITION);
+        entries.pop_back();
+    }
+}
+
+forms::MenuItem* FormMenus::ItemOf(UINT id) const noexcept {
+    return id >= 1 && id <= ids_.size() ? const_cast<forms::MenuItem*>(ids_[id - 1]) : nullptr;
+}
+
+forms::MenuItem* TrackMenu(FormWindow& owner, forms::MenuItem& menu, const FormWindow* asker,
+                           std::optional<forms::MenuPoint> at) {
+    HWND window = owner.Handle();
+    if (window == nullptr) {
         return nullptr;
     }
-    // The top menu destroys its submenus.
-    for (UniqueMenu& sub : submenus) {
-        sub.release();
+    FormMenus& menus = owner.Menus();
+    HMENU popup = menus.Sync(menu);
+    if (popup == nullptr || ::GetMenuItemCount(popup) <= 0) {
+        return nullptr;
     }
-    // Without the owner in front, the menu would not close when the user clicks elsewhere.
-    ::SetForegroundWindow(owner);
-    POINT at{};
-    ::GetCursorPos(&at);
-    const BOOL chosen = ::TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
-                                         0, owner, nullptr);
-    ::PostMessageW(owner, WM_NULL, 0, 0);
-    return chosen > 0 && static_cast<std::size_t>(chosen) <= ids.size() ? ids[chosen - 1] : nullptr;
+    POINT place{};
+    if (at && asker != nullptr && asker->Handle() != nullptr) {
+        place = {asker->ScaleX(at->x), asker->ScaleY(at->y)};
+        ::ClientToScreen(asker->Handle(), &place);
+    } else {
+        ::GetCursorPos(&place);
+    }
+    // A menu closes on a click elsewhere only while a window of its thread is in front.
+    // When none is (the notification area asked), the owner comes forward for it, and the
+    // posted message lets the menu close properly the next time.
+    HWND front = ::GetForegroundWindow();
+    const bool ours =
+        front != nullptr && ::GetWindowThreadProcessId(front, nullptr) == ::GetCurrentThreadId();
+    if (!ours) {
+        ::SetForegroundWindow(window);
+    }
+    const BOOL chosen = ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, place.x, place.y,
+                                         0, window, nullptr);
+    if (!ours) {
+        ::PostMessageA(window, WM_NULL, 0, 0);
+    }
+    forms::MenuItem* item = chosen > 0 ? menus.ItemOf(static_cast<UINT>(chosen)) : nullptr;
+    // Code that ran while the menu showed (a timer) may have taken the item away.
+    return item != nullptr && Contains(menu, item) ? item : nullptr;
 }
 
 }  // namespace pellmark::win32::formwindows

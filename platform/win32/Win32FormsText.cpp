@@ -172,6 +172,22 @@ void AppendMenuText(HMENU menu, UINT flags, UINT_PTR id, const std::string& text
     }
 }
 
+bool PutMenuItem(HMENU menu, UINT position, bool insert, MENUITEMINFOW info,
+                 std::string_view text) {
+    SystemText shown(text);
+    if ((info.fMask & MIIM_TYPE) != 0 && (info.fType & MFT_SEPARATOR) == 0) {
+        info.dwTypeData = shown.get();
+    }
+    // The two kinds of the structure share one layout.
+    if (UsesWideApi()) {
+        return (insert ? ::InsertMenuItemW(menu, position, TRUE, &info)
+                       : ::SetMenuItemInfoW(menu, position, TRUE, &info)) != FALSE;
+    }
+    auto* ansi = reinterpret_cast<MENUITEMINFOA*>(&info);
+    return (insert ? ::InsertMenuItemA(menu, position, TRUE, ansi)
+                   : ::SetMenuItemInfoA(menu, position, TRUE, ansi)) != FALSE;
+}
+
 BOOL GetMessageText(MSG& message) {
     return UsesWideApi() ? ::GetMessageW(&message, nullptr, 0, 0)
                          : ::GetMessageA(&message, nullptr, 0, 0);

@@ -54,6 +54,9 @@ void SetProperty(HWND window, const std::string& name, HANDLE value);
 void RemoveProperty(HWND window, const std::string& name);
 
 void AppendMenuText(HMENU menu, UINT flags, UINT_PTR id, const std::string& text);
+// Sets the item at `position` (or inserts one there) from `info`, whose type data is
+// `text` when it is a string item. `info` is at its first size, which every system takes.
+bool PutMenuItem(HMENU menu, UINT position, bool insert, MENUITEMINFOW info, std::string_view text);
 
 // The message loop's calls.
 [[nodiscard]] BOOL GetMessageText(MSG& message);

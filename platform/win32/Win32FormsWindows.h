@@ -10,6 +10,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -80,6 +81,38 @@ class MessageTaker {
     ~MessageTaker() = default;
 };
 
+// The system's menus for a form's top-level menus, made on first show and kept in step with
+// the model's tree; they go with the form's window.
+class FormMenus {
+  public:
+    FormMenus();
+    ~FormMenus();
+    FormMenus(const FormMenus&) = delete;
+    FormMenus& operator=(const FormMenus&) = delete;
+
+    // Brings the menu's items in line with the model (added, removed, moved, captions,
+    // states, submenus at any depth); its handle, null when it cannot be made.
+    HMENU Sync(const forms::MenuItem& menu);
+    // The item of a command id of the menu synced last; null for none.
+    [[nodiscard]] forms::MenuItem* ItemOf(UINT id) const noexcept;
+
+  private:
+    struct Level;
+    struct Top {
+        std::unique_ptr<Level> level;
+        Top() = default;
+        Top(Top&&) = default;
+        ~Top();
+    };
+    void SyncLevel(Level& level, const forms::MenuItem& menu);
+
+    std::map<const forms::MenuItem*, Top> tops_;
+    std::vector<const forms::MenuItem*> ids_;  // id - 1 gives the item
+};
+struct FormMenusDeleter {
+    void operator()(FormMenus* menus) const noexcept;
+};
+
 class FormWindow final : public forms::FormPeer {
   public:
     FormWindow(Win32FormsBackend& backend, forms::Form& form);
@@ -111,6 +144,8 @@ class FormWindow final : public forms::FormPeer {
 
     // The form whose window this is; null for any other window.
     [[nodiscard]] static FormWindow* FromHandle(HWND window) noexcept;
+    // The form's menus as the system shows them; they go with this peer.
+    [[nodiscard]] FormMenus& Menus();
     // Sees the window's messages before the form does, until set to null.
     void SetTaker(MessageTaker* taker) noexcept { taker_ = taker; }
 
@@ -137,6 +172,7 @@ class FormWindow final : public forms::FormPeer {
     bool destroyedOutside_ = false;  // Windows destroys it, and the model unloads
     UniqueWindow window_;
     std::unique_ptr<ToolTips> tips_;
+    std::unique_ptr<FormMenus, FormMenusDeleter> menus_;
     MessageTaker* taker_ = nullptr;
 };
 
@@ -249,8 +285,10 @@ bool RouteFromChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRE
 // its parent's clipping, so a frame would otherwise paint over the controls inside it.
 void FillBackground(HWND window, HDC dc, HBRUSH brush);
 
-// Shows the menu's visible items at the cursor and waits: the chosen item, or null.
-forms::MenuItem* TrackMenu(forms::MenuItem& menu, HWND owner);
+// Shows the form's menu with the owner's window as the menu's window, at the asker's client
+// point (96-DPI pixels) or the cursor, and waits: the chosen item, or null.
+forms::MenuItem* TrackMenu(FormWindow& owner, forms::MenuItem& menu, const FormWindow* asker,
+                           std::optional<forms::MenuPoint> at);
 
 // The mouse and key state of a mouse message's wParam, with the button it is about.
 forms::MouseEvent MouseState(UINT message, WPARAM wParam);

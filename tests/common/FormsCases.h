@@ -12,6 +12,11 @@
 //   Paint(form) / Paint(control)         paints now
 //   PaintPending(control)                a repaint was asked for since the last paint
 //   ShowsAt(form, x, y)                  the window's shape holds the point (96-DPI pixels)
+//   Choose(item)                         the next menu shown: the user picks the item, going
+//                                        through its submenus (null: dismisses the menu)
+//   MenuShown()                          the last menu shown as the user saw it: a line per
+//                                        item, two spaces deeper per submenu, the caption
+//                                        then " checked", " disabled", " default", " >"
 #pragma once
 
 #include <gtest/gtest.h>
@@ -385,6 +390,76 @@ TYPED_TEST_P(FormsCases, ARegionShapesTheWindow) {
     EXPECT_EQ(shows(), "100000");
 }
 
+TYPED_TEST_P(FormsCases, AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach) {
+    CountingForm menus(this->driver.backend, "frmMenus", this->log);
+    CountingForm main(this->driver.backend, "frmMain", this->log);
+    main.Show();
+    std::vector<std::string> ran;
+    const auto item = [&](forms::MenuItem& parent, const char* name, int index,
+                          const char* caption) -> forms::MenuItem& {
+        forms::MenuItem& added = parent.Add(name, index, caption);
+        added.Click = [&ran, caption] { ran.emplace_back(caption); };
+        return added;
+    };
+    forms::MenuItem& tray = menus.AddMenu("mnuTray");
+    item(tray, "mnuOpen", -1, "&Open").isDefault = true;
+    item(tray, "mnuHidden", -1, "Hidden").visible = false;
+    tray.Add("dsh1", -1, "-");
+    forms::MenuItem& patterns = item(tray, "mnuPatterns", -1, "&Patterns");
+    item(patterns, "mnuPattern", 0, "Home");
+    item(patterns, "mnuPattern", 1, "Work").checked = true;
+    forms::MenuItem& more = item(patterns, "mnuMore", -1, "More");
+    forms::MenuItem& deep = item(more, "mnuDeep", -1, "Deep Ωmega 日本");
+    forms::MenuItem& deepOff = item(more, "mnuDeepOff", -1, "Off");
+    deepOff.enabled = false;
+    forms::MenuItem& closed = item(tray, "mnuClosed", -1, "Closed");
+    closed.visible = false;
+    forms::MenuItem& inside = item(closed, "mnuInside", -1, "Inside");
+    tray.Add("dsh2", -1, "-");
+    item(tray, "mnuGrey", -1, "&Grey").enabled = false;
+    tray.Add("dsh3", -1, "-");  // nothing shows after it, so neither does it
+    item(tray, "mnuGone", -1, "Gone").visible = false;
+
+    this->driver.Choose(&deep);
+    menus.ShowPopup(tray, &main);
+    EXPECT_EQ(this->driver.MenuShown(),
+              (std::vector<std::string>{"&Open default", "-", "&Patterns >", "  Home",
+                                        "  Work checked", "  More >", "    Deep Ωmega 日本",
+                                        "    Off disabled", "-", "&Grey disabled"}));
+    this->driver.Choose(tray.Find("mnuPattern", 1));
+    menus.ShowPopup(tray, &main);
+    EXPECT_EQ(ran, (std::vector<std::string>{"Deep Ωmega 日本", "Work"}));
+
+    // Disabled, hidden, inside a hidden submenu, or dismissed: nothing runs.
+    for (forms::MenuItem* unreachable : {tray.Find("mnuGrey"), &deepOff, tray.Find("mnuHidden"),
+                                         &inside, static_cast<forms::MenuItem*>(nullptr)}) {
+        this->driver.Choose(unreachable);
+        menus.ShowPopup(tray, &main);
+    }
+    EXPECT_EQ(ran.size(), 2u);
+
+    // The submenu rebuilt from its start shows only the new items; emptied, it opens none.
+    patterns.RemoveFrom(0);
+    for (int i = 0; i < 3; ++i) {
+        static constexpr const char* kNames[] = {"Alpha", "Beta", "Gamma"};
+        item(patterns, "mnuPattern", i, kNames[i]);
+    }
+    tray.Find("mnuOpen")->isDefault = false;
+    tray.Find("mnuGrey")->enabled = true;
+    this->driver.Choose(tray.Find("mnuPattern", 2));
+    menus.ShowPopup(tray, &main);
+    EXPECT_EQ(this->driver.MenuShown(),
+              (std::vector<std::string>{"&Open", "-", "&Patterns >", "  Alpha", "  Beta", "  Gamma",
+                                        "-", "&Grey"}));
+    patterns.RemoveFrom(0);
+    this->driver.Choose(&patterns);
+    menus.ShowPopup(tray, &main);
+    EXPECT_EQ(this->driver.MenuShown(),
+              (std::vector<std::string>{"&Open", "-", "&Patterns", "-", "&Grey"}));
+    EXPECT_EQ(ran, (std::vector<std::string>{"Deep Ωmega 日本", "Work", "Gamma", "&Patterns"}));
+    EXPECT_TRUE(this->reported.empty());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
                             ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
                             EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,
@@ -393,6 +468,7 @@ REGISTER_TYPED_TEST_SUITE_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWi
                             ListsAnswerWhichRowIsUnderAPoint,
                             PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
                             AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn,
-                            ARegionShapesTheWindow);
+                            ARegionShapesTheWindow,
+                            AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach);
 
 }  // namespace pellmark::testcases

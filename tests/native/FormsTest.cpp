@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/RunTimeError.h"
@@ -82,6 +84,22 @@ struct SimFormsDriver {
     }
     bool PaintPending(const forms::Control& control) {
         return std::erase(backend.redrawn, control.Name()) > 0;
+    }
+    void Choose(const forms::MenuItem* item) {
+        backend.menuChoices.push_back(item != nullptr ? item->ElementKey() : std::string());
+    }
+    // The log's lines without their element keys.
+    std::vector<std::string> MenuShown() const {
+        std::vector<std::string> lines;
+        if (backend.menuLog.empty()) {
+            return lines;
+        }
+        for (const std::string& line : backend.menuLog.back().lines) {
+            const std::size_t indent = line.find_first_not_of(' ');
+            const std::size_t afterKey = line.find(' ', indent);
+            lines.push_back(line.substr(0, indent) + line.substr(afterKey + 1));
+        }
+        return lines;
     }
     bool ShowsAt(const forms::Form& form, int x, int y) const {
         if (x < 0 || y < 0 || x >= form.ClientWidth() || y >= form.ClientHeight()) {
@@ -234,7 +252,7 @@ TEST_F(FormsTest, TimersTickOnTheClockWhileTheFormIsLoaded) {
     EXPECT_FALSE(form.Loaded());
 }
 
-TEST_F(FormsTest, RemovingAContainerTakesItsControlsAndMenusRunTheChosenItem) {
+TEST_F(FormsTest, RemovingAContainerTakesItsControls) {
     auto& picture = form.Add<Picture>("pic");
     form.Add<Label>("lbl(1)", &picture);
     form.Add<Label>("lbl(2)", &picture);
@@ -242,18 +260,61 @@ TEST_F(FormsTest, RemovingAContainerTakesItsControlsAndMenusRunTheChosenItem) {
     form.Remove(picture);
     ASSERT_EQ(form.Controls().size(), 1u);
     EXPECT_EQ(form.Controls()[0]->Name(), "other");
+}
 
-    MenuItem& menu = form.AddMenu("mnu");
-    menu.Add("mnuA", -1, "A").Click = Record("A");
-    MenuItem& b = menu.Add("mnuB", -1, "B");
-    b.enabled = false;
-    b.Click = Record("B");
-    backend.menuChoices = {"mnuB", "mnuA"};
+TEST_F(FormsTest, MenuItemsAreFoundByNameAndIndexAndEachShowIsLoggedWithItsForms) {
+    Form asker(backend, "frmMain");
+    MenuItem& menu = form.AddMenu("mnuTray");
+    MenuItem& open = menu.Add("mnuOpen", -1, "&Open");
+    MenuItem& patterns = menu.Add("mnuPattern", -1, "&Patterns");
+    MenuItem& second = patterns.Add("mnuPattern", 1, "Work");
+    patterns.Add("mnuPattern", 2, "Home").checked = true;
+    ASSERT_EQ(form.Menus().size(), 1u);
+    EXPECT_EQ(form.Menus()[0].get(), &menu);
+    EXPECT_EQ(menu.Find("mnuPattern"), &patterns) << "depth first, the parent before its children";
+    EXPECT_EQ(menu.Find("mnuPattern", 1), &second);
+    EXPECT_EQ(menu.Find("mnuPattern", 3), nullptr);
+    EXPECT_EQ(menu.Find("mnuTray"), &menu);
+    EXPECT_EQ(second.Parent(), &patterns);
+    EXPECT_EQ(patterns.Parent(), &menu);
+    EXPECT_EQ(second.ElementKey(), "mnuPattern(1)");
+    EXPECT_EQ(open.ElementKey(), "mnuOpen");
+
+    backend.menuChoices = {"mnuPattern(2)", "nothing such"};
+    form.ShowPopup(menu, &asker, MenuPoint{12, 34});
     form.ShowPopup(menu);
-    form.ShowPopup(menu);
-    form.ShowPopup(menu);  // dismissed
-    EXPECT_EQ(events, std::vector<std::string>{"A"});
-    EXPECT_EQ(backend.menusShown.size(), 3u);
+    ASSERT_EQ(backend.menuLog.size(), 2u);
+    const auto& first = backend.menuLog[0];
+    EXPECT_EQ((std::vector<std::string>{first.menu, first.owner, first.asker}),
+              (std::vector<std::string>{"mnuTray", "frmTest", "frmMain"}));
+    ASSERT_TRUE(first.at.has_value());
+    EXPECT_EQ(std::make_pair(first.at->x, first.at->y), std::make_pair(12, 34));
+    EXPECT_EQ(first.lines,
+              (std::vector<std::string>{"mnuOpen &Open", "mnuPattern &Patterns >",
+                                        "  mnuPattern(1) Work", "  mnuPattern(2) Home checked"}));
+    EXPECT_EQ(backend.menuLog[1].asker, "frmTest");
+    EXPECT_FALSE(backend.menuLog[1].at.has_value());
+    EXPECT_TRUE(form.Loaded()) << "the owner's window owns the menu";
+
+    patterns.RemoveFrom(1);
+    EXPECT_EQ(patterns.Items().size(), 1u);
+    patterns.RemoveFrom(5);
+    EXPECT_EQ(menu.Find("mnuPattern", 2), nullptr);
+
+    // Owner-drawn menus: on until taken off or the form unloads, and never twice off.
+    auto images = std::make_shared<MenuImages>();
+    images->images.resize(2);
+    form.InstallOwnerDrawnMenus(images);
+    EXPECT_EQ(form.OwnerDrawnImages(), images);
+    form.UninstallOwnerDrawnMenus();
+    form.UninstallOwnerDrawnMenus();
+    form.InstallOwnerDrawnMenus(images);
+    form.Unload();
+    form.Unload();
+    EXPECT_EQ(backend.ownerDrawnLog,
+              (std::vector<std::string>{"install frmTest 2 images", "uninstall frmTest",
+                                        "install frmTest 2 images", "uninstall frmTest"}));
+    EXPECT_EQ(form.OwnerDrawnImages(), nullptr);
 }
 
 TEST_F(FormsTest, PaintIsRecordedInTheScaleOfThePaintedControl) {

@@ -15,12 +15,14 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "platform/RunTimeError.h"
 #include "platform/forms/Form.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/FormsCases.h"
 
@@ -307,20 +309,125 @@ std::wstring WideTip(HWND tips, HWND window, UINT_PTR id) {
     return text;
 }
 
-// The captions of the pop-up menu being opened on this thread, read as it opens.
-std::vector<std::wstring> menuCaptions;
-LRESULT CALLBACK ReadOpeningMenu(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
-        auto menu = reinterpret_cast<HMENU>(call->wParam);
-        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-            wchar_t text[128] = {};
-            ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-            menuCaptions.emplace_back(text);
+// Drives this thread's pop-up menus as a user at the keyboard would. A hook sees each menu
+// open; while it shows, a timer moves the highlight one item at a time toward the next
+// caption of the path, opens its submenu or chooses it, and gives up (EndMenu) when the
+// item cannot be reached. The top pop-up is read back as it opens.
+struct MenuPilot {
+    std::deque<std::vector<std::wstring>> paths;  // one per menu to show; empty: dismiss
+    std::vector<std::wstring> path;
+    std::vector<HMENU> open;         // the pop-ups opened in the last menu, outermost first
+    std::vector<HWND> initialised;   // the windows WM_INITMENUPOPUP went to
+    std::vector<std::string> shown;  // the last top pop-up, as MenuShown gives it
+    RECT placed{};                   // where its window showed, in screen pixels
+    HWND front = nullptr;            // the foreground window while it showed
+    HWND owner = nullptr;
+    UINT_PTR timer = 0;
+    int steps = 0;
+    HHOOK hook = nullptr;
+};
+MenuPilot pilot;
+
+std::string MenuText(HMENU menu, int position) {
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+    return Narrow(text);
+}
+
+void ReadMenu(HMENU menu, const std::string& indent, std::vector<std::string>& lines) {
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        std::string line = indent + ((info.fType & MFT_SEPARATOR) != 0 ? "-" : MenuText(menu, i));
+        line += (info.fState & MFS_CHECKED) != 0 ? " checked" : "";
+        line += (info.fState & MFS_GRAYED) != 0 ? " disabled" : "";
+        line += (info.fState & MFS_DEFAULT) != 0 ? " default" : "";
+        line += info.hSubMenu != nullptr ? " >" : "";
+        lines.push_back(line);
+        if (info.hSubMenu != nullptr) {
+            ReadMenu(info.hSubMenu, indent + "  ", lines);
         }
+    }
+}
+
+void CALLBACK SteerMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (pilot.open.empty()) {
+        return;
+    }
+    if (pilot.steps++ == 0) {
+        HWND popup = ::FindWindowA(MAKEINTATOM(32768), nullptr);
+        ::GetWindowRect(popup, &pilot.placed);
+        pilot.front = ::GetForegroundWindow();
+    }
+    const std::size_t depth = pilot.open.size() - 1;
+    HMENU menu = pilot.open.back();
+    int target = -1;
+    int lit = -1;
+    for (int i = 0; depth < pilot.path.size() && i < ::GetMenuItemCount(menu); ++i) {
+        target = Widen(MenuText(menu, i)) == pilot.path[depth] ? i : target;
+        lit =
+            (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) != 0 ? i : lit;
+    }
+    if (target < 0 || pilot.steps > 40) {
+        ::EndMenu();
+        return;
+    }
+    const WPARAM key = lit < target                    ? VK_DOWN
+                       : lit > target                  ? VK_UP
+                       : depth + 1 < pilot.path.size() ? VK_RIGHT
+                                                       : VK_RETURN;
+    ::PostMessageW(pilot.owner, WM_KEYDOWN, key, 0);
+}
+
+LRESULT CALLBACK WatchMenus(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ENTERMENULOOP) {
+        pilot.owner = call->hwnd;
+        pilot.open.clear();
+        pilot.steps = 0;
+        pilot.path.clear();
+        if (!pilot.paths.empty()) {
+            pilot.path = std::move(pilot.paths.front());
+            pilot.paths.pop_front();
+        }
+        pilot.timer = ::SetTimer(nullptr, 0, 10, &SteerMenu);
+    } else if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+        auto menu = reinterpret_cast<HMENU>(call->wParam);
+        pilot.initialised.push_back(call->hwnd);
+        if (pilot.open.empty()) {
+            pilot.shown.clear();
+            ReadMenu(menu, "", pilot.shown);
+        }
+        pilot.open.push_back(menu);
+    } else if (code == HC_ACTION && call->message == WM_EXITMENULOOP) {
+        ::KillTimer(nullptr, pilot.timer);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+// The pilot flies while one of these lives.
+class MenuPilotHook {
+  public:
+    MenuPilotHook() {
+        pilot = MenuPilot{};
+        pilot.hook =
+            ::SetWindowsHookExW(WH_CALLWNDPROC, &WatchMenus, nullptr, ::GetCurrentThreadId());
+    }
+    ~MenuPilotHook() { ::UnhookWindowsHookEx(pilot.hook); }
+    MenuPilotHook(const MenuPilotHook&) = delete;
+    MenuPilotHook& operator=(const MenuPilotHook&) = delete;
+
+    // The next menu shown: the item is chosen through its submenus; null dismisses it.
+    static void Choose(const forms::MenuItem* item) {
+        std::vector<std::wstring> path;
+        for (; item != nullptr && item->Parent() != nullptr; item = item->Parent()) {
+            path.insert(path.begin(), Widen(item->caption));
+        }
+        pilot.paths.push_back(std::move(path));
+    }
+};
 
 TEST_F(FormsTest, TextOutsideTheCodePageCrossesExactlyBothWays) {
     const std::string text = "Ωmega 日本";
@@ -351,16 +458,6 @@ TEST_F(FormsTest, TextOutsideTheCodePageCrossesExactlyBothWays) {
     EXPECT_EQ(form.txtName.Text(), "日本 Ωmega");
     // A control's property is found by its name in either kind of call.
     EXPECT_EQ(::GetPropW(window, L"Pellmark.cmdSave"), Find("cmdSave"));
-
-    forms::MenuItem& menu = form.AddMenu("mnuText");
-    menu.Add("mnuA", -1, text);
-    menu.Add("mnuB", -1, "Plain");
-    HHOOK hook =
-        ::SetWindowsHookExW(WH_CALLWNDPROC, &ReadOpeningMenu, nullptr, ::GetCurrentThreadId());
-    ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), nullptr);
-    ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(menuCaptions, (std::vector<std::wstring>{wide, L"Plain"}));
 }
 
 TEST_F(FormsTest, UserInputRunsEachHandlerOncePerChangeAndCodeUpdatesTheWindows) {
@@ -829,30 +926,93 @@ TEST_F(FormsTest, ClosingOrLoggingOffUnloadsTheForm) {
     EXPECT_EQ(Text(Find("txtName")), "kept");
 }
 
-TEST_F(FormsTest, PopupMenuShowsTheVisibleItemsAndRunsTheChosenOne) {
+TEST_F(FormsTest, AMenuIsTheOwnersKeptInStepAndShownWhereTheAskerSaysWhileItStaysActive) {
+    MenuPilotHook hook;
+    forms::Form menus(backend, "frmMenus");
     std::vector<std::string> ran;
-    forms::MenuItem& menu = form.AddMenu("mnuTray");
-    menu.Add("mnuOpen", -1, "&Open").Click = [&] { ran.emplace_back("Open"); };
-    menu.Add("mnuHidden", -1, "Hidden").visible = false;
-    menu.Add("mnuSep", -1, "-");
-    forms::MenuItem& check = menu.Add("mnuCheck", -1, "&Check");
-    check.checked = true;
-    menu.Add("mnuGrey", -1, "&Grey").enabled = false;
-    // The menu's own loop reads these keys: down to the first item, down past the separator
-    // (the hidden item is not in the menu), then choose.
-    const auto keys = [&](std::initializer_list<WPARAM> pressed) {
-        for (const WPARAM key : pressed) {
-            ::PostMessageA(FormWindow(), WM_KEYDOWN, key, 0);
+    forms::MenuItem& tray = menus.AddMenu("mnuTray");
+    tray.Add("mnuOpen", -1, "&Open").Click = [&] { ran.emplace_back("Open"); };
+    forms::MenuItem& patterns = tray.Add("mnuPatterns", -1, "&Patterns");
+    patterns.Add("mnuPattern", 0, "Home").Click = [&] { ran.emplace_back("Home"); };
+    HWND asker = FormWindow();
+    ::SetWindowPos(asker, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_EQ(::GetForegroundWindow(), asker);
+
+    hook.Choose(patterns.Find("mnuPattern", 0));
+    menus.ShowPopup(tray, &form, forms::MenuPoint{20, 10});
+    EXPECT_EQ(ran, std::vector<std::string>{"Home"});
+    HWND owner = Win32FormsBackend::WindowOf(menus);
+    // The owner's window carries the menu (the owner-drawn engine listens there), while the
+    // asker keeps the foreground and its activation.
+    EXPECT_EQ(pilot.initialised, (std::vector<HWND>{owner, owner}));
+    EXPECT_EQ(pilot.front, asker);
+    EXPECT_EQ(::GetForegroundWindow(), asker);
+    EXPECT_EQ(::GetActiveWindow(), asker);
+    // The asker's client point at its DPI (144), on the screen.
+    POINT expected{30, 15};
+    ::ClientToScreen(asker, &expected);
+    EXPECT_EQ(std::make_pair(pilot.placed.left, pilot.placed.top),
+              std::make_pair(expected.x, expected.y));
+
+    // The same menus stay: a rebuilt submenu keeps its handle and shows its new items, a
+    // submenu gone takes its own with it, and the form's unloading takes them all.
+    ASSERT_EQ(pilot.open.size(), 2u);
+    const std::vector<HMENU> first = pilot.open;
+    patterns.RemoveFrom(0);
+    patterns.Add("mnuPattern", 0, "Work").Click = [&] { ran.emplace_back("Work"); };
+    hook.Choose(patterns.Find("mnuPattern", 0));
+    menus.ShowPopup(tray);
+    EXPECT_EQ(pilot.open, first);
+    EXPECT_EQ(pilot.shown, (std::vector<std::string>{"&Open", "&Patterns >", "  Work"}));
+    tray.RemoveFrom(1);
+    hook.Choose(nullptr);
+    menus.ShowPopup(tray);
+    EXPECT_EQ(pilot.shown, std::vector<std::string>{"&Open"});
+    EXPECT_TRUE(::IsMenu(first[0]));
+    EXPECT_FALSE(::IsMenu(first[1]));
+    menus.Unload();
+    EXPECT_FALSE(::IsMenu(first[0]));
+    EXPECT_EQ(ran, (std::vector<std::string>{"Home", "Work"}));
+}
+
+TEST_F(FormsTest, AMenuAskedForWhileAnotherThreadIsInFrontBringsItsOwnerForward) {
+    MenuPilotHook hook;
+    forms::Form menus(backend, "frmMenus");
+    forms::MenuItem& tray = menus.AddMenu("mnuTray");
+    bool ran = false;
+    tray.Add("mnuOpen", -1, "&Open").Click = [&] { ran = true; };
+    // Another thread's window in front, as when the notification area asks.
+    HWND front = nullptr;
+    DWORD thread = 0;
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        front = ::CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                  nullptr, nullptr, nullptr, nullptr);
+        thread = ::GetCurrentThreadId();
+        ::SetEvent(ready);
+        MSG message{};
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            ::DispatchMessageW(&message);
         }
-    };
-    keys({VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), &check);
-    keys({VK_ESCAPE});
-    EXPECT_EQ(backend.TrackPopupMenu(menu, form, form, {}), nullptr);
-    keys({VK_DOWN, VK_RETURN});
-    form.ShowPopup(menu);
-    EXPECT_EQ(ran, std::vector<std::string>{"Open"});
-    backend.DoEvents();  // the keys' leftovers
+        ::DestroyWindow(front);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::SetForegroundWindow(front);
+    ::SendMessageW(front, WM_NULL, 0, 0);  // its thread has taken the activation
+    EXPECT_EQ(::GetForegroundWindow(), front);
+
+    hook.Choose(tray.Find("mnuOpen"));
+    menus.ShowPopup(tray);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(pilot.front, Win32FormsBackend::WindowOf(menus));
+    MSG posted{};
+    EXPECT_TRUE(
+        ::PeekMessageW(&posted, Win32FormsBackend::WindowOf(menus), WM_NULL, WM_NULL, PM_REMOVE))
+        << "the message that lets the next menu close";
+    ::PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    other.join();
+    ::CloseHandle(ready);
+    menus.Unload();
 }
 
 TEST_F(FormsTest, AWindowMovedToAnotherDpiTakesTheSuggestedPlaceAndLaysItselfOutAgain) {
@@ -1309,6 +1469,7 @@ void CALLBACK RunModalStep(HWND, UINT, UINT_PTR, DWORD) {
 // program's message loop.
 struct Win32FormsDriver {
     Win32FormsBackend backend{kDpi};
+    MenuPilotHook menus;
 
     static HWND WindowOf(const forms::Form& form) { return Win32FormsBackend::WindowOf(form); }
     static HWND WindowOf(const forms::Control& control) {
@@ -1388,6 +1549,8 @@ struct Win32FormsDriver {
     bool PaintPending(const forms::Control& control) const {
         return ::GetUpdateRect(WindowOf(control), nullptr, FALSE) != FALSE;
     }
+    static void Choose(const forms::MenuItem* item) { MenuPilotHook::Choose(item); }
+    static std::vector<std::string> MenuShown() { return pilot.shown; }
     bool ShowsAt(const forms::Form& form, int x, int y) const {
         HWND window = WindowOf(form);
         RECT outer{};
