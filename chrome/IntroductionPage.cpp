@@ -7,16 +7,13 @@ namespace pellmark::chrome {
 namespace {
 constexpr int kItemTop = 84;
 constexpr int kItemStep = 21;
-constexpr int kItemIndent = 34;
+constexpr int kItemIndent = 30;
 constexpr int kBulletSize = 5;
 
 constexpr std::array<const char*, kIntroItemCount> kItems = {
-    "Save the places of your desktop icons as a pattern.",
-    "Restore a pattern here, from the tray or the command line.",
-    "Restore one by itself at start-up or on a new resolution.",
-    "Patterns saved at another screen size are scaled to fit.",
-    "The Patterns button on the left leads to your patterns.",
-    "The Desktop button tunes how the desktop shows its icons.",
+    "Save your icon layout as a named pattern.",   "Restore it here, from the tray or a command.",
+    "Restore at start-up or on a new resolution.", "Other screen sizes are scaled to fit.",
+    "Patterns, on the left: your saved layouts.",  "Desktop, on the left: tune the desktop.",
 };
 }  // namespace
 

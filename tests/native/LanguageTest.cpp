@@ -19,6 +19,7 @@
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystem.h"
 #include "settings/Language.h"
+#include "settings/Messages.h"
 #include "tests/common/ShippedLanguages.h"
 #include "tray/frmMenus.h"
 
@@ -28,11 +29,6 @@ namespace {
 using testcases::LoadShippedMessages;
 using testcases::PutShippedLanguage;
 using testcases::ShippedLanguageBytes;
-
-// A message of the program-wide table.
-std::string Message(std::string_view key) {
-    return ProgramMessages().Text(key);
-}
 
 constexpr const char* kPath = "C:\\pm\\Languages\\Test.txt";
 
@@ -211,23 +207,23 @@ TEST(LanguageFileTest, HostileFilesStayBounded) {
 TEST(LanguageMessagesTest, LoadsEveryMessageOfTheLanguageAndEmptiesTheRest) {
     sim::SimFiles files;
     LoadLanguageMessages(files, "German", PutShippedLanguage(files, "C:\\pm", "German"));
-    EXPECT_EQ(Message("0939"), "Möchten Sie Pellmark wirklich beenden?");
-    EXPECT_EQ(Message("0900"), "Symbole");
-    EXPECT_EQ(Message("0910"), "Symbolpositionen");
+    EXPECT_EQ(MessageText("0939"), "Möchten Sie Pellmark wirklich beenden?");
+    EXPECT_EQ(MessageText("0900"), "Symbole");
+    EXPECT_EQ(MessageText("0910"), "Symbolpositionen");
 
     LoadLanguageMessages(files, "English", PutShippedLanguage(files, "C:\\pm", "English"));
-    EXPECT_EQ(Message("0939"), "Are you sure you want to quit Pellmark?");
-    EXPECT_EQ(Message("0940"),
+    EXPECT_EQ(MessageText("0939"), "Are you sure you want to quit Pellmark?");
+    EXPECT_EQ(MessageText("0940"),
               "The help file cannot be found. It belongs in the Help folder beside Pellmark; "
               "unpacking Pellmark again puts it back.");
-    EXPECT_EQ(Message("0931"), "A pattern name may not contain any of these characters:");
-    EXPECT_EQ(Message("0101"), "");  // a control's key, not a message
+    EXPECT_EQ(MessageText("0931"), "A pattern name may not contain any of these characters:");
+    EXPECT_EQ(MessageText("0101"), "");  // a control's key, not a message
 
     // A file without the section: no message at all, and no message box about it.
     files.files[kPath] = "[German]\n0939=Beenden?\n";
     LoadLanguageMessages(files, "Klingon", kPath);
     for (const std::string_view key : LanguageMessages::kKeys) {
-        EXPECT_EQ(Message(key), "") << key;
+        EXPECT_EQ(MessageText(key), "") << key;
     }
     LoadShippedMessages("English");
 }
@@ -307,8 +303,8 @@ TEST_F(LanguageFormsTest, AnotherLanguageTranslatesEveryFormAndShowsLabelCaption
     EXPECT_EQ(form.patterns.lblPatterns.Caption(), "Gespeicherte Muster:");
     EXPECT_EQ(form.help.cmdDone.Caption(), "Fertig");
     EXPECT_EQ(form.introduction.lblIntroItem[4]->Caption(),
-              "Die Schaltfläche „Patterns“ links führt zu Ihren Mustern.");
-    EXPECT_EQ(Message("0910"), "Symbolpositionen");
+              "„Patterns“ links: Ihre gespeicherten Muster.");
+    EXPECT_EQ(MessageText("0910"), "Symbolpositionen");
     int labels = 0;
     for (const auto& control : form.Controls()) {
         if (control->Kind() == forms::ControlKind::Label && !control->Tag.empty()) {
@@ -421,7 +417,7 @@ TEST_F(LanguageFormsTest, AKeyTheFileLacksEmptiesItsText) {
                   {.mainWindow = &form, .menuForm = &menus});
     EXPECT_EQ(form.patterns.cmdSave.Caption(), "");
     EXPECT_EQ(form.introduction.Label2.Caption(), "");
-    EXPECT_EQ(Message("0910"), "");
+    EXPECT_EQ(MessageText("0910"), "");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -433,10 +429,10 @@ TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
     targets.mainWindow = &form;
     targets.messagesApplied = [&] {
         // The main window is translated and the messages are read by now.
-        order.push_back("messages " + form.patterns.cmdLoad.Caption() + " " + Message("0900"));
+        order.push_back("messages " + form.patterns.cmdLoad.Caption() + " " + MessageText("0900"));
     };
     targets.optionsDialog = [&] {
-        order.push_back("options " + Message("0900"));
+        order.push_back("options " + MessageText("0900"));
         return &options;
     };
     targets.menuForm = &menus;
@@ -461,7 +457,7 @@ TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
     ApplyLanguage(files, "English", LanguageFilePath(services.programFolder, "English"), targets);
     EXPECT_EQ(order[2], "iconise loaded Save");
     EXPECT_EQ(form.patterns.cmdLoad.Caption(), "Load");
-    EXPECT_EQ(Message("0900"), "icons");
+    EXPECT_EQ(MessageText("0900"), "icons");
 }
 
 // Every key of one shipped language is in the other, each text fits what Windows hands

@@ -1,0 +1,54 @@
+// pellmark.exe with the language of its settings: the captions of its real windows come
+// from the shipped language file beside it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Utf8.h"
+#include "tests/win/ProgramProcess.h"
+#include "tests/win/StandInProcess.h"
+
+namespace pellmark::e2e {
+namespace {
+
+std::string WindowText(HWND window) {
+    wchar_t text[256] = {};
+    const int length = ::GetWindowTextW(window, text, 256);
+    std::u16string units(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+    return platform::Utf16ToUtf8(units);
+}
+
+class EndToEndLanguageTest : public ::testing::Test {
+  protected:
+    EndToEndLanguageTest() { DeleteAllSettings(); }
+    ~EndToEndLanguageTest() override { DeleteAllSettings(); }
+
+    ProgramFolder folder;
+};
+
+TEST_F(EndToEndLanguageTest, TheSecondLanguageShowsItsCaptions) {
+    SetSetting("Warn", "GaveNT", "True");
+    const auto host = standin::StandInProcess::Start(standin::AwkwardLayout());
+    ASSERT_TRUE(host);
+    struct Case {
+        const char* language;
+        const char* save;
+        const char* load;
+    } const cases[] = {{"German", "Speichern", "Laden"}, {"English", "Save", "Load"}};
+    for (const Case& c : cases) {
+        SetSetting("Settings", "Language", c.language);
+        auto program = ProgramProcess::Start(folder.Exe(), "");
+        ASSERT_TRUE(program);
+        HWND form = program->WaitForWindow(kMainWindowClass);
+        ASSERT_NE(form, nullptr) << c.language;
+        EXPECT_EQ(WindowText(FormControl(form, "cmdSave")), c.save);
+        EXPECT_EQ(WindowText(FormControl(form, "cmdLoad")), c.load);
+        ::PostMessageA(form, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(program->WaitForExit(kEndTimeoutMs).has_value()) << c.language;
+    }
+}
+
+}  // namespace
+}  // namespace pellmark::e2e
