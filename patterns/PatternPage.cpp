@@ -94,7 +94,10 @@ PatternPage::PatternPage(forms::Form& form, platform::Files& files, platform::Di
     cmdSave.Click = [this] { Trapped([this] { cmdSave_Click(); }); };
     cmdLoad.Click = [this] { Trapped([this] { cmdLoad_Click(); }); };
     menus_.mnuSaveList_Delete().Click = [this] { Trapped([this] { RemoveCurrentSaveItem(); }); };
-    desktopIcons_.OnIconCountText([this](const std::string& text) { lblNoIcons.SetCaption(text); });
+    desktopIcons_.OnIconCountText([this](const std::string& text) {
+        lblNoIcons.SetCaption(text);
+        shownCount_ = desktopIcons_.Table().Icons.size();
+    });
 }
 
 PatternPage::~PatternPage() {
@@ -197,6 +200,7 @@ void PatternPage::ShowPatternPreview() {
         dialogs_.ShowMessage(
             {.text = MessageText("0934"), .icon = platform::MessageIcon::Question});
         lblNoIcons.SetCaption("Bad file");
+        shownCount_.reset();
         return;
     }
     // A coordinate that could not be read stays where the previous marker's was.
@@ -207,7 +211,14 @@ void PatternPage::ShowPatternPreview() {
         y = record.hasY ? record.y : y;
         AddMarker(x, y, record.caption, record.offScreen);
     }
-    lblNoIcons.SetCaption(std::to_string(records->size()) + " " + MessageText("0900"));
+    shownCount_ = records->size();
+    ShowTextsAgain();
+}
+
+void PatternPage::ShowTextsAgain() {
+    if (shownCount_) {
+        lblNoIcons.SetCaption(std::to_string(*shownCount_) + " " + MessageText("0900"));
+    }
 }
 
 void PatternPage::ShowDesktopPreview() {

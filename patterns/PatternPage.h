@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class PatternPage {
     // it and has no window that other programs can read), so they show with the page.
     void ShowLabels(bool shown);
 
+    // The icon count again in the current language's words: after a language is applied.
+    void ShowTextsAgain();
+
     void RefreshPatternList();
     void ShowPatternPreview();
     void ShowDesktopPreview();
@@ -78,6 +82,7 @@ class PatternPage {
     PatternRestore& restore_;
     frmMenus& menus_;
     std::string savedFolder_;
+    std::optional<std::size_t> shownCount_;  // what lblNoIcons counts; none: "Bad file"
 };
 
 }  // namespace pellmark

@@ -20,7 +20,9 @@
 #include "platform/sim/SimSystem.h"
 #include "settings/Language.h"
 #include "settings/Messages.h"
+#include "tests/common/PatternText.h"
 #include "tests/common/ShippedLanguages.h"
+#include "tests/native/ProgramHarness.h"
 #include "tray/frmMenus.h"
 
 namespace pellmark {
@@ -525,6 +527,33 @@ TEST_F(LanguageFormsTest, ShippedLanguagesHoldTheSameKeysAndEveryKeyTheProgramRe
                 << language << " " << key;
         }
     }
+}
+
+// The icon count that the start-up's desktop read shows comes before the language: it is
+// said again in the language's words, and so is a preview's.
+TEST(LanguagePatternPageTest, TheIconCountIsSaidAgainInTheNewLanguage) {
+    testcases::ProgramHarness program;
+    program.desktop.icons = {{"A", 1, 1, 0}, {"B", 2, 2, 1}, {"C", 3, 3, 2}};
+    program.AddPattern("Work",
+                       testcases::PatternText(1024, 768, {{"A", "1", "1"}, {"B", "2", "2"}}));
+    program.AddPattern("Bad", "not a pattern");
+    ASSERT_TRUE(program.Start());
+    PatternPage& page = program.form->patterns;
+    LoadLanguageMessages(program.files, "German",
+                         PutShippedLanguage(program.files, testcases::kProgramFolder, "German"));
+    page.ShowTextsAgain();
+    EXPECT_EQ(page.lblNoIcons.Caption(), "3 Symbole");
+
+    page.List1.UserSelect(1);
+    EXPECT_EQ(page.lblNoIcons.Caption(), "2 Symbole");
+    LoadShippedMessages("English");
+    page.ShowTextsAgain();
+    EXPECT_EQ(page.lblNoIcons.Caption(), "2 icons");
+
+    page.List1.UserSelect(0);
+    ASSERT_EQ(page.lblNoIcons.Caption(), "Bad file");
+    page.ShowTextsAgain();
+    EXPECT_EQ(page.lblNoIcons.Caption(), "Bad file");
 }
 
 }  // namespace
