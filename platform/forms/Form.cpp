@@ -186,7 +186,7 @@ void Form::ShowModal() {
     if (modal_) {
         return;
     }
-    Show();
+    Load();
     if (!peer_) {
         return;  // its load unloaded it
     }

@@ -86,8 +86,9 @@ class Backend {
     // Owner-drawn menus on the form's menus, until uninstalled or the form unloads.
     virtual void InstallOwnerDrawnMenus(Form& /*owner*/, std::shared_ptr<MenuImages> /*images*/) {}
     virtual void UninstallOwnerDrawnMenus(Form& /*owner*/) {}
-    // Shows the form (already shown) with its owner disabled, and returns once it is hidden
-    // or unloaded.
+    // Disables the form's owner, then shows the form (already loaded), and returns once it
+    // is hidden or unloaded. In that order, so the owner never takes input while the form
+    // shows.
     virtual void RunModal(Form& form) = 0;
     // A picture from a file (BMP, JPEG, GIF, PNG, ICO) or from the program's resources; a
     // file that is missing is run-time error 53, one that is no picture 481.
@@ -243,7 +244,7 @@ class Form {
     std::vector<std::unique_ptr<Timer>> timers_;
     std::vector<std::unique_ptr<MenuItem>> menus_;
     std::shared_ptr<MenuImages> menuImages_;  // set while owner-drawn menus are on
-    std::unique_ptr<TrayIcon> tray_;  // before the window goes, the icon goes
+    std::unique_ptr<TrayIcon> tray_;          // before the window goes, the icon goes
 };
 
 }  // namespace pellmark::forms

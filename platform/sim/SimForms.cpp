@@ -277,6 +277,7 @@ void SimFormsBackend::UninstallOwnerDrawnMenus(forms::Form& owner) {
 void SimFormsBackend::RunModal(forms::Form& form) {
     const forms::Form* owner = form.Settings().owner;
     const bool disabling = owner != nullptr && disabled_.insert(owner).second;
+    form.Show();
     while (form.Loaded() && form.Visible() && !modalSteps.empty()) {
         auto step = std::move(modalSteps.front());
         modalSteps.pop_front();

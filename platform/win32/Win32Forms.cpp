@@ -655,6 +655,7 @@ void Win32FormsBackend::RunModal(forms::Form& form) {
         return;
     }
     const bool disabled = owner != nullptr && ::EnableWindow(owner, FALSE) == FALSE;
+    form.Show();
     MSG message{};
     while (form.Loaded() && form.Visible()) {
         const BOOL got = formtext::GetMessageText(message);
