@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Wine, on a virtual X server, against the stand-in
 # desktop with the sample layout: each of its pages, its help panel and the about box, and
-# a menu built like the tray menu (menu-DPI.png), at 96 and 144 DPI. They are for people to
+# its three menus (menu-NAME-DPI.png), at 96 and 144 DPI. They are for people to
 # look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
 set -euo pipefail
@@ -48,13 +48,15 @@ for dpi in 96 144; do
         wait $pellmark || true
         echo "$shots/$page-$dpi.png"
     done
-    # The menu shows its second item selected a moment after it opens, and closes itself.
-    wine "$bin/menu_shot.exe" 7 &
-    menu=$!
-    sleep 5
-    import -window root -crop 480x720+0+0 "$shots/menu-$dpi.png"
-    wait $menu || true
-    echo "$shots/menu-$dpi.png"
+    # Each menu shows its second item selected a moment after it opens, and closes itself.
+    for name in mnuMain mnuSysTrayIcon mnuSaveList; do
+        wine "$bin/menu_shot.exe" $name 5 &
+        menu=$!
+        sleep 3
+        import -window root -crop 480x720+0+0 "$shots/menu-$name-$dpi.png"
+        wait $menu || true
+        echo "$shots/menu-$name-$dpi.png"
+    done
     wineserver -k 2>/dev/null || true
     wineserver -w
 done
