@@ -379,7 +379,11 @@ void Form1::UseLanguage(const std::string& language) {
     settings_.LanguageFile = LanguageFilePath(services_.programFolder, language);
     ApplyLanguage(services_.files, language, settings_.LanguageFile,
                   {.mainWindow = this,
-                   .messagesApplied = [this] { navigation_.ShowTextsAgain(); },
+                   .messagesApplied =
+                       [this] {
+                           navigation_.ShowTextsAgain();
+                           patterns.ShowTextsAgain();
+                       },
                    .menuForm = &menus_,
                    .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); }});
 }

@@ -9,6 +9,7 @@
 
 #include "chrome/MakerAddresses.h"
 #include "platform/RunTimeError.h"
+#include "settings/LanguageFile.h"
 #include "settings/Messages.h"
 #include "tests/common/PatternText.h"
 #include "tests/native/ProgramHarness.h"
@@ -250,9 +251,11 @@ TEST_F(MainWindowTest, PatternListAndPreview) {
     AddPattern("Demo", PatternText(1024, 768, twenty));
     files.files[std::string(kFolder) + "notes.txt"] = "";
     files.files[std::string(kFolder) + "old.ipsx"] = "";
+    // As at a real start: no messages until the language is read, after the preview.
+    ProgramMessages() = {};
     ASSERT_TRUE(Start());
     EXPECT_EQ(form->patterns.List1.Items(), (std::vector<std::string>{"Demo", "home", "Work"}));
-    // The desktop's own icons are previewed at start.
+    // The desktop's own icons are previewed at start, counted in the language's words.
     EXPECT_EQ(Markers(), 3);
     EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "3 icons");
     EXPECT_EQ(form->patterns.picPreview.ScaleWidth(), 1024);
