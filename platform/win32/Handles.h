@@ -52,6 +52,11 @@ struct FileHandleTraits {  // CreateFile, whose failure is INVALID_HANDLE_VALUE
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
+struct LibraryTraits {  // LoadLibrary
+    using Handle = HMODULE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::FreeLibrary(h); }
+};
 struct FindHandleTraits {  // FindFirstFile
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -105,6 +110,7 @@ struct ScreenDcTraits {  // GetDC(nullptr)
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueLibrary = UniqueHandle<LibraryTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/ListViewText.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 
 namespace pellmark::win32 {
@@ -29,8 +30,14 @@ using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
         return {};
     }
     // StrRetToStrW frees the STRRET's own string, whatever it returns.
+    using StrRetToStr = HRESULT(WINAPI*)(STRRET*, PCUITEMID_CHILD, LPWSTR*);
+    static const auto strRetToStr =
+        SystemFunction<StrRetToStr>(SystemLibrary::ShellLight, "StrRetToStrW");
+    if (strRetToStr == nullptr) {
+        return {};
+    }
     wchar_t* raw = nullptr;
-    const HRESULT converted = ::StrRetToStrW(&name, item, &raw);
+    const HRESULT converted = strRetToStr(&name, item, &raw);
     const UniqueCoTaskString text(raw);
     if (FAILED(converted)) {
         return {};
@@ -48,12 +55,11 @@ ComPtr<IFolderView> FindDesktopFolderView() {
         return {};
     }
 
-    VARIANT location;
-    ::VariantInit(&location);
+    // Zeroed, a VARIANT is empty (VT_EMPTY): what VariantInit makes, without its library.
+    VARIANT location{};
     location.vt = VT_I4;
     location.lVal = CSIDL_DESKTOP;
-    VARIANT root;
-    ::VariantInit(&root);
+    VARIANT root{};
     long window = 0;
     ComPtr<IDispatch> dispatch;
     // S_FALSE means no such window: only S_OK comes with a dispatch pointer.
@@ -146,10 +152,14 @@ platform::DesktopRead ShellViewDesktop::ReadIcons(HWND listView) {
         }
         icon.caption = ReadCaption(*folder.get(), item.get());
         // The desktop is the root of the namespace, so its child ids are absolute ones.
+        using GetFileInfo = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+        static const auto getFileInfo =
+            SystemFunction<GetFileInfo>(SystemLibrary::Shell, "SHGetFileInfoA");
         SHFILEINFOA info{};
         const DWORD_PTR systemList =
-            ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(item.get()), 0, &info, sizeof info,
-                             SHGFI_PIDL | SHGFI_SYSICONINDEX);
+            getFileInfo == nullptr ? 0
+                                   : getFileInfo(reinterpret_cast<LPCSTR>(item.get()), 0, &info,
+                                                 sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX);
         if (systemList != 0) {
             imageList = static_cast<ImageListRef>(systemList);
             icon.imageIndex = info.iIcon;

@@ -821,15 +821,18 @@ void ControlWindow::Create(DWORD exStyle, const char* className, DWORD style) {
     }
     const std::string caption = ShowsCaption() ? control_.Caption() : std::string();
     const auto id = static_cast<INT_PTR>(form_.NextControlId());
-    window_.reset(formtext::CreateWindowText(exStyle, className, caption, style, {}, parent,
-                                             reinterpret_cast<HMENU>(id), backend_.Instance()));
+    // Made where it belongs: a move afterwards is one more round to the window server for
+    // every control, which a start-up with many pays for.
+    window_.reset(formtext::CreateWindowText(exStyle, className, caption, style, PlaceRect(),
+                                             parent, reinterpret_cast<HMENU>(id),
+                                             backend_.Instance()));
     if (!window_) {
         return;
     }
     formtext::SetProperty(window_.get(), kPeerProperty, this);
     formtext::SetProperty(form_.Handle(), propertyName_, window_.get());
     ApplyFont();
-    Place();
+    AfterPlaced();
     if (control_.BackColour() || control_.ForeColour()) {
         ApplyColours();
     }
@@ -870,10 +873,7 @@ void ControlWindow::Update(forms::Change what) {
     }
 }
 
-void ControlWindow::Place() {
-    if (!window_) {
-        return;
-    }
+RECT ControlWindow::PlaceRect() const {
     const forms::Bounds& bounds = control_.GetBounds();
     RECT place = form_.Scale(bounds);
     if (const forms::Control* container = control_.Container();
@@ -882,8 +882,17 @@ void ControlWindow::Place() {
             place = picture->FromScale(bounds);
         }
     }
+    place.bottom += ExtraHeight();
+    return place;
+}
+
+void ControlWindow::Place() {
+    if (!window_) {
+        return;
+    }
+    const RECT place = PlaceRect();
     ::SetWindowPos(window_.get(), nullptr, place.left, place.top, place.right - place.left,
-                   place.bottom - place.top + ExtraHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+                   place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     AfterPlaced();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/RunTimeError.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormsWindows.h"
 
@@ -164,8 +165,18 @@ void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area) {
     const int height = area.bottom - area.top;
     if (picture.HasTransparency()) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, area.left, area.top, width, height, source.get(), 0, 0, picture.Width(),
-                     picture.Height(), blend);
+        // gdi32's own since XP (msimg32 only forwards to it); 98 and Me have msimg32 alone.
+        using Blend =
+            BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+        static const auto alphaBlend = [] {
+            const auto own = SystemFunction<Blend>(SystemLibrary::Gdi, "GdiAlphaBlend");
+            return own != nullptr ? own
+                                  : SystemFunction<Blend>(SystemLibrary::Blending, "AlphaBlend");
+        }();
+        if (alphaBlend != nullptr) {
+            alphaBlend(dc, area.left, area.top, width, height, source.get(), 0, 0, picture.Width(),
+                       picture.Height(), blend);
+        }
     } else if (width == picture.Width() && height == picture.Height()) {
         ::BitBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, SRCCOPY);
     } else {

@@ -208,6 +208,8 @@ class ControlWindow : public forms::ControlPeer {
     [[nodiscard]] virtual forms::Control& ModelAt(HWND, LPARAM) const { return control_; }
 
     // Moves the window to the model's bounds.
+    // Where the control goes, in pixels of its parent window.
+    [[nodiscard]] RECT PlaceRect() const;
     void Place();
     // The form's DPI changed: the font again at the new size, then the place.
     virtual void DpiChanged();

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemLibraries.h"
 
 namespace pellmark::win32 {
 
@@ -187,10 +188,16 @@ bool Win32System::ClaimSingleInstance() {
 }
 
 void Win32System::OpenAddress(const std::string& address) {
+    using ExecuteW = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    using ExecuteA = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     if (UsesWideApi()) {
-        ::ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        if (const auto execute = SystemFunction<ExecuteW>(SystemLibrary::Shell, "ShellExecuteW")) {
+            execute(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        }
     } else if (const auto ansi = ToAnsi(address)) {
-        ::ShellExecuteA(nullptr, "open", ansi->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        if (const auto execute = SystemFunction<ExecuteA>(SystemLibrary::Shell, "ShellExecuteA")) {
+            execute(nullptr, "open", ansi->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        }
     }
 }
 

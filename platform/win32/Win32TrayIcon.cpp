@@ -9,6 +9,7 @@
 
 #include "platform/TrayRecord.h"
 #include "platform/Utf8.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 
 namespace pellmark::win32 {
@@ -102,7 +103,11 @@ void Win32TrayIcon::Notify(DWORD request) const {
                                         HandleBits(WindowIcon()), AnsiTip(icon_.Tip()));
         NOTIFYICONDATAA record{};
         std::memcpy(&record, bytes.data(), bytes.size());
-        ::Shell_NotifyIconA(request, &record);
+        using NotifyA = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+        if (const auto notify =
+                SystemFunction<NotifyA>(SystemLibrary::Shell, "Shell_NotifyIconA")) {
+            notify(request, &record);
+        }
         return;
     }
 #endif
@@ -115,7 +120,10 @@ void Win32TrayIcon::Notify(DWORD request) const {
     record.hIcon = WindowIcon();
     const std::wstring tip = Widen(platform::Utf8PrefixOfUtf16Units(icon_.Tip(), kTipCharacters));
     std::copy_n(tip.begin(), std::min(tip.size(), kTipCharacters), record.szTip);
-    ::Shell_NotifyIconW(request, &record);
+    using NotifyW = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAW*);
+    if (const auto notify = SystemFunction<NotifyW>(SystemLibrary::Shell, "Shell_NotifyIconW")) {
+        notify(request, &record);
+    }
 }
 
 }  // namespace pellmark::win32
