@@ -14,6 +14,7 @@
 #include "platform/win32/Win32CoolMenu.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/win/GdiObjects.h"
+#include "tests/win/MemorySurface.h"
 #include "tray/res/MenuPictures.h"
 
 namespace pellmark::win32 {
@@ -90,36 +91,8 @@ ReadBack Read(HMENU menu, UINT position) {
     return {info.fType, info.dwItemData, buffer};
 }
 
-// A 32-bit surface to draw menu items on, read back pixel by pixel.
-class Surface {
-  public:
-    Surface(int width, int height) {
-        BITMAPINFO format{};
-        format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        bitmap_.reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-        old_ = ::SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~Surface() { ::SelectObject(dc_.get(), old_); }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    [[nodiscard]] HDC Dc() const { return dc_.get(); }
-    // The pixels of an area that have the colour.
-    [[nodiscard]] int Count(const RECT& area, COLORREF colour) const {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                count += ::GetPixel(dc_.get(), x, y) == colour ? 1 : 0;
-            }
-        }
-        return count;
-    }
-
-  private:
-    UniqueGdiObject bitmap_;  // freed after the DC that holds it
-    UniqueMemoryDc dc_{::CreateCompatibleDC(nullptr)};
-    HGDIOBJ old_ = nullptr;
-};
+// A surface to draw menu items on, read back pixel by pixel.
+using Surface = MemorySurface;
 
 class CoolMenuTest : public ::testing::Test {
   protected:

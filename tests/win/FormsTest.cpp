@@ -25,6 +25,8 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/FormsCases.h"
+#include "tests/win/GdiObjects.h"
+#include "tests/win/MemorySurface.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -163,54 +165,20 @@ Areas AreaTools(HWND tips, HWND window) {
 }
 
 // A window's inside, drawn into memory by WM_PRINTCLIENT as WM_PAINT draws it on the screen.
-class Snapshot {
+class Snapshot : public MemorySurface {
   public:
-    explicit Snapshot(HWND window) {
-        RECT size{};
-        ::GetClientRect(window, &size);
-        BITMAPINFO format{};
-        format.bmiHeader = {sizeof format.bmiHeader, size.right, size.bottom, 1, 32};
-        void* bits = nullptr;
-        bitmap_.reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-        ::SelectObject(dc_.get(), bitmap_.get());
-        Send(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()),
-             PRF_CLIENT | PRF_ERASEBKGND);
-    }
-
-    // Each pixel: x, y and the colour expected there.
-    void Expect(std::initializer_list<std::tuple<int, int, COLORREF>> pixels) const {
-        for (const auto& [x, y, colour] : pixels) {
-            EXPECT_EQ(::GetPixel(dc_.get(), x, y), colour) << "at " << x << "," << y;
-        }
-    }
-    [[nodiscard]] int Count(const RECT& area, COLORREF colour) const {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                count += ::GetPixel(dc_.get(), x, y) == colour ? 1 : 0;
-            }
-        }
-        return count;
+    explicit Snapshot(HWND window)
+        : MemorySurface(ClientSize(window).right, ClientSize(window).bottom) {
+        Send(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(Dc()), PRF_CLIENT | PRF_ERASEBKGND);
     }
 
   private:
-    UniqueGdiObject bitmap_;  // freed after the DC that holds it
-    UniqueMemoryDc dc_{::CreateCompatibleDC(nullptr)};
+    static RECT ClientSize(HWND window) {
+        RECT size{};
+        ::GetClientRect(window, &size);
+        return size;
+    }
 };
-
-// The GDI objects this process holds. Wine's GetGuiResources answers 0, but its GetObjectType
-// takes a bare handle-table index (an upper word of 0 matches any generation).
-int GdiObjects() {
-    if (const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-        counted > 0) {
-        return static_cast<int>(counted);
-    }
-    int count = 0;
-    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) {
-        count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0 ? 1 : 0;
-    }
-    return count;
-}
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
     ::PostQuitMessage(1);
