@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/Files.h"
 
@@ -28,5 +29,16 @@ class LineReader {
     bool skipLeadingLf_ = false;  // the previous line ended with CR; a LF may follow
     bool exhausted_ = false;
 };
+
+// A line or a part of one without the blanks that readers of INI-style files ignore around
+// section names, keys and values (spaces, tabs, CR, VT, FF).
+[[nodiscard]] constexpr std::string_view TrimProfileBlanks(std::string_view text) noexcept {
+    constexpr std::string_view kBlanks = " \t\r\v\f";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
 
 }  // namespace pellmark::platform

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/LineReader.h"
 #include "platform/TextCompare.h"
 #include "platform/Utf8.h"
 
@@ -18,19 +19,7 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 enum class Encoding { Guess, Utf8, Utf16Le, Utf16Be };
 
-bool IsBlank(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) noexcept {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+constexpr auto Trim = platform::TrimProfileBlanks;
 
 std::string AsciiLower(std::string_view text) {
     std::string lower(text);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "platform/LineReader.h"
 #include "platform/TextCompare.h"
 #include "platform/Utf8.h"
 
@@ -39,19 +40,7 @@ std::optional<char> UnitToWindows1252(char16_t unit) noexcept {
     return static_cast<char>(0x80 + (found - kWindows1252High.begin()));
 }
 
-bool IsBlank(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) noexcept {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+constexpr auto Trim = platform::TrimProfileBlanks;
 
 // The value as GetPrivateProfileStringA hands it over: one pair of matching quotes
 // taken off, cut to what a 255-character buffer holds.
