@@ -1,0 +1,35 @@
+// Asks the maker's web server for the published version, compares it with the running
+// one and tells the user, while a small progress window counts down and can cancel.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/Network.h"
+#include "platform/System.h"
+#include "platform/forms/Form.h"
+#include "update/VersionServer.h"
+#include "update/VersionText.h"
+
+namespace pellmark::update {
+
+// What one check needs; the references outlive it.
+struct VersionCheckContext {
+    forms::Backend& forms;
+    platform::Dialogs& dialogs;
+    platform::Network& network;
+    platform::System& system;  // opens the home page when the user asks for it
+    ProgramVersion running;    // the program's own version (its version resource)
+    VersionServer server;      // where the version page is asked for (ReadVersionServer)
+};
+
+// The link's click: runs the whole check and returns when it is over. `link` (the options
+// dialog's "Check for new version" label) reads "Checking..." meanwhile; the progress
+// window is owned by the link's form. While a check runs, a second call returns at once.
+void CheckForNewVersion(const VersionCheckContext& context, forms::Label& link);
+
+// True while a check runs anywhere in the program.
+[[nodiscard]] bool VersionCheckRunning() noexcept;
+
+}  // namespace pellmark::update
