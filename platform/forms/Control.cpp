@@ -1,5 +1,7 @@
 #include "platform/forms/Control.h"
 
+#include "platform/forms/Form.h"
+
 #include <utility>
 
 namespace pellmark::forms {
@@ -28,6 +30,9 @@ void Control::SetVisible(bool visible) {
     if (visible_ != visible) {
         visible_ = visible;
         Notify(Change::Visible);
+        if (visible_ && !peer_) {
+            form_.ControlShown(*this);
+        }
     }
 }
 

@@ -7,6 +7,18 @@
 
 namespace pellmark::forms {
 
+namespace {
+// A control has a window once it is visible in a container that has one.
+bool DueForPeer(const Control& control) {
+    return control.Peer() == nullptr && control.Visible() &&
+           (control.Container() == nullptr || control.Container()->Peer() != nullptr);
+}
+
+bool HoldsControls(const Control& control) {
+    return control.Kind() == ControlKind::Picture || control.Kind() == ControlKind::Frame;
+}
+}  // namespace
+
 Form::Form(Backend& backend, std::string name) : backend_(backend), name_(std::move(name)) {}
 
 // Children go before their containers, so every window is destroyed before its parent.
@@ -56,9 +68,7 @@ void Form::Load() {
         return;
     }
     peer_ = backend_.CreateFormPeer(*this);
-    for (const auto& control : controls_) {
-        control->AttachPeer(backend_.CreateControlPeer(*control));
-    }
+    MakePeers(0);
     for (const auto& timer : timers_) {
         timer->AttachPeer(backend_.CreateTimerPeer(*timer));
     }
@@ -218,10 +228,34 @@ void Backend::Report(std::exception_ptr error) noexcept {
 }
 
 void Form::Adopt(std::unique_ptr<Control> control) {
-    if (peer_) {
+    if (peer_ && DueForPeer(*control)) {
         control->AttachPeer(backend_.CreateControlPeer(*control));
     }
     controls_.push_back(std::move(control));
+}
+
+void Form::MakePeers(std::size_t from) {
+    // Containers come before what they hold, so one pass reaches every depth.
+    for (std::size_t i = from; i < controls_.size(); ++i) {
+        if (DueForPeer(*controls_[i])) {
+            controls_[i]->AttachPeer(backend_.CreateControlPeer(*controls_[i]));
+        }
+    }
+}
+
+void Form::ControlShown(Control& control) {
+    if (!peer_ || !DueForPeer(control)) {
+        return;
+    }
+    if (!HoldsControls(control)) {
+        control.AttachPeer(backend_.CreateControlPeer(control));
+        return;
+    }
+    const auto at = std::find_if(controls_.begin(), controls_.end(),
+                                 [&](const auto& c) { return c.get() == &control; });
+    if (at != controls_.end()) {
+        MakePeers(static_cast<std::size_t>(at - controls_.begin()));
+    }
 }
 
 void Form::Remove(Control& control) {

@@ -145,8 +145,10 @@ class Form {
     void ShowModal();
     [[nodiscard]] bool Modal() const noexcept { return modal_; }
 
-    // Makes the window (hidden) and the controls' windows, then runs OnLoad. Nothing
-    // when already loaded.
+    // Makes the window (hidden) and the windows of the controls that show, then runs
+    // OnLoad. Nothing when already loaded. A control that is hidden, or sits in a container
+    // that has no window yet, gets its window when it first shows: a page the user never
+    // opens costs no windows.
     void Load();
     // Runs OnUnload once, then the windows go; the controls keep their values.
     void Unload();
@@ -227,7 +229,12 @@ class Form {
     virtual void OnUnload() {}
 
   private:
+    friend class Control;
     void Adopt(std::unique_ptr<Control> control);
+    // The control now shows: its window, and those of what it holds that show.
+    void ControlShown(Control& control);
+    // Windows for the controls from `from` on that show and have none yet.
+    void MakePeers(std::size_t from);
 
     Backend& backend_;
     std::string name_;

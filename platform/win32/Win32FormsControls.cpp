@@ -831,12 +831,39 @@ void ControlWindow::Create(DWORD exStyle, const char* className, DWORD style) {
     }
     formtext::SetProperty(window_.get(), kPeerProperty, this);
     formtext::SetProperty(form_.Handle(), propertyName_, window_.get());
+    KeepFormOrder();
     ApplyFont();
     AfterPlaced();
     if (control_.BackColour() || control_.ForeColour()) {
         ApplyColours();
     }
     form_.Tips().Set(window_.get(), control_.ToolTip());
+}
+
+void ControlWindow::KeepFormOrder() {
+    // Siblings stack in the order they were made, and tabbing follows that order. A window
+    // made once its page first shows comes after siblings made at load: it goes back
+    // where the form's order puts it, beneath the sibling before it.
+    HWND before = nullptr;
+    bool passed = false;
+    for (const auto& control : control_.Owner().Controls()) {
+        if (control.get() == &control_) {
+            passed = true;
+            continue;
+        }
+        const ControlWindow* sibling =
+            control->Container() == control_.Container() ? Of(*control) : nullptr;
+        if (sibling == nullptr || sibling->Handle() == nullptr) {
+            continue;
+        }
+        if (!passed) {
+            before = sibling->Handle();
+        } else {
+            ::SetWindowPos(window_.get(), before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return;
+        }
+    }
 }
 
 void ControlWindow::Update(forms::Change what) {

@@ -245,6 +245,7 @@ class ControlWindow : public forms::ControlPeer {
 
   private:
     void ApplyFont();
+    void KeepFormOrder();
     [[nodiscard]] bool ShowsCaption() const noexcept;
 
     forms::Control& control_;

@@ -460,15 +460,49 @@ TYPED_TEST_P(FormsCases, AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach) {
     EXPECT_TRUE(this->reported.empty());
 }
 
-REGISTER_TYPED_TEST_SUITE_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
-                            ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
-                            EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,
-                            QueryUnloadCanKeepTheFormOpen,
-                            MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
-                            ListsAnswerWhichRowIsUnderAPoint,
-                            PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
-                            AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn,
-                            ARegionShapesTheWindow,
-                            AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach);
+TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile) {
+    CountingForm form(this->driver.backend, "frmPages", this->log);
+    auto& page = this->template Make<forms::Picture>(form, "picPage", {0, 0, 200, 100});
+    page.SetVisible(false);
+    auto& inside = this->template Make<forms::Button>(form, "cmdInside", {10, 10, 80, 24}, &page);
+    auto& hidden = this->template Make<forms::CheckBox>(form, "chkHidden", {10, 40, 80, 24}, &page);
+    hidden.SetVisible(false);
+    auto& outside = this->template Make<forms::Button>(form, "cmdOutside", {220, 10, 80, 24});
+    int clicks = 0;
+    inside.Click = [&clicks] { ++clicks; };
+    form.Show();
+    EXPECT_NE(outside.Peer(), nullptr);
+    EXPECT_EQ(page.Peer(), nullptr) << "a page nobody opened made windows";
+    EXPECT_EQ(inside.Peer(), nullptr);
+
+    inside.SetCaption("Go");
+    hidden.SetValue(1);
+    page.SetVisible(true);
+    ASSERT_NE(page.Peer(), nullptr);
+    ASSERT_NE(inside.Peer(), nullptr);
+    EXPECT_EQ(hidden.Peer(), nullptr) << "a hidden control inside made its window";
+    this->driver.Click(inside);
+    EXPECT_EQ(clicks, 1);
+    hidden.SetVisible(true);
+    EXPECT_NE(hidden.Peer(), nullptr);
+    // Hidden again, the windows stay, and a control added to it gets its window at once.
+    page.SetVisible(false);
+    EXPECT_NE(inside.Peer(), nullptr);
+    auto& later = this->template Make<forms::Button>(form, "cmdLater", {10, 70, 80, 24}, &page);
+    EXPECT_NE(later.Peer(), nullptr);
+    form.Unload();
+    EXPECT_EQ(inside.Peer(), nullptr);
+    EXPECT_EQ(later.Peer(), nullptr);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(
+    FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
+    AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
+    ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
+    EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached, QueryUnloadCanKeepTheFormOpen,
+    MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
+    ListsAnswerWhichRowIsUnderAPoint, PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
+    AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn, ARegionShapesTheWindow,
+    AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach);
 
 }  // namespace pellmark::testcases

@@ -1161,6 +1161,32 @@ TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
     EXPECT_FALSE(placed.Loaded());
 }
 
+TEST(FormsWindowsTest, AWindowMadeWhenItsPageFirstShowsStacksAndTabsInTheFormsOrder) {
+    Win32FormsBackend backend{kDpi};
+    CountedForm form(backend, "frmPages");
+    auto& before = form.Add<forms::Button>("cmdBefore");
+    auto& page = form.Add<forms::Picture>("picPage");
+    page.SetVisible(false);
+    auto& first = form.Add<forms::Button>("cmdFirst", &page);
+    auto& second = form.Add<forms::TextBox>("txtSecond", &page);
+    auto& after = form.Add<forms::Button>("cmdAfter");
+    page.Move({0, 40, 200, 100});
+    form.Show();
+    ASSERT_EQ(Win32FormsBackend::WindowOf(page), nullptr);
+    second.SetText("typed before it showed");
+    page.SetVisible(true);
+    HWND pageWindow = Win32FormsBackend::WindowOf(page);
+    ASSERT_NE(pageWindow, nullptr);
+    EXPECT_EQ(::GetWindow(Win32FormsBackend::WindowOf(before), GW_HWNDNEXT), pageWindow);
+    EXPECT_EQ(::GetWindow(pageWindow, GW_HWNDNEXT), Win32FormsBackend::WindowOf(after));
+    EXPECT_EQ(::GetWindow(pageWindow, GW_CHILD), Win32FormsBackend::WindowOf(first));
+    EXPECT_EQ(::GetWindow(Win32FormsBackend::WindowOf(first), GW_HWNDNEXT),
+              Win32FormsBackend::WindowOf(second));
+    EXPECT_EQ(Text(Win32FormsBackend::WindowOf(second)), "typed before it showed");
+    EXPECT_TRUE(::IsWindowVisible(Win32FormsBackend::WindowOf(second)));
+    form.Unload();
+}
+
 TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDeadHandle) {
     Win32FormsBackend backend{kDpi};
     CountedForm owner(backend, "frmOwner");
