@@ -140,7 +140,8 @@ struct ListViewColumn {
     int width = 0;  // pixels at 96 DPI
 };
 
-// The small pictures of a list view's rows, each drawn `size` pixels square at 96 DPI.
+// The small pictures of a list view's rows, each drawn `size` pixels high and `width`
+// wide (0: square) at 96 DPI.
 struct ImageList {
     int size = 16;
     std::vector<Bitmap> images;
@@ -166,6 +167,7 @@ class ListView final : public Control {
     void Clear();
     // From code: no ItemCheck.
     void SetChecked(int index, bool checked);
+    int width = 0;
     void SetGhosted(int index, bool ghosted);
     [[nodiscard]] int SelectedIndex() const noexcept { return selected_; }
     void SetSelectedIndex(int index);
@@ -185,6 +187,8 @@ class ListView final : public Control {
     std::shared_ptr<const ImageList> images_;
     std::vector<ListViewColumn> columns_;
     std::vector<ListViewItem> items_;
+    // Every row in one change: a backend fills thousands at once.
+    void SetItems(std::vector<ListViewItem> items);
     int selected_ = -1;
 };
 
@@ -195,6 +199,11 @@ class Label final : public Control {
     std::function<void()> Click;
     void UserClick();
 };
+    // Column headers that act as buttons: a click on one runs ColumnClick.
+    [[nodiscard]] bool ColumnsClickable() const noexcept { return columnsClickable_; }
+    void SetColumnsClickable(bool clickable);
+    std::function<void(int column)> ColumnClick;
+    void UserClickColumn(int column);
 
 // A picture box: a container with its own scale, so that the controls inside it are
 // placed in the picture's units (a screen drawn small, for instance).
@@ -208,6 +217,7 @@ class Picture final : public Control {
     void SetScale(int width, int height);
     // Drawn at its size from the top left, beneath the Paint handler's drawing.
     [[nodiscard]] const Bitmap& GetPicture() const noexcept { return picture_; }
+    bool columnsClickable_ = false;
     void SetPicture(Bitmap picture);
     std::function<void(Canvas&)> Paint;
     std::function<void()> Click;

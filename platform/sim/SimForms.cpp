@@ -310,6 +310,23 @@ forms::Bitmap SimFormsBackend::LoadResourcePicture(const std::string& name) {
     return found->second;
 }
 
+forms::Bitmap SimFormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
+    const auto found = fileIcons.find({file, index});
+    if (found == fileIcons.end() || found->second.Empty() || size <= 0) {
+        return {};
+    }
+    const forms::Bitmap& icon = found->second;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            pixels[static_cast<std::size_t>(y) * size + x] =
+                icon.Pixels()[static_cast<std::size_t>(y * icon.Height() / size) * icon.Width() +
+                              x * icon.Width() / size];
+        }
+    }
+    return {size, size, std::move(pixels), file};
+}
+
 void SimFormsBackend::DoEvents() {
     ++doEventsCalls;
     if (pendingEvents) {

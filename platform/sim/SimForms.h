@@ -46,6 +46,8 @@ class SimFormsBackend final : public forms::Backend {
     void RunModal(forms::Form& form) override;
     forms::Bitmap LoadPicture(const std::string& path) override;
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
+    // From fileIcons, drawn to the size asked for (nearest pixel).
+    forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;
     void DoEvents() override;
     void EndProgram() override { programEnded = true; }
 
@@ -91,6 +93,7 @@ class SimFormsBackend final : public forms::Backend {
     int stuckModals = 0;
     std::map<std::string, forms::Bitmap> pictureFiles;      // by path
     std::map<std::string, forms::Bitmap> resourcePictures;  // by name
+    std::map<std::pair<std::string, int>, forms::Bitmap> fileIcons;  // by path and index
     std::vector<std::string> redrawn;  // the names of the forms and controls asked to paint again
     // What the notification area was told, in order: "add Form1 Pellmark" (the form and the
     // tip), "remove Form1", and "restart" for RestartShell.

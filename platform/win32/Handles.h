@@ -97,6 +97,11 @@ struct ImageListTraits {
     static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
 };
 struct MemoryDcTraits {  // CreateCompatibleDC
+struct IconTraits {  // ExtractIconEx, CopyIcon, ImageList_GetIcon
+    using Handle = HICON;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
     using Handle = HDC;
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteDC(h); }
@@ -118,6 +123,7 @@ using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 
 // Memory allocated in another process with VirtualAllocEx, freed there on every path.

@@ -38,6 +38,8 @@ class Win32FormsBackend final : public forms::Backend {
     // A resource of the program's file: a BITMAP by that name, else a raw resource (RCDATA)
     // holding a picture file.
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
+    // ExtractIconEx, loaded with the shell when first asked for.
+    forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;
     void DoEvents() override;
     void EndProgram() override;
     // The owner-drawn menus' engine on the form's window (Win32CoolMenu.cpp).

@@ -206,6 +206,10 @@ class ListViewWindow final : public ControlWindow {
     }
     void DpiChanged() override {
         ControlWindow::DpiChanged();
+        if (header.code == LVN_COLUMNCLICK) {
+            view_.UserClickColumn(reinterpret_cast<const NMLISTVIEW*>(&header)->iSubItem);
+            return true;
+        }
         Pushing pushing(pushing_);
         ShowImages();
         ShowColumns();
@@ -313,6 +317,7 @@ class ListViewWindow final : public ControlWindow {
                 Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
             }
         }
+        ShowHeaderButtons(header);
     }
 
     void InsertRow(int index) {
@@ -335,6 +340,24 @@ class ListViewWindow final : public ControlWindow {
         const forms::ListViewItem& item = view_.Item(index);
         LVITEMW row{};
         row.mask = LVIF_IMAGE;
+    // The headers are buttons only where a click on them does something.
+    void ShowHeaderButtons(HWND header) {
+        const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
+        const LONG_PTR wanted = view_.ColumnsClickable() ? style & ~LONG_PTR{LVS_NOSORTHEADER}
+                                                         : style | LVS_NOSORTHEADER;
+        if (wanted != style) {
+            ::SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
+        }
+        if (header != nullptr) {
+            const LONG_PTR headerStyle = ::GetWindowLongPtrW(header, GWL_STYLE);
+            const LONG_PTR buttons = view_.ColumnsClickable() ? headerStyle | HDS_BUTTONS
+                                                              : headerStyle & ~LONG_PTR{HDS_BUTTONS};
+            if (buttons != headerStyle) {
+                ::SetWindowLongPtrW(header, GWL_STYLE, buttons);
+            }
+        }
+    }
+
         row.iItem = index;
         row.iImage = item.image >= 0 ? item.image : I_IMAGENONE;
         Send(formtext::Pick(LVM_SETITEMA, LVM_SETITEMW), 0, reinterpret_cast<LPARAM>(&row));
@@ -374,15 +397,20 @@ class ListViewWindow final : public ControlWindow {
             state.state = LVIS_SELECTED | LVIS_FOCUSED;
             Send(LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&state));
             Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
+        Send(WM_SETREDRAW, FALSE);
         }
     }
 
     // The model's image list as one of the system's, at the form's DPI; the old one goes
     // once the view has let it go.
+        Send(WM_SETREDRAW, TRUE);
+        ::InvalidateRect(Handle(), nullptr, TRUE);
     void ShowImages() {
         UniqueImageList made;
         if (const auto& images = view_.Images()) {
-            made = MakeImageList(*images, form_.ScaleX(images->size));
+            made = MakeImageList(*images,
+                                 form_.ScaleX(images->width > 0 ? images->width : images->size),
+                                 form_.ScaleY(images->size));
         }
         Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(made.get()));
         images_ = std::move(made);

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "platform/RunTimeError.h"
+#include "platform/win32/IconPixels.h"
 #include "platform/win32/SystemLibraries.h"
+#include "platform/win32/Win32Services.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormsWindows.h"
 
@@ -191,9 +193,9 @@ void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area) {
     ::SelectObject(source.get(), old);
 }
 
-UniqueImageList MakeImageList(const forms::ImageList& images, int size) {
+UniqueImageList MakeImageList(const forms::ImageList& images, int width, int size) {
     UniqueImageList list(
-        ::ImageList_Create(size, size, ILC_COLOR32, 0, static_cast<int>(images.images.size())));
+        ::ImageList_Create(width, size, ILC_COLOR32, 0, static_cast<int>(images.images.size())));
     if (!list) {
         return list;
     }
@@ -201,19 +203,19 @@ UniqueImageList MakeImageList(const forms::ImageList& images, int size) {
     for (const forms::Bitmap& picture : images.images) {
         // Each picture drawn to the list's size, its transparency kept in the alpha channel.
         BITMAPINFO format{};
-        format.bmiHeader = {sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB};
+        format.bmiHeader = {sizeof format.bmiHeader, width, -size, 1, 32, BI_RGB};
         void* bits = nullptr;
         UniqueGdiObject cell(
             ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (cell) {
             UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
             const HGDIOBJ old = ::SelectObject(dc.get(), cell.get());
-            DrawBitmap(dc.get(), picture, {0, 0, size, size});
+            DrawBitmap(dc.get(), picture, {0, 0, width, size});
             ::SelectObject(dc.get(), old);
             if (!picture.HasTransparency() && bits != nullptr) {
                 // GDI leaves the alpha of opaque drawing at 0, which would hide the image.
                 auto* pixel = static_cast<std::uint32_t*>(bits);
-                for (int i = 0; i < size * size; ++i) {
+                for (int i = 0; i < width * size; ++i) {
                     pixel[i] |= 0xFF000000u;
                 }
             }
@@ -360,6 +362,38 @@ forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     HGLOBAL loaded = found != nullptr ? ::LoadResource(instance_, found) : nullptr;
     const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     if (bytes == nullptr) {
+forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
+    using ExtractW = UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT);
+    using ExtractA = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
+    static const auto extractW = SystemFunction<ExtractW>(SystemLibrary::Shell, "ExtractIconExW");
+    static const auto extractA = SystemFunction<ExtractA>(SystemLibrary::Shell, "ExtractIconExA");
+    HICON large = nullptr;
+    HICON small = nullptr;
+    const bool small16 = size == 16;
+    // With no icon at that index the call leaves both null; asking for one size only.
+    const UINT found = CallWithText(
+        file, 0U,
+        [&](const wchar_t* wide) {
+            return extractW == nullptr ? 0U
+                                       : extractW(wide, index, small16 ? nullptr : &large,
+                                                  small16 ? &small : nullptr, 1);
+        },
+        [&](const char* ansi) {
+            return extractA == nullptr ? 0U
+                                       : extractA(ansi, index, small16 ? nullptr : &large,
+                                                  small16 ? &small : nullptr, 1);
+        });
+    const UniqueIcon icon(small16 ? small : large);
+    if (found == 0 || found == UINT_MAX || !icon) {
+        return {};
+    }
+    std::vector<std::uint32_t> pixels = IconPixels(icon.get(), size);
+    if (pixels.empty()) {
+        return {};
+    }
+    return {size, size, std::move(pixels), file};
+}
+
         InvalidPicture();
     }
     ComScope com;

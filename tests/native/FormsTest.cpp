@@ -101,6 +101,14 @@ struct SimFormsDriver {
         }
         return lines;
     }
+    void ClickColumn(forms::ListView& view, int column) {
+        backend.Deliver([&] { view.UserClickColumn(column); });
+    }
+    std::string IconFile(const forms::Bitmap& picture) {
+        const std::string path = "C:\\Icons\\square.ico";
+        backend.fileIcons[{path, 0}] = picture;
+        return path;
+    }
     bool ShowsAt(const forms::Form& form, int x, int y) const {
         if (x < 0 || y < 0 || x >= form.ClientWidth() || y >= form.ClientHeight()) {
             return false;

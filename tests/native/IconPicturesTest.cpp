@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "desktop/IconPictures.h"
+#include "platform/sim/SimForms.h"
+
+namespace pellmark {
+namespace {
+
+// Every pixel different, so a picture put one pixel out of place shows.
+forms::Bitmap NumberedIcon(int size) {
+    std::vector<std::uint32_t> pixels;
+    for (int i = 0; i < size * size; ++i) {
+        pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(i + 1));
+    }
+    return {size, size, std::move(pixels)};
+}
+
+// Where the icon's pixel (0, 0) and its last pixel landed, and how many pixels are drawn.
+struct Placement {
+    int firstX = -1;
+    int lastX = -1;
+    int lastY = -1;
+    int drawn = 0;
+    friend bool operator==(const Placement&, const Placement&) = default;
+};
+
+Placement PlacementOf(const forms::Bitmap& picture, std::uint32_t last) {
+    Placement found;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            const std::uint32_t pixel =
+                picture.Pixels()[static_cast<std::size_t>(y * picture.Width() + x)];
+            if (pixel >> 24 != 0) {
+                ++found.drawn;
+            }
+            if (pixel == 0xFF000001u) {
+                found.firstX = x;
+            }
+            if (pixel == last) {
+                found.lastX = x;
+                found.lastY = y;
+            }
+        }
+    }
+    return found;
+}
+
+TEST(IconPictures, DrawIconFromFilePlacesTheIconOnA45By32PictureCutAtItsEdges) {
+    sim::SimFormsBackend backend;
+    const std::string file = "C:\\Windows\\System\\shell.dll";
+    backend.fileIcons[{file, 3}] = NumberedIcon(32);
+    backend.fileIcons[{file, -101}] = NumberedIcon(32);
+    struct Case {
+        int size;
+        int index;
+        int x;
+        Placement expected;
+    };
+    const std::uint32_t last32 = 0xFF000000u | (32 * 32);
+    // The 16-pixel icon is the 32-pixel one taken every other pixel: its last is (30, 30).
+    const std::uint32_t last16 = 0xFF000000u | (30 * 32 + 30 + 1);
+    const Case cases[] = {
+        {32, 3, 10, {10, 41, 31, 32 * 32}},     // the lists' place: whole
+        {32, -101, 10, {10, 41, 31, 32 * 32}},  // by resource number
+        {16, 3, 10, {10, 25, 15, 16 * 16}},     // the small icon, 16 square
+        {32, 3, 20, {20, -1, -1, 25 * 32}},     // its right side cut at 45
+        {32, 3, -4, {-1, 27, 31, 28 * 32}},     // its left side cut at 0
+        {32, 4, 10, {-1, -1, -1, 0}},           // no such icon: empty
+        {32, 3, 45, {-1, -1, -1, 0}},           // wholly beside the picture
+    };
+    for (const Case& c : cases) {
+        const forms::Bitmap picture = DrawIconFromFile(backend, c.size, file, c.index, c.x);
+        ASSERT_EQ(picture.Width(), kIconPictureWidth);
+        ASSERT_EQ(picture.Height(), kIconPictureHeight);
+        EXPECT_EQ(PlacementOf(picture, c.size == 16 ? last16 : last32), c.expected)
+            << "size " << c.size << " index " << c.index << " x " << c.x;
+    }
+    EXPECT_EQ(PlacementOf(DrawIconFromFile(backend, 32, "C:\\none.dll", 0), last32), Placement{})
+        << "a missing file gives the empty picture too";
+}
+
+TEST(IconPictures, APictureListIs45By32) {
+    const auto list =
+        IconPictureList({IconPicture(forms::Bitmap()), IconPicture(NumberedIcon(32))});
+    EXPECT_EQ(list->width, 45);
+    EXPECT_EQ(list->size, 32);
+    ASSERT_EQ(list->images.size(), 2U);
+    EXPECT_FALSE(list->images[0].Empty()) << "an empty picture still holds its row's place";
+}
+
+}  // namespace
+}  // namespace pellmark
