@@ -64,7 +64,9 @@ void frmProgress::SetStatus(std::string caption) {
         Max = 1;
     }
     const int percent = Value * 100 / Max;
-    lblP.SetCaption(std::to_string(percent) + "%");
+    std::string text = std::to_string(percent);
+    text += '%';
+    lblP.SetCaption(std::move(text));
     const double share = static_cast<double>(Value) / Max;
     lblP.SetForeColour(share >= kLightPercentFrom ? kLightPercentColour : kDarkPercentColour);
     Refresh();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace pellmark::sim {
 
@@ -18,7 +19,10 @@ class SimNetwork::Stream final : public platform::Connection {
     bool Connect(const platform::HostAddress& address, std::uint16_t port) override {
         std::string line = "connect ";
         for (std::size_t i = 0; i < address.bytes.size(); ++i) {
-            line += (i == 0 ? "" : ".") + std::to_string(address.bytes[i]);
+            if (i > 0) {
+                line += '.';
+            }
+            line += std::to_string(address.bytes[i]);
         }
         line += ':';
         line += std::to_string(port);
@@ -27,7 +31,9 @@ class SimNetwork::Stream final : public platform::Connection {
     }
 
     bool Send(std::string_view data) override {
-        network_.log.push_back("send " + std::string(data));
+        std::string line = "send ";
+        line += data;
+        network_.log.push_back(std::move(line));
         sentAt_ = network_.clock_->Now();
         return true;
     }
@@ -96,7 +102,9 @@ class SimNetwork::Session final : public platform::NetworkSession {
     Session& operator=(const Session&) = delete;
 
     std::optional<platform::HostAddress> Resolve(const std::string& host) override {
-        network_.log.push_back("resolve " + host);
+        std::string line = "resolve ";
+        line += host;
+        network_.log.push_back(std::move(line));
         const auto found = network_.hosts.find(host);
         if (found == network_.hosts.end()) {
             return std::nullopt;

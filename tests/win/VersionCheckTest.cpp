@@ -1,0 +1,284 @@
+// The new-version check over real sockets, against a small web server this test runs on
+// 127.0.0.1 in a thread of its own, with the progress window on real windows. Every case
+// ends with its message, and with no socket left open on either side.
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimSystem.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Network.h"
+#include "tests/common/ShippedLanguages.h"
+#include "update/CheckForNewVersion.h"
+
+namespace pellmark::update {
+namespace {
+
+using platform::MessageIcon;
+
+const std::string kMarker(kVersionMarker);
+constexpr const char* kFailed = "The check for a new version failed:\n\n";
+constexpr const char* kAdvice =
+    "\n\nPlease insure you have an active Internet connection and try again.";
+
+std::string Page(const std::string& version) {
+    std::string page = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<html><head>";
+    page += kMarker;
+    page += version;
+    page += "\"></head><body>Pellmark</body></html>";
+    return page;
+}
+
+// The test's own side of the sockets, used directly.
+class Winsock {
+  public:
+    Winsock() { EXPECT_EQ(::WSAStartup(MAKEWORD(2, 2), &data_), 0); }
+    ~Winsock() { ::WSACleanup(); }
+    Winsock(const Winsock&) = delete;
+    Winsock& operator=(const Winsock&) = delete;
+
+  private:
+    WSADATA data_{};
+};
+
+bool SendAll(SOCKET socket, const std::string& text) {
+    return ::send(socket, text.data(), static_cast<int>(text.size()), 0) ==
+           static_cast<int>(text.size());
+}
+
+// One connection's worth of server: it listens on a free port of 127.0.0.1, takes one
+// client, reads its request, then does what the case says; last it waits for the client
+// to close its end.
+class LocalServer {
+  public:
+    using Behaviour = std::function<void(SOCKET client)>;
+
+    explicit LocalServer(Behaviour behaviour) : behaviour_(std::move(behaviour)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        int length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ::ntohs(address.sin_port);
+        EXPECT_EQ(::listen(listener_, 1), 0);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~LocalServer() {
+        ::closesocket(listener_);  // ends an accept that never came
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    LocalServer(const LocalServer&) = delete;
+    LocalServer& operator=(const LocalServer&) = delete;
+
+    [[nodiscard]] std::uint16_t Port() const { return port_; }
+    // Waits for the server to be done with its client; true when the client closed.
+    bool ClientClosed() {
+        thread_.join();
+        return clientClosed_;
+    }
+    [[nodiscard]] const std::string& Request() const { return request_; }
+
+  private:
+    void Serve() {
+        const SOCKET client = ::accept(listener_, nullptr, nullptr);
+        if (client == INVALID_SOCKET) {
+            return;
+        }
+        char buffer[1024];
+        while (request_.find("\r\n\r\n") == std::string::npos) {
+            const int got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                break;
+            }
+            request_.append(buffer, static_cast<std::size_t>(got));
+        }
+        behaviour_(client);
+        // The client's end: a read returns 0 (closed) or fails (reset) once it is gone.
+        DWORD wait = 40000;  // longer than any check waits
+        ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait),
+                     sizeof wait);
+        for (;;) {
+            const int got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got == 0 || (got < 0 && ::WSAGetLastError() != WSAETIMEDOUT)) {
+                clientClosed_ = true;
+                break;
+            }
+            if (got < 0) {
+                break;  // still open
+            }
+        }
+        ::closesocket(client);
+    }
+
+    Behaviour behaviour_;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+    std::thread thread_;
+    std::string request_;
+    bool clientClosed_ = false;
+};
+
+class LinkForm final : public forms::Form {
+  public:
+    explicit LinkForm(forms::Backend& backend)
+        : Form(backend, "frmOptions"), link(Add<forms::Label>("lblChkForUpdate")) {
+        link.SetCaption("Check for new version");
+        link.Move({10, 10, 200, 16});
+    }
+    forms::Label& link;
+};
+
+class VersionCheckWin : public ::testing::Test {
+  protected:
+    VersionCheckWin() {
+        testcases::LoadShippedMessages("English");
+        options.Load();
+    }
+
+    // Runs the check against the server and expects one message; returns the seconds it took.
+    double Check(std::uint16_t port, const std::string& host, const std::string& text,
+                 MessageIcon icon) {
+        dialogs.shown.clear();
+        VersionCheckContext context{
+            forms,  dialogs,    network,
+            system, {2, 14, 2}, VersionServer{host, port, "programPg.asp?pid=8&DetailID=4"}};
+        const auto began = std::chrono::steady_clock::now();
+        CheckForNewVersion(context, options.link);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
+        EXPECT_EQ(dialogs.shown.size(), 1u);
+        if (!dialogs.shown.empty()) {
+            EXPECT_EQ(dialogs.shown[0].text, text);
+            EXPECT_EQ(dialogs.shown[0].icon, icon);
+        }
+        EXPECT_EQ(win32::Win32Network::OpenSockets(), 0);
+        EXPECT_EQ(win32::Win32Network::OpenSessions(), 0);
+        EXPECT_FALSE(VersionCheckRunning());
+        EXPECT_EQ(options.link.Caption(), "Check for new version");
+        return took.count();
+    }
+
+    Winsock winsock;  // the server's sockets, started before and apart from the check's
+    win32::Win32FormsBackend forms;
+    sim::SimDialogs dialogs;
+    sim::SimSystem system;
+    win32::Win32Network network;
+    LinkForm options{forms};
+};
+
+TEST_F(VersionCheckWin, AnswersThatArriveWhole) {
+    {
+        LocalServer server([](SOCKET client) { SendAll(client, Page("3.0.0")); });
+        dialogs.answers = {platform::MessageAnswer::Yes};
+        Check(server.Port(), "127.0.0.1",
+              "A newer version is available: Pellmark  (3.0.0).\n\nYou are using version "
+              "2.14.2.\n\nDo you want to visit the homepage to download it?",
+              MessageIcon::Question);
+        EXPECT_EQ(dialogs.shown[0].caption, "Pellmark 3.0.0 is available");
+        EXPECT_EQ(system.opened, std::vector<std::string>{"https://www.pellmark.example/"});
+        EXPECT_TRUE(server.ClientClosed());
+        std::string request = "GET /programPg.asp?pid=8&DetailID=4 HTTP/1.1\r\nHost: 127.0.0.1:";
+        request += std::to_string(server.Port());
+        request += "\r\nUser-Agent: Pellmark-update\r\n\r\n";
+        EXPECT_EQ(server.Request(), request);
+    }
+    {
+        LocalServer server([](SOCKET client) { SendAll(client, Page("2.14.2")); });
+        Check(server.Port(), "127.0.0.1", "You have the latest version of Pellmark( 2.14.2 )",
+              MessageIcon::Information);
+        EXPECT_TRUE(server.ClientClosed());
+    }
+    {
+        // The marker in two sends, apart in time.
+        LocalServer server([](SOCKET client) {
+            const std::string page = Page("2.15.0");
+            const std::size_t split = page.find(kMarker) + 12;
+            SendAll(client, page.substr(0, split));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            SendAll(client, page.substr(split));
+        });
+        dialogs.answers = {platform::MessageAnswer::No};
+        Check(server.Port(), "127.0.0.1",
+              "A newer version is available: Pellmark  (2.15.0).\n\nYou are using version "
+              "2.14.2.\n\nDo you want to visit the homepage to download it?",
+              MessageIcon::Question);
+        EXPECT_TRUE(server.ClientClosed());
+    }
+    {
+        // No marker, then the server closes.
+        LocalServer server([](SOCKET client) {
+            SendAll(client, "HTTP/1.1 404 Not Found\r\n\r\n<html>gone</html>");
+            ::shutdown(client, SD_SEND);
+        });
+        const double took =
+            Check(server.Port(), "127.0.0.1", std::string(kFailed) + "Reason unknown" + kAdvice,
+                  MessageIcon::Exclamation);
+        EXPECT_LT(took, 5.0);
+        EXPECT_TRUE(server.ClientClosed());
+    }
+}
+
+TEST_F(VersionCheckWin, NoConversation) {
+    // A port nobody listens on: bound, then closed again.
+    std::uint16_t freePort = 0;
+    {
+        const SOCKET probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        int length = sizeof address;
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+        freePort = ::ntohs(address.sin_port);
+        ::closesocket(probe);
+    }
+    Check(freePort, "127.0.0.1", std::string(kFailed) + "Unable to connect" + kAdvice,
+          MessageIcon::Exclamation);
+    // The reserved top-level name never resolves.
+    Check(80, "pellmark-check.invalid",
+          std::string(kFailed) + "Failure resolving WEB SITE ADDRESS" + kAdvice,
+          MessageIcon::Exclamation);
+}
+
+TEST_F(VersionCheckWin, ServersThatNeverFinishTimeOutAtThirtySeconds) {
+    {
+        LocalServer server([](SOCKET) {});  // accepts, reads, and says nothing
+        const double took = Check(server.Port(), "127.0.0.1",
+                                  std::string(kFailed) + "Connection timed out" + kAdvice,
+                                  MessageIcon::Exclamation);
+        EXPECT_GT(took, 29.9);
+        EXPECT_LT(took, 33.0);
+        EXPECT_TRUE(server.ClientClosed());
+    }
+    {
+        // Junk without end, as fast as the client takes it.
+        std::atomic<std::int64_t> sent{0};
+        LocalServer server([&sent](SOCKET client) {
+            const std::string junk(8192, 'x');
+            while (SendAll(client, junk)) {
+                sent += static_cast<std::int64_t>(junk.size());
+            }
+        });
+        const double took = Check(server.Port(), "127.0.0.1",
+                                  std::string(kFailed) + "Connection timed out" + kAdvice,
+                                  MessageIcon::Exclamation);
+        EXPECT_GT(took, 29.9);
+        EXPECT_LT(took, 33.0);
+        EXPECT_GT(sent.load(), 1'000'000);  // the client kept reading, and kept nothing
+        EXPECT_TRUE(server.ClientClosed());
+    }
+}
+
+}  // namespace
+}  // namespace pellmark::update
