@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -17,10 +16,14 @@
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Network.h"
 #include "tests/common/ShippedLanguages.h"
+#include "tests/win/LocalWebServer.h"
 #include "update/CheckForNewVersion.h"
 
 namespace pellmark::update {
 namespace {
+
+using testcases::LocalServer;
+using testcases::SendAll;
 
 using platform::MessageIcon;
 
@@ -37,99 +40,6 @@ std::string Page(const std::string& version) {
     return page;
 }
 
-// The test's own side of the sockets, used directly.
-class Winsock {
-  public:
-    Winsock() { EXPECT_EQ(::WSAStartup(MAKEWORD(2, 2), &data_), 0); }
-    ~Winsock() { ::WSACleanup(); }
-    Winsock(const Winsock&) = delete;
-    Winsock& operator=(const Winsock&) = delete;
-
-  private:
-    WSADATA data_{};
-};
-
-bool SendAll(SOCKET socket, const std::string& text) {
-    return ::send(socket, text.data(), static_cast<int>(text.size()), 0) ==
-           static_cast<int>(text.size());
-}
-
-// One connection's worth of server: it listens on a free port of 127.0.0.1, takes one
-// client, reads its request, then does what the case says; last it waits for the client
-// to close its end.
-class LocalServer {
-  public:
-    using Behaviour = std::function<void(SOCKET client)>;
-
-    explicit LocalServer(Behaviour behaviour) : behaviour_(std::move(behaviour)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        int length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ::ntohs(address.sin_port);
-        EXPECT_EQ(::listen(listener_, 1), 0);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~LocalServer() {
-        ::closesocket(listener_);  // ends an accept that never came
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    LocalServer(const LocalServer&) = delete;
-    LocalServer& operator=(const LocalServer&) = delete;
-
-    [[nodiscard]] std::uint16_t Port() const { return port_; }
-    // Waits for the server to be done with its client; true when the client closed.
-    bool ClientClosed() {
-        thread_.join();
-        return clientClosed_;
-    }
-    [[nodiscard]] const std::string& Request() const { return request_; }
-
-  private:
-    void Serve() {
-        const SOCKET client = ::accept(listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) {
-            return;
-        }
-        char buffer[1024];
-        while (request_.find("\r\n\r\n") == std::string::npos) {
-            const int got = ::recv(client, buffer, sizeof buffer, 0);
-            if (got <= 0) {
-                break;
-            }
-            request_.append(buffer, static_cast<std::size_t>(got));
-        }
-        behaviour_(client);
-        // The client's end: a read returns 0 (closed) or fails (reset) once it is gone.
-        DWORD wait = 40000;  // longer than any check waits
-        ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait),
-                     sizeof wait);
-        for (;;) {
-            const int got = ::recv(client, buffer, sizeof buffer, 0);
-            if (got == 0 || (got < 0 && ::WSAGetLastError() != WSAETIMEDOUT)) {
-                clientClosed_ = true;
-                break;
-            }
-            if (got < 0) {
-                break;  // still open
-            }
-        }
-        ::closesocket(client);
-    }
-
-    Behaviour behaviour_;
-    SOCKET listener_ = INVALID_SOCKET;
-    std::uint16_t port_ = 0;
-    std::thread thread_;
-    std::string request_;
-    bool clientClosed_ = false;
-};
-
 class LinkForm final : public forms::Form {
   public:
     explicit LinkForm(forms::Backend& backend)
@@ -144,6 +54,7 @@ class VersionCheckWin : public ::testing::Test {
   protected:
     VersionCheckWin() {
         testcases::LoadShippedMessages("English");
+        EXPECT_TRUE(winsock.Started());
         options.Load();
     }
 
@@ -169,7 +80,7 @@ class VersionCheckWin : public ::testing::Test {
         return took.count();
     }
 
-    Winsock winsock;  // the server's sockets, started before and apart from the check's
+    testcases::Winsock winsock;  // the server's sockets, started before and apart from the check's
     win32::Win32FormsBackend forms;
     sim::SimDialogs dialogs;
     sim::SimSystem system;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Wine, on a virtual X server, against the stand-in
 # desktop with the sample layout: each of its pages, its help panel and the about box, and
-# its three menus (menu-NAME-DPI.png), at 96 and 144 DPI. They are for people to
+# its three menus (menu-NAME-DPI.png) and the version check's progress window
+# (progress-DPI.png), at 96 and 144 DPI. They are for people to
 # look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
 set -euo pipefail
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
 if [ $# -eq 0 ]; then
     cmake --preset win64 >/dev/null
-    cmake --build --preset win64 --target pellmark show_page desktophost menu_shot
+    cmake --build --preset win64 --target pellmark show_page desktophost menu_shot progress_shot
 fi
 build=$(cd "$build" && pwd)
 bin=$build/bin
@@ -57,6 +58,13 @@ for dpi in 96 144; do
         wait $menu || true
         echo "$shots/menu-$name-$dpi.png"
     done
+    # The version check's progress window, about a third into its wait for a silent server.
+    wine "$bin/progress_shot.exe" 20 &
+    shot=$!
+    sleep 16
+    import -window root -crop 600x400+212+184 "$shots/progress-$dpi.png"
+    wait $shot || true
+    echo "$shots/progress-$dpi.png"
     wineserver -k 2>/dev/null || true
     wineserver -w
 done
