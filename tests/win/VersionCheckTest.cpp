@@ -140,6 +140,23 @@ TEST_F(VersionCheckWin, AnswersThatArriveWhole) {
     }
 }
 
+TEST_F(VersionCheckWin, TheLinksDialogMayCloseMeanwhile) {
+    // The progress window belongs to the dialog; the dialog going takes its window along.
+    LocalServer server([](SOCKET client) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        SendAll(client, Page("2.14.2"));
+    });
+    forms::Timer& closer = options.AddTimer("tmrClose");
+    closer.SetInterval(500);
+    closer.Tick = [this] { options.Unload(); };
+    options.Show();
+    closer.SetEnabled(true);
+    Check(server.Port(), "127.0.0.1", "You have the latest version of Pellmark( 2.14.2 )",
+          MessageIcon::Information);
+    EXPECT_FALSE(options.Loaded());
+    EXPECT_TRUE(server.ClientClosed());
+}
+
 TEST_F(VersionCheckWin, NoConversation) {
     // A port nobody listens on: bound, then closed again.
     std::uint16_t freePort = 0;
