@@ -9,6 +9,7 @@
 #define PELLMARK_PICTURE_MENU_BUTTON 203
 #define PELLMARK_PICTURE_WEB_IMAGE 204
 #define PELLMARK_PICTURE_ABOUT_LOGO 205
+#define PELLMARK_PICTURE_WALLPAPER_SKIN 206
 #define PELLMARK_PICTURE_TABS_1 210 /* 210 to 212: tab 0 to 2 of section 1 selected */
 #define PELLMARK_PICTURE_TABS_2 220 /* 220 to 222: the same for section 2 */
 #define PELLMARK_PICTURE_LARGE 1000 /* added for the 144-DPI picture */

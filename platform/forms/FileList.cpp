@@ -11,19 +11,41 @@ namespace pellmark::forms {
 
 namespace {
 
+// "*.bmp;*.jpg" is two patterns; a name that matches both is listed once.
+std::vector<std::string_view> SplitPatterns(std::string_view pattern) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0; start <= pattern.size();) {
+        const std::size_t end = std::min(pattern.find(';', start), pattern.size());
+        if (end > start) {
+            parts.push_back(pattern.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    if (parts.empty()) {
+        parts.push_back(pattern);
+    }
+    return parts;
+}
+
 std::vector<std::string> ReadFolder(platform::Files& files, const std::string& folder,
                                     const std::string& pattern) {
     std::vector<std::string> names;
-    const OsStatus status = files.ListFiles(folder, pattern, names);
-    if (!status.ok()) {
-        throw RunTimeError(kPathNotFound, "Path not found");
+    const std::vector<std::string_view> patterns = SplitPatterns(pattern);
+    for (const std::string_view part : patterns) {
+        const OsStatus status = files.ListFiles(folder, std::string(part), names);
+        if (!status.ok()) {
+            throw RunTimeError(kPathNotFound, "Path not found");
+        }
     }
     std::erase_if(names, [&](const std::string& name) {
-        return !platform::MatchesWildcardIgnoringCase(name, pattern);
+        return std::none_of(patterns.begin(), patterns.end(), [&](std::string_view part) {
+            return platform::MatchesWildcardIgnoringCase(name, part);
+        });
     });
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return platform::LessIgnoringCase(a, b);
     });
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 

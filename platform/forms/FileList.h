@@ -1,5 +1,6 @@
-// A file list: the names of the files of one folder that match a pattern such as "*.ips",
-// sorted by name without regard to case. It has no window of its own.
+// A file list: the names of the files of one folder that match a pattern such as "*.ips"
+// (or several, "*.bmp;*.jpg"), sorted by name without regard to case. It has no window of
+// its own.
 #pragma once
 
 #include <string>

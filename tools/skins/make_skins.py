@@ -362,8 +362,58 @@ def about_logo(scale):
     return c
 
 
+# The wallpaper picker, in 96-DPI pixels. Its cut-away colour is whatever its top-left
+# pixel is (magenta here); desktop/frmSelectWallpaper.cpp places its controls on the panel.
+MAGENTA = (255, 0, 255)
+PICKER_W, PICKER_H = 500, 366
+PICKER_HEADER_H = 42
+PICKER_PANEL = (10, 52, 480, 304)
+PICKER_PREVIEW = (226, 64, 252, 166)
+PICKER_QUIT = (466, 10, 22, 22)
+
+
+def wallpaper_skin(scale):
+    c = Canvas(PICKER_W, PICKER_H, scale, MAGENTA)
+    whole = (0, 0, PICKER_W, PICKER_H)
+    c.rounded(whole, 14, solid(OUTLINE), threshold=True)
+    cut = [c.pixel(x, y) == MAGENTA for y in range(c.h) for x in range(c.w)]
+    c.rounded(whole, 14, vertical(BODY_TOP, BODY_BOTTOM), inset=1)
+    # The header band: rounded at the top, straight where it meets the body.
+    c.rounded((0, 0, PICKER_W, PICKER_HEADER_H + 20), 14,
+              vertical(HEADER_TOP, mix(HEADER_TOP, HEADER_BOTTOM, 1.4)), inset=1)
+    c.rounded((1, PICKER_HEADER_H, PICKER_W - 2, 20), 0, solid(BODY_TOP))
+    c.line(14, 1.6, PICKER_W - 14, 1.6, 1, (110, 150, 190))
+    c.line(1, PICKER_HEADER_H + 0.5, PICKER_W - 1, PICKER_HEADER_H + 0.5, 1, (20, 52, 84))
+    draw_logo_mark(c, 12, 8, 26)
+    # The quit button: a glass tile with a cross.
+    qx, qy, qw, qh = PICKER_QUIT
+    c.rounded((qx, qy, qw, qh), 6, solid(WHITE), alpha=0.20)
+    c.rounded((qx, qy, qw, qh), 6, solid(WHITE), alpha=0.08, inset=1)
+    c.line(qx + 7, qy + 7, qx + qw - 7, qy + qh - 7, 2, WHITE)
+    c.line(qx + qw - 7, qy + 7, qx + 7, qy + qh - 7, 2, WHITE)
+    # The panel the controls stand on, with a soft drop shadow.
+    px, py, pw, ph = PICKER_PANEL
+    for spread, alpha in ((3, 0.05), (2, 0.07), (1, 0.10)):
+        c.rounded((px - spread, py - spread + 1, pw + 2 * spread, ph + 2 * spread), 6,
+                  solid((40, 60, 80)), alpha=alpha)
+    c.rounded((px - 1, py - 1, pw + 2, ph + 2), 4, solid(PANEL_BORDER))
+    c.rounded((px, py, pw, ph), 3, solid(PANEL))
+    # A rule between the lists and the preview, and a frame round the preview's well.
+    c.line(218.5, py + 12, 218.5, py + ph - 12, 1, (226, 231, 238))
+    vx, vy, vw, vh = PICKER_PREVIEW
+    c.rounded((vx - 1, vy - 1, vw + 2, vh + 2), 2, solid(PANEL_BORDER))
+    c.rounded((vx, vy, vw, vh), 0, solid((236, 240, 245)))
+    # The cut-away colour only where the window is cut away.
+    for y in range(c.h):
+        for x in range(c.w):
+            if (c.pixel(x, y) == MAGENTA) != cut[y * c.w + x]:
+                raise SystemExit(f"the picker's pixel {x},{y} is magenta by accident")
+    return c
+
+
 PICTURES = {
     "main-skin": main_skin,
+    "wallpaper-skin": wallpaper_skin,
     "side-button-up": lambda s: side_button(s, False),
     "side-button-down": lambda s: side_button(s, True),
     "menu-button": menu_button,
