@@ -1,0 +1,265 @@
+// The wallpaper on a real system: pictures written here by the imaging component become
+// the wallpaper through the conversion, the style is read back from the registry, pictures
+// that cannot be loaded change nothing, and the picker browses real folders.
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "desktop/Wallpaper.h"
+#include "desktop/frmSelectWallpaper.h"
+#include "platform/RunTimeError.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Wallpaper.h"
+
+namespace pellmark::win32 {
+namespace {
+
+constexpr GUID kImagingFactory = {
+    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPngFormat = {
+    0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
+constexpr GUID kJpegFormat = {
+    0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+constexpr GUID kBgr24 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
+
+// A folder in the temporary folder whose name no ANSI code page holds, removed with all it
+// holds when the test ends.
+class Scratch {
+  public:
+    Scratch() {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        path_ = Narrow(temp);
+        path_ += "pm wall \u65e5\u672c ";
+        path_ += std::to_string(::GetCurrentProcessId());
+        ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
+    }
+    ~Scratch() {
+        WIN32_FIND_DATAW found{};
+        UniqueFind search(::FindFirstFileW(Widen(path_ + "\\*").c_str(), &found));
+        if (search) {
+            do {
+                const std::wstring name = Widen(path_ + "\\" + Narrow(found.cFileName));
+                if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                    if (found.cFileName[0] != L'.') {
+                        ::RemoveDirectoryW(name.c_str());
+                    }
+                } else {
+                    ::DeleteFileW(name.c_str());
+                }
+            } while (::FindNextFileW(search.get(), &found) != FALSE);
+        }
+        search.reset();
+        ::RemoveDirectoryW(Widen(path_).c_str());
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
+    [[nodiscard]] std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+};
+
+std::string ReadAll(const std::string& path) {
+    UniqueFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        return {};
+    }
+    std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    UniqueFile file(
+        ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    DWORD written = 0;
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// A picture of `width` by `height` in stripes of red, green and blue, encoded as `format`.
+void Encode(const std::string& path, const GUID& format, UINT width, UINT height) {
+    ComPtr<IWICImagingFactory> factory;
+    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             __uuidof(IWICImagingFactory), factory.put_void())));
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    ASSERT_TRUE(SUCCEEDED(factory->CreateStream(stream.put())));
+    ASSERT_TRUE(SUCCEEDED(stream->InitializeFromFilename(Widen(path).c_str(), GENERIC_WRITE)));
+    ASSERT_TRUE(SUCCEEDED(factory->CreateEncoder(format, nullptr, encoder.put())));
+    ASSERT_TRUE(SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)));
+    ASSERT_TRUE(SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())));
+    ASSERT_TRUE(SUCCEEDED(frame->Initialize(options.get())));
+    ASSERT_TRUE(SUCCEEDED(frame->SetSize(width, height)));
+    WICPixelFormatGUID pixels = kBgr24;
+    ASSERT_TRUE(SUCCEEDED(frame->SetPixelFormat(&pixels)));
+    const UINT stride = (width * 3 + 3) / 4 * 4;
+    std::vector<BYTE> rows(static_cast<std::size_t>(stride) * height);
+    for (UINT y = 0; y < height; ++y) {
+        for (UINT x = 0; x < width; ++x) {
+            BYTE* pixel = &rows[y * stride + x * 3];
+            pixel[2 - (x * 3 / width)] = 255;  // red, green, blue from left to right
+        }
+    }
+    ASSERT_TRUE(
+        SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(rows.size()), rows.data())));
+    ASSERT_TRUE(SUCCEEDED(frame->Commit()));
+    ASSERT_TRUE(SUCCEEDED(encoder->Commit()));
+}
+
+// The size of the bitmap file Windows reads, or 0 by 0 when it reads none.
+SIZE BitmapFileSize(const std::string& path) {
+    UniqueGdiObject bitmap(::LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    BITMAP info{};
+    if (!bitmap || ::GetObjectW(bitmap.get(), sizeof info, &info) == 0) {
+        return {0, 0};
+    }
+    return {info.bmWidth, info.bmHeight};
+}
+
+std::string StoredText(Win32Registry& registry, const char* name) {
+    RegistryValue value;
+    static_cast<void>(GetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S",
+                                       std::string("(absent)"), value));
+    return std::get<std::string>(value);
+}
+
+class WallpaperTest : public ::testing::Test {
+  protected:
+    WallpaperTest() {
+        static_cast<void>(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        Encode(scratch.File("photo.jpg"), kJpegFormat, 90, 60);
+        Encode(scratch.File("drawing.png"), kPngFormat, 40, 30);
+    }
+    ~WallpaperTest() override { ::CoUninitialize(); }
+
+    Scratch scratch;
+    Win32FormsBackend forms;
+    Win32Files files;
+    Win32Wallpaper system;
+    Win32Registry registry;
+    WallpaperServices services{forms, files, system, scratch.Path()};
+};
+
+TEST_F(WallpaperTest, JpegAndPngBecomeTheWallpaperThroughTheConversion) {
+    const std::string converted = scratch.File(kConvertedWallpaperName);
+    struct Case {
+        const char* name;
+        int style;
+        LONG width;
+        LONG height;
+        const char* tile;
+        const char* stored;
+    };
+    const Case cases[] = {{"photo.jpg", 2, 90, 60, "0", "2"}, {"drawing.png", 1, 40, 30, "1", "0"}};
+    for (const Case& c : cases) {
+        SetWallpaperStyle(registry, c.style);
+        EXPECT_EQ(ApplyWallpaperPicture(services, scratch.File(c.name)), converted) << c.name;
+        const SIZE size = BitmapFileSize(converted);
+        EXPECT_EQ(size.cx, c.width) << c.name;
+        EXPECT_EQ(size.cy, c.height) << c.name;
+        EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), converted) << c.name;
+        EXPECT_EQ(StoredText(registry, "TileWallpaper"), c.tile) << c.name;
+        EXPECT_EQ(StoredText(registry, "WallpaperStyle"), c.stored) << c.name;
+        EXPECT_EQ(WallpaperStyleOption(GetWallpaperStyle(registry)), c.style) << c.name;
+    }
+    // The stripes came through: red on the left of the drawing's bitmap, blue on the right
+    // (its pixels are blue, green, red).
+    const std::string bytes = ReadAll(converted);
+    ASSERT_GE(bytes.size(), 54u + 40 * 3);
+    const auto at = [&](std::size_t i) {
+        return static_cast<int>(static_cast<std::uint8_t>(bytes[54 + i]));
+    };
+    EXPECT_EQ(at(0), 0);
+    EXPECT_EQ(at(2), 255);
+    EXPECT_EQ(at(39 * 3), 255);
+    EXPECT_EQ(at(39 * 3 + 2), 0);
+
+    // A bitmap is made the wallpaper as it is.
+    const std::string bitmap = scratch.File("copy.BMP");
+    WriteAll(bitmap, bytes);
+    EXPECT_EQ(ApplyWallpaperPicture(services, bitmap), bitmap);
+    EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), bitmap);
+
+    RemoveWallpaper(system);
+    EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), "");
+}
+
+TEST_F(WallpaperTest, PicturesThatCannotBeLoadedChangeNothing) {
+    const std::string converted = scratch.File(kConvertedWallpaperName);
+    ASSERT_EQ(ApplyWallpaperPicture(services, scratch.File("drawing.png")), converted);
+    const std::string before = ReadAll(converted);
+    ASSERT_FALSE(before.empty());
+
+    WriteAll(scratch.File("damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+    WriteAll(scratch.File("empty.png"), "");
+    ::CreateDirectoryW(Widen(scratch.File("folder.gif")).c_str(), nullptr);
+    // A PNG whose header says 20,000 by 20,000 pixels.
+    std::string huge("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20\x08\x02\0\0\0", 29);
+    huge += std::string("\0\0\0\0", 4);  // its checksum, wrong as the rest
+    WriteAll(scratch.File("huge.png"), huge);
+    WriteAll(scratch.File("damaged.bmp"), "BM and nothing else");
+    for (const char* name :
+         {"damaged.jpg", "empty.png", "folder.gif", "huge.png", "damaged.bmp", "missing.jpg"}) {
+        EXPECT_THROW(ApplyWallpaperPicture(services, scratch.File(name)), RunTimeError) << name;
+        EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), converted) << name;
+        EXPECT_EQ(ReadAll(converted), before) << name;
+    }
+}
+
+TEST_F(WallpaperTest, PickerBrowsesRealFoldersOnItsSkin) {
+    Win32Dialogs dialogs("Pellmark");
+    ::CreateDirectoryW(Widen(scratch.File("more")).c_str(), nullptr);
+    frmSelectWallpaper picker(
+        WallpaperPickerServices{forms, files, registry, system, dialogs, scratch.Path(), {}});
+    SetWallpaperStyle(registry, 2);
+    picker.Load();
+    ASSERT_TRUE(picker.Loaded());
+    EXPECT_EQ(picker.FolderPath(), scratch.Path());
+    EXPECT_TRUE(picker.optStyle[2]->Value());
+    EXPECT_EQ(picker.File1.Items(), (std::vector<std::string>{"drawing.png", "photo.jpg"}));
+    ASSERT_FALSE(picker.Dir1.Items().empty());
+    EXPECT_EQ(picker.Dir1.Items().back().find("more") != std::string::npos, true);
+    // The drive list holds the open folder's drive, selected.
+    ASSERT_GE(picker.Drive1.ListIndex(), 0);
+    EXPECT_EQ(picker.Drive1.List(picker.Drive1.ListIndex())[0],
+              static_cast<char>(std::tolower(static_cast<unsigned char>(scratch.Path()[0]))));
+    // Shaped by its skin: the corner is cut away.
+    HWND window = Win32FormsBackend::WindowOf(picker);
+    UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(window, static_cast<HRGN>(region.get())), ERROR);
+    EXPECT_FALSE(::PtInRegion(static_cast<HRGN>(region.get()), 0, 0));
+    EXPECT_TRUE(::PtInRegion(static_cast<HRGN>(region.get()), 100, 100));
+
+    picker.File1.UserSelect(1);
+    EXPECT_EQ(picker.lblRes.Caption(), "90 x 60");
+    EXPECT_TRUE(picker.imgPreview.Visible());
+    EXPECT_EQ(picker.imgPreview.GetBounds().width, 90);
+    picker.cmdSetWallpaper.UserClick();
+    EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), scratch.File(kConvertedWallpaperName));
+    picker.CancelButton.UserClick();
+    EXPECT_FALSE(picker.Loaded());
+}
+
+}  // namespace
+}  // namespace pellmark::win32
