@@ -75,6 +75,15 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     window.border = forms::BorderStyle::None;
     SetSettings(window);
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
+    if (services.wallpaper != nullptr) {
+        wallpaperPicker_.emplace(WallpaperPickerServices{
+            services.forms, services.files, services.registry, *services.wallpaper,
+            services.dialogs, services.programFolder, services.dragWindow});
+        // Not modal: it stays above the main window and goes with it.
+        forms::WindowSettings picker = wallpaperPicker_->Settings();
+        picker.owner = this;
+        wallpaperPicker_->SetSettings(picker);
+    }
 
     for (int i = 0; i < chrome::kSideButtonCount; ++i) {
         forms::Image& button = Add<forms::Image>(forms::ElementName("imgSideButton", i));
@@ -385,7 +394,22 @@ void Form1::UseLanguage(const std::string& language) {
                            patterns.ShowTextsAgain();
                        },
                    .menuForm = &menus_,
-                   .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); }});
+                   .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); },
+                   .wallpaperPicker = [this] { return LoadedWallpaperPicker(); }});
+}
+
+forms::Form* Form1::LoadedWallpaperPicker() {
+    if (!wallpaperPicker_) {
+        return nullptr;
+    }
+    wallpaperPicker_->Load();
+    return &*wallpaperPicker_;
+}
+
+void Form1::ShowWallpaperPicker() {
+    if (wallpaperPicker_) {
+        wallpaperPicker_->Show();
+    }
 }
 
 void Form1::ImplementSettings() {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "chrome/MainNavigation.h"
 #include "chrome/frmAbout.h"
 #include "desktop/DesktopPages.h"
+#include "desktop/frmSelectWallpaper.h"
 #include "patterns/DesktopIcons.h"
 #include "patterns/PatternPage.h"
 #include "patterns/PatternRestore.h"
@@ -67,6 +69,11 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     // Puts the language on every form and keeps it as the one in use (the load does this
     // with the setting "Language"; the options dialog with the language chosen there).
     void UseLanguage(const std::string& language);
+    // The wallpaper picker, not modal; none when the program has no wallpaper system.
+    void ShowWallpaperPicker();
+    [[nodiscard]] frmSelectWallpaper* WallpaperPicker() noexcept {
+        return wallpaperPicker_ ? &*wallpaperPicker_ : nullptr;
+    }
 
     // The pages, in the order of their windows: the help panel comes last, over the others.
     chrome::IntroductionPage introduction;
@@ -121,6 +128,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void SetMenuButtonPressed(bool pressed) override;
     void ShowAboutBox() override;
     void ShowMainMenu() override;
+    [[nodiscard]] forms::Form* LoadedWallpaperPicker();
 
     chrome::MainNavigation navigation_;
     SettingsRecord settings_;
@@ -134,6 +142,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     forms::Bitmap sideDown_;
     forms::Bitmap menuPicture_;
     std::array<std::array<forms::Bitmap, chrome::kTabCount>, 2> tabStrips_;
+    std::optional<frmSelectWallpaper> wallpaperPicker_;
 };
 
 }  // namespace pellmark

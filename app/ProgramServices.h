@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
+#include "platform/WallpaperSystem.h"
 #include "platform/forms/Form.h"
 
 namespace pellmark {
@@ -26,6 +27,8 @@ struct ProgramServices {
     std::function<void(forms::Form&)> dragWindow;
     // The window of a form, for the few commands that are messages to a window; none: 0.
     std::function<WindowHandle(forms::Form&)> windowOf;
+    // The desktop wallpaper and what its picker browses; none: no picker.
+    platform::WallpaperSystem* wallpaper = nullptr;
 };
 
 }  // namespace pellmark

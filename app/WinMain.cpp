@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32TextCompare.h"
 #include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
 #include "tray/frmMenus.h"
 
@@ -47,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32System system;
     win32::Win32Files files;
     win32::Win32Registry registry;
+    win32::Win32Wallpaper wallpaper;
     win32::Win32FormsBackend forms;  // outlives every form
     ProgramServices services{
         desktop,
@@ -61,6 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         [](forms::Form& form) {
             return reinterpret_cast<WindowHandle>(win32::Win32FormsBackend::WindowOf(form));
         }};
+    services.wallpaper = &wallpaper;
     frmMenus menus(forms);
     chrome::ProgramFacts facts{kAppTitle};
     if (const auto version = win32::ReadVersionResource()) {
