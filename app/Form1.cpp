@@ -57,7 +57,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       introduction(*this),
       patterns(*this, services.files, services.dialogs, services.system, desktopIcons_, restore_,
                menus),
-      showHideIcons(*this),
+      showHideIcons(*this, desktopIcons_, services.desktop),
       removeIcons(*this),
       iconSize(*this),
       misc(*this),
@@ -75,6 +75,9 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     window.border = forms::BorderStyle::None;
     SetSettings(window);
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
+    patterns.PatternRestored = [this](const DesktopIconTable& table) {
+        showHideIcons.MarkHiddenIconsWhereCaptionsMatch(table);
+    };
     if (services.wallpaper != nullptr) {
         wallpaperPicker_.emplace(WallpaperPickerServices{
             services.forms, services.files, services.registry, *services.wallpaper,
@@ -138,7 +141,10 @@ MenuCommandContext Form1::CommandContext() {
                 // A failure ends the tray's restore without a message of its own.
                 try {
                     RestorePatternFromMenu(name, services_.programFolder, restore_,
-                                           desktopIcons_.Table(), nullptr);
+                                           desktopIcons_.Table(),
+                                           [this](const DesktopIconTable& table) {
+                                               showHideIcons.MarkHiddenIcons(table);
+                                           });
                 } catch (const std::exception&) {
                 }
             },
@@ -332,6 +338,9 @@ bool Form1::PageVisible(chrome::Page page) const {
 void Form1::ShowPage(chrome::Page page, const forms::Bounds& area) {
     PageBox(page).Move(area);
     SetPageVisible(page, true);
+    if (page == chrome::Page::ShowHideIcons) {
+        showHideIcons.PageShown();
+    }
 }
 
 void Form1::SetTitle(const std::string& title) {
@@ -376,6 +385,7 @@ void Form1::RunGeneralSubRoutines() {
     patterns.RefreshPatternList();
     // Read wherever the desktop can be read, so the preview and the count show it.
     desktopIcons_.ReadDesktopIcons();
+    showHideIcons.FillShowHideList();
     services_.forms.DoEvents();
 }
 

@@ -261,7 +261,9 @@ void PatternPage::cmdLoad_Click() {
         return;
     }
     restore_.RestorePatternFile(savedFolder_ + File1.List(index), false);
-    // The Show/Hide list takes its check marks from the new read once it exists.
+    if (PatternRestored) {
+        PatternRestored(desktopIcons_.Table());
+    }
 }
 
 void PatternPage::RemoveCurrentSaveItem() {

@@ -53,6 +53,8 @@ class PatternPage {
     void DeletePattern(const std::string& name);
     void cmdSave_Click();
     void cmdLoad_Click();
+    // After the Load button's restore, with the table of its closing read.
+    std::function<void(const DesktopIconTable&)> PatternRestored;
 
     forms::Picture& picContSavePos;
     forms::FileList File1;

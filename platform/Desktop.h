@@ -37,6 +37,16 @@ enum class DesktopReadStatus {
     Failed,     // the transfer memory could not be made; error says why
 };
 
+// An icon whose own picture is asked for, as a read reported it.
+struct IconPictureRequest {
+    std::string caption;
+    std::int32_t imageIndex = 0;
+};
+
+// One picture, `size` pixels square, row by row from the top, each a COLORREF with its
+// opacity in the top byte; empty when the icon's picture could not be found.
+using IconPixels = std::vector<std::uint32_t>;
+
 struct DesktopRead {
     DesktopReadStatus status = DesktopReadStatus::NoDesktop;
     OsStatus error;
@@ -57,12 +67,20 @@ class Desktop {
     // Reads every icon of the desktop list view.
     virtual DesktopRead ReadIcons() = 0;
     // Moves items of the last read, all in one request where the mechanism allows it.
-    // An index outside the read, or a refused position, leaves that icon where it is.
+    // A position beyond 16 bits is set whole, never wrapped to the other side of the
+    // screen. An index outside the read, or a refused position, leaves that icon where it is.
     virtual void MoveIcons(std::span<const IconPlacement> placements) = 0;
     void MoveIcon(int index, std::int32_t x, std::int32_t y) {
         const IconPlacement one{index, x, y};
         MoveIcons({&one, 1});
     }
+    // The icons' own pictures, `size` pixels square, one per request in its order: from
+    // `imageList` (a read's) where this process can draw from it, otherwise from the
+    // shell's items of the desktop matched by caption. A picture that cannot be told for
+    // certain is left empty.
+    virtual std::vector<IconPixels> ReadIconPictures(ImageListRef imageList,
+                                                     std::span<const IconPictureRequest> icons,
+                                                     int size) = 0;
     // True when Explorer arranges the icons itself; false when there is no desktop.
     virtual bool IsAutoArrange() = 0;
     // The desktop list view, looked up afresh; 0 when there is none.

@@ -33,12 +33,25 @@ void SimDesktop::MoveIcons(std::span<const platform::IconPlacement> placements) 
         if (placement.index < 0 || placement.index >= static_cast<int>(icons.size())) {
             continue;
         }
-        // The position travels in 16-bit halves, as LVM_SETITEMPOSITION carries it.
-        const std::uint32_t packed = PackPositionLParam(placement.x, placement.y);
+        // Whole, as the 32-bit position message and the shell's view set it.
         SimIcon& icon = icons[static_cast<std::size_t>(placement.index)];
-        icon.x = static_cast<std::int16_t>(packed & 0xFFFF);
-        icon.y = static_cast<std::int16_t>(packed >> 16);
+        icon.x = placement.x;
+        icon.y = placement.y;
     }
+}
+
+std::vector<platform::IconPixels> SimDesktop::ReadIconPictures(
+    ImageListRef imageList, std::span<const platform::IconPictureRequest> requests, int size) {
+    ++pictureReads;
+    std::vector<platform::IconPixels> found;
+    for (const platform::IconPictureRequest& request : requests) {
+        const auto picture = pictures.find(request.imageIndex);
+        found.push_back(imageList == imageListHandle && picture != pictures.end() &&
+                                picture->second.size() == static_cast<std::size_t>(size) * size
+                            ? picture->second
+                            : platform::IconPixels());
+    }
+    return found;
 }
 
 }  // namespace pellmark::sim

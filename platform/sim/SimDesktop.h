@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ class SimDesktop final : public platform::Desktop {
     int LogicalDpiX() override { return dpi; }
     platform::DesktopRead ReadIcons() override;
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
+    // From pictures, by image index, with the size asked for; none for other image lists.
+    std::vector<platform::IconPixels> ReadIconPictures(
+        ImageListRef imageList, std::span<const platform::IconPictureRequest> icons,
+        int size) override;
+    std::map<std::int32_t, platform::IconPixels> pictures;  // by image index
+    int pictureReads = 0;
     bool IsAutoArrange() override { return present && autoArrange; }
     WindowHandle FindListView() override { return present ? listViewHandle : 0; }
     void ShowDesktopIcons(bool show) override {

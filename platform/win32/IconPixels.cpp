@@ -100,7 +100,16 @@ std::vector<std::uint32_t> ImageListPixels(HIMAGELIST list, int index, int size)
     if (list == nullptr || index < 0 || index >= ::ImageList_GetImageCount(list)) {
         return {};
     }
-    return DrawnPixels(size, [&](HDC dc) { ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
+    int width = 0;
+    int height = 0;
+    if (::ImageList_GetIconSize(list, &width, &height) != FALSE && width == size &&
+        height == size) {
+        return DrawnPixels(size,
+                           [&](HDC dc) { ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
+    }
+    // Another size (a system list of 48-pixel icons): the icon stretched, as DrawIconEx does.
+    const UniqueIcon icon(::ImageList_GetIcon(list, index, ILD_NORMAL));
+    return IconPixels(icon.get(), size);
 }
 
 }  // namespace pellmark::win32

@@ -22,8 +22,8 @@ namespace pellmark::win32 {
 // The icon stretched to `size` (DrawIconEx).
 [[nodiscard]] std::vector<std::uint32_t> IconPixels(HICON icon, int size);
 
-// Image `index` of an image list of this process (ImageList_Draw), at its own size, which
-// must be `size`.
+// Image `index` of an image list this process can draw from, stretched to `size` when the
+// list's images are of another size.
 [[nodiscard]] std::vector<std::uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
 
 }  // namespace pellmark::win32

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Desktop.h"
@@ -20,5 +21,13 @@ namespace pellmark::win32 {
 // NT family: one block allocated in the list view's own process for the whole read, in
 // that process's record layout, two messages per icon, freed on every path.
 [[nodiscard]] platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView);
+
+// LVM_SETITEMPOSITION32 for a position beyond the 16 bits of LVM_SETITEMPOSITION: its
+// POINT goes through the same kind of memory as the reads use. False when no such memory
+// could be made (nothing is sent then).
+[[nodiscard]] bool MoveIconThroughSharedMapping(HWND listView, const std::string& tempFolder,
+                                                int index, std::int32_t x, std::int32_t y);
+[[nodiscard]] bool MoveIconThroughRemoteMemory(HWND listView, int index, std::int32_t x,
+                                               std::int32_t y);
 
 }  // namespace pellmark::win32

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/ListViewText.h"
 #include "platform/ListViewRecords.h"
+#include "platform/ListViewText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ListViewTransfers.h"
 #include "platform/win32/Win32Services.h"
@@ -148,6 +148,23 @@ platform::DesktopRead ReadIconsThroughRemoteMemory(HWND listView) {
         read.icons.push_back(std::move(icon));
     }
     return read;
+}
+
+bool MoveIconThroughRemoteMemory(HWND listView, int index, std::int32_t x, std::int32_t y) {
+    const UniqueKernelHandle process = OpenListViewOwner(listView);
+    if (!process) {
+        return false;
+    }
+    const RemoteMemory block(process.get(), sizeof(POINT));  // two LONGs in every process
+    const POINT position{x, y};
+    SIZE_T moved = 0;
+    if (!block || ::WriteProcessMemory(process.get(), block.address(), &position, sizeof position,
+                                       &moved) == FALSE) {
+        return false;
+    }
+    ::SendMessageA(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(block.address()));
+    return true;
 }
 
 }  // namespace pellmark::win32

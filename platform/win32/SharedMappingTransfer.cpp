@@ -134,7 +134,27 @@ platform::DesktopRead ReadIconsThroughSharedMappings(HWND listView, const std::s
     }
     transfers[0].Release();
     transfers[1].Release();
+    // Explorer's image list is shared there, so this process can draw from it.
+    read.imageList =
+        static_cast<ImageListRef>(::SendMessageA(listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
     return read;
+}
+
+bool MoveIconThroughSharedMapping(HWND listView, const std::string& tempFolder, int index,
+                                  std::int32_t x, std::int32_t y) {
+    if (listView == nullptr || (RunningOnNtFamily() && !InOwnProcess(listView))) {
+        return false;
+    }
+    SharedTransfer transfer;
+    if (!transfer.Open(tempFolder + "TEMP~~1.tmp", "MyMapping").ok()) {
+        return false;
+    }
+    const POINT position{x, y};
+    std::memcpy(transfer.view.get(), &position, sizeof position);
+    ::SendMessageA(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(transfer.view.get()));
+    transfer.Release();
+    return true;
 }
 
 }  // namespace pellmark::win32

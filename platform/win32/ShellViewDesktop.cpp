@@ -45,7 +45,54 @@ using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
     return text ? CutCaption(Narrow(text.get())) : std::string();
 }
 
+// The item's picture in the system image list (the desktop's children are absolute ids);
+// null when the shell tells none.
+HIMAGELIST SystemIconIndex(PCUITEMID_CHILD item, int& index) {
+    using GetFileInfo = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+    static const auto getFileInfo =
+        SystemFunction<GetFileInfo>(SystemLibrary::Shell, "SHGetFileInfoA");
+    SHFILEINFOA info{};
+    const DWORD_PTR systemList = getFileInfo == nullptr
+                                     ? 0
+                                     : getFileInfo(reinterpret_cast<LPCSTR>(item), 0, &info,
+                                                   sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX);
+    index = info.iIcon;
+    return reinterpret_cast<HIMAGELIST>(systemList);
+}
+
+struct ChildIdDeleter {
+    void operator()(ITEMIDLIST* pidl) const noexcept { ::CoTaskMemFree(pidl); }
+};
+
 }  // namespace
+
+std::vector<DesktopFolderIcon> ReadDesktopFolderIcons() {
+    using GetDesktopFolder = HRESULT(WINAPI*)(IShellFolder**);
+    static const auto getDesktopFolder =
+        SystemFunction<GetDesktopFolder>(SystemLibrary::Shell, "SHGetDesktopFolder");
+    ComPtr<IShellFolder> desktop;
+    ComPtr<IEnumIDList> items;
+    if (getDesktopFolder == nullptr || FAILED(getDesktopFolder(desktop.put())) || !desktop ||
+        desktop->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()) != S_OK ||
+        !items) {
+        return {};
+    }
+    std::vector<DesktopFolderIcon> icons;
+    for (;;) {
+        PITEMID_CHILD raw = nullptr;
+        ULONG fetched = 0;
+        const HRESULT next = items->Next(1, &raw, &fetched);
+        const std::unique_ptr<ITEMIDLIST, ChildIdDeleter> item(raw);
+        if (next != S_OK || fetched != 1 || !item) {
+            break;
+        }
+        DesktopFolderIcon icon;
+        icon.caption = ReadCaption(*desktop.get(), item.get());
+        icon.imageList = SystemIconIndex(item.get(), icon.imageIndex);
+        icons.push_back(std::move(icon));
+    }
+    return icons;
+}
 
 ComPtr<IFolderView> FindDesktopFolderView() {
     ComPtr<IShellWindows> windows;
@@ -151,18 +198,10 @@ platform::DesktopRead ShellViewDesktop::ReadIcons(HWND listView) {
             icon.y = position.y;
         }
         icon.caption = ReadCaption(*folder.get(), item.get());
-        // The desktop is the root of the namespace, so its child ids are absolute ones.
-        using GetFileInfo = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
-        static const auto getFileInfo =
-            SystemFunction<GetFileInfo>(SystemLibrary::Shell, "SHGetFileInfoA");
-        SHFILEINFOA info{};
-        const DWORD_PTR systemList =
-            getFileInfo == nullptr ? 0
-                                   : getFileInfo(reinterpret_cast<LPCSTR>(item.get()), 0, &info,
-                                                 sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX);
-        if (systemList != 0) {
-            imageList = static_cast<ImageListRef>(systemList);
-            icon.imageIndex = info.iIcon;
+        int index = 0;
+        if (HIMAGELIST systemList = SystemIconIndex(item.get(), index); systemList != nullptr) {
+            imageList = reinterpret_cast<ImageListRef>(systemList);
+            icon.imageIndex = index;
         }
         icons.push_back(std::move(icon));
         items.push_back(std::move(item));

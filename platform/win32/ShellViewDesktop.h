@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -22,6 +23,17 @@ namespace pellmark::win32 {
 // must have initialised COM apartment-threaded (CoInitializeEx with
 // COINIT_APARTMENTTHREADED); the view and the ShellViewDesktop over it stay on that thread.
 [[nodiscard]] ComPtr<IFolderView> FindDesktopFolderView();
+
+// An item of the shell's desktop folder with its caption as the desktop shows it and its
+// picture in the system image list of this process.
+struct DesktopFolderIcon {
+    std::string caption;
+    HIMAGELIST imageList = nullptr;
+    int imageIndex = -1;
+};
+// Every item of the desktop folder (the user's, the common one and the shell's own
+// items); empty without a shell. COM must be initialised on the calling thread.
+[[nodiscard]] std::vector<DesktopFolderIcon> ReadDesktopFolderIcons();
 
 class ShellViewDesktop {
   public:

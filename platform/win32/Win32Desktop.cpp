@@ -3,9 +3,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <map>
+#include <string>
+
 #include "platform/ListViewText.h"
 #include "platform/WindowsFamily.h"
 #include "platform/win32/DesktopWindows.h"
+#include "platform/win32/IconPixels.h"
 #include "platform/win32/ListViewTransfers.h"
 #include "platform/win32/ShellViewDesktop.h"
 #include "platform/win32/Win32Services.h"
@@ -24,6 +28,10 @@ bool ListViewOfTheShell(HWND listView) {
     return shellProcess == listProcess;
 }
 
+constexpr bool FitsSixteenBits(std::int32_t value) {
+    return value >= -32768 && value <= 32767;
+}
+
 Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
     if (!seams.version) {
         seams.version = [] { return Win32System().ReadVersion(); };
@@ -36,6 +44,9 @@ Win32Desktop::Seams WithDefaults(Win32Desktop::Seams seams) {
     }
     if (!seams.ownedByShell) {
         seams.ownedByShell = ListViewOfTheShell;
+    }
+    if (!seams.desktopFolderIcons) {
+        seams.desktopFolderIcons = ReadDesktopFolderIcons;
     }
     return seams;
 }
@@ -129,9 +140,57 @@ void Win32Desktop::MoveIcons(std::span<const platform::IconPlacement> placements
     // No pointer travels with this message, so it is safe on every system; the list view
     // has no message that moves several items at once.
     for (const platform::IconPlacement& placement : placements) {
-        ::SendMessageA(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(placement.index),
-                       static_cast<LPARAM>(PackPositionLParam(placement.x, placement.y)));
+        if (FitsSixteenBits(placement.x) && FitsSixteenBits(placement.y)) {
+            ::SendMessageA(listView_, LVM_SETITEMPOSITION, static_cast<WPARAM>(placement.index),
+                           static_cast<LPARAM>(PackPositionLParam(placement.x, placement.y)));
+        } else if (mechanism_ == Mechanism::SharedMappings) {
+            // An icon pushed off a wide screen: wrapped to 16 bits it would land on the
+            // other side, so its position goes whole, or it stays where it is.
+            static_cast<void>(MoveIconThroughSharedMapping(
+                listView_, seams_.tempFolder(), placement.index, placement.x, placement.y));
+        } else {
+            static_cast<void>(
+                MoveIconThroughRemoteMemory(listView_, placement.index, placement.x, placement.y));
+        }
     }
+}
+
+std::vector<platform::IconPixels> Win32Desktop::ReadIconPictures(
+    ImageListRef imageList, std::span<const platform::IconPictureRequest> icons, int size) {
+    std::vector<platform::IconPixels> pictures(icons.size());
+    if (imageList != 0) {
+        const auto list = reinterpret_cast<HIMAGELIST>(imageList);
+        for (std::size_t i = 0; i < icons.size(); ++i) {
+            pictures[i] = ImageListPixels(list, icons[i].imageIndex, size);
+        }
+        return pictures;
+    }
+    // Explorer's own image list is of no use outside its process: the shell's items of
+    // the desktop are what its icons show, found by the caption under each.
+    if (!comInitialised_) {
+        comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
+    }
+    struct Found {
+        HIMAGELIST list = nullptr;
+        int index = -1;
+        bool ambiguous = false;
+    };
+    std::map<std::string, Found> byCaption;
+    for (const DesktopFolderIcon& item : seams_.desktopFolderIcons()) {
+        const auto [entry, added] = byCaption.try_emplace(item.caption);
+        if (added) {
+            entry->second = {item.imageList, item.imageIndex};
+        } else if (entry->second.list != item.imageList || entry->second.index != item.imageIndex) {
+            entry->second.ambiguous = true;  // two items, two pictures: neither is certain
+        }
+    }
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const auto found = byCaption.find(icons[i].caption);
+        if (found != byCaption.end() && !found->second.ambiguous && found->second.list != nullptr) {
+            pictures[i] = ImageListPixels(found->second.list, found->second.index, size);
+        }
+    }
+    return pictures;
 }
 
 bool Win32Desktop::IsAutoArrange() {

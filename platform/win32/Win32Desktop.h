@@ -7,14 +7,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Desktop.h"
 #include "platform/Types.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ShellViewDesktop.h"
 
 namespace pellmark::win32 {
-
-class ShellViewDesktop;
 
 class Win32Desktop final : public platform::Desktop {
   public:
@@ -25,6 +25,9 @@ class Win32Desktop final : public platform::Desktop {
         std::function<std::string()> tempFolder;           // default: GetTempPathA
         // Whether the list view belongs to the shell's own process (GetShellWindow's).
         std::function<bool(HWND listView)> ownedByShell;
+        // The shell's items of the desktop, to find the pictures of icons read without an
+        // image list this process can draw from; default: ReadDesktopFolderIcons.
+        std::function<std::vector<DesktopFolderIcon>()> desktopFolderIcons;
     };
 
     Win32Desktop();
@@ -37,6 +40,9 @@ class Win32Desktop final : public platform::Desktop {
     int LogicalDpiX() override;
     platform::DesktopRead ReadIcons() override;
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
+    std::vector<platform::IconPixels> ReadIconPictures(
+        ImageListRef imageList, std::span<const platform::IconPictureRequest> icons,
+        int size) override;
     bool IsAutoArrange() override;
     WindowHandle FindListView() override;
     void ShowDesktopIcons(bool show) override;

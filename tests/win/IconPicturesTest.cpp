@@ -1,6 +1,9 @@
 // The icons' pictures on real Windows: icons from files, and the desktop icons' own.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,10 +11,17 @@
 #include <vector>
 
 #include "desktop/IconPictures.h"
+#include "desktop/ShowHideIconsPage.h"
+#include "patterns/DesktopIcons.h"
+#include "platform/sim/SimDialogs.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/IconPixels.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/IconFileBytes.h"
+#include "tests/win/StandInProcess.h"
+#include "tools/desktophost/StandInDesktop.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -66,6 +76,181 @@ TEST(IconPictures, DrawIconFromFileDrawsTheFilesIconAtItsPlaceAndNothingForAMiss
             ASSERT_EQ(pixel >> 24, 0u) << "an empty picture";
         }
     }
+}
+
+// The colour in the middle of a 32-pixel picture; 0 when it is transparent there.
+std::uint32_t Middle(const platform::IconPixels& pixels) {
+    if (pixels.size() != 32 * 32) {
+        return 0;
+    }
+    const std::uint32_t pixel = pixels[16 * 32 + 16];
+    return pixel >> 24 == 0xFF ? pixel & 0xFFFFFF : 0;
+}
+
+std::vector<platform::IconPictureRequest> RequestsOf(const DesktopIconTable& table) {
+    std::vector<platform::IconPictureRequest> requests;
+    for (const DesktopIcon& icon : table.Icons) {
+        requests.push_back({icon.Caption, icon.ImageIndex});
+    }
+    return requests;
+}
+
+TEST(DesktopPictures, OnWindows98TheyComeFromTheListViewsOwnImageListAndFarMovesStayWhole) {
+    standin::Layout layout;
+    for (int i = 0; i < 4; ++i) {
+        layout.icons.push_back({"Icon " + std::to_string(i), 20 + 80 * i, 30, 3 - i});
+    }
+    auto made = standin::StandInDesktop::Create(layout);
+    ASSERT_TRUE(made.has_value());
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    Win32Desktop::Seams seams;
+    seams.version = [] { return VersionInfo{148, 4, 10, 2222, 1, " A "}; };
+    seams.tempFolder = [folder = Narrow(temp)] { return folder; };
+    Win32Desktop desktop(seams);
+    sim::SimDialogs dialogs;
+    DesktopIcons icons(desktop, dialogs);
+    icons.ReadDesktopIcons();
+    ASSERT_NE(icons.Table().ImageListHandle, 0U);
+    const auto pictures =
+        desktop.ReadIconPictures(icons.Table().ImageListHandle, RequestsOf(icons.Table()), 32);
+    ASSERT_EQ(pictures.size(), 4U);
+    // The stand-in's images 3, 2, 1, 0: yellow, blue, green, red.
+    const std::uint32_t colours[] = {RGB(230, 190, 40), RGB(50, 90, 220), RGB(50, 160, 60),
+                                     RGB(220, 50, 50)};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(Middle(pictures[i]), colours[i]) << i;
+        EXPECT_EQ(pictures[i][0] >> 24, 0U) << i << ": the round icon's corner is transparent";
+    }
+
+    // Beyond the 16 bits of the usual message, through the mapping, whole.
+    icons.MoveDesktopIcon(1, 40000, 30);
+    EXPECT_EQ(made->CurrentIcons()[1].x, 40000);
+    icons.MoveDesktopIcon(1, 100, 30);
+    EXPECT_EQ(made->CurrentIcons()[1].x, 100);
+}
+
+TEST(DesktopPictures, FromAnotherProcessTheyAreTheShellItemsWithTheSameCaption) {
+    standin::Layout layout;
+    for (const char* caption : {"Alpha", "Beta", "Twin", "Nowhere"}) {
+        layout.icons.push_back({caption, 20, 30 + 80 * static_cast<int>(layout.icons.size()), 0});
+    }
+    const auto host = standin::StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+
+    // The shell's items, with pictures in an image list of this process.
+    const UniqueImageList shellList(::ImageList_Create(32, 32, ILC_COLOR32, 3, 0));
+    for (const COLORREF colour : {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)}) {
+        const UniqueScreenDc screen(::GetDC(nullptr));
+        UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), 32, 32));
+        {
+            const UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+            const HGDIOBJ old = ::SelectObject(dc.get(), bitmap.get());
+            const RECT all{0, 0, 32, 32};
+            const UniqueGdiObject brush(::CreateSolidBrush(colour));
+            ::FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+            ::SelectObject(dc.get(), old);
+        }
+        ASSERT_GE(::ImageList_Add(shellList.get(), static_cast<HBITMAP>(bitmap.get()), nullptr), 0);
+    }
+    Win32Desktop::Seams seams;
+    seams.desktopFolderIcons = [list = shellList.get()] {
+        return std::vector<DesktopFolderIcon>{{"Beta", list, 1},
+                                              {"Alpha", list, 0},
+                                              {"Twin", list, 0},
+                                              {"Twin", list, 2},
+                                              {"Elsewhere", list, 2}};
+    };
+    Win32Desktop desktop(seams);
+    sim::SimDialogs dialogs;
+    DesktopIcons icons(desktop, dialogs);
+    icons.ReadDesktopIcons();
+    ASSERT_EQ(desktop.LastMechanism(), Win32Desktop::Mechanism::RemoteMemory);
+    EXPECT_EQ(icons.Table().ImageListHandle, 0U);
+    const auto pictures =
+        desktop.ReadIconPictures(icons.Table().ImageListHandle, RequestsOf(icons.Table()), 32);
+    ASSERT_EQ(pictures.size(), 4U);
+    EXPECT_EQ(Middle(pictures[0]), RGB(200, 0, 0));
+    EXPECT_EQ(Middle(pictures[1]), RGB(0, 200, 0));
+    EXPECT_TRUE(pictures[2].empty()) << "two items of that caption, two pictures: neither";
+    EXPECT_TRUE(pictures[3].empty()) << "no such item";
+}
+
+TEST(DesktopPictures, TheShellsOwnDesktopItemsComeWithCaptionsAndPictures) {
+    // Wine's desktop holds at least its computer and its trash; the user's own files are
+    // not the test's to make.
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    const std::vector<DesktopFolderIcon> items = ReadDesktopFolderIcons();
+    ASSERT_FALSE(items.empty());
+    for (const DesktopFolderIcon& item : items) {
+        EXPECT_FALSE(item.caption.empty());
+        EXPECT_NE(item.imageList, nullptr) << item.caption;
+        EXPECT_FALSE(ImageListPixels(item.imageList, item.imageIndex, 32).empty()) << item.caption;
+    }
+    ::CoUninitialize();
+}
+
+TEST(ShowHideList, HidingAnIconOfAnotherProcessFromItsRowAndBringingItBackExactly) {
+    standin::Layout layout;
+    layout.icons = {{"Readme.txt", 21, 2, 1}, {"Budget 2024.xlsx", 96, 77, 4}};
+    const auto host = standin::StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+    Win32Desktop desktop;
+    sim::SimDialogs dialogs;
+    DesktopIcons icons(desktop, dialogs);
+    Win32FormsBackend backend;
+    forms::Form form(backend, "Form1");
+    form.SetClientSize(400, 260);
+    ShowHideIconsPage page(form, icons, desktop);
+    icons.ReadDesktopIcons();
+    page.FillShowHideList();
+    form.Show();
+    page.Box().SetVisible(true);
+    page.PageShown();
+    backend.DoEvents();
+    const HWND list = Win32FormsBackend::WindowOf(page.ListView1);
+    ASSERT_NE(list, nullptr);
+    const auto setCheck = [&](int row, bool on) {
+        LVITEMW state{};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+        ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&state));
+        backend.DoEvents();
+    };
+    const std::int32_t twips = desktop.ReadScreenSize().width * 1440 / desktop.LogicalDpiX();
+
+    setCheck(1, true);
+    standin::Layout shown = host->Dump();
+    ASSERT_EQ(shown.icons.size(), 2U);
+    EXPECT_EQ(shown.icons[1].x, 96 + twips);
+    EXPECT_EQ(shown.icons[1].y, 77);
+    EXPECT_EQ(shown.icons[0].x, 21) << "the other icon stays";
+    EXPECT_TRUE(page.ListView1.Item(1).checked);
+    EXPECT_TRUE(page.ListView1.Item(1).ghosted);
+
+    setCheck(1, false);
+    shown = host->Dump();
+    EXPECT_EQ(shown.icons[1].x, 96);
+    EXPECT_EQ(shown.icons[1].y, 77);
+
+    // The header hides both, and brings both back; beyond 16 bits a move stays whole.
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT column{};
+    ::SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&column));
+    const LPARAM at =
+        MAKELPARAM((column.left + column.right) / 2, (column.top + column.bottom) / 2);
+    for (const std::int32_t push : {twips, 0}) {
+        ::PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(header, WM_LBUTTONUP, 0, at);
+        backend.DoEvents();
+        shown = host->Dump();
+        EXPECT_EQ(shown.icons[0].x, 21 + push);
+        EXPECT_EQ(shown.icons[1].x, 96 + push);
+    }
+    icons.ReadDesktopIcons();
+    icons.MoveDesktopIcon(0, 40000, 2);
+    EXPECT_EQ(host->Dump().icons[0].x, 40000);
 }
 
 }  // namespace
