@@ -40,6 +40,21 @@ constexpr std::uint32_t kTitleColour = 0xFFFFFF;
 
 constexpr std::array<const char*, 3> kStyleCaptions{"Center", "Tile", "Stretch"};
 
+// The part of the skin under an area, so a control there shows the skin's drawing.
+forms::Bitmap Crop(const forms::Bitmap& picture, const forms::Bounds& area) {
+    if (area.left + area.width > picture.Width() || area.top + area.height > picture.Height()) {
+        return {};
+    }
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(area.width) * area.height);
+    for (int y = area.top; y < area.top + area.height; ++y) {
+        const auto row =
+            picture.Pixels().begin() + static_cast<std::ptrdiff_t>(y) * picture.Width();
+        pixels.insert(pixels.end(), row + area.left, row + area.left + area.width);
+    }
+    return {area.width, area.height, std::move(pixels)};
+}
+
 std::string Reason(const std::exception& error) {
     if (const auto* runTime = dynamic_cast<const RunTimeError*>(&error)) {
         std::string reason = "Error ";
@@ -189,6 +204,7 @@ void frmSelectWallpaper::OnLoad() {
         return;
     }
     SetClientSize(skin_.Width(), skin_.Height());
+    imgQuit.SetPicture(Crop(skin_, kQuit));
     std::int32_t transparent = 0;  // the top-left pixel's colour
     SetRegion(chrome::SkinOutline(skin_, transparent));
     Refresh();

@@ -2,8 +2,10 @@
 // would:
 //     show_page.exe PAGE
 // PAGE is intro, 1-0, 1-1, 1-2, 2-0, 2-1, 2-2 (section and tab), help (the help panel over
-// the first pattern page), about (the about box) or close (the about box and the window
-// close). It waits up to ten seconds for the main window.
+// the first pattern page), about (the about box), wallpaper (the wallpaper picker, opened
+// from its page, with its first picture chosen), options (the options dialog, from the main
+// menu) or close (the about box, the picker, the options and the window close). It waits up
+// to ten seconds for the main window.
 #include <windows.h>
 
 #include <string>
@@ -28,6 +30,28 @@ void ClickTitle(HWND form) {
     Click(form, 120.0 / 468, 20.0 / 332);
 }
 
+HWND WaitForVisible(const char* className) {
+    for (int i = 0; i < 100; ++i) {
+        HWND window = ::FindWindowA(className, nullptr);
+        if (window != nullptr && ::IsWindowVisible(window)) {
+            return window;
+        }
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+// Chooses the first row of a list box as a click would, telling its form.
+void ChooseFirstRow(HWND form, HWND list) {
+    if (list == nullptr || ::SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) {
+        return;
+    }
+    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+    ::SendMessageA(::GetParent(list), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    static_cast<void>(form);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -47,6 +71,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (HWND about = ::FindWindowA("Pellmark.frmAbout", nullptr)) {
             ::SendMessageA(Control(about, "cmdOK"), BM_CLICK, 0, 0);
         }
+        if (HWND picker = ::FindWindowA("Pellmark.frmSelectWallpaper", nullptr)) {
+            ::SendMessageA(Control(picker, "CancelButton"), BM_CLICK, 0, 0);
+        }
+        if (HWND options = ::FindWindowA("Pellmark.frmOptions", nullptr)) {
+            ::SendMessageA(Control(options, "cmdCancel"), BM_CLICK, 0, 0);
+        }
         ::PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     }
@@ -61,6 +91,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else if (page == "help") {
         side(1);
         ClickTitle(form);
+    } else if (page == "wallpaper") {
+        side(2);
+        Click(Control(form, "imgTabs"), 3 / 6.0, 0.5);
+        ::Sleep(300);
+        ::PostMessageA(Control(form, "cmdChangeCover"), BM_CLICK, 0, 0);
+        if (HWND picker = WaitForVisible("Pellmark.frmSelectWallpaper")) {
+            ChooseFirstRow(picker, Control(picker, "File1"));
+        }
+    } else if (page == "options") {
+        // From the main menu, as a user opens it: its second item.
+        Click(Control(form, "imgMenu"), 0.5, 0.5);
+        if (HWND menu = WaitForVisible("#32768")) {
+            ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageA(menu, WM_CHAR, '\r', 0);
+        }
+        static_cast<void>(WaitForVisible("Pellmark.frmOptions"));
     } else if (page.size() == 3 && page[1] == '-') {
         side(page[0] - '0');
         Click(Control(form, "imgTabs"), ((page[2] - '0') * 2 + 1) / 6.0, 0.5);

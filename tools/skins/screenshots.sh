@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Wine, on a virtual X server, against the stand-in
-# desktop with the sample layout: each of its pages, its help panel and the about box, and
+# desktop with the sample layout: each of its pages, its help panel, the about box, the
+# options dialog (options-DPI.png) and the wallpaper picker (wallpaper-DPI.png, previewing a picture drawn here), and
 # its three menus (menu-NAME-DPI.png) and the version check's progress window
 # (progress-DPI.png), at 96 and 144 DPI. They are for people to
 # look at; nothing compares them.
@@ -29,6 +30,11 @@ sleep 1
 # fonts-wine without putting it in a prefix.
 marlett=/usr/share/wine/fonts/marlett.ttf
 [ ! -f "$marlett" ] || cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+# A picture beside the program for the wallpaper picker to preview, drawn here.
+convert -size 1024x768 gradient:'#1e3c64'-'#e8a050' -fill '#f6e3a8' \
+    -draw 'circle 700,330 760,330' -fill '#203040' -draw 'polygon 0,768 0,600 300,520 640,640 1024,560 1024,768' \
+    "$bin/sample-wallpaper.jpg"
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log" "$bin/sample-wallpaper.jpg"' EXIT
 wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
 for dpi in 96 144; do
@@ -39,7 +45,7 @@ for dpi in 96 144; do
         grep -q 'ready' "$log" && break
         sleep 0.1
     done
-    for page in intro 1-0 1-1 1-2 2-0 2-1 2-2 help about; do
+    for page in intro 1-0 1-1 1-2 2-0 2-1 2-2 help about wallpaper options; do
         wine "$bin/pellmark.exe" &
         pellmark=$!
         wine "$bin/show_page.exe" $page
