@@ -61,7 +61,8 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       removeIcons(*this),
       iconSize(*this),
       misc(*this),
-      iconUtils(*this),
+      iconUtils(*this, services.desktopStyle, services.desktop, services.dialogs, settingsStore_,
+                menus.mnuShowDesktop),
       help(*this),
       imgTabs(Add<forms::Image>("imgTabs")),
       imgMenu(Add<forms::Image>("imgMenu")),
@@ -195,9 +196,10 @@ void Form1::OnLoad() {
         BeginStep("Load up the Special Desktop icons");
         BeginStep("Load settings for misc tab");
         BeginStep("Get settings");
-        LoadSettings(settingsStore_, services_.programFolder, settings_, iconStyle_,
+        LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
                      services_.dialogs);
         BeginStep("Get Desktop Text Background Colour");
+        iconUtils.ReadSavedDesktopBackColour();
         BeginStep("Perform auto save functions");
         BeginStep("Load the language file");
         LoadTheLanguageFile();
@@ -276,6 +278,7 @@ void Form1::PositionControls() {
     imgWebAdd.Move(kWebImage);
     imgWebAdd.SetPicture(Picture(PELLMARK_PICTURE_WEB_IMAGE));
     patterns.PositionControls();
+    iconUtils.PositionControls();
     // It opens where most visits go: the saved patterns.
     navigation_.SideButtonClick(1);
 }
@@ -427,6 +430,7 @@ void Form1::ImplementSettings() {
     if (trayIcon_.TrayIconShown()) {
         trayIcon_.AddTrayIcon();
     }
+    iconUtils.ImplementSettings(settings_, !services_.commandLine.empty());
     if (settings_.RestoreOnResChange) {
         watcher_.Start(savedFolder_, settings_.PatternToRestore);
         tmrCheckForResChange.SetEnabled(true);
@@ -509,7 +513,7 @@ void Form1::OnUnload() {
         // The notification-area icon goes first; the settings are read again because the
         // options may have changed them since the load.
         trayIcon_.RemoveTrayIcon();
-        LoadSettings(settingsStore_, services_.programFolder, settings_, iconStyle_,
+        LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
                      services_.dialogs);
         if (settings_.SavePatternOnClose) {
             SaveAutomaticPattern();

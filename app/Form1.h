@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IconStyleValues.h"
 #include "app/ProgramServices.h"
 #include "chrome/HelpPanel.h"
 #include "chrome/IntroductionPage.h"
@@ -132,7 +131,6 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
 
     chrome::MainNavigation navigation_;
     SettingsRecord settings_;
-    IconStyleValues iconStyle_;
     std::string savedFolder_;
     std::string currentStep_;
     std::string title_;

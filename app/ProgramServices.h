@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Desktop.h"
+#include "platform/DesktopStyle.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -16,6 +17,7 @@ namespace pellmark {
 
 struct ProgramServices {
     platform::Desktop& desktop;
+    platform::DesktopStyle& desktopStyle;
     platform::Dialogs& dialogs;
     platform::System& system;
     platform::Files& files;

@@ -10,6 +10,7 @@
 #include "chrome/frmAbout.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32DesktopStyle.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32Registry.h"
@@ -43,6 +44,7 @@ std::string CommandArguments() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pellmark;
     win32::Win32Desktop desktop;
+    win32::Win32DesktopStyle desktopStyle;
     win32::UseSystemCaseComparison();
     win32::Win32Dialogs dialogs(kAppTitle);
     win32::Win32System system;
@@ -52,6 +54,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32FormsBackend forms;  // outlives every form
     ProgramServices services{
         desktop,
+        desktopStyle,
         dialogs,
         system,
         files,

@@ -1,5 +1,7 @@
 #include "platform/sim/SimDialogs.h"
 
+#include <utility>
+
 namespace pellmark::sim {
 
 platform::MessageAnswer SimDialogs::ShowMessage(const platform::MessageRequest& request) {
@@ -16,6 +18,28 @@ platform::MessageAnswer SimDialogs::ShowMessage(const platform::MessageRequest& 
         default:
             return platform::MessageAnswer::Ok;
     }
+}
+
+namespace {
+template <class Answer>
+Answer Next(std::deque<Answer>& answers) {
+    if (answers.empty()) {
+        return Answer();
+    }
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+}  // namespace
+
+std::optional<std::uint32_t> SimDialogs::PickColour(std::uint32_t initial) {
+    colourDialogs.push_back(initial);
+    return Next(colourAnswers);
+}
+
+std::optional<platform::FontChoice> SimDialogs::PickFont(const platform::FontChoice& initial) {
+    fontDialogs.push_back(initial);
+    return Next(fontAnswers);
 }
 
 }  // namespace pellmark::sim

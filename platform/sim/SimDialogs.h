@@ -1,7 +1,9 @@
 // Message boxes that record what was shown and answer from a queue.
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -14,6 +16,16 @@ class SimDialogs final : public platform::Dialogs {
     std::deque<platform::MessageAnswer> answers;  // empty: the first button
 
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override;
+
+    // The colour and font dialogs: each records where it opened and answers from its
+    // queue (an empty answer is a cancel; an empty queue cancels too).
+    std::vector<std::uint32_t> colourDialogs;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::vector<platform::FontChoice> fontDialogs;
+    std::deque<std::optional<platform::FontChoice>> fontAnswers;
+
+    std::optional<std::uint32_t> PickColour(std::uint32_t initial) override;
+    std::optional<platform::FontChoice> PickFont(const platform::FontChoice& initial) override;
 };
 
 }  // namespace pellmark::sim

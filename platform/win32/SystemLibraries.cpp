@@ -19,6 +19,8 @@ const char* FileOf(SystemLibrary library) {
             return "gdi32.dll";
         case SystemLibrary::Blending:
             return "msimg32.dll";
+        case SystemLibrary::CommonDialogs:
+            return "comdlg32.dll";
         case SystemLibrary::Sockets:
             return "ws2_32.dll";
     }
@@ -47,7 +49,7 @@ FARPROC SystemFunctionAddress(SystemLibrary library, const char* name) {
         bool tried = false;
         UniqueLibrary module;
     };
-    static std::array<Loaded, 5> libraries;
+    static std::array<Loaded, 6> libraries;
     Loaded& loaded = libraries.at(static_cast<std::size_t>(library));
     if (!loaded.tried) {
         loaded.tried = true;

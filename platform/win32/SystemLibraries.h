@@ -8,7 +8,7 @@
 
 namespace pellmark::win32 {
 
-enum class SystemLibrary { Shell, ShellLight, Gdi, Blending, Sockets };
+enum class SystemLibrary { Shell, ShellLight, Gdi, Blending, CommonDialogs, Sockets };
 
 // The function of that name, or null where this Windows has none (or the library is
 // missing). Loaded libraries stay until the program ends.

@@ -123,7 +123,8 @@ class CheckBoxWindow final : public CheckedButtonWindow {
   public:
     CheckBoxWindow(Win32FormsBackend& backend, FormWindow& form, forms::CheckBox& box)
         : CheckedButtonWindow(backend, form, box), box_(box) {
-        Create(0, "BUTTON", BS_3STATE | WS_TABSTOP);
+        // A caption too long for one line (a translation, say) wraps instead of being cut.
+        Create(0, "BUTTON", BS_3STATE | BS_MULTILINE | WS_TABSTOP);
         ShowValue();
     }
 

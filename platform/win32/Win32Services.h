@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -57,10 +58,15 @@ class Win32Dialogs final : public platform::Dialogs {
         : defaultCaption_(std::move(defaultCaption)), owner_(owner) {}
     void SetOwner(HWND owner) noexcept { owner_ = owner; }
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override;
+    // In Win32ChooseDialogs.cpp: the common dialogs' library is loaded on first use.
+    std::optional<std::uint32_t> PickColour(std::uint32_t initial) override;
+    std::optional<platform::FontChoice> PickFont(const platform::FontChoice& initial) override;
 
   private:
     std::string defaultCaption_;
     HWND owner_;
+    // The colour dialog's sixteen custom colours, kept from one opening to the next.
+    std::array<COLORREF, 16> customColours_{};
 };
 
 class Win32System final : public platform::System {

@@ -13,6 +13,7 @@
 #include "chrome/frmAbout.h"
 #include "platform/Utf8.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDesktopStyle.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimForms.h"
@@ -273,13 +274,14 @@ class LanguageFormsTest : public ::testing::Test {
     }
 
     sim::SimDesktop desktop;
+    sim::SimDesktopStyle desktopStyle;
     sim::SimDialogs dialogs;
     sim::SimSystem system;
     sim::SimFiles files;
     sim::SimRegistry registry;
     sim::SimFormsBackend backend;
-    ProgramServices services{desktop,  dialogs, system,         files,
-                             registry, backend, "C:\\Pellmark", ""};
+    ProgramServices services{desktop, desktopStyle, dialogs,        system, files,
+                             registry, backend,     "C:\\Pellmark", ""};
     frmMenus menus{backend};
     chrome::frmAbout about{backend, chrome::ProgramFacts{"Pellmark", 1, 2, 3},
                            [this](const std::string& address) { system.OpenAddress(address); }};

@@ -11,6 +11,7 @@
 #include "app/Main.h"
 #include "chrome/res/ChromePictures.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDesktopStyle.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimForms.h"
@@ -85,12 +86,14 @@ class ProgramHarness {
     }
 
     sim::SimDesktop desktop;
+    sim::SimDesktopStyle desktopStyle;
     sim::SimDialogs dialogs;
     sim::SimSystem system;
     sim::SimFiles files;
     sim::SimRegistry registry;
     sim::SimFormsBackend forms;
-    ProgramServices services{desktop, dialogs, system, files, registry, forms, kProgramFolder, ""};
+    ProgramServices services{desktop, desktopStyle, dialogs, system,        files,
+                             registry, forms,       kProgramFolder, ""};
     SettingsStore store{registry};
     frmMenus menus{forms};
     chrome::frmAbout about{forms, chrome::ProgramFacts{"Pellmark", 1, 2, 3},

@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "app/Main.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDesktopStyle.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/win32/Win32Forms.h"
@@ -106,7 +107,9 @@ TEST_F(EndToEndChromeTest, EitherButtonOnTheBodyDragsTheWindowAndTheTitleDoesNot
     win32::Win32Files files;
     win32::Win32FormsBackend forms;
     SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
+    sim::SimDesktopStyle desktopStyle;
     ProgramServices services{desktop,
+                             desktopStyle,
                              dialogs,
                              system,
                              files,

@@ -13,6 +13,7 @@
 #include "app/Form1.h"
 #include "app/Main.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDesktopStyle.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/win32/Win32Forms.h"
@@ -92,7 +93,9 @@ int main() {
     sim::SimRegistry registry;
     win32::Win32FormsBackend forms;
     SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
-    ProgramServices services{desktop, dialogs, system, files, registry, forms, programFolder, ""};
+    sim::SimDesktopStyle desktopStyle;
+    ProgramServices services{desktop, desktopStyle, dialogs,       system,
+                             files,   registry,     forms,         programFolder, ""};
     frmMenus menus(forms);
     chrome::frmAbout about(forms, chrome::ProgramFacts{kAppTitle}, [](const std::string&) {});
     Form1 form(services, menus, about);

@@ -1,0 +1,173 @@
+// The captions' colours and the pointer's place on real windows, against the stand-in
+// desktop in another process; then pellmark.exe keeping the colours in force and hiding
+// the icons while the pointer is away, driven by moving the pointer.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/Win32DesktopStyle.h"
+#include "tests/win/ProgramProcess.h"
+#include "tests/win/StandInProcess.h"
+
+namespace pellmark {
+namespace {
+
+using standin::Layout;
+using standin::StandInProcess;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 160, 0);
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+
+COLORREF ListViewColour(HWND listView, UINT message) {
+    return static_cast<COLORREF>(::SendMessageW(listView, message, 0, 0));
+}
+
+// A plain top-level window over part of the screen: somewhere that is not the desktop. A
+// button, since a static control lets the pointer through to what lies beneath it.
+class Elsewhere {
+  public:
+    Elsewhere() {
+        window_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"BUTTON", L"elsewhere",
+                                    WS_POPUP | WS_VISIBLE, 0, 0, 120, 80, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    }
+    ~Elsewhere() { ::DestroyWindow(window_); }
+    Elsewhere(const Elsewhere&) = delete;
+    Elsewhere& operator=(const Elsewhere&) = delete;
+    void PointAt() const { ::SetCursorPos(40, 40); }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+void PointAtDesktop() {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 50, ::GetSystemMetrics(SM_CYSCREEN) - 50);
+}
+
+TEST(DesktopStyle, ColoursGoToTheListViewOfAnotherProcessAndReadBack) {
+    for (const bool workerW : {false, true}) {
+        SCOPED_TRACE(workerW ? "view under a WorkerW" : "view under Progman");
+        const auto host = StandInProcess::Start(
+            Layout{.icons = {{"one", 10, 10, 0}, {"two", 90, 10, 1}}, .workerW = workerW});
+        ASSERT_TRUE(host);
+        win32::Win32DesktopStyle style;
+        style.SetTextColour(kRed);
+        style.SetTextBackColour(kNavy);
+        EXPECT_EQ(ListViewColour(host->listView(), LVM_GETTEXTCOLOR), kRed);
+        EXPECT_EQ(ListViewColour(host->listView(), LVM_GETTEXTBKCOLOR), kNavy);
+        EXPECT_EQ(style.TextColour(), kRed);
+        EXPECT_EQ(style.TextBackColour(), kNavy);
+        style.SetTextBackColour(platform::kNoColour);
+        EXPECT_EQ(ListViewColour(host->listView(), LVM_GETTEXTBKCOLOR), CLR_NONE);
+        EXPECT_EQ(style.TextBackColour(), platform::kNoColour);
+        // The host reports the colours it holds itself.
+        const Layout dumped = host->Dump();
+        EXPECT_EQ(dumped.textColor, kRed);
+        EXPECT_EQ(dumped.textBackColor, CLR_NONE);
+        EXPECT_TRUE(host->Stop());
+    }
+    // No desktop: 0, and nothing sent anywhere.
+    win32::Win32DesktopStyle style;
+    EXPECT_EQ(style.TextColour(), 0u);
+    EXPECT_EQ(style.TextBackColour(), 0u);
+    style.SetTextColour(kRed);
+}
+
+TEST(DesktopStyle, ThePointerIsOnTheDesktopOverItsIconsOrTheViewBeneathThem) {
+    for (const bool workerW : {false, true}) {
+        SCOPED_TRACE(workerW ? "view under a WorkerW" : "view under Progman");
+        const auto host =
+            StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}, .workerW = workerW});
+        ASSERT_TRUE(host);
+        const Elsewhere elsewhere;
+        win32::Win32DesktopStyle style;
+        PointAtDesktop();
+        EXPECT_TRUE(style.PointerOnDesktop());
+        elsewhere.PointAt();
+        EXPECT_FALSE(style.PointerOnDesktop());
+        // With the icons hidden, the view's own window lies under the pointer.
+        ::ShowWindow(host->listView(), SW_HIDE);
+        PointAtDesktop();
+        EXPECT_TRUE(style.PointerOnDesktop());
+        ::ShowWindow(host->listView(), SW_SHOWNORMAL);
+        EXPECT_TRUE(host->Stop());
+    }
+}
+
+class EndToEndDesktopStyleTest : public ::testing::Test {
+  protected:
+    EndToEndDesktopStyleTest() {
+        e2e::DeleteAllSettings();
+        e2e::SetSetting("Warn", "GaveNT", "True");
+    }
+    ~EndToEndDesktopStyleTest() override { e2e::DeleteAllSettings(); }
+
+    bool StartProgram() {
+        program = e2e::ProgramProcess::Start(folder.Exe(), "");
+        return program && program->WaitForWindow(e2e::kMainWindowClass) != nullptr;
+    }
+
+    e2e::ProgramFolder folder;
+    std::unique_ptr<e2e::ProgramProcess> program;
+};
+
+TEST_F(EndToEndDesktopStyleTest, ColoursChangedBehindItsBackComeBackWithinOnePeriod) {
+    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
+    ASSERT_TRUE(host);
+    e2e::SetSetting("DesktopIconStyle", "EnableIconStyle", "1");
+    e2e::SetSetting("DesktopIconStyle", "TransparentTitle", "1");
+    e2e::SetSetting("DesktopIconStyle", "IconForeColour", std::to_string(kRed));
+    e2e::SetSetting("DesktopIconStyle", "BGColour", std::to_string(kNavy));
+    e2e::SetSetting("DesktopIconStyle", "IconRefreshTime", "1");
+    ASSERT_TRUE(StartProgram());
+    HWND listView = host->listView();
+    // Transparent at once, the text colour by the first tick.
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return ListViewColour(listView, LVM_GETTEXTCOLOR) == kRed &&
+                   ListViewColour(listView, LVM_GETTEXTBKCOLOR) == CLR_NONE;
+        },
+        5000));
+
+    // Someone else's colours: back within one period (one second), with some slack for Wine.
+    ::SendMessageW(listView, LVM_SETTEXTCOLOR, 0, kGreen);
+    ::SendMessageW(listView, LVM_SETTEXTBKCOLOR, 0, kGreen);
+    const DWORD changed = ::GetTickCount();
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return ListViewColour(listView, LVM_GETTEXTCOLOR) == kRed &&
+                   ListViewColour(listView, LVM_GETTEXTBKCOLOR) == CLR_NONE;
+        },
+        3000));
+    EXPECT_LE(::GetTickCount() - changed, 1500u);
+}
+
+TEST_F(EndToEndDesktopStyleTest, AutoHideHidesTheIconsWhileThePointerIsAway) {
+    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
+    ASSERT_TRUE(host);
+    e2e::SetSetting("Settings", "AutoHideDesktop", "True");
+    e2e::SetSetting("Settings", "ShowDelay", "1");
+    const Elsewhere elsewhere;
+    PointAtDesktop();
+    ASSERT_TRUE(StartProgram());
+    HWND listView = host->listView();
+    EXPECT_TRUE(::IsWindowVisible(listView));
+
+    for (int round = 0; round < 2; ++round) {
+        elsewhere.PointAt();
+        EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(listView) == FALSE; }, 3000));
+        PointAtDesktop();
+        const DWORD arrived = ::GetTickCount();
+        EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(listView) != FALSE; }, 5000));
+        // Not before the pointer has rested a second (less a tick for when it was seen).
+        EXPECT_GE(::GetTickCount() - arrived, 900u);
+    }
+    program.reset();
+}
+
+}  // namespace
+}  // namespace pellmark
