@@ -248,7 +248,8 @@ void Form1::MainLoadingProcedures() {
 }
 
 forms::Bitmap Form1::Picture(int id) {
-    return services_.forms.LoadResourcePicture(chrome::PictureName(id));
+    return services_.forms.LoadScalablePicture(chrome::PictureName(id),
+                                               chrome::PictureName(id + chrome::kLargePictures));
 }
 
 void Form1::ShapeForm() {
@@ -262,12 +263,6 @@ void Form1::PositionControls() {
     sideUp_ = Picture(PELLMARK_PICTURE_SIDE_BUTTON_UP);
     sideDown_ = Picture(PELLMARK_PICTURE_SIDE_BUTTON_DOWN);
     menuPicture_ = Picture(PELLMARK_PICTURE_MENU_BUTTON);
-    for (int section = 1; section <= 2; ++section) {
-        for (int tab = 0; tab < chrome::kTabCount; ++tab) {
-            tabStrips_[static_cast<std::size_t>(section - 1)][static_cast<std::size_t>(tab)] =
-                Picture(chrome::TabStripPicture(section, tab));
-        }
-    }
     for (std::size_t i = 0; i < imgSideButton.size(); ++i) {
         imgSideButton[i]->Move(kSideButtons[i]);
         imgSideButton[i]->SetPicture(sideUp_);
@@ -356,10 +351,17 @@ void Form1::SetInfoText(const std::string& text) {
 }
 
 void Form1::SetTabStrip(int section, int tab) {
-    imgTabs.SetPicture(
-        section == 0
-            ? forms::Bitmap()
-            : tabStrips_[static_cast<std::size_t>(section - 1)][static_cast<std::size_t>(tab)]);
+    if (section == 0) {
+        imgTabs.SetPicture(forms::Bitmap());
+        return;
+    }
+    // Each strip is loaded when it is first shown: a start-up shows one of six.
+    forms::Bitmap& strip =
+        tabStrips_[static_cast<std::size_t>(section - 1)][static_cast<std::size_t>(tab)];
+    if (strip.Empty()) {
+        strip = Picture(chrome::TabStripPicture(section, tab));
+    }
+    imgTabs.SetPicture(strip);
 }
 
 void Form1::SetSideButtonPressed(int index, bool pressed) {

@@ -15,27 +15,9 @@ constexpr int kFormHeight = 260;
 constexpr int kTextLeft = 96;
 constexpr int kTextWidth = kFormWidth - kTextLeft - 16;
 constexpr forms::Bounds kCommentsBox{kTextLeft, 70, kTextWidth, 80};
-constexpr int kAverageCharWidth = 6;  // the 9-point message font at 96 DPI
-constexpr int kLineHeight = 15;
 constexpr double kTitlePoints = 14;
-constexpr int kTitleCharWidth = 14;  // bold, at kTitlePoints, with room to spare
+constexpr int kTitleHeight = 26;
 }  // namespace
-
-int EstimatedTextHeight(const std::string& text, int width) {
-    const std::size_t perLine = static_cast<std::size_t>(std::max(width / kAverageCharWidth, 1));
-    int lines = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        ++lines;
-        std::size_t end = start + perLine;
-        if (end >= text.size()) {
-            break;
-        }
-        const std::size_t space = text.rfind(' ', end);
-        start = (space != std::string::npos && space > start) ? space + 1 : end;
-    }
-    return lines * kLineHeight;
-}
 
 frmAbout::frmAbout(forms::Backend& backend, ProgramFacts facts,
                    std::function<void(const std::string& address)> open)
@@ -89,21 +71,24 @@ frmAbout::frmAbout(forms::Backend& backend, ProgramFacts facts,
 
 void frmAbout::OnLoad() {
     try {
-        imgLogo.SetPicture(
-            GetBackend().LoadResourcePicture(PictureName(PELLMARK_PICTURE_ABOUT_LOGO)));
+        imgLogo.SetPicture(GetBackend().LoadScalablePicture(
+            PictureName(PELLMARK_PICTURE_ABOUT_LOGO),
+            PictureName(PELLMARK_PICTURE_ABOUT_LOGO + kLargePictures)));
     } catch (const RunTimeError&) {
         // The box is whole without its logo.
     }
     lblTit.SetCaption(facts_.title);
     lblTit.SetFont({.points = kTitlePoints, .bold = true});
+    // Centred over the box by its measured width; a pixel more so it never wraps.
     const int titleWidth =
-        std::min(static_cast<int>(facts_.title.size()) * kTitleCharWidth, kFormWidth);
-    lblTit.Move({(kFormWidth - titleWidth) / 2, 14, titleWidth, 26});
+        std::min(GetBackend().MeasureText(facts_.title, lblTit.GetFont(), 0).width + 1, kFormWidth);
+    lblTit.Move({(kFormWidth - titleWidth) / 2, 14, titleWidth, kTitleHeight});
 
     lblVersion.SetCaption(VersionText(facts_.major, facts_.minor, facts_.revision));
     lblVersion.SetForeColour(kVersionColour);
     lblComments.SetCaption(facts_.comments);
-    const int commentsHeight = EstimatedTextHeight(facts_.comments, kCommentsBox.width);
+    const int commentsHeight =
+        GetBackend().MeasureText(facts_.comments, lblComments.GetFont(), kCommentsBox.width).height;
     lblComments.Move({0, 0, kCommentsBox.width, commentsHeight});
     lblCopyright.SetCaption(facts_.legalCopyright);
     lblCopyright.SetForeColour(kCopyrightColour);

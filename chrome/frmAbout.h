@@ -48,9 +48,4 @@ class frmAbout final : public forms::Form {
     Point mouse_;
 };
 
-// How tall a label of `width` pixels must be to hold `text` in the message font, wrapped
-// at spaces: an estimate from the font's average character width, until the forms can
-// measure text.
-[[nodiscard]] int EstimatedTextHeight(const std::string& text, int width);
-
 }  // namespace pellmark::chrome

@@ -40,6 +40,16 @@ std::uint32_t Bitmap::ColourAt(int x, int y) const noexcept {
            0xFFFFFFu;
 }
 
+Bitmap Bitmap::Large() const noexcept {
+    return data_ ? Bitmap(data_->large) : Bitmap();
+}
+
+void Bitmap::SetLarge(const Bitmap& large) const {
+    if (data_ && large.data_ != data_) {
+        data_->large = large.data_;
+    }
+}
+
 void Bitmap::SetDrawingCache(std::unique_ptr<Cache> cache) const {
     if (data_) {
         data_->cache = std::move(cache);

@@ -41,7 +41,15 @@ class Bitmap {
     }
     void SetDrawingCache(std::unique_ptr<Cache> cache) const;
 
+    // The same picture drawn larger, for high DPI: a backend draws it instead wherever the
+    // picture shows larger than its own size. Size, pixels and outline stay this picture's.
+    [[nodiscard]] Bitmap Large() const noexcept;
+    void SetLarge(const Bitmap& large) const;
+
   private:
+    struct Data;
+    explicit Bitmap(std::shared_ptr<const Data> data) noexcept : data_(std::move(data)) {}
+
     struct Data {
         int width = 0;
         int height = 0;
@@ -49,11 +57,19 @@ class Bitmap {
         std::vector<std::uint32_t> pixels;
         std::string source;
         mutable std::unique_ptr<Cache> cache;
+        mutable std::shared_ptr<const Data> large;
     };
     std::shared_ptr<const Data> data_;
 };
 
 enum class TextAlign { Left, Centre, Right };
+
+// How much room a text takes, in pixels at 96 DPI.
+struct TextSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TextSize&, const TextSize&) = default;
+};
 
 struct TextStyle {
     Font font;

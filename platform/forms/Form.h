@@ -94,6 +94,19 @@ class Backend {
     // file that is missing is run-time error 53, one that is no picture 481.
     [[nodiscard]] virtual Bitmap LoadPicture(const std::string& path) = 0;
     [[nodiscard]] virtual Bitmap LoadResourcePicture(const std::string& name) = 0;
+    // A resource picture that has a second drawing for high DPI (`largeName`, half as large
+    // again): where the windows are at 120 DPI or more the picture carries it (Bitmap::Large),
+    // so it shows sharp instead of stretched.
+    [[nodiscard]] virtual Bitmap LoadScalablePicture(const std::string& name,
+                                                     const std::string& largeName) {
+        static_cast<void>(largeName);
+        return LoadResourcePicture(name);
+    }
+    // The room `text` takes in `font` (the message font where it sets nothing), in 96-DPI
+    // pixels, broken into lines at spaces to fit `wrapWidth` as a label breaks it (0: only
+    // at the text's own line ends).
+    [[nodiscard]] virtual TextSize MeasureText(const std::string& text, const Font& font,
+                                               int wrapWidth) = 0;
     // Lets the window events that are waiting run.
     virtual void DoEvents() = 0;
     // The main form has gone: the program ends once the current event returns.

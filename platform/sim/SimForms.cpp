@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/RunTimeError.h"
 
@@ -325,6 +326,37 @@ forms::Bitmap SimFormsBackend::LoadFileIcon(const std::string& file, int index, 
         }
     }
     return {size, size, std::move(pixels), file};
+}
+
+forms::TextSize SimFormsBackend::MeasureText(const std::string& text, const forms::Font& font,
+                                             int wrapWidth) {
+    const int scale = font.points >= 12 ? 2 : 1;
+    const int charWidth = kCharWidth * scale;
+    const std::size_t perLine = wrapWidth > 0
+                                    ? static_cast<std::size_t>(std::max(wrapWidth / charWidth, 1))
+                                    : std::string::npos;
+    int lines = 0;
+    std::size_t widest = 0;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t lineEnd = std::min(text.find('\n', from), text.size());
+        const std::string_view line(text.data() + from, lineEnd - from);
+        std::size_t start = 0;
+        do {
+            ++lines;
+            if (perLine == std::string::npos || line.size() - start <= perLine) {
+                widest = std::max(widest, line.size() - start);
+                break;
+            }
+            const std::size_t space = line.rfind(' ', start + perLine);
+            const bool atSpace = space != std::string_view::npos && space > start;
+            const std::size_t end = atSpace ? space : start + perLine;
+            widest = std::max(widest, end - start);
+            start = atSpace ? space + 1 : end;
+        } while (start < line.size());
+        from = lineEnd + 1;
+    }
+    return {static_cast<int>(widest) * charWidth, lines * kLineHeight * scale};
 }
 
 void SimFormsBackend::DoEvents() {

@@ -48,6 +48,13 @@ class SimFormsBackend final : public forms::Backend {
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     // From fileIcons, drawn to the size asked for (nearest pixel).
     forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;
+    // Every character is kCharWidth wide (twice that in a font of 12 points or more) and a
+    // line kLineHeight high (twice too); lines break at the last space that fits, or where a
+    // word alone is too wide.
+    static constexpr int kCharWidth = 6;
+    static constexpr int kLineHeight = 15;
+    forms::TextSize MeasureText(const std::string& text, const forms::Font& font,
+                                int wrapWidth) override;
     void DoEvents() override;
     void EndProgram() override { programEnded = true; }
 

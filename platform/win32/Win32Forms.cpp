@@ -580,6 +580,28 @@ Win32FormsBackend* Win32FormsBackend::Current() noexcept {
     return currentBackend;
 }
 
+forms::TextSize Win32FormsBackend::MeasureText(const std::string& text, const forms::Font& font,
+                                               int wrapWidth) {
+    if (text.empty()) {
+        return {};
+    }
+    // Measured at the windows' DPI, where the text will be drawn: fonts do not scale
+    // exactly in proportion.
+    const SharedFont made = MakeFont(font, dpi_);
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ old = ::SelectObject(dc.get(), made->get());
+    RECT box{0, 0, wrapWidth > 0 ? ::MulDiv(wrapWidth, dpi_, 96) : 0, 0};
+    // As a static control lays out its text.
+    const UINT format = DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : 0u);
+    formtext::DrawTextIn(dc.get(), text, box, format);
+    ::SelectObject(dc.get(), old);
+    // Back to 96-DPI pixels, rounded up: scaled again, the room never falls short.
+    const auto unscale = [this](LONG pixels) {
+        return static_cast<int>((static_cast<long long>(pixels) * 96 + dpi_ - 1) / dpi_);
+    };
+    return {unscale(box.right - box.left), unscale(box.bottom - box.top)};
+}
+
 Win32FormsBackend::SharedFont Win32FormsBackend::MakeFont(const forms::Font& font, int dpi) {
     const std::string key = font.name + "|" + std::to_string(font.points) + "|" +
                             (font.bold ? "b" : "") + (font.italic ? "i" : "") + "|" +

@@ -40,6 +40,10 @@ class Win32FormsBackend final : public forms::Backend {
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     // ExtractIconEx, loaded with the shell when first asked for.
     forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;
+    forms::TextSize MeasureText(const std::string& text, const forms::Font& font,
+                                int wrapWidth) override;
+    forms::Bitmap LoadScalablePicture(const std::string& name,
+                                      const std::string& largeName) override;
     void DoEvents() override;
     void EndProgram() override;
     // The owner-drawn menus' engine on the form's window (Win32CoolMenu.cpp).

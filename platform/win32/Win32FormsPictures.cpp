@@ -157,6 +157,12 @@ HBITMAP GdiBitmapOf(const forms::Bitmap& picture) {
 namespace formwindows {
 
 void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area) {
+    if (const forms::Bitmap large = picture.Large();
+        !large.Empty() &&
+        (area.right - area.left > picture.Width() || area.bottom - area.top > picture.Height())) {
+        DrawBitmap(dc, large, area);
+        return;
+    }
     HBITMAP bitmap = picture.Empty() ? nullptr : GdiBitmapOf(picture);
     if (bitmap == nullptr || ::IsRectEmpty(&area) != FALSE) {
         return;
@@ -408,6 +414,22 @@ forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index
         InvalidPicture();
     }
     return FromFrame(*factory.get(), *decoder.get(), name);
+}
+
+forms::Bitmap Win32FormsBackend::LoadScalablePicture(const std::string& name,
+                                                     const std::string& largeName) {
+    // From 120 DPI (125 %) up: scaling the large drawing down stays sharper than scaling
+    // the small one up.
+    constexpr int kLargeFromDpi = 120;
+    forms::Bitmap picture = LoadResourcePicture(name);
+    if (dpi_ >= kLargeFromDpi) {
+        try {
+            picture.SetLarge(LoadResourcePicture(largeName));
+        } catch (const RunTimeError&) {
+            // Without its large drawing the picture is stretched, as any other.
+        }
+    }
+    return picture;
 }
 
 }  // namespace pellmark::win32

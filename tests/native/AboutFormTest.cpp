@@ -2,6 +2,7 @@
 // the logo that follows the mouse.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,10 @@ TEST_F(AboutFormTest, ShowsTheProgramsFactsAndOpensItsLinks) {
     EXPECT_EQ(about->lblWeb.Caption(), "https://www.pellmark.example/");
     EXPECT_EQ(about->lblEmail.Caption(), "mail@pellmark.example");
     EXPECT_TRUE(about->imgLogo.GetPicture() == logo);
-    // The title is centred on the form.
+    // The title is centred on the form, as wide as its text measures.
     const forms::Bounds title = about->lblTit.GetBounds();
-    EXPECT_EQ(title.left * 2 + title.width, about->ClientWidth());
+    EXPECT_LE(std::abs(title.left * 2 + title.width - about->ClientWidth()), 1);
+    EXPECT_GE(title.width, backend.MeasureText("Pellmark", about->lblTit.GetFont(), 0).width);
 
     about->lblWeb.UserClick();
     about->lblEmail.UserClick();
@@ -105,12 +107,17 @@ TEST_F(AboutFormTest, LogoHeldWithCtrlFollowsTheMouseUntilLetGo) {
     EXPECT_EQ(about->imgLogo.GetBounds(), (forms::Bounds{168, 118, 64, 64}));
 }
 
-TEST(AboutFormTextTest, EstimatedHeightWrapsAtSpaces) {
-    EXPECT_EQ(EstimatedTextHeight("", 100), 0);
-    EXPECT_EQ(EstimatedTextHeight("one line", 100), 15);
-    // 60 pixels hold ten characters: "aaaa bbbb " then "cccc".
-    EXPECT_EQ(EstimatedTextHeight("aaaa bbbb cccc", 60), 30);
-    EXPECT_EQ(EstimatedTextHeight(std::string(25, 'x'), 60), 45);  // no space: cut
+TEST(AboutFormTextTest, InMemoryMeasuresWrapAtSpacesAndAtTheTextsOwnLineEnds) {
+    sim::SimFormsBackend backend;
+    const forms::Font message;
+    EXPECT_EQ(backend.MeasureText("", message, 100), (forms::TextSize{0, 0}));
+    EXPECT_EQ(backend.MeasureText("one line", message, 100), (forms::TextSize{48, 15}));
+    // 60 pixels hold ten characters: "aaaa bbbb" then "cccc".
+    EXPECT_EQ(backend.MeasureText("aaaa bbbb cccc", message, 60), (forms::TextSize{54, 30}));
+    EXPECT_EQ(backend.MeasureText(std::string(25, 'x'), message, 60), (forms::TextSize{60, 45}));
+    EXPECT_EQ(backend.MeasureText("ab\nabcd", message, 0), (forms::TextSize{24, 30}));
+    EXPECT_EQ(backend.MeasureText("Title", {.points = 14, .bold = true}, 0),
+              (forms::TextSize{60, 30}));
 }
 
 }  // namespace

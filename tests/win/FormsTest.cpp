@@ -1187,6 +1187,27 @@ TEST(FormsWindowsTest, AWindowMadeWhenItsPageFirstShowsStacksAndTabsInTheFormsOr
     form.Unload();
 }
 
+TEST(FormsWindowsTest, MeasuredTextWrapsAtSpacesWithinTheWidthAndGrowsWithTheFont) {
+    Win32FormsBackend backend{kDpi};
+    const forms::Font message;
+    const forms::TextSize line = backend.MeasureText("Pellmark", message, 0);
+    EXPECT_GT(line.width, 20);
+    EXPECT_GT(line.height, 8);
+    EXPECT_LT(backend.MeasureText("iiii", message, 0).width,
+              backend.MeasureText("WWWW", message, 0).width);
+    EXPECT_EQ(backend.MeasureText("", message, 0), (forms::TextSize{0, 0}));
+    // Twelve words in 100 pixels: several lines, none wider than the room.
+    const std::string words = "one two three four five six seven eight nine ten eleven twelve";
+    const forms::TextSize wrapped = backend.MeasureText(words, message, 100);
+    EXPECT_LE(wrapped.width, 100);
+    EXPECT_GT(wrapped.height, 2 * line.height) << "three lines or more";
+    EXPECT_EQ(backend.MeasureText(words, message, 0).height, line.height) << "unwrapped: one line";
+    EXPECT_EQ(backend.MeasureText("one\ntwo", message, 0).height, 2 * line.height);
+    const forms::TextSize title = backend.MeasureText("Pellmark", {.points = 14, .bold = true}, 0);
+    EXPECT_GT(title.width, line.width);
+    EXPECT_GT(title.height, line.height);
+}
+
 TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDeadHandle) {
     Win32FormsBackend backend{kDpi};
     CountedForm owner(backend, "frmOwner");
@@ -1412,6 +1433,15 @@ TEST_F(FormsTest, PaintDrawsWithGdiInThePicturesScaleAndPicturesScaleWithTheDpi)
     Snapshot(Find("imgHalves")).Expect({{1, 1, kRed}, {10, 1, kBlue}, {20, 10, face}});
     image.SetStretch(true);
     Snapshot(Find("imgHalves")).Expect({{5, 15, kRed}, {55, 15, kBlue}});
+    // A picture with a drawing for high DPI shows that one wherever it is shown larger: its
+    // 12 by 3 green drawing in place of the stretched halves, the picture's size unchanged.
+    const forms::Bitmap green(12, 3, std::vector<std::uint32_t>(36, 0xFF000000u | kGreen), "green");
+    const forms::Bitmap sharp(8, 2, pixels, "halves with a large drawing");
+    sharp.SetLarge(green);
+    image.SetStretch(false);
+    image.SetPicture(sharp);
+    EXPECT_EQ(sharp.Width(), 8);
+    Snapshot(Find("imgHalves")).Expect({{1, 1, kGreen}, {10, 1, kGreen}, {20, 10, face}});
 }
 
 TEST_F(FormsTest, EachListViewHasItsOwnImageListSetAtAnyTime) {
