@@ -58,9 +58,9 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       patterns(*this, services.files, services.dialogs, services.system, desktopIcons_, restore_,
                menus),
       showHideIcons(*this, desktopIcons_, services.desktop),
-      removeIcons(*this),
-      iconSize(*this),
-      misc(*this),
+      removeIcons(*this, services.registry, services.files, services.dialogs, services.system),
+      iconSize(*this, services.registry, services.dialogs, services.repaintScreen),
+      misc(*this, services.registry, services.dialogs),
       iconUtils(*this, services.desktopStyle, services.desktop, services.dialogs, settingsStore_,
                 menus.mnuShowDesktop),
       help(*this),
@@ -87,6 +87,8 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
         forms::WindowSettings picker = wallpaperPicker_->Settings();
         picker.owner = this;
         wallpaperPicker_->SetSettings(picker);
+        misc.wallpaper.Connect([this] { ShowWallpaperPicker(); },
+                               [this] { RemoveWallpaper(*services_.wallpaper); });
     }
 
     for (int i = 0; i < chrome::kSideButtonCount; ++i) {
@@ -194,7 +196,10 @@ void Form1::OnLoad() {
         BeginStep("Load current desktop icons into preview");
         patterns.ShowDesktopPreview();
         BeginStep("Load up the Special Desktop icons");
+        removeIcons.LoadSpecialIcons(services_.programFolder, services_.expandEnvironment);
         BeginStep("Load settings for misc tab");
+        misc.LoadSwitches();
+        iconSize.LoadIconCache();
         BeginStep("Get settings");
         LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
                      services_.dialogs);
@@ -273,6 +278,9 @@ void Form1::PositionControls() {
     imgWebAdd.Move(kWebImage);
     imgWebAdd.SetPicture(Picture(PELLMARK_PICTURE_WEB_IMAGE));
     patterns.PositionControls();
+    removeIcons.PositionControls();
+    iconSize.PositionControls();
+    misc.PositionControls();
     iconUtils.PositionControls();
     // It opens where most visits go: the saved patterns.
     navigation_.SideButtonClick(1);

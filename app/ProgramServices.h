@@ -29,6 +29,10 @@ struct ProgramServices {
     std::function<void(forms::Form&)> dragWindow;
     // The window of a form, for the few commands that are messages to a window; none: 0.
     std::function<WindowHandle(forms::Form&)> windowOf;
+    // Asks every window on the screen to paint again; none: nothing.
+    std::function<void()> repaintScreen;
+    // A text with its %variables% replaced as the system replaces them; none: as it is.
+    std::function<std::string(const std::string&)> expandEnvironment;
     // The desktop wallpaper and what its picker browses; none: no picker.
     platform::WallpaperSystem* wallpaper = nullptr;
 };

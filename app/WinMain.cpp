@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32DesktopStyle.h"
+#include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32Registry.h"
@@ -67,6 +68,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             return reinterpret_cast<WindowHandle>(win32::Win32FormsBackend::WindowOf(form));
         }};
     services.wallpaper = &wallpaper;
+    services.repaintScreen = [] { win32::RepaintAllWindows(); };
+    services.expandEnvironment = [](const std::string& text) {
+        return win32::ExpandEnvironment(text);
+    };
     frmMenus menus(forms);
     chrome::ProgramFacts facts{kAppTitle};
     if (const auto version = win32::ReadVersionResource()) {

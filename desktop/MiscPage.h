@@ -1,15 +1,36 @@
-// The Misc page: Explorer switches, the icon cache and the wallpaper.
-// Its feature comes later; until then it shows its help text.
+// The Misc page: five of Explorer's policy switches, and the wallpaper's two buttons.
 #pragma once
 
+#include <array>
+
 #include "chrome/PageBox.h"
+#include "desktop/WallpaperButtons.h"
+#include "platform/Dialogs.h"
+#include "platform/Registry.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 namespace pellmark {
 
 class MiscPage final : public chrome::PageBox {
   public:
-    explicit MiscPage(forms::Form& form)
-        : PageBox(form, "picContMisc", chrome::Page::Miscellaneous) {}
+    MiscPage(forms::Form& form, platform::Registry& registry, platform::Dialogs& dialogs);
+
+    void PositionControls();
+    // "Load settings for misc tab": the boxes show the stored switches. Nothing is written
+    // back; only what the user changes is.
+    void LoadSwitches();
+
+    std::array<forms::CheckBox*, 5> chkMisc{};
+    forms::Label& lblRestartNote;
+    WallpaperButtons wallpaper;
+
+  private:
+    void chkMisc_Click(std::size_t index);
+
+    platform::Registry& registry_;
+    platform::Dialogs& dialogs_;
+    bool loading_ = false;
 };
 
 }  // namespace pellmark

@@ -1,15 +1,57 @@
-// The Remove page: the special desktop icons, taken off the desktop and brought back.
-// Its feature comes later; until then it shows its help text.
+// The Remove page: the special desktop icons with their pictures, names and descriptions.
+// A ticked row is an icon taken off the desktop; clearing the box brings it back.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "chrome/PageBox.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 namespace pellmark {
 
+// What the page needs besides the registry: a text with %variables% expanded as the
+// system does (icon locations carry %SystemRoot%); none leaves texts as they are.
+using ExpandEnvironment = std::function<std::string(const std::string&)>;
+
 class RemoveIconsPage final : public chrome::PageBox {
   public:
-    explicit RemoveIconsPage(forms::Form& form)
-        : PageBox(form, "picContRemoveIcons", chrome::Page::RemoveIcons) {}
+    RemoveIconsPage(forms::Form& form, platform::Registry& registry, platform::Files& files,
+                    platform::Dialogs& dialogs, platform::System& system);
+
+    // "Load up the Special Desktop icons": the identifiers from SpecialDesktopIcons.cfg in
+    // the program's folder, or from the registry (then written there), and the list view.
+    void LoadSpecialIcons(const std::string& programFolder, ExpandEnvironment expand);
+    void PositionControls();
+
+    forms::ListView& lstvwSpecDeskIco;
+    forms::ListBox& lstSpecialDesktopIcons;  // never shown: entry i belongs to row i
+    forms::Label& lblRemoveHint;
+
+  private:
+    void FillSpecialIconList();
+    void lstvwSpecDeskIco_ItemCheck(int row);
+    // Each returns false, after saying why, when the icon stays as it was.
+    [[nodiscard]] bool TakeOffDesktop(const std::string& id);
+    [[nodiscard]] bool BringBack(const std::string& id);
+    [[nodiscard]] bool KeepListOnDisk();
+    [[nodiscard]] bool PerUserWayExists();
+    void Refused(const std::string& key, std::uint32_t status);
+
+    forms::Form& form_;
+    platform::Registry& registry_;
+    platform::Files& files_;
+    platform::Dialogs& dialogs_;
+    platform::System& system_;
+    ExpandEnvironment expand_;
+    std::string listPath_;
+    bool listOnDisk_ = false;  // the file holds every identifier of the list
 };
 
 }  // namespace pellmark

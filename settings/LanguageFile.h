@@ -54,11 +54,11 @@ class LanguageFile {
     std::unordered_map<std::string, std::string> texts_;  // keys in ASCII lower case
 };
 
-// The numbered messages of the current language ("0900" to "0945").
+// The numbered messages of the current language ("0900" to "0954").
 class LanguageMessages {
   public:
     // Every key the program reads into the table.
-    static const std::array<std::string_view, 27> kKeys;
+    static const std::array<std::string_view, 32> kKeys;
 
     [[nodiscard]] std::string Text(std::string_view key) const;
     // Takes every key of kKeys from the file (empty where it has none).

@@ -1,0 +1,399 @@
+// The special desktop icons: the location and list-file readers, and the Remove page driven
+// as a user drives it, against the in-memory registry, files and forms.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/RemoveIconsPage.h"
+#include "desktop/SpecialIcons.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimForms.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimSystem.h"
+#include "settings/RegistryAccess.h"
+#include "tests/common/ShippedLanguages.h"
+
+namespace pellmark {
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageIcon;
+
+TEST(SpecialIconsTest, LocationsSplitIntoFileAndIndex) {
+    struct Case {
+        const char* location;
+        IconLocation expected;
+    };
+    const Case cases[] = {
+        {"C:\\Windows\\System\\shell32.dll,3", {"C:\\Windows\\System\\shell32.dll", 3}},
+        {"shell32.dll,37", {"shell32.dll", 37}},
+        {"shell32.dll,123", {"shell32.dll", 123}},
+        {"imageres.dll,-10", {"imageres.dll", -10}},
+        {"imageres.dll,-109", {"imageres.dll", -109}},
+        {"shell32.dll,1234", {"shell32.dll", 1234}},
+        {"x,1,37", {"x,1", 37}},
+        {"shell32.dll, 5", {"shell32.dll", 5}},
+        {"\"C:\\Program Files\\Tool\\tool.exe\",2", {"C:\\Program Files\\Tool\\tool.exe", 2}},
+        // No index: the file's first icon, as the shell reads such a location.
+        {"C:\\Icons\\bin.ico", {"C:\\Icons\\bin.ico", 0}},
+        {"C:\\Icons\\bin.ico,", {"C:\\Icons\\bin.ico,", 0}},
+        {"C:\\Icons\\bin.ico,-", {"C:\\Icons\\bin.ico,-", 0}},
+        {"C:\\My,Icons\\bin.ico", {"C:\\My,Icons\\bin.ico", 0}},
+        {"C:\\Icons\\bin.ico,99999999999", {"C:\\Icons\\bin.ico,99999999999", 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseIconLocation(c.location), c.expected) << c.location;
+    }
+}
+
+TEST(SpecialIconsTest, ListFileFieldsAreSplitAtCommasAndLineEnds) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> fields;
+    };
+    const Case cases[] = {
+        {"{A}\r\n{B}\r\n", {"{A}", "{B}"}},
+        {"{A}\r\n{B}", {"{A}", "{B}"}},
+        {"{A}\n{B}\r{C}", {"{A}", "{B}", "{C}"}},
+        {"  {A} ,\t{B}\t,{C}", {"{A}", "{B}", "{C}"}},
+        {"\"{A},{B}\",{C}\r\n", {"{A},{B}", "{C}"}},
+        {"\" {A} \"\r\n", {" {A} "}},
+        {"\"{A}\" tail,{B}", {"{A}", "{B}"}},
+        {"\"{A}", {"{A}"}},
+        {"\"say \"\"hi\"\"\",{B}", {"say \"hi\"", "{B}"}},
+        // Empty fields would name the NameSpace key itself: they are not identifiers.
+        {"\r\n\r\n{A}\r\n,,\r\n\"\"\r\n  \r\n", {"{A}"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseSpecialIconFields(c.text), c.fields) << c.text;
+    }
+}
+
+TEST(SpecialIconsTest, TheListFileReadsBackWhatWasWritten) {
+    sim::SimFiles files;
+    const std::string path = "C:\\Pellmark\\SpecialDesktopIcons.cfg";
+    const std::vector<std::string> ids = {"{645FF040-5081-101B-9F08-00AA002F954E}", "a,b",
+                                          " padded ", "\"quoted", "Ünïcode ☂"};
+    ASSERT_TRUE(WriteSpecialIconFile(files, path, {ids[0], ids[1], ids[2]}).ok());
+    // Plain ANSI lines when the code page holds them, quoted only where needed.
+    EXPECT_EQ(files.files[path],
+              "{645FF040-5081-101B-9F08-00AA002F954E}\r\n\"a,b\"\r\n\" padded \"\r\n");
+    ASSERT_TRUE(WriteSpecialIconFile(files, path, ids).ok());
+    EXPECT_EQ(ReadSpecialIconFile(files, path), ids);
+    EXPECT_EQ(ReadSpecialIconFile(files, "C:\\Elsewhere\\SpecialDesktopIcons.cfg"), std::nullopt);
+
+    // A failed write leaves the old list whole.
+    files.writeFailure = {112, "There is not enough space on the disk."};
+    EXPECT_FALSE(WriteSpecialIconFile(files, path, {"{B}"}).ok());
+    EXPECT_EQ(ReadSpecialIconFile(files, path), ids);
+}
+
+// Refuses what a user without administrator rights may not do: opening a key of the
+// machine for writing.
+class UserRegistry final : public platform::Registry {
+  public:
+    explicit UserRegistry(sim::SimRegistry& inner) : inner_(inner) {}
+    bool administrator = false;
+
+    std::uint32_t OpenKey(platform::RegistryKey parent, const std::string& path,
+                          std::uint32_t access, platform::RegistryKey& opened) override {
+        return Denied(parent, access) ? platform::kErrorAccessDenied
+                                      : inner_.OpenKey(parent, path, access, opened);
+    }
+    std::uint32_t CreateKey(platform::RegistryKey parent, const std::string& path,
+                            std::uint32_t access, platform::RegistryKey& opened) override {
+        return Denied(parent, access) ? platform::kErrorAccessDenied
+                                      : inner_.CreateKey(parent, path, access, opened);
+    }
+    std::uint32_t CloseKey(platform::RegistryKey key) override { return inner_.CloseKey(key); }
+    std::uint32_t DeleteKey(platform::RegistryKey parent, const std::string& subKey) override {
+        return inner_.DeleteKey(parent, subKey);
+    }
+    std::uint32_t DeleteValue(platform::RegistryKey key, const std::string& name) override {
+        return inner_.DeleteValue(key, name);
+    }
+    std::uint32_t QueryKeyInfo(platform::RegistryKey key,
+                               platform::RegistryKeyInfo& info) override {
+        return inner_.QueryKeyInfo(key, info);
+    }
+    std::uint32_t EnumKey(platform::RegistryKey key, std::uint32_t index, std::uint32_t capacity,
+                          std::string& name) override {
+        return inner_.EnumKey(key, index, capacity, name);
+    }
+    std::uint32_t QueryValue(platform::RegistryKey key, const std::string& name,
+                             std::uint32_t& type, std::span<std::uint8_t> buffer,
+                             std::uint32_t& size) override {
+        return inner_.QueryValue(key, name, type, buffer, size);
+    }
+    std::uint32_t SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type,
+                           std::span<const std::uint8_t> data) override {
+        return inner_.SetValue(key, name, type, data);
+    }
+
+  private:
+    [[nodiscard]] bool Denied(platform::RegistryKey parent, std::uint32_t access) const {
+        constexpr std::uint32_t kWrite = platform::kKeySetValue | platform::kKeyCreateSubKey;
+        return !administrator && parent == platform::PredefinedKey(platform::kHkeyLocalMachine) &&
+               (access & kWrite) != 0;
+    }
+
+    sim::SimRegistry& inner_;
+};
+
+constexpr const char* kBin = "{645FF040-5081-101B-9F08-00AA002F954E}";
+constexpr const char* kNet = "{208D2C60-3AEA-1069-A2D7-08002B30309D}";
+constexpr const char* kBare = "{00000000-0000-0000-0000-0000000000AB}";
+constexpr const char* kListFile = "C:\\Pellmark\\SpecialDesktopIcons.cfg";
+
+class RemoveIconsPageTest : public ::testing::Test {
+  protected:
+    RemoveIconsPageTest() {
+        testcases::LoadShippedMessages("English");
+        Class(kBin, "Recycle Bin", "Holds what you deleted", "%SystemRoot%\\shell32.dll,31");
+        Class(kNet, "Network", "", "C:\\Windows\\System\\shell32.dll,-17");
+        Class(kBare, "", "", "");  // no name, no description, no picture of its own
+        for (const char* id : {kBin, kNet, kBare}) {
+            OnDesktop(id, GetSpecialIconName(registry, id));
+        }
+        forms.fileIcons[{"C:\\Windows\\shell32.dll", 31}] = Square(0xFF0000FF);
+        forms.fileIcons[{"C:\\Windows\\System\\shell32.dll", -17}] = Square(0xFF00FF00);
+        forms.fileIcons[{"C:\\Windows\\system\\cool.dll", 37}] = Square(0xFFFF0000);
+    }
+
+    void Class(const std::string& id, const std::string& name, const std::string& tip,
+               const std::string& icon) {
+        const std::string key = "CLSID\\" + id;
+        if (!name.empty()) {
+            Set("HKCR", key, "", name);
+        }
+        if (!tip.empty()) {
+            Set("HKCR", key, "InfoTip", tip);
+        }
+        if (!icon.empty()) {
+            Set("HKCR", key + "\\DefaultIcon", "", icon);
+        }
+    }
+    void OnDesktop(const std::string& id, const std::string& text) {
+        Set("HKLM", std::string(kNameSpaceKey) + "\\" + id, "", text);
+    }
+    void Set(const char* root, const std::string& key, const std::string& name,
+             const std::string& text) {
+        ASSERT_EQ(SetRegistryValue(registry, root, key, name, "S", text), 0u);
+    }
+    [[nodiscard]] bool KeyThere(const std::string& id) {
+        RegistryValue value;
+        return GetRegistryValue(registry, "HKLM", std::string(kNameSpaceKey) + "\\" + id, "", "S",
+                                std::string("absent"), value) == 0;
+    }
+    [[nodiscard]] std::string DefaultOf(const std::string& id) {
+        RegistryValue value;
+        static_cast<void>(GetRegistryValue(registry, "HKLM", std::string(kNameSpaceKey) + "\\" + id,
+                                           "", "S", std::string("absent"), value));
+        return std::get<std::string>(value);
+    }
+    static forms::Bitmap Square(std::uint32_t colour) {
+        return forms::Bitmap(32, 32, std::vector<std::uint32_t>(32 * 32, colour));
+    }
+
+    // The program starting again: a new page over the same registry and files.
+    RemoveIconsPage& Start() {
+        page.reset();
+        form.reset();
+        form = std::make_unique<forms::Form>(forms, "Form1");
+        page = std::make_unique<RemoveIconsPage>(*form, user, files, dialogs, system);
+        page->Box().SetVisible(true);
+        page->LoadSpecialIcons("C:\\Pellmark", [](const std::string& text) {
+            std::string out = text;
+            for (const char* name : {"%SystemRoot%", "%windir%"}) {
+                if (const auto at = out.find(name); at != std::string::npos) {
+                    out.replace(at, std::string(name).size(), "C:\\Windows");
+                }
+            }
+            return out;
+        });
+        return *page;
+    }
+    [[nodiscard]] std::vector<bool> Ticks() const {
+        std::vector<bool> ticks;
+        for (int i = 0; i < page->lstvwSpecDeskIco.ItemCount(); ++i) {
+            ticks.push_back(page->lstvwSpecDeskIco.Item(i).checked);
+        }
+        return ticks;
+    }
+    [[nodiscard]] std::uint32_t PictureColour(int row) const {
+        const auto& images = page->lstvwSpecDeskIco.Images();
+        const int image = page->lstvwSpecDeskIco.Item(row).image;
+        return images->images.at(static_cast<std::size_t>(image)).ColourAt(10 + 16, 16);
+    }
+
+    sim::SimRegistry registry;
+    UserRegistry user{registry};
+    sim::SimFiles files;
+    sim::SimDialogs dialogs;
+    sim::SimSystem system;
+    sim::SimFormsBackend forms;
+    std::unique_ptr<forms::Form> form;
+    std::unique_ptr<RemoveIconsPage> page;
+};
+
+TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) {
+    user.administrator = true;
+    RemoveIconsPage& shown = Start();
+    const std::vector<std::string> ids = ListNameSpaceKeys(registry);
+    ASSERT_EQ(ids.size(), 3u);
+    EXPECT_EQ(files.files[kListFile], ids[0] + "\r\n" + ids[1] + "\r\n" + ids[2] + "\r\n");
+    EXPECT_EQ(shown.lstSpecialDesktopIcons.Items(), ids);
+    ASSERT_EQ(shown.lstvwSpecDeskIco.ItemCount(), 3);
+    EXPECT_EQ(Ticks(), (std::vector<bool>{false, false, false}));
+    for (int row = 0; row < 3; ++row) {
+        const std::string& id = ids[static_cast<std::size_t>(row)];
+        const auto& texts = shown.lstvwSpecDeskIco.Item(row).texts;
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[0], "");
+        if (id == kBin) {
+            EXPECT_EQ(texts[1], "Recycle Bin");
+            EXPECT_EQ(texts[2], "Holds what you deleted");
+            EXPECT_EQ(PictureColour(row), 0x0000FFu) << "%SystemRoot% expanded";
+        } else if (id == kNet) {
+            EXPECT_EQ(texts[1], "Network");
+            EXPECT_EQ(texts[2], "");
+            EXPECT_EQ(PictureColour(row), 0x00FF00u) << "a negative index names a resource";
+        } else {
+            EXPECT_EQ(texts[1], "");
+            EXPECT_EQ(texts[2], "");
+            EXPECT_EQ(PictureColour(row), 0xFF0000u) << "the fallback icon";
+        }
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RemoveIconsPageTest, ARemovedIconStaysListedAndComesBackWithItsName) {
+    user.administrator = true;
+    Start();
+    const std::vector<std::string> ids = page->lstSpecialDesktopIcons.Items();
+    const int bin = static_cast<int>(std::find(ids.begin(), ids.end(), kBin) - ids.begin());
+
+    page->lstvwSpecDeskIco.UserToggleCheck(bin);
+    EXPECT_FALSE(KeyThere(kBin));
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bin).checked);
+
+    // The next start takes the list from the file: the removed icon is there, ticked.
+    Start();
+    EXPECT_EQ(page->lstSpecialDesktopIcons.Items(), ids);
+    std::vector<bool> expected(3, false);
+    expected[static_cast<std::size_t>(bin)] = true;
+    EXPECT_EQ(Ticks(), expected);
+
+    page->lstvwSpecDeskIco.UserToggleCheck(bin);
+    EXPECT_EQ(DefaultOf(kBin), "Recycle Bin");
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(bin).checked);
+
+    // A key without a default value counts as removed, and clearing it gives it one; a
+    // class without a name gets an empty default value, which still counts as shown.
+    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kNet), 0u);
+    ASSERT_EQ(SetRegistryValue(registry, "HKLM", std::string(kNameSpaceKey) + "\\" + kNet, "Other",
+                               "S", std::string("x")),
+              0u);
+    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kBare), 0u);
+    Start();
+    const int net = static_cast<int>(std::find(ids.begin(), ids.end(), kNet) - ids.begin());
+    const int bare = static_cast<int>(std::find(ids.begin(), ids.end(), kBare) - ids.begin());
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(net).checked);
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bare).checked);
+    page->lstvwSpecDeskIco.UserToggleCheck(net);
+    page->lstvwSpecDeskIco.UserToggleCheck(bare);
+    EXPECT_EQ(DefaultOf(kNet), "Network");
+    EXPECT_EQ(DefaultOf(kBare), "");
+    Start();
+    EXPECT_EQ(Ticks(), (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(registry.OpenKeyCount(), 0);
+}
+
+TEST_F(RemoveIconsPageTest, WithoutAdministratorRightsTheBoxGoesBackOrThePerUserWayIsOffered) {
+    // Windows XP: no per-user way. The removal says why and the row shows the icon again.
+    system.version = {148, 5, 1, 2600, 2, "Service Pack 3"};
+    Start();
+    page->lstvwSpecDeskIco.UserToggleCheck(0);
+    const std::string first = page->lstSpecialDesktopIcons.List(0);
+    EXPECT_TRUE(KeyThere(first));
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(0).checked);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Windows did not let Pellmark take this icon off the desktop of every user of the "
+              "computer: that needs administrator rights. (Error: 5)");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+
+    // Windows 10: the per-user way is offered. Declined, nothing changes.
+    system.version = {148, 10, 0, 19045, 2, ""};
+    dialogs.shown.clear();
+    dialogs.answers = {MessageAnswer::No};
+    page->lstvwSpecDeskIco.UserToggleCheck(0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Windows did not let Pellmark take this icon off the desktop of every user of the "
+              "computer: that needs administrator rights.\n\nHide it from your own desktop "
+              "only? Other users keep it.");
+    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(0).checked);
+    EXPECT_FALSE(IsHiddenForUser(registry, first));
+
+    // Accepted: hidden for this user only, and shown so at the next start.
+    dialogs.answers = {MessageAnswer::Yes};
+    page->lstvwSpecDeskIco.UserToggleCheck(0);
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(0).checked);
+    EXPECT_TRUE(IsHiddenForUser(registry, first));
+    EXPECT_TRUE(KeyThere(first));
+    Start();
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(0).checked);
+
+    // Clearing it takes the per-user value away; the machine's key was never gone.
+    dialogs.shown.clear();
+    page->lstvwSpecDeskIco.UserToggleCheck(0);
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(0).checked);
+    EXPECT_FALSE(IsHiddenForUser(registry, first));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // An icon removed for everyone cannot be brought back without the rights.
+    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, first), 0u);
+    Start();
+    ASSERT_TRUE(page->lstvwSpecDeskIco.Item(0).checked);
+    page->lstvwSpecDeskIco.UserToggleCheck(0);
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(0).checked);
+    EXPECT_FALSE(KeyThere(first));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Windows did not let Pellmark bring this icon back for every user of the "
+              "computer: that needs administrator rights. (Error: 5)");
+}
+
+TEST_F(RemoveIconsPageTest, NoIconIsRemovedUntilItsListIsOnDisk) {
+    user.administrator = true;
+    files.createFailure = {5, "Access is denied."};
+    Start();  // a folder the user cannot write to does not stop the start
+    EXPECT_EQ(files.files.count(kListFile), 0u);
+    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 3);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    page->lstvwSpecDeskIco.UserToggleCheck(1);
+    const std::string id = page->lstSpecialDesktopIcons.List(1);
+    EXPECT_TRUE(KeyThere(id));
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(1).checked);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Pellmark keeps the list of special icons in this file, so that a removed icon can "
+              "always be brought back, but could not write it. The icon stays on the desktop.\n"
+              "C:\\Pellmark\\SpecialDesktopIcons.cfg\n\nAccess is denied.");
+
+    // Once the folder takes it, the list is written first and the icon goes.
+    files.createFailure = {};
+    page->lstvwSpecDeskIco.UserToggleCheck(1);
+    EXPECT_FALSE(KeyThere(id));
+    EXPECT_EQ(ReadSpecialIconFile(files, kListFile), page->lstSpecialDesktopIcons.Items());
+}
+
+}  // namespace
+}  // namespace pellmark
