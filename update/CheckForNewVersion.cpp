@@ -211,6 +211,16 @@ class RunningCheck {
 
 }  // namespace
 
+std::function<void(forms::Label&)> VersionCheckCommand(
+    forms::Backend& forms, platform::Dialogs& dialogs, platform::Network& network,
+    platform::System& system, platform::Registry& registry, ProgramVersion running) {
+    return [&forms, &dialogs, &network, &system, &registry, running](forms::Label& link) {
+        const SettingsStore store(registry);
+        CheckForNewVersion({forms, dialogs, network, system, running, ReadVersionServer(store)},
+                           link);
+    };
+}
+
 bool VersionCheckRunning() noexcept {
     return checkRunning;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Dialogs.h"
 #include "platform/Network.h"
+#include "platform/Registry.h"
 #include "platform/System.h"
 #include "platform/forms/Form.h"
 #include "update/VersionServer.h"
@@ -28,6 +30,12 @@ struct VersionCheckContext {
 // dialog's "Check for new version" label) reads "Checking..." meanwhile; the progress
 // window is owned by the link's form. While a check runs, a second call returns at once.
 void CheckForNewVersion(const VersionCheckContext& context, forms::Label& link);
+
+// The link's click as the program wires it: the server is read from the settings in
+// `registry` at every click, so a changed setting takes effect without a restart.
+[[nodiscard]] std::function<void(forms::Label& link)> VersionCheckCommand(
+    forms::Backend& forms, platform::Dialogs& dialogs, platform::Network& network,
+    platform::System& system, platform::Registry& registry, ProgramVersion running);
 
 // True while a check runs anywhere in the program.
 [[nodiscard]] bool VersionCheckRunning() noexcept;

@@ -499,6 +499,32 @@ TEST_F(VersionCheckRun, ASecondClickWhileCheckingDoesNothing) {
     EXPECT_EQ(std::count(network.log.begin(), network.log.end(), "start"), 2);
 }
 
+TEST_F(VersionCheckRun, TheCommandAsksTheServerOfTheSettings) {
+    sim::SimRegistry registry;
+    const auto command = VersionCheckCommand(forms, dialogs, network, system, registry, {1, 0, 0});
+    network.answer = {{0, Page("1.0.0")}};
+    command(options.link);
+    EXPECT_EQ(network.log[1], "resolve www.pellmark.example");
+    ExpectMessage("You have the latest version of Pellmark( 1.0.0 )", MessageIcon::Information);
+
+    SettingsStore(registry).Save(kSettingsSection, kVersionServerKey, "127.0.0.1:8123/v");
+    network = sim::SimNetwork{forms};
+    network.hosts["127.0.0.1"] = {platform::kInternetFamily, {127, 0, 0, 1}};
+    network.answer = {{0, Page("1.0.1")}};
+    dialogs.shown.clear();
+    dialogs.answers = {platform::MessageAnswer::No};
+    command(options.link);
+    ASSERT_GE(network.log.size(), 5u);
+    EXPECT_EQ(network.log[1], "resolve 127.0.0.1");
+    EXPECT_EQ(network.log[3], "connect 127.0.0.1:8123");
+    EXPECT_EQ(
+        network.log[4],
+        "send GET /v HTTP/1.1\r\nHost: 127.0.0.1:8123\r\nUser-Agent: Pellmark-update\r\n\r\n");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].caption, "Pellmark 1.0.1 is available");
+    ExpectClosedAndIdle();
+}
+
 TEST_F(VersionCheckRun, TheAnswerMaySplitAnywhereAndTheCounterMayWrap) {
     const std::string page = Page("2.15.0");
     const std::size_t inMarker = page.find(kMarker) + 10;
