@@ -69,6 +69,7 @@ void IconSizePage::PositionControls() {
         label->SetBackColour(chrome::kPageBack);
         label->SetForeColour(chrome::kPageText);
     }
+    sldIconSize.SetBackColour(chrome::kPageBack);
     lblIconSizeInfo.Move({12, 8, 353, 34});
     sldIconSize.Move({8, 64, 240, 30});
     lblIconSize.Move({14, 100, 230, 18});
