@@ -9,11 +9,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target desktop_read_bench restore_bench preview_bench region_bench \
-    startup_bench language_bench menu_bench version_check_bench
+    startup_bench language_bench menu_bench version_check_bench explorer_pages_bench
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target pellmark
 for bench in desktop_read_bench restore_bench preview_bench region_bench startup_bench language_bench \
-    menu_bench version_check_bench; do
+    menu_bench version_check_bench explorer_pages_bench; do
     cmake/wine-run.sh "$PWD/build/win64/wineprefix" "build/win64/bin/$bench.exe"
 done
 echo "size of the static pellmark.exe"
