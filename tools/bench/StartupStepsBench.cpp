@@ -16,11 +16,13 @@
 #include "app/Form1.h"
 #include "app/Main.h"
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDesktopStyle.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
 #include "settings/SettingsStore.h"
 #include "tray/frmMenus.h"
@@ -57,7 +59,12 @@ Phases OneRound(const std::string& programFolder) {
     sim::SimRegistry registry;
     win32::Win32FormsBackend forms;
     SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
-    ProgramServices services{desktop, dialogs, system, files, registry, forms, programFolder, ""};
+    sim::SimDesktopStyle desktopStyle;
+    ProgramServices services{desktop,  desktopStyle, dialogs,       system, files,
+                             registry, forms,        programFolder, ""};
+    // The wallpaper picker loads, hidden, with the language.
+    win32::Win32Wallpaper wallpaper;
+    services.wallpaper = &wallpaper;
 
     Phases phases;
     auto mark = Clock::now();
