@@ -58,20 +58,21 @@ const char* Reason(Code code) {
     }
 }
 
+// The link's font with the weight given and every other mark (an underline) taken off.
+forms::Font LinkFont(const forms::Font& was, bool bold) {
+    return {.name = was.name, .points = was.points, .bold = bold, .italic = was.italic};
+}
+
 void ShowBusy(forms::Label& link) {
     link.SetForeColour(kLinkBusyColour);
     link.SetCaption("Checking...");
-    forms::Font font = link.GetFont();
-    font.bold = true;
-    link.SetFont(font);
+    link.SetFont(LinkFont(link.GetFont(), true));
 }
 
 void ShowIdle(forms::Label& link) {
     link.SetForeColour(kLinkIdleColour);
     link.SetCaption("Check for new version");
-    forms::Font font = link.GetFont();
-    font.bold = false;
-    link.SetFont(font);
+    link.SetFont(LinkFont(link.GetFont(), false));
 }
 
 // Asks the server and waits for its answer while the progress window counts down.

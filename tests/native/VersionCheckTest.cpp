@@ -377,7 +377,8 @@ TEST_F(VersionCheckRun, TheProgressWindowCountsDownAndAlternatesItsStatus) {
         frmProgress* progress = Progress();
         ASSERT_NE(progress, nullptr);
         linkBusy = options.link.Caption() == "Checking..." &&
-                   options.link.ForeColour() == 0x0000FFu && options.link.GetFont().bold;
+                   options.link.ForeColour() == 0x0000FFu &&
+                   options.link.GetFont() == forms::Font{.bold = true};
         shownOverOptions = progress->Visible() && progress->Settings().owner == &options;
         if (seen.empty() || seen.back().countdown != progress->Label3.Caption()) {
             if (!progress->Label3.Caption().empty()) {
