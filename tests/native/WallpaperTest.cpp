@@ -19,6 +19,7 @@
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimWallpaper.h"
 #include "settings/RegistryAccess.h"
+#include "tests/native/ProgramHarness.h"
 
 namespace pellmark {
 namespace {
@@ -513,6 +514,43 @@ TEST(WallpaperButtonsTest, ClicksChangeAndRemove) {
     EXPECT_EQ(wallpaper.log, (std::vector<std::string>{"remove"}));
     SetWallpaper(wallpaper, "");  // an empty path does nothing
     EXPECT_EQ(wallpaper.log.size(), 1u);
+}
+
+TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHoldingTheWindow) {
+    testcases::ProgramHarness h;
+    sim::SimWallpaper wallpaper{h.files};
+    h.services.wallpaper = &wallpaper;
+    h.forms.resourcePictures[chrome::PictureName(PELLMARK_PICTURE_WALLPAPER_SKIN)] =
+        forms::Bitmap(4, 4, std::vector<std::uint32_t>(16, 0xFF808080));
+    testcases::PutShippedLanguage(h.files, testcases::kProgramFolder, "German");
+    ASSERT_TRUE(h.Start());
+    frmSelectWallpaper* picker = h.form->WallpaperPicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->Loaded());
+    EXPECT_FALSE(picker->Visible());
+    EXPECT_EQ(picker->FolderPath(), testcases::kProgramFolder);
+    EXPECT_EQ(picker->cmdSetWallpaper.Caption(), "Change Wallpaper");
+    EXPECT_EQ(picker->Frame1.Caption(), "Display");
+    EXPECT_EQ(picker->optStyle[2]->Caption(), "Stretch");
+
+    h.form->UseLanguage("German");
+    EXPECT_EQ(picker->CancelButton.Caption(), "Abbrechen");
+    EXPECT_EQ(picker->optStyle[1]->Caption(), "Nebeneinander");
+    EXPECT_EQ(picker->Label1.Caption(), "Resolution:");  // it has no key
+
+    // The Misc page's buttons: the picker shows and the main window stays usable.
+    h.form->Navigation().SideButtonClick(2);
+    h.form->Navigation().TabClick(1);
+    h.form->misc.wallpaper.cmdChangeCover.UserClick();
+    EXPECT_TRUE(picker->Visible());
+    EXPECT_FALSE(picker->Modal());
+    EXPECT_FALSE(h.forms.Disabled(*h.form));
+    EXPECT_EQ(picker->Settings().owner, h.form.get());
+    h.form->misc.wallpaper.cmdRemoveCover.UserClick();
+    EXPECT_EQ(wallpaper.log, (std::vector<std::string>{"remove"}));
+    for (const auto& shown : h.dialogs.shown) {
+        EXPECT_EQ(shown.text.find("picture"), std::string::npos) << shown.text;
+    }
 }
 
 }  // namespace
