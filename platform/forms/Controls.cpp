@@ -210,6 +210,26 @@ void ListView::AddItem(ListViewItem item) {
     NotifyItem(ItemChange::Added, ItemCount() - 1);
 }
 
+void ListView::SetItems(std::vector<ListViewItem> items) {
+    items_ = std::move(items);
+    selected_ = -1;
+    NotifyItem(ItemChange::All, -1);
+}
+
+void ListView::SetColumnsClickable(bool clickable) {
+    if (clickable != columnsClickable_) {
+        columnsClickable_ = clickable;
+        Notify(Change::Columns);
+    }
+}
+
+void ListView::UserClickColumn(int column) {
+    if (Usable() && columnsClickable_ && column >= 0 &&
+        column < static_cast<int>(columns_.size()) && ColumnClick) {
+        ColumnClick(column);
+    }
+}
+
 void ListView::Clear() {
     items_.clear();
     selected_ = -1;
@@ -241,26 +261,6 @@ void ListView::SetSelectedIndex(int index) {
 void ListView::UserToggleCheck(int index) {
     if (!Usable() || index < 0 || index >= ItemCount()) {
         return;
-void ListView::SetItems(std::vector<ListViewItem> items) {
-    items_ = std::move(items);
-    selected_ = -1;
-    NotifyItem(ItemChange::All, -1);
-}
-
-void ListView::SetColumnsClickable(bool clickable) {
-    if (clickable != columnsClickable_) {
-        columnsClickable_ = clickable;
-        Notify(Change::Columns);
-    }
-}
-
-void ListView::UserClickColumn(int column) {
-    if (Usable() && columnsClickable_ && column >= 0 &&
-        column < static_cast<int>(columns_.size()) && ColumnClick) {
-        ColumnClick(column);
-    }
-}
-
     }
     items_[index].checked = !items_[index].checked;
     NotifyItem(ItemChange::Changed, index);

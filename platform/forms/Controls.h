@@ -145,6 +145,7 @@ struct ListViewColumn {
 struct ImageList {
     int size = 16;
     std::vector<Bitmap> images;
+    int width = 0;
 };
 
 struct ListViewItem {
@@ -164,10 +165,11 @@ class ListView final : public Control {
     [[nodiscard]] int ItemCount() const noexcept { return static_cast<int>(items_.size()); }
     [[nodiscard]] const ListViewItem& Item(int index) const { return items_.at(index); }
     void AddItem(ListViewItem item);
+    // Every row in one change: a backend fills thousands at once.
+    void SetItems(std::vector<ListViewItem> items);
     void Clear();
     // From code: no ItemCheck.
     void SetChecked(int index, bool checked);
-    int width = 0;
     void SetGhosted(int index, bool ghosted);
     [[nodiscard]] int SelectedIndex() const noexcept { return selected_; }
     void SetSelectedIndex(int index);
@@ -175,6 +177,11 @@ class ListView final : public Control {
     std::function<void(int index)> ItemClick;
     void UserToggleCheck(int index);
     void UserSelect(int index);
+    // Column headers that act as buttons: a click on one runs ColumnClick.
+    [[nodiscard]] bool ColumnsClickable() const noexcept { return columnsClickable_; }
+    void SetColumnsClickable(bool clickable);
+    std::function<void(int column)> ColumnClick;
+    void UserClickColumn(int column);
     // Its own image list, shared with whoever made it; may be set or changed at any time.
     [[nodiscard]] const std::shared_ptr<const ImageList>& Images() const noexcept {
         return images_;
@@ -187,9 +194,8 @@ class ListView final : public Control {
     std::shared_ptr<const ImageList> images_;
     std::vector<ListViewColumn> columns_;
     std::vector<ListViewItem> items_;
-    // Every row in one change: a backend fills thousands at once.
-    void SetItems(std::vector<ListViewItem> items);
     int selected_ = -1;
+    bool columnsClickable_ = false;
 };
 
 class Label final : public Control {
@@ -199,11 +205,6 @@ class Label final : public Control {
     std::function<void()> Click;
     void UserClick();
 };
-    // Column headers that act as buttons: a click on one runs ColumnClick.
-    [[nodiscard]] bool ColumnsClickable() const noexcept { return columnsClickable_; }
-    void SetColumnsClickable(bool clickable);
-    std::function<void(int column)> ColumnClick;
-    void UserClickColumn(int column);
 
 // A picture box: a container with its own scale, so that the controls inside it are
 // placed in the picture's units (a screen drawn small, for instance).
@@ -217,7 +218,6 @@ class Picture final : public Control {
     void SetScale(int width, int height);
     // Drawn at its size from the top left, beneath the Paint handler's drawing.
     [[nodiscard]] const Bitmap& GetPicture() const noexcept { return picture_; }
-    bool columnsClickable_ = false;
     void SetPicture(Bitmap picture);
     std::function<void(Canvas&)> Paint;
     std::function<void()> Click;

@@ -94,6 +94,11 @@ class Backend {
     // file that is missing is run-time error 53, one that is no picture 481.
     [[nodiscard]] virtual Bitmap LoadPicture(const std::string& path) = 0;
     [[nodiscard]] virtual Bitmap LoadResourcePicture(const std::string& name) = 0;
+    // The icon `index` of a file (an icon file, a program, a library) drawn `size` pixels
+    // square, 16 being the file's small icon, with what lies around it transparent. Index 0
+    // and up counts the file's icons, a negative one names a resource number. Empty when the
+    // file or the icon is missing.
+    [[nodiscard]] virtual Bitmap LoadFileIcon(const std::string& file, int index, int size) = 0;
     // A resource picture that has a second drawing for high DPI (`largeName`, half as large
     // again): where the windows are at 120 DPI or more the picture carries it (Bitmap::Large),
     // so it shows sharp instead of stretched.

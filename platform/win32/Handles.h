@@ -96,12 +96,12 @@ struct ImageListTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
 };
-struct MemoryDcTraits {  // CreateCompatibleDC
 struct IconTraits {  // ExtractIconEx, CopyIcon, ImageList_GetIcon
     using Handle = HICON;
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
+struct MemoryDcTraits {  // CreateCompatibleDC
     using Handle = HDC;
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteDC(h); }
@@ -122,8 +122,8 @@ using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 
 // Memory allocated in another process with VirtualAllocEx, freed there on every path.

@@ -186,6 +186,10 @@ class ListViewWindow final : public ControlWindow {
         if (header.code == NM_CLICK || header.code == NM_RCLICK) {
             return Clicked(*reinterpret_cast<const NMITEMACTIVATE*>(&header));
         }
+        if (header.code == LVN_COLUMNCLICK) {
+            view_.UserClickColumn(reinterpret_cast<const NMLISTVIEW*>(&header)->iSubItem);
+            return true;
+        }
         return false;
     }
     [[nodiscard]] int RowAt(int x, int y) const override {
@@ -206,10 +210,6 @@ class ListViewWindow final : public ControlWindow {
     }
     void DpiChanged() override {
         ControlWindow::DpiChanged();
-        if (header.code == LVN_COLUMNCLICK) {
-            view_.UserClickColumn(reinterpret_cast<const NMLISTVIEW*>(&header)->iSubItem);
-            return true;
-        }
         Pushing pushing(pushing_);
         ShowImages();
         ShowColumns();
@@ -297,6 +297,7 @@ class ListViewWindow final : public ControlWindow {
     // Column 0 cannot be deleted: it is rewritten, the others made anew.
     void ShowColumns() {
         auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+        ShowHeaderButtons(header);
         const int shown =
             header == nullptr ? 0 : static_cast<int>(formtext::Send(header, HDM_GETITEMCOUNT));
         for (int i = shown - 1; i >= 1; --i) {
@@ -317,7 +318,24 @@ class ListViewWindow final : public ControlWindow {
                 Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
             }
         }
-        ShowHeaderButtons(header);
+    }
+
+    // The headers are buttons only where a click on them does something.
+    void ShowHeaderButtons(HWND header) {
+        const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
+        const LONG_PTR wanted = view_.ColumnsClickable() ? style & ~LONG_PTR{LVS_NOSORTHEADER}
+                                                         : style | LVS_NOSORTHEADER;
+        if (wanted != style) {
+            ::SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
+        }
+        if (header != nullptr) {
+            const LONG_PTR headerStyle = ::GetWindowLongPtrW(header, GWL_STYLE);
+            const LONG_PTR buttons = view_.ColumnsClickable() ? headerStyle | HDS_BUTTONS
+                                                              : headerStyle & ~LONG_PTR{HDS_BUTTONS};
+            if (buttons != headerStyle) {
+                ::SetWindowLongPtrW(header, GWL_STYLE, buttons);
+            }
+        }
     }
 
     void InsertRow(int index) {
@@ -340,24 +358,6 @@ class ListViewWindow final : public ControlWindow {
         const forms::ListViewItem& item = view_.Item(index);
         LVITEMW row{};
         row.mask = LVIF_IMAGE;
-    // The headers are buttons only where a click on them does something.
-    void ShowHeaderButtons(HWND header) {
-        const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
-        const LONG_PTR wanted = view_.ColumnsClickable() ? style & ~LONG_PTR{LVS_NOSORTHEADER}
-                                                         : style | LVS_NOSORTHEADER;
-        if (wanted != style) {
-            ::SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
-        }
-        if (header != nullptr) {
-            const LONG_PTR headerStyle = ::GetWindowLongPtrW(header, GWL_STYLE);
-            const LONG_PTR buttons = view_.ColumnsClickable() ? headerStyle | HDS_BUTTONS
-                                                              : headerStyle & ~LONG_PTR{HDS_BUTTONS};
-            if (buttons != headerStyle) {
-                ::SetWindowLongPtrW(header, GWL_STYLE, buttons);
-            }
-        }
-    }
-
         row.iItem = index;
         row.iImage = item.image >= 0 ? item.image : I_IMAGENONE;
         Send(formtext::Pick(LVM_SETITEMA, LVM_SETITEMW), 0, reinterpret_cast<LPARAM>(&row));
@@ -377,11 +377,14 @@ class ListViewWindow final : public ControlWindow {
     }
 
     void ShowAll() {
+        Send(WM_SETREDRAW, FALSE);
         Send(LVM_DELETEALLITEMS);
         for (int i = 0; i < view_.ItemCount(); ++i) {
             InsertRow(i);
         }
         ShowSelection();
+        Send(WM_SETREDRAW, TRUE);
+        ::InvalidateRect(Handle(), nullptr, TRUE);
     }
 
     void ShowSelection() {
@@ -397,14 +400,11 @@ class ListViewWindow final : public ControlWindow {
             state.state = LVIS_SELECTED | LVIS_FOCUSED;
             Send(LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&state));
             Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
-        Send(WM_SETREDRAW, FALSE);
         }
     }
 
     // The model's image list as one of the system's, at the form's DPI; the old one goes
     // once the view has let it go.
-        Send(WM_SETREDRAW, TRUE);
-        ::InvalidateRect(Handle(), nullptr, TRUE);
     void ShowImages() {
         UniqueImageList made;
         if (const auto& images = view_.Images()) {

@@ -200,12 +200,15 @@ void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area) {
 }
 
 UniqueImageList MakeImageList(const forms::ImageList& images, int width, int size) {
-    UniqueImageList list(
-        ::ImageList_Create(width, size, ILC_COLOR32, 0, static_cast<int>(images.images.size())));
+    UniqueImageList list(::ImageList_Create(width, size, ILC_COLOR32 | ILC_MASK, 0,
+                                            static_cast<int>(images.images.size())));
     if (!list) {
         return list;
     }
     UniqueScreenDc screen(::GetDC(nullptr));
+    // A monochrome mask's rows are padded to 16 bits.
+    const int maskRow = (width + 15) / 16 * 2;
+    std::vector<std::uint8_t> maskBits(static_cast<std::size_t>(maskRow) * size);
     for (const forms::Bitmap& picture : images.images) {
         // Each picture drawn to the list's size, its transparency kept in the alpha channel.
         BITMAPINFO format{};
@@ -213,20 +216,35 @@ UniqueImageList MakeImageList(const forms::ImageList& images, int width, int siz
         void* bits = nullptr;
         UniqueGdiObject cell(
             ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+        std::fill(maskBits.begin(), maskBits.end(), std::uint8_t{0});
         if (cell) {
             UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
             const HGDIOBJ old = ::SelectObject(dc.get(), cell.get());
             DrawBitmap(dc.get(), picture, {0, 0, width, size});
             ::SelectObject(dc.get(), old);
+            ::GdiFlush();
+            auto* pixel = static_cast<std::uint32_t*>(bits);
             if (!picture.HasTransparency() && bits != nullptr) {
                 // GDI leaves the alpha of opaque drawing at 0, which would hide the image.
-                auto* pixel = static_cast<std::uint32_t*>(bits);
                 for (int i = 0; i < width * size; ++i) {
                     pixel[i] |= 0xFF000000u;
                 }
+            } else if (bits != nullptr) {
+                // A list takes an image whose alpha is all 0 for an opaque one (black), so
+                // the mask says which pixels are not there at all.
+                for (int y = 0; y < size; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        if (pixel[y * width + x] >> 24 == 0) {
+                            maskBits[static_cast<std::size_t>(y * maskRow + x / 8)] |=
+                                static_cast<std::uint8_t>(0x80 >> (x % 8));
+                        }
+                    }
+                }
             }
         }
-        ::ImageList_Add(list.get(), static_cast<HBITMAP>(cell.get()), nullptr);
+        UniqueGdiObject mask(::CreateBitmap(width, size, 1, 1, maskBits.data()));
+        ::ImageList_Add(list.get(), static_cast<HBITMAP>(cell.get()),
+                        static_cast<HBITMAP>(mask.get()));
     }
     return list;
 }

@@ -17,6 +17,8 @@
 //   MenuShown()                          the last menu shown as the user saw it: a line per
 //                                        item, two spaces deeper per submenu, the caption
 //                                        then " checked", " disabled", " default", " >"
+//   ClickColumn(view, column)            the user clicks a list view's column header
+//   IconFile(picture)                    a file whose icon 0 is the picture: its path
 #pragma once
 
 #include <gtest/gtest.h>
@@ -495,6 +497,55 @@ TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSe
     EXPECT_EQ(later.Peer(), nullptr);
 }
 
+TYPED_TEST_P(FormsCases, AListViewsHeaderClicksOnlyWhenItsColumnsAreClickable) {
+    CountingForm form(this->driver.backend, "frmHeader", this->log);
+    auto& view = this->template Make<forms::ListView>(form, "lvwIcons", {10, 10, 300, 150});
+    view.SetColumns({{"Icon", 60}, {"Name", 200}});
+    view.AddItem({{"", "Alpha"}});
+    std::vector<int> clicked;
+    view.ColumnClick = [&](int column) { clicked.push_back(column); };
+    form.Show();
+    this->driver.ClickColumn(view, 1);
+    EXPECT_TRUE(clicked.empty()) << "headers that are not buttons";
+
+    view.SetColumnsClickable(true);
+    this->driver.ClickColumn(view, 1);
+    this->driver.ClickColumn(view, 0);
+    EXPECT_EQ(clicked, (std::vector<int>{1, 0}));
+    view.SetEnabled(false);
+    this->driver.ClickColumn(view, 1);
+    EXPECT_EQ(clicked.size(), 2U) << "a disabled list";
+    EXPECT_FALSE(view.Item(0).checked) << "a header click is no row's check";
+}
+
+TYPED_TEST_P(FormsCases, AFilesIconComesAtTheSizeAskedWithItsSurroundingsTransparent) {
+    // A red square, 16 pixels wide, in the middle of a 32-pixel icon.
+    std::vector<std::uint32_t> pixels(32 * 32, 0);
+    for (int y = 8; y < 24; ++y) {
+        for (int x = 8; x < 24; ++x) {
+            pixels[static_cast<std::size_t>(y * 32 + x)] = 0xFF0000FF;
+        }
+    }
+    const std::string file = this->driver.IconFile(forms::Bitmap(32, 32, pixels));
+    struct Case {
+        int size;
+        int inside;   // a point of the square
+        int outside;  // a point around it
+    };
+    for (const Case& c : {Case{32, 16, 3}, Case{16, 8, 1}, Case{48, 24, 4}}) {
+        const forms::Bitmap icon = this->driver.backend.LoadFileIcon(file, 0, c.size);
+        ASSERT_EQ(icon.Width(), c.size);
+        ASSERT_EQ(icon.Height(), c.size);
+        const std::uint32_t in = icon.Pixels()[static_cast<std::size_t>(c.inside * c.size + c.inside)];
+        const std::uint32_t out =
+            icon.Pixels()[static_cast<std::size_t>(c.outside * c.size + c.outside)];
+        EXPECT_EQ(in, 0xFF0000FFu) << c.size << ": opaque red inside";
+        EXPECT_EQ(out >> 24, 0u) << c.size << ": transparent around";
+    }
+    EXPECT_TRUE(this->driver.backend.LoadFileIcon(file, 1, 32).Empty()) << "no second icon";
+    EXPECT_TRUE(this->driver.backend.LoadFileIcon(file + ".missing", 0, 32).Empty());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(
     FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
     AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
@@ -503,6 +554,8 @@ REGISTER_TYPED_TEST_SUITE_P(
     MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
     ListsAnswerWhichRowIsUnderAPoint, PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
     AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn, ARegionShapesTheWindow,
-    AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach);
+    AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach,
+    AListViewsHeaderClicksOnlyWhenItsColumnsAreClickable,
+    AFilesIconComesAtTheSizeAskedWithItsSurroundingsTransparent);
 
 }  // namespace pellmark::testcases

@@ -22,9 +22,11 @@
 
 #include "platform/RunTimeError.h"
 #include "platform/forms/Form.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/FormsCases.h"
+#include "tests/common/IconFileBytes.h"
 #include "tests/win/GdiObjects.h"
 #include "tests/win/MemorySurface.h"
 
@@ -1575,6 +1577,30 @@ struct Win32FormsDriver {
     }
     static void Choose(const forms::MenuItem* item) { MenuPilotHook::Choose(item); }
     static std::vector<std::string> MenuShown() { return pilot.shown; }
+    void ClickColumn(forms::ListView& view, int column) {
+        const auto header = reinterpret_cast<HWND>(Send(WindowOf(view), LVM_GETHEADER));
+        RECT item{};
+        ASSERT_NE(Send(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                       reinterpret_cast<LPARAM>(&item)),
+                  0);
+        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        ::PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(header, WM_LBUTTONUP, 0, at);
+        backend.DoEvents();
+    }
+    // Written to the temporary folder once per run.
+    std::string IconFile(const forms::Bitmap& picture) {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        const std::wstring path = std::wstring(folder) + L"pellmark-forms-square.ico";
+        const std::vector<std::uint8_t> bytes = testcases::IconFileBytes(picture);
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        EXPECT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                        &written, nullptr) != FALSE);
+        return Narrow(path);
+    }
     bool ShowsAt(const forms::Form& form, int x, int y) const {
         HWND window = WindowOf(form);
         RECT outer{};
