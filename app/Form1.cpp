@@ -37,6 +37,14 @@ constexpr forms::Bounds kMenuButton{428, 9, 30, 26};
 constexpr forms::Bounds kWebImage{301, 310, 132, 18};
 constexpr std::uint32_t kTitleColour = 0xFFFFFF;
 
+std::optional<Shortcuts> MakeShortcuts(ProgramServices& services) {
+    if (services.shell == nullptr) {
+        return std::nullopt;
+    }
+    return std::optional<Shortcuts>(std::in_place, *services.shell, services.files,
+                                    services.dialogs, services.programFolder, services.programName);
+}
+
 bool Inside(const forms::Bounds& area, int x, int y) {
     return x >= area.left && x < area.left + area.width && y >= area.top &&
            y < area.top + area.height;
@@ -68,7 +76,25 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       imgMenu(Add<forms::Image>("imgMenu")),
       imgWebAdd(Add<forms::Image>("imgWebAdd")),
       tmrCheckForResChange(AddTimer("tmrCheckForResChange")),
-      navigation_(*this) {
+      navigation_(*this),
+      shortcuts_(MakeShortcuts(services)),
+      options_(services.forms,
+               OptionsContext{
+                   .files = services.files,
+                   .dialogs = services.dialogs,
+                   .registry = services.registry,
+                   .programPath = ProgramPath(services.programFolder, services.programName),
+                   .shortcuts = shortcuts_ ? &*shortcuts_ : nullptr,
+                   .programFolder = services.programFolder,
+                   .patternFiles = patterns.File1,
+                   .applyLanguage = [this](const std::string& language) { UseLanguage(language); },
+                   .checkForNewVersion =
+                       [this](forms::Label& link) {
+                           if (checkForNewVersion_) {
+                               checkForNewVersion_(link);
+                           }
+                       },
+               }) {
     SetCaption(kAppTitle);
     // The skin is the whole window: no frame, no caption, but still in the taskbar and
     // with its system menu, so Alt+F4 and the taskbar close it.
@@ -76,6 +102,10 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     window.border = forms::BorderStyle::None;
     SetSettings(window);
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
+    // The options stay above the main window, from their first window on.
+    forms::WindowSettings optionsWindow = options_.Settings();
+    optionsWindow.owner = this;
+    options_.SetSettings(optionsWindow);
     patterns.PatternRestored = [this](const DesktopIconTable& table) {
         showHideIcons.MarkHiddenIconsWhereCaptionsMatch(table);
     };
@@ -139,6 +169,7 @@ MenuCommandContext Form1::CommandContext() {
         .mainWindow = *this,
         .windowOf = services_.windowOf,
         .showAboutBox = [this] { ShowAboutBox(); },
+        .showOptions = [this] { ShowOptions(); },
         .restorePattern =
             [this](const std::string& name) {
                 // A failure ends the tray's restore without a message of its own.
@@ -163,9 +194,9 @@ MenuCommandContext Form1::CommandContext() {
 
 // Left button up shows or hides the window, right button down opens the tray menu.
 void Form1::TrayIcon_Mouse(forms::TrayMouse mouse) {
-    // There is no options dialog yet to keep the window as it is.
-    const TrayWindowsState windows{
-        .mainVisible = Visible(), .aboutVisible = about_.Visible(), .optionsVisible = false};
+    const TrayWindowsState windows{.mainVisible = Visible(),
+                                   .aboutVisible = about_.Visible(),
+                                   .optionsVisible = options_.Visible()};
     switch (RouteTrayMouse(mouse, windows)) {
         case TrayAction::ShowMainWindow:
             Show();
@@ -388,6 +419,15 @@ void Form1::ShowAboutBox() {
     about_.ShowModal();
 }
 
+// Modeless; the first opening shows what the load put in it.
+void Form1::ShowOptions() {
+    options_.Show();
+}
+
+void Form1::SetCheckForNewVersion(std::function<void(forms::Label& link)> check) {
+    checkForNewVersion_ = std::move(check);
+}
+
 void Form1::ShowMainMenu() {
     // The button's picture comes back before the menu holds the window.
     services_.forms.DoEvents();
@@ -415,6 +455,11 @@ void Form1::UseLanguage(const std::string& language) {
                        [this] {
                            navigation_.ShowTextsAgain();
                            patterns.ShowTextsAgain();
+                       },
+                   .optionsDialog =
+                       [this] {
+                           options_.Load();
+                           return static_cast<forms::Form*>(&options_);
                        },
                    .menuForm = &menus_,
                    .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); },

@@ -24,6 +24,8 @@
 #include "platform/forms/Form.h"
 #include "settings/LoadSettings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Shortcuts.h"
+#include "settings/frmOptions.h"
 #include "tray/MenuCommands.h"
 #include "tray/SysTrayIcon.h"
 #include "tray/frmMenus.h"
@@ -65,6 +67,9 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     [[nodiscard]] forms::Picture& PageBox(chrome::Page page) const;
     [[nodiscard]] const std::string& Title() const noexcept { return title_; }
     [[nodiscard]] MenuCommands& Commands() noexcept { return commands_; }
+    [[nodiscard]] frmOptions& Options() noexcept { return options_; }
+    // Starts the new-version check from the options dialog's link.
+    void SetCheckForNewVersion(std::function<void(forms::Label& link)> check);
     // Puts the language on every form and keeps it as the one in use (the load does this
     // with the setting "Language"; the options dialog with the language chosen there).
     void UseLanguage(const std::string& language);
@@ -126,6 +131,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void SetSideButtonPressed(int index, bool pressed) override;
     void SetMenuButtonPressed(bool pressed) override;
     void ShowAboutBox() override;
+    void ShowOptions();
     void ShowMainMenu() override;
     [[nodiscard]] forms::Form* LoadedWallpaperPicker();
 
@@ -140,6 +146,9 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     forms::Bitmap sideDown_;
     forms::Bitmap menuPicture_;
     std::array<std::array<forms::Bitmap, chrome::kTabCount>, 2> tabStrips_;
+    std::function<void(forms::Label&)> checkForNewVersion_;
+    std::optional<Shortcuts> shortcuts_;
+    frmOptions options_;  // after the pattern page, whose list of files it reads
     std::optional<frmSelectWallpaper> wallpaperPicker_;
 };
 

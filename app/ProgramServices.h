@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/WallpaperSystem.h"
 #include "platform/forms/Form.h"
@@ -33,6 +34,9 @@ struct ProgramServices {
     std::function<void()> repaintScreen;
     // A text with its %variables% replaced as the system replaces them; none: as it is.
     std::function<std::string(const std::string&)> expandEnvironment;
+    // The user's folders and shortcut files; none: the options offer no shortcuts.
+    platform::Shell* shell = nullptr;
+    std::string programName = "pellmark";  // the program file's name, without ".exe"
     // The desktop wallpaper and what its picker browses; none: no picker.
     platform::WallpaperSystem* wallpaper = nullptr;
 };

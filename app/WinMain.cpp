@@ -13,14 +13,17 @@
 #include "platform/win32/Win32DesktopStyle.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Network.h"
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextCompare.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
 #include "tray/frmMenus.h"
+#include "update/CheckForNewVersion.h"
 
 namespace {
 
@@ -29,6 +32,19 @@ std::string ApplicationFolder() {
     const std::size_t slash = folder.find_last_of("\\/");
     folder.resize(slash == std::string::npos ? 0 : slash);
     return folder;
+}
+
+// The program file's name without its folder and extension, as shortcuts and the Run key
+// name it.
+std::string ProgramName() {
+    std::string name = pellmark::win32::ProgramFilePath();
+    const std::size_t slash = name.find_last_of("\\/");
+    name.erase(0, slash == std::string::npos ? 0 : slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) {
+        name.resize(dot);
+    }
+    return name;
 }
 
 // The arguments as typed, every character kept: lpCmdLine holds only what the ANSI code
@@ -52,7 +68,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32Files files;
     win32::Win32Registry registry;
     win32::Win32Wallpaper wallpaper;
+    win32::Win32Shell shell;
     win32::Win32FormsBackend forms;  // outlives every form
+    win32::Win32Network network;
     ProgramServices services{
         desktop,
         desktopStyle,
@@ -67,8 +85,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         [](forms::Form& form) {
             return reinterpret_cast<WindowHandle>(win32::Win32FormsBackend::WindowOf(form));
         }};
-    services.wallpaper = &wallpaper;
     services.repaintScreen = [] { win32::RepaintAllWindows(); };
+    services.wallpaper = &wallpaper;
+    services.shell = &shell;
+    services.programName = ProgramName();
     services.expandEnvironment = [](const std::string& text) {
         return win32::ExpandEnvironment(text);
     };
@@ -81,6 +101,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     chrome::frmAbout about(forms, facts,
                            [&system](const std::string& address) { system.OpenAddress(address); });
     Form1 mainForm(services, menus, about);
+    mainForm.SetCheckForNewVersion(update::VersionCheckCommand(
+        forms, dialogs, network, system, registry, {facts.major, facts.minor, facts.revision}));
     if (!Main(services, mainForm)) {
         return 0;
     }

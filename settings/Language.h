@@ -32,8 +32,8 @@ struct LanguageForms {
     // Runs once the messages are read: the main window shows again what it took from them
     // (the page title).
     std::function<void()> messagesApplied;
-    // The options dialog, loaded hidden when it is not loaded yet; none while the program
-    // has no options dialog.
+    // The options dialog, loaded hidden (its lists and settings read) when it is not
+    // loaded yet.
     std::function<forms::Form*()> optionsDialog;
     // The menu form, loaded (hidden) here when it is not loaded yet; then its owner-drawn
     // menus are made again from the new captions.

@@ -47,9 +47,11 @@ MenuCommands::MenuCommands(frmMenus& menus, MenuCommandContext context)
     menus_.mnuAbout.Click = context_.showAboutBox;
     menus_.mnuAboutFromSysTray.Click = context_.showAboutBox;
     menus_.mnuShowForm.Click = [this] { context_.mainWindow.Show(); };
-    // There is no options dialog yet: its items stay in the menus, greyed.
-    menus_.mnuOptions.enabled = false;
-    menus_.mnuOptoionsFromSysTray.enabled = false;
+    // Without an options dialog its items stay in the menus, greyed.
+    menus_.mnuOptions.enabled = static_cast<bool>(context_.showOptions);
+    menus_.mnuOptoionsFromSysTray.enabled = menus_.mnuOptions.enabled;
+    menus_.mnuOptions.Click = context_.showOptions;
+    menus_.mnuOptoionsFromSysTray.Click = context_.showOptions;
     menus_.PatternClick = [this](const std::string& name) {
         if (context_.restorePattern) {
             context_.restorePattern(name);
@@ -64,7 +66,8 @@ MenuCommands::~MenuCommands() {
           &menus_.mnuExitFromSysTray, &menus_.mnuMinAll, &menus_.mnuRestoreAll,
           &menus_.mnuShowDesktop, &menus_.mnuShowScrSave, &menus_.mnuVisitHomepage,
           &menus_.mnuEmailQuillan, &menus_.mnuEnableScrSave, &menus_.mnuDisableScrSave,
-          &menus_.mnuAbout, &menus_.mnuAboutFromSysTray, &menus_.mnuShowForm}) {
+          &menus_.mnuAbout, &menus_.mnuAboutFromSysTray, &menus_.mnuShowForm, &menus_.mnuOptions,
+          &menus_.mnuOptoionsFromSysTray}) {
         item->Click = nullptr;
     }
     menus_.PatternClick = nullptr;

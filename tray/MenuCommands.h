@@ -31,6 +31,8 @@ struct MenuCommandContext {
     // The window of a form, for the one command that is a message to a window.
     std::function<WindowHandle(forms::Form&)> windowOf;
     std::function<void()> showAboutBox;
+    // Shows the options dialog modeless; none: its items stay greyed.
+    std::function<void()> showOptions;
     // Restores the pattern of that name silently.
     std::function<void(const std::string& name)> restorePattern;
     // Puts the program's icon in the notification area unless it is there already.

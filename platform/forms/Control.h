@@ -31,6 +31,7 @@ struct Font {
     double points = 0;  // 0: the system's size
     bool bold = false;
     bool italic = false;
+    bool underline = false;
     friend bool operator==(const Font&, const Font&) = default;
 };
 

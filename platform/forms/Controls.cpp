@@ -170,12 +170,43 @@ void ListControl::SetListIndex(int index) {
     }
     listIndex_ = index;
     Notify(Change::Selection);
+    RowChosen();
     Run(Click);
 }
 
 void ListControl::UserSelect(int index) {
     if (Usable()) {
         SetListIndex(index);
+    }
+}
+
+std::string ComboBox::Text() const {
+    if (editable_) {
+        return text_;
+    }
+    return ListIndex() >= 0 ? List(ListIndex()) : std::string();
+}
+
+void ComboBox::SetText(std::string text) {
+    if (!editable_ || text == text_) {
+        return;
+    }
+    text_ = std::move(text);
+    Notify(Change::Value);
+    Run(Change);
+}
+
+void ComboBox::UserType(std::string text) {
+    if (Usable()) {
+        SetText(std::move(text));
+    }
+}
+
+// Choosing a row puts it in the box, as the box shows it, without a Change.
+void ComboBox::RowChosen() {
+    if (editable_ && ListIndex() >= 0 && text_ != List(ListIndex())) {
+        text_ = List(ListIndex());
+        Notify(Change::Value);
     }
 }
 

@@ -117,6 +117,10 @@ class ListControl : public Control {
     [[nodiscard]] int RowAt(int x, int y) const;
     [[nodiscard]] Bounds RowBounds(int index) const;
 
+  protected:
+    // A row was chosen (from code or by the user), before the Click handler runs.
+    virtual void RowChosen() {}
+
   private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
@@ -128,11 +132,29 @@ class ListBox final : public ListControl {
         : ListControl(form, ControlKind::ListBox, std::move(name), container) {}
 };
 
-// A drop-down list; the caption is the text shown in its box.
+// A drop-down list; the caption is the text shown in its box. An editable one also takes
+// typed text, which need not be one of its rows.
 class ComboBox final : public ListControl {
   public:
     ComboBox(Form& form, std::string name, Control* container = nullptr)
         : ListControl(form, ControlKind::ComboBox, std::move(name), container) {}
+    // Read when its window is made.
+    [[nodiscard]] bool Editable() const noexcept { return editable_; }
+    void SetEditable(bool editable) { editable_ = editable; }
+    // An editable box's text: what was typed, or the row chosen last. A list's: the chosen
+    // row, empty for none.
+    [[nodiscard]] std::string Text() const;
+    // Runs Change when the text changes (an editable box only).
+    void SetText(std::string text);
+    std::function<void()> Change;
+    void UserType(std::string text);
+
+  protected:
+    void RowChosen() override;
+
+  private:
+    bool editable_ = false;
+    std::string text_;
 };
 
 struct ListViewColumn {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -212,6 +213,22 @@ class ComPtr {
 
   private:
     T* ptr_ = nullptr;
+};
+
+// COM on this thread for the calls of one scope, however the thread had it before.
+class ComScope {
+  public:
+    ComScope() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialised_) {
+            ::CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
 };
 
 }  // namespace pellmark::win32

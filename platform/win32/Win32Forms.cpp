@@ -604,8 +604,9 @@ forms::TextSize Win32FormsBackend::MeasureText(const std::string& text, const fo
 
 Win32FormsBackend::SharedFont Win32FormsBackend::MakeFont(const forms::Font& font, int dpi) {
     const std::string key = font.name + "|" + std::to_string(font.points) + "|" +
-                            (font.bold ? "b" : "") + (font.italic ? "i" : "") + "|" +
-                            std::to_string(dpi) + (font == forms::Font{} ? "|default" : "");
+                            (font.bold ? "b" : "") + (font.italic ? "i" : "") +
+                            (font.underline ? "u" : "") + "|" + std::to_string(dpi) +
+                            (font == forms::Font{} ? "|default" : "");
     if (auto cached = fonts_[key].lock()) {
         return cached;
     }
@@ -622,6 +623,7 @@ Win32FormsBackend::SharedFont Win32FormsBackend::MakeFont(const forms::Font& fon
         }
         description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
         description.lfItalic = font.italic ? TRUE : FALSE;
+        description.lfUnderline = font.underline ? TRUE : FALSE;
     }
     auto made = std::make_shared<const UniqueGdiObject>(formtext::CreateFontText(description));
     fonts_[key] = made;

@@ -40,7 +40,10 @@ class ListWindow final : public ControlWindow {
           combo_(list.Kind() == forms::ControlKind::ComboBox),
           messages_(combo_ ? kComboBoxMessages : kListBoxMessages) {
         if (combo_) {
-            Create(0, "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+            const bool editable = static_cast<forms::ComboBox&>(list).Editable();
+            Create(0, "COMBOBOX",
+                   (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) | WS_VSCROLL |
+                       WS_TABSTOP);
         } else {
             Create(WS_EX_CLIENTEDGE, "LISTBOX",
                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP);
@@ -67,6 +70,10 @@ class ListWindow final : public ControlWindow {
         }
     }
     bool OnCommand(int code) override {
+        if (combo_ && code == CBN_EDITCHANGE) {
+            static_cast<forms::ComboBox&>(list_).UserType(formtext::Text(Handle()));
+            return true;
+        }
         if (code != messages_.selectionChanged) {
             return false;
         }
@@ -106,6 +113,8 @@ class ListWindow final : public ControlWindow {
     void UpdateState(forms::Change what) override {
         if (what == forms::Change::Selection) {
             ShowSelection();
+        } else if (what == forms::Change::Value) {
+            ShowText();
         }
     }
     // Room for the dropped-down list below the box.
@@ -133,7 +142,21 @@ class ListWindow final : public ControlWindow {
         Send(WM_SETREDRAW, TRUE);
         ::InvalidateRect(Handle(), nullptr, TRUE);
     }
-    void ShowSelection() { Send(messages_.setSelection, static_cast<WPARAM>(list_.ListIndex())); }
+    // Emptying the rows or choosing none empties an editable box too: its text comes back.
+    void ShowSelection() {
+        Send(messages_.setSelection, static_cast<WPARAM>(list_.ListIndex()));
+        ShowText();
+    }
+    // An editable box's own text; setting it moves the caret, so not while it holds it.
+    void ShowText() {
+        if (!combo_) {
+            return;
+        }
+        const auto& combo = static_cast<const forms::ComboBox&>(list_);
+        if (combo.Editable() && formtext::Text(Handle()) != combo.Text()) {
+            formtext::SetText(Handle(), combo.Text());
+        }
+    }
 
     forms::ListControl& list_;
     bool combo_;

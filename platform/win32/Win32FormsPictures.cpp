@@ -15,9 +15,9 @@
 #include "platform/RunTimeError.h"
 #include "platform/win32/IconPixels.h"
 #include "platform/win32/SystemLibraries.h"
-#include "platform/win32/Win32Services.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormsWindows.h"
+#include "platform/win32/Win32Services.h"
 
 namespace pellmark::win32 {
 
@@ -44,22 +44,6 @@ std::uint32_t FromBgra(std::uint32_t pixel, bool opaque) {
     const std::uint32_t alpha = opaque ? 0xFF : pixel >> 24;
     return red | (green << 8) | (blue << 16) | (alpha << 24);
 }
-
-// COM for the calls of one load, however the thread had it.
-class ComScope {
-  public:
-    ComScope() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialised_) {
-            ::CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
                         const std::string& source) {
@@ -386,6 +370,22 @@ forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     HGLOBAL loaded = found != nullptr ? ::LoadResource(instance_, found) : nullptr;
     const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     if (bytes == nullptr) {
+        InvalidPicture();
+    }
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (!factory || FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
+                                            ::SizeofResource(instance_, found))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+        InvalidPicture();
+    }
+    return FromFrame(*factory.get(), *decoder.get(), name);
+}
+
 forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
     using ExtractW = UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT);
     using ExtractA = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
@@ -416,22 +416,6 @@ forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index
         return {};
     }
     return {size, size, std::move(pixels), file};
-}
-
-        InvalidPicture();
-    }
-    ComScope com;
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (!factory || FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
-                                            ::SizeofResource(instance_, found))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
-        InvalidPicture();
-    }
-    return FromFrame(*factory.get(), *decoder.get(), name);
 }
 
 forms::Bitmap Win32FormsBackend::LoadScalablePicture(const std::string& name,

@@ -5,6 +5,10 @@
 //   Click(control)                       the user clicks a button, an image or a picture
 //   Key(form, focus, key)                a key pressed while `focus` has the focus
 //   Close(form)                          the user closes the window
+//   Type(control, text)                  the user types: a text box or an editable combo's
+//                                        box now holds `text`
+//   TextShown(control)                   the text the control's window shows
+//   Underlined(control)                  its text is drawn underlined
 //   Mouse(form, control, action, event)  the mouse on a control (null: the form's background)
 //   Modal(form, steps)                   ShowModal, the steps run one by one while it shows
 //   Enabled(form)                        the form takes the user's input
@@ -291,6 +295,37 @@ TYPED_TEST_P(FormsCases, ListsAnswerWhichRowIsUnderAPoint) {
     EXPECT_EQ(list.RowBounds(3), forms::Bounds{});
 }
 
+TYPED_TEST_P(FormsCases, AnEditableComboTakesTypedTextAndShowsTheChosenRow) {
+    CountingForm form(this->driver.backend, "frmCombo", this->log);
+    auto& combo = this->template Make<forms::ComboBox>(form, "cboName", {10, 10, 150, 24});
+    auto& link = this->template Make<forms::Label>(form, "lblLink", {10, 50, 150, 20});
+    link.SetCaption("Link");
+    combo.SetEditable(true);
+    combo.SetItems({"Alpha", "Beta"});
+    std::vector<std::string> seen;
+    combo.Change = [&] { seen.push_back("change " + combo.Text()); };
+    combo.Click = [&] { seen.push_back("click " + combo.Text()); };
+    combo.SetText("Start");
+    form.Show();
+    EXPECT_EQ(this->driver.TextShown(combo), "Start");
+    this->driver.Type(combo, "Gamma Ωmega 日本");
+    combo.SetListIndex(1);
+    EXPECT_EQ(this->driver.TextShown(combo), "Beta");
+    combo.SetText("Delta");
+    combo.SetText("Delta");
+    EXPECT_EQ(this->driver.TextShown(combo), "Delta");
+    EXPECT_EQ(seen, (std::vector<std::string>{"change Start", "change Gamma Ωmega 日本",
+                                              "click Beta", "change Delta"}));
+
+    // An underlined font shows underlined, and plain again after.
+    EXPECT_FALSE(this->driver.Underlined(link));
+    link.SetFont({.underline = true});
+    EXPECT_TRUE(this->driver.Underlined(link));
+    link.SetFont({});
+    EXPECT_FALSE(this->driver.Underlined(link));
+    EXPECT_TRUE(this->reported.empty());
+}
+
 TYPED_TEST_P(FormsCases, PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore) {
     CountingForm form(this->driver.backend, "frmPaint", this->log);
     auto& picture = this->template Make<forms::Picture>(form, "picArea", {10, 10, 200, 100});
@@ -462,41 +497,6 @@ TYPED_TEST_P(FormsCases, AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach) {
     EXPECT_TRUE(this->reported.empty());
 }
 
-TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile) {
-    CountingForm form(this->driver.backend, "frmPages", this->log);
-    auto& page = this->template Make<forms::Picture>(form, "picPage", {0, 0, 200, 100});
-    page.SetVisible(false);
-    auto& inside = this->template Make<forms::Button>(form, "cmdInside", {10, 10, 80, 24}, &page);
-    auto& hidden = this->template Make<forms::CheckBox>(form, "chkHidden", {10, 40, 80, 24}, &page);
-    hidden.SetVisible(false);
-    auto& outside = this->template Make<forms::Button>(form, "cmdOutside", {220, 10, 80, 24});
-    int clicks = 0;
-    inside.Click = [&clicks] { ++clicks; };
-    form.Show();
-    EXPECT_NE(outside.Peer(), nullptr);
-    EXPECT_EQ(page.Peer(), nullptr) << "a page nobody opened made windows";
-    EXPECT_EQ(inside.Peer(), nullptr);
-
-    inside.SetCaption("Go");
-    hidden.SetValue(1);
-    page.SetVisible(true);
-    ASSERT_NE(page.Peer(), nullptr);
-    ASSERT_NE(inside.Peer(), nullptr);
-    EXPECT_EQ(hidden.Peer(), nullptr) << "a hidden control inside made its window";
-    this->driver.Click(inside);
-    EXPECT_EQ(clicks, 1);
-    hidden.SetVisible(true);
-    EXPECT_NE(hidden.Peer(), nullptr);
-    // Hidden again, the windows stay, and a control added to it gets its window at once.
-    page.SetVisible(false);
-    EXPECT_NE(inside.Peer(), nullptr);
-    auto& later = this->template Make<forms::Button>(form, "cmdLater", {10, 70, 80, 24}, &page);
-    EXPECT_NE(later.Peer(), nullptr);
-    form.Unload();
-    EXPECT_EQ(inside.Peer(), nullptr);
-    EXPECT_EQ(later.Peer(), nullptr);
-}
-
 TYPED_TEST_P(FormsCases, AListViewsHeaderClicksOnlyWhenItsColumnsAreClickable) {
     CountingForm form(this->driver.backend, "frmHeader", this->log);
     auto& view = this->template Make<forms::ListView>(form, "lvwIcons", {10, 10, 300, 150});
@@ -546,16 +546,55 @@ TYPED_TEST_P(FormsCases, AFilesIconComesAtTheSizeAskedWithItsSurroundingsTranspa
     EXPECT_TRUE(this->driver.backend.LoadFileIcon(file + ".missing", 0, 32).Empty());
 }
 
-REGISTER_TYPED_TEST_SUITE_P(
-    FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
-    AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
-    ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
-    EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached, QueryUnloadCanKeepTheFormOpen,
-    MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
-    ListsAnswerWhichRowIsUnderAPoint, PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
-    AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn, ARegionShapesTheWindow,
-    AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach,
-    AListViewsHeaderClicksOnlyWhenItsColumnsAreClickable,
-    AFilesIconComesAtTheSizeAskedWithItsSurroundingsTransparent);
+TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile) {
+    CountingForm form(this->driver.backend, "frmPages", this->log);
+    auto& page = this->template Make<forms::Picture>(form, "picPage", {0, 0, 200, 100});
+    page.SetVisible(false);
+    auto& inside = this->template Make<forms::Button>(form, "cmdInside", {10, 10, 80, 24}, &page);
+    auto& hidden = this->template Make<forms::CheckBox>(form, "chkHidden", {10, 40, 80, 24}, &page);
+    hidden.SetVisible(false);
+    auto& outside = this->template Make<forms::Button>(form, "cmdOutside", {220, 10, 80, 24});
+    int clicks = 0;
+    inside.Click = [&clicks] { ++clicks; };
+    form.Show();
+    EXPECT_NE(outside.Peer(), nullptr);
+    EXPECT_EQ(page.Peer(), nullptr) << "a page nobody opened made windows";
+    EXPECT_EQ(inside.Peer(), nullptr);
+
+    inside.SetCaption("Go");
+    hidden.SetValue(1);
+    page.SetVisible(true);
+    ASSERT_NE(page.Peer(), nullptr);
+    ASSERT_NE(inside.Peer(), nullptr);
+    EXPECT_EQ(hidden.Peer(), nullptr) << "a hidden control inside made its window";
+    this->driver.Click(inside);
+    EXPECT_EQ(clicks, 1);
+    hidden.SetVisible(true);
+    EXPECT_NE(hidden.Peer(), nullptr);
+    // Hidden again, the windows stay, and a control added to it gets its window at once.
+    page.SetVisible(false);
+    EXPECT_NE(inside.Peer(), nullptr);
+    auto& later = this->template Make<forms::Button>(form, "cmdLater", {10, 70, 80, 24}, &page);
+    EXPECT_NE(later.Peer(), nullptr);
+    form.Unload();
+    EXPECT_EQ(inside.Peer(), nullptr);
+    EXPECT_EQ(later.Peer(), nullptr);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(FormsCases,
+                            AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
+                            AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
+                            ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
+                            EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,
+                            QueryUnloadCanKeepTheFormOpen,
+                            MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
+                            ListsAnswerWhichRowIsUnderAPoint,
+                            AnEditableComboTakesTypedTextAndShowsTheChosenRow,
+                            PaintHandlersDrawInTheControlsScaleAndRefreshAsksForMore,
+                            AnErrorInFormCodeGoesToTheReporterAndTheFormGoesOn,
+                            ARegionShapesTheWindow,
+                            AMenuShowsItsTreeAndRunsOnlyAnItemTheUserCanReach,
+                            AListViewsHeaderClicksOnlyWhenItsColumnsAreClickable,
+                            AFilesIconComesAtTheSizeAskedWithItsSurroundingsTransparent);
 
 }  // namespace pellmark::testcases

@@ -46,6 +46,23 @@ struct SimFormsDriver {
             form.UserDialogKey(key);
         });
     }
+    void Type(forms::Control& control, const std::string& text) {
+        backend.Deliver([&] {
+            if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) {
+                combo->UserType(text);
+            } else if (auto* box = dynamic_cast<forms::TextBox*>(&control)) {
+                box->UserType(text);
+            }
+        });
+    }
+    // In memory, what shows is what the control holds.
+    static std::string TextShown(const forms::Control& control) {
+        if (const auto* combo = dynamic_cast<const forms::ComboBox*>(&control)) {
+            return combo->Text();
+        }
+        return control.Caption();
+    }
+    static bool Underlined(const forms::Control& control) { return control.GetFont().underline; }
     void Close(forms::Form& form) {
         backend.Deliver([&] { form.UserClose(); });
     }

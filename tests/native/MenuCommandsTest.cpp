@@ -131,7 +131,7 @@ TEST_F(MenuCommandsTest, TheMenusHoldTheirItemsInOrderWithTheirIndexesAndCaption
         "mnuShowScrSave(2210) Show default screen saver",
         "dsh5(2211) -",
         "mnuShowForm(2212) &Show Pellmark",
-        "mnuOptoionsFromSysTray(2213) &Options disabled",
+        "mnuOptoionsFromSysTray(2213) &Options",
         "dsh6(2214) -Internet",
         "mnuVisitHomepage(2215) Visit the Homepage",
         "mnuEmailQuillan(2216) E-mail Quillan",
@@ -159,7 +159,7 @@ TEST_F(MenuCommandsTest, TheMenuButtonOpensTheMainMenuAtItsTopLeftForTheMainWind
     EXPECT_EQ(LastShow().at->y, 9);
     const std::vector<std::string> seen = {
         "mnuMinimize(2101) &Minimize",
-        "mnuOptions(2102) &Options disabled",
+        "mnuOptions(2102) &Options",
         "mnudsh1(2103) -",
         "mnuMain_Help(2104) &Help",
         "mnuAbout(2105) &About",

@@ -16,6 +16,7 @@
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimForms.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimSystem.h"
 #include "settings/SettingsStore.h"
 #include "tests/common/ShippedLanguages.h"
@@ -53,6 +54,7 @@ inline void AddChromePictures(sim::SimFormsBackend& backend) {
 class ProgramHarness {
   public:
     ProgramHarness() {
+        services.shell = &shell;
         store.Save(kWarnSection, "GaveNT", "True");
         AddChromePictures(forms);
         PutShippedLanguage(files, kProgramFolder, "English");
@@ -90,6 +92,7 @@ class ProgramHarness {
     sim::SimDialogs dialogs;
     sim::SimSystem system;
     sim::SimFiles files;
+    sim::SimShell shell{files};
     sim::SimRegistry registry;
     sim::SimFormsBackend forms;
     ProgramServices services{desktop, desktopStyle, dialogs, system,        files,

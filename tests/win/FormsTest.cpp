@@ -1530,6 +1530,26 @@ struct Win32FormsDriver {
         backend.DoEvents();
     }
     void Close(forms::Form& form) { Send(WindowOf(form), WM_CLOSE); }
+    // Types into a text box or an editable combo's box, as the keyboard would leave it.
+    void Type(forms::Control& control, const std::string& text) {
+        HWND window = WindowOf(control);
+        if (control.Kind() == forms::ControlKind::ComboBox) {
+            window = ::FindWindowExW(window, nullptr, L"Edit", nullptr);
+        }
+        // A combo's edit tells nothing of WM_SETTEXT; what is typed replaces the selection.
+        ::SendMessageW(window, EM_SETSEL, 0, -1);
+        ::SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+        backend.DoEvents();
+    }
+    static std::string TextShown(const forms::Control& control) {
+        return Narrow(WideText(WindowOf(control)));
+    }
+    static bool Underlined(const forms::Control& control) {
+        const auto font = reinterpret_cast<HFONT>(Send(WindowOf(control), WM_GETFONT));
+        LOGFONTW description{};
+        return font != nullptr && ::GetObjectW(font, sizeof description, &description) != 0 &&
+               description.lfUnderline != FALSE;
+    }
     void Mouse(forms::Form& form, forms::Control* control, MouseAction action,
                const forms::MouseEvent& event) {
         HWND window = control != nullptr ? WindowOf(*control) : WindowOf(form);

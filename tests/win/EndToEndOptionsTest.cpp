@@ -1,0 +1,141 @@
+// pellmark.exe's options dialog, opened from the main menu and answered from another
+// process as a user would: Apply keeps it open and writes the settings, OK writes the
+// Run value too and closes it, and the next opening shows what was kept.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/WideText.h"
+#include "tests/win/ProgramProcess.h"
+#include "tests/win/StandInProcess.h"
+
+namespace pellmark::e2e {
+namespace {
+
+using standin::Layout;
+using standin::StandInProcess;
+
+constexpr const char* kOptionsClass = "Pellmark.frmOptions";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string RunValue() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return "(absent)";
+    }
+    wchar_t data[MAX_PATH * 2] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    const LONG read = ::RegQueryValueExW(key, L"Pellmark", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    return read == ERROR_SUCCESS ? win32::Narrow(data) : "(absent)";
+}
+
+void DeleteRunValue() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, "Pellmark");
+        ::RegCloseKey(key);
+    }
+}
+
+class EndToEndOptionsTest : public ::testing::Test {
+  protected:
+    EndToEndOptionsTest() {
+        DeleteAllSettings();
+        DeleteRunValue();
+        SetSetting("Warn", "GaveNT", "True");
+    }
+    ~EndToEndOptionsTest() override {
+        DeleteAllSettings();
+        DeleteRunValue();
+    }
+
+    // The main menu from its button, then Options (the second item).
+    HWND OpenOptions(HWND form) {
+        HWND button = FormControl(form, "imgMenu");
+        ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        HWND menu = program->WaitForWindow("#32768");
+        if (menu == nullptr) {
+            return nullptr;
+        }
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_CHAR, '\r', 0);
+        return program->WaitForWindow(kOptionsClass);
+    }
+    static void Click(HWND options, const char* name) {
+        ::PostMessageA(FormControl(options, name), BM_CLICK, 0, 0);
+    }
+    static bool Ticked(HWND options, const char* name) {
+        return ::SendMessageA(FormControl(options, name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    ProgramFolder folder;
+    std::unique_ptr<ProgramProcess> program;
+};
+
+TEST_F(EndToEndOptionsTest, ApplyAndOkWriteTheSettingsAndTheRunValue) {
+    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
+    ASSERT_TRUE(host);
+    program = ProgramProcess::Start(folder.Exe(), "");
+    ASSERT_TRUE(program);
+    HWND form = program->WaitForWindow(kMainWindowClass);
+    ASSERT_NE(form, nullptr);
+
+    HWND options = OpenOptions(form);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(WindowText(options), "Options");
+    EXPECT_EQ(::GetWindow(options, GW_OWNER), form);
+    EXPECT_TRUE(::IsWindowEnabled(form)) << "the dialog is not modal";
+    EXPECT_FALSE(::IsWindowEnabled(FormControl(options, "chkStartHidden")));
+    EXPECT_EQ(WindowText(FormControl(options, "cboLanguage")), "English");
+
+    // Apply: the settings are written and the dialog stays.
+    Click(options, "chkStartInSysTray");
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ::IsWindowEnabled(FormControl(options, "chkStartHidden")) != FALSE; }));
+    Click(options, "chkSaveOnClose");
+    ASSERT_TRUE(
+        WaitUntil([&] { return ::IsWindowEnabled(FormControl(options, "cboAutoSave")) != FALSE; }));
+    HWND autoSave = ::FindWindowExW(FormControl(options, "cboAutoSave"), nullptr, L"Edit", nullptr);
+    ASSERT_NE(autoSave, nullptr) << "the automatic-save box takes typing";
+    // Typed over what it holds: a combo's edit tells nothing of a bare WM_SETTEXT.
+    ::SendMessageW(autoSave, EM_SETSEL, 0, -1);
+    ::SendMessageW(autoSave, EM_REPLACESEL, TRUE,
+                   reinterpret_cast<LPARAM>(win32::Widen("Evening Ωmega").c_str()));
+    Click(options, "cmdApply");
+    EXPECT_TRUE(WaitUntil([] { return GetSetting("Settings", "LoadInSysTray") == "1"; }));
+    EXPECT_EQ(GetSetting("Settings", "SavePatternOnClose"), "1");
+    EXPECT_EQ(GetSetting("Settings", "PatternToAutoSave"), "Evening Ωmega");
+    EXPECT_EQ(GetSetting("Settings", "Language"), "English");
+    EXPECT_EQ(RunValue(), "(absent)");
+    EXPECT_TRUE(::IsWindowVisible(options));
+
+    // OK: start with Windows too, and the dialog goes.
+    Click(options, "chkLoadOnWinStart");
+    Click(options, "cmdOK");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindow(options) == FALSE; }));
+    EXPECT_EQ(GetSetting("Settings", "LoadOnStartup"), "1");
+    EXPECT_EQ(RunValue(), "\"" + folder.Path() + "\\pellmark.Exe\"");
+
+    // Opened again, it shows what was kept; Cancel changes nothing.
+    options = OpenOptions(form);
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(Ticked(options, "chkLoadOnWinStart"));
+    EXPECT_TRUE(Ticked(options, "chkStartInSysTray"));
+    EXPECT_EQ(WindowText(FormControl(options, "cboAutoSave")), "Evening Ωmega");
+    Click(options, "chkLoadOnWinStart");
+    Click(options, "cmdCancel");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindow(options) == FALSE; }));
+    EXPECT_EQ(RunValue(), "\"" + folder.Path() + "\\pellmark.Exe\"");
+
+    ::PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace pellmark::e2e
