@@ -77,6 +77,33 @@ TEST(DesktopStyle, ColoursGoToTheListViewOfAnotherProcessAndReadBack) {
     style.SetTextColour(kRed);
 }
 
+// On the NT family the font reaches Explorer as the system's icon-title font; the prefix's
+// own is put back afterwards.
+TEST(DesktopStyle, TheCaptionFontBecomesTheIconTitleFont) {
+    LOGFONTW before{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof before, &before, 0));
+    win32::Win32DesktopStyle style;
+    // No desktop: nothing changes.
+    style.SetCaptionFont({"Courier New", 14, true, true});
+    LOGFONTW now{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof now, &now, 0));
+    EXPECT_EQ(std::wstring(now.lfFaceName), std::wstring(before.lfFaceName));
+
+    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
+    ASSERT_TRUE(host);
+    style.SetCaptionFont({"Courier New", 12, true, false});
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof now, &now, 0));
+    EXPECT_EQ(std::wstring(now.lfFaceName), L"Courier New");
+    EXPECT_GE(now.lfWeight, FW_BOLD);
+    EXPECT_FALSE(now.lfItalic);
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_EQ(now.lfHeight, -MulDiv(12, dpi, 72));
+    ::SystemParametersInfoW(SPI_SETICONTITLELOGFONT, sizeof before, &before, SPIF_SENDCHANGE);
+    EXPECT_TRUE(host->Stop());
+}
+
 TEST(DesktopStyle, ThePointerIsOnTheDesktopOverItsIconsOrTheViewBeneathThem) {
     for (const bool workerW : {false, true}) {
         SCOPED_TRACE(workerW ? "view under a WorkerW" : "view under Progman");
