@@ -21,11 +21,13 @@ constexpr int kInvalidPropertyValue = 380;
 constexpr std::uint32_t kLinkColour = 0xCC6600;  // blue, as links are drawn
 
 // The dialog's layout at 96 DPI: two columns of frames, the buttons beneath.
-constexpr int kColumnWidth = 212;
+constexpr int kColumnWidth = 210;
 constexpr int kInnerWidth = kColumnWidth - 24;
+constexpr int kRightWidth = 250;  // room for the longer restore texts of other languages
+constexpr int kRightInner = kRightWidth - 24;
 constexpr int kRow = 22;
-constexpr int kClientWidth = 2 * kColumnWidth + 24;
-constexpr int kClientHeight = 358;
+constexpr int kClientWidth = kColumnWidth + kRightWidth + 24;
+constexpr int kClientHeight = 374;
 
 std::string WithoutExtension(const std::string& file) {
     return file.substr(0, file.size() < 4 ? 0 : file.size() - 4);
@@ -125,36 +127,36 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
           "taskbar)");
     place(chkStartHidden, {12, 68, kInnerWidth, kRow}, "Start &hidden", "1023",
           "When Pellmark is run, it will be automatically be hidden");
-    place(Frame1, {8, 114, kColumnWidth, 74}, "Shortcuts", "1010");
+    place(Frame1, {8, 120, kColumnWidth, 80}, "Shortcuts", "1010");
     place(chkShortcutOnDesktop, {12, 20, kInnerWidth, kRow}, "&Desktop", "1012",
           "Toggle having a shortcut to Pellmark on the Desktop");
     place(chkShortcutOnStartMenu, {12, 44, kInnerWidth, kRow}, "Start &menu", "1011",
           "Toggle having a shortcut to Pellmark on the Start Menu");
-    place(Frame5, {8, 196, kColumnWidth, 58}, "Language", "1050");
+    place(Frame5, {8, 210, kColumnWidth, 58}, "Language", "1050");
     place(cboLanguage, {12, 22, kInnerWidth, 24}, "", "");
-    place(lblChkForUpdate, {20, 266, kInnerWidth, 18}, "Check for new version", "1061");
+    place(lblChkForUpdate, {20, 282, kInnerWidth, 18}, "Check for new version", "1061");
     lblChkForUpdate.SetForeColour(kLinkColour);
 
     // Right: the automatic restore and save.
     const int right = 16 + kColumnWidth;
-    place(Frame2, {right, 8, kColumnWidth, 180}, "Restore", "1030");
-    place(Label1, {12, 20, kInnerWidth, 18}, "Restore Icon pattern on:", "1031");
-    place(chkStartup, {12, 38, kInnerWidth, kRow}, "Program &Startup", "1032");
-    place(chkScrRes, {12, 60, kInnerWidth, kRow}, "Screen &resolution change", "1033");
-    place(lblPatterns, {12, 86, kInnerWidth, 18}, "&Pattern to restore:", "1035");
-    place(cboPatterns, {12, 104, kInnerWidth, 24}, "", "");
-    place(chkCloseProgram, {12, 134, kInnerWidth, 36},
+    place(Frame2, {right, 8, kRightWidth, 194}, "Restore", "1030");
+    place(Label1, {12, 20, kRightInner, 18}, "Restore Icon pattern on:", "1031");
+    place(chkStartup, {12, 38, kRightInner, kRow}, "Program &Startup", "1032");
+    place(chkScrRes, {12, 60, kRightInner, kRow}, "Screen &resolution change", "1033");
+    place(lblPatterns, {12, 86, kRightInner, 18}, "&Pattern to restore:", "1035");
+    place(cboPatterns, {12, 104, kRightInner, 24}, "", "");
+    place(chkCloseProgram, {12, 132, kRightInner, 54},
           "Close Program when pattern restored using \"Command arguments\"", "1034",
           "When using Command Arguments to restore an icon pattern, you can use this to have "
           "the program, restore a pattern and then quit");
-    place(Frame4, {right, 196, kColumnWidth, 118}, "Automatic save", "1040");
-    place(chkSaveOnStart, {12, 20, kInnerWidth, kRow}, "Save on program startup", "1041",
+    place(Frame4, {right, 210, kRightWidth, 118}, "Automatic save", "1040");
+    place(chkSaveOnStart, {12, 20, kRightInner, kRow}, "Save on program startup", "1041",
           "When checked the current Icon Pattern will be saved when this program starts up");
-    place(chkSaveOnClose, {12, 42, kInnerWidth, kRow}, "Save on program close", "1042",
+    place(chkSaveOnClose, {12, 42, kRightInner, kRow}, "Save on program close", "1042",
           "When checked, the current desktop icon pattern will be saved when this program "
           "closes");
-    place(lblAutoSave, {12, 66, kInnerWidth, 18}, "Pattern to &Save to:", "1043");
-    place(cboAutoSave, {12, 84, kInnerWidth, 24}, "", "",
+    place(lblAutoSave, {12, 66, kRightInner, 18}, "Pattern to &Save to:", "1043");
+    place(cboAutoSave, {12, 84, kRightInner, 24}, "", "",
           "This is the pattern that will be used to  automatically save the icon pattern.");
     cboAutoSave.SetEditable(true);
 
