@@ -476,7 +476,7 @@ forms::Form* Form1::LoadedWallpaperPicker() {
 
 void Form1::ShowWallpaperPicker() {
     if (wallpaperPicker_) {
-        wallpaperPicker_->Show();
+        wallpaperPicker_->Open();
     }
 }
 

@@ -73,20 +73,21 @@ std::string Reason(const std::exception& error) {
 
 frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
     : Form(services.forms, "frmSelectWallpaper"),
-      Drive1(Add<forms::ComboBox>("Drive1")),
-      Dir1(Add<forms::ListBox>("Dir1")),
-      File1(Add<forms::ListBox>("File1")),
-      picPreview(Add<forms::Picture>("picPreview")),
+      picBGPic(Add<forms::Picture>("picBGPic")),
+      Drive1(Add<forms::ComboBox>("Drive1", &picBGPic)),
+      Dir1(Add<forms::ListBox>("Dir1", &picBGPic)),
+      File1(Add<forms::ListBox>("File1", &picBGPic)),
+      picPreview(Add<forms::Picture>("picPreview", &picBGPic)),
       imgPreview(Add<forms::Image>("imgPreview", &picPreview)),
-      Label1(Add<forms::Label>("Label1")),
-      lblRes(Add<forms::Label>("lblRes")),
-      Label2(Add<forms::Label>("Label2")),
-      lblFileSize(Add<forms::Label>("lblFileSize")),
-      Frame1(Add<forms::Frame>("Frame1")),
-      cmdSetWallpaper(Add<forms::Button>("cmdSetWallpaper")),
-      OKButton(Add<forms::Button>("OKButton")),
-      CancelButton(Add<forms::Button>("CancelButton")),
-      imgQuit(Add<forms::Image>("imgQuit")),
+      Label1(Add<forms::Label>("Label1", &picBGPic)),
+      lblRes(Add<forms::Label>("lblRes", &picBGPic)),
+      Label2(Add<forms::Label>("Label2", &picBGPic)),
+      lblFileSize(Add<forms::Label>("lblFileSize", &picBGPic)),
+      Frame1(Add<forms::Frame>("Frame1", &picBGPic)),
+      cmdSetWallpaper(Add<forms::Button>("cmdSetWallpaper", &picBGPic)),
+      OKButton(Add<forms::Button>("OKButton", &picBGPic)),
+      CancelButton(Add<forms::Button>("CancelButton", &picBGPic)),
+      imgQuit(Add<forms::Image>("imgQuit", &picBGPic)),
       services_(std::move(services)),
       fileList_(services_.files) {
     SetCaption("Choose wallpaper");
@@ -146,15 +147,28 @@ frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
     };
     CancelButton.Click = [this] { Unload(); };
     imgQuit.Click = [this] { Unload(); };
-    Paint = [this](forms::Canvas& canvas) { PaintSkin(canvas); };
-    MouseDown = [this](const forms::MouseEvent&) {
+    picBGPic.Paint = [this](forms::Canvas& canvas) { PaintSkin(canvas); };
+    picBGPic.MouseDown = [this](const forms::MouseEvent&) {
         if (services_.dragWindow) {
             services_.dragWindow(*this);
         }
     };
 }
 
+void frmSelectWallpaper::OnUnload() {
+    // The next load, hidden with a language, makes no windows again.
+    picBGPic.SetVisible(false);
+}
+
+void frmSelectWallpaper::Open() {
+    Load();
+    picBGPic.SetVisible(true);
+    Show();
+}
+
 void frmSelectWallpaper::PlaceControls() {
+    picBGPic.Move({0, 0, kSkinWidth, kSkinHeight});
+    picBGPic.SetVisible(false);  // until Open shows the picker
     Drive1.Move(kDrives);
     Dir1.Move(kFolders);
     File1.Move(kFiles);
@@ -204,10 +218,11 @@ void frmSelectWallpaper::OnLoad() {
         return;
     }
     SetClientSize(skin_.Width(), skin_.Height());
+    picBGPic.Move({0, 0, skin_.Width(), skin_.Height()});
     imgQuit.SetPicture(Crop(skin_, kQuit));
     std::int32_t transparent = 0;  // the top-left pixel's colour
     SetRegion(chrome::SkinOutline(skin_, transparent));
-    Refresh();
+    picBGPic.Refresh();
 }
 
 void frmSelectWallpaper::ShowDrives() {

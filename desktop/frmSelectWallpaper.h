@@ -40,6 +40,12 @@ class frmSelectWallpaper final : public forms::Form {
     // The selected file's full path; empty with no selection.
     [[nodiscard]] std::string SelectedPath() const;
 
+    // Shows the picker, loading it first when it is not loaded.
+    void Open();
+
+    // The skin, holding every other control; its windows are made when the picker first
+    // opens, so the hidden load at start-up costs none.
+    forms::Picture& picBGPic;
     forms::ComboBox& Drive1;
     forms::ListBox& Dir1;
     forms::ListBox& File1;
@@ -58,6 +64,7 @@ class frmSelectWallpaper final : public forms::Form {
 
   protected:
     void OnLoad() override;
+    void OnUnload() override;
 
   private:
     void PlaceControls();

@@ -311,7 +311,7 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyle) {
     for (const Case& c : cases) {
         Store(registry, "TileWallpaper", c.tile);
         Store(registry, "WallpaperStyle", c.style);
-        picker.Load();
+        picker.Open();
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(picker.optStyle[static_cast<std::size_t>(i)]->Value(), i == c.selected)
                 << "option " << i << " for " << c.tile.value_or("-") << c.style.value_or("-");
@@ -320,7 +320,7 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyle) {
         EXPECT_EQ(Read(registry, "WallpaperStyle"), c.styleAfter);
         picker.Unload();
     }
-    picker.Load();
+    picker.Open();
     EXPECT_EQ(picker.FolderPath(), "C:\\Pellmark");
     const std::vector<std::string> folders = picker.Dir1.Items();
     EXPECT_EQ(folders, (std::vector<std::string>{"C:\\", "   Pellmark", "      Languages"}));
@@ -339,7 +339,7 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyle) {
 }
 
 TEST_F(PickerTest, FoldersAndDrivesNavigate) {
-    picker.Load();
+    picker.Open();
     files.folders.insert("C:\\pics\\holiday\\");
     picker.Dir1.UserSelect(0);
     picker.Dir1.UserDblClick();
@@ -366,7 +366,7 @@ TEST_F(PickerTest, FoldersAndDrivesNavigate) {
 }
 
 TEST_F(PickerTest, PreviewShowsSizeAndProportions) {
-    picker.Load();
+    picker.Open();
     Pick("big.jpg");
     EXPECT_TRUE(picker.imgPreview.Visible());
     EXPECT_TRUE(picker.imgPreview.Stretch());
@@ -397,7 +397,7 @@ TEST_F(PickerTest, PreviewShowsSizeAndProportions) {
 }
 
 TEST_F(PickerTest, ApplyConvertsAnyPictureButABitmap) {
-    picker.Load();
+    picker.Open();
     Pick("big.jpg");
     picker.cmdSetWallpaper.UserClick();
     EXPECT_EQ(wallpaper.log, (std::vector<std::string>{std::string("set ") + kConverted}));
@@ -427,7 +427,7 @@ TEST_F(PickerTest, ApplyConvertsAnyPictureButABitmap) {
 
 TEST_F(PickerTest, APictureThatFailsLeavesTheWallpaperAsItWas) {
     files.files[kConverted] = "the wallpaper of before";
-    picker.Load();
+    picker.Open();
     Pick("broken.gif");
     dialogs.shown.clear();
     picker.OKButton.UserClick();
@@ -470,14 +470,14 @@ TEST_F(PickerTest, APictureThatFailsLeavesTheWallpaperAsItWas) {
 
 TEST_F(PickerTest, WithNoFileSelectedTheButtonsOnlyClose) {
     for (forms::Button* button : {&picker.cmdSetWallpaper, &picker.OKButton}) {
-        picker.Load();
+        picker.Open();
         ASSERT_EQ(picker.File1.ListIndex(), -1);
         button->UserClick();
         EXPECT_FALSE(picker.Loaded()) << button->Name();
     }
     for (forms::Control* closer :
          std::initializer_list<forms::Control*>{&picker.CancelButton, &picker.imgQuit}) {
-        picker.Load();
+        picker.Open();
         Pick("big.jpg");
         if (closer == &picker.imgQuit) {
             picker.imgQuit.UserClick();
@@ -528,6 +528,8 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->Loaded());
     EXPECT_FALSE(picker->Visible());
+    // Hidden, its controls have no windows yet: they cost nothing at start-up.
+    EXPECT_EQ(picker->File1.Peer(), nullptr);
     EXPECT_EQ(picker->FolderPath(), testcases::kProgramFolder);
     EXPECT_EQ(picker->cmdSetWallpaper.Caption(), "Change Wallpaper");
     EXPECT_EQ(picker->Frame1.Caption(), "Display");
@@ -543,6 +545,7 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     h.form->Navigation().TabClick(1);
     h.form->misc.wallpaper.cmdChangeCover.UserClick();
     EXPECT_TRUE(picker->Visible());
+    EXPECT_NE(picker->File1.Peer(), nullptr);
     EXPECT_FALSE(picker->Modal());
     EXPECT_FALSE(h.forms.Disabled(*h.form));
     EXPECT_EQ(picker->Settings().owner, h.form.get());

@@ -233,7 +233,7 @@ TEST_F(WallpaperTest, PickerBrowsesRealFoldersOnItsSkin) {
     frmSelectWallpaper picker(
         WallpaperPickerServices{forms, files, registry, system, dialogs, scratch.Path(), {}});
     SetWallpaperStyle(registry, 2);
-    picker.Load();
+    picker.Open();
     ASSERT_TRUE(picker.Loaded());
     EXPECT_EQ(picker.FolderPath(), scratch.Path());
     EXPECT_TRUE(picker.optStyle[2]->Value());
