@@ -8,9 +8,10 @@
 namespace pellmark::forms {
 
 namespace {
-// A control has a window once it is visible in a container that has one.
+// A control has a window once it shows: its form shows, and it is visible in a container
+// that has one.
 bool DueForPeer(const Control& control) {
-    return control.Peer() == nullptr && control.Visible() &&
+    return control.Peer() == nullptr && control.Owner().Visible() && control.Visible() &&
            (control.Container() == nullptr || control.Container()->Peer() != nullptr);
 }
 
@@ -50,6 +51,7 @@ void Form::Show() {
     Load();
     if (!visible_ && peer_) {
         visible_ = true;
+        MakePeers(0);
         peer_->Update(FormChange::Visible);
     }
 }
@@ -68,7 +70,6 @@ void Form::Load() {
         return;
     }
     peer_ = backend_.CreateFormPeer(*this);
-    MakePeers(0);
     for (const auto& timer : timers_) {
         timer->AttachPeer(backend_.CreateTimerPeer(*timer));
     }

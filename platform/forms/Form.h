@@ -163,10 +163,10 @@ class Form {
     void ShowModal();
     [[nodiscard]] bool Modal() const noexcept { return modal_; }
 
-    // Makes the window (hidden) and the windows of the controls that show, then runs
-    // OnLoad. Nothing when already loaded. A control that is hidden, or sits in a container
-    // that has no window yet, gets its window when it first shows: a page the user never
-    // opens costs no windows.
+    // Makes the window (hidden), then runs OnLoad. Nothing when already loaded. A control
+    // gets its window when it first shows: when the form shows, or later when the control
+    // or its container is made visible. A form loaded hidden (to be translated, say) and a
+    // page the user never opens cost no control windows.
     void Load();
     // Runs OnUnload once, then the windows go; the controls keep their values.
     void Unload();

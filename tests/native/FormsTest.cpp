@@ -357,7 +357,7 @@ TEST_F(FormsTest, PaintIsRecordedInTheScaleOfThePaintedControl) {
         canvas.Text("Ωmega", {5, 6, 70, 20}, {.colour = 0x102030, .align = TextAlign::Centre});
         canvas.Draw(tiny, {20, 20, 8, 4});
     };
-    form.Load();
+    form.Show();
     // The picture at its size in pixels, which is twice that in the box's units.
     EXPECT_EQ(backend.PaintOf(picture),
               (std::vector<std::string>{
