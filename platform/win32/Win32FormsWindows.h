@@ -333,7 +333,7 @@ class GdiCanvas final : public forms::Canvas {
 void DrawBitmap(HDC dc, const forms::Bitmap& picture, const RECT& area);
 
 // The pictures as a system image list of `size` pixels square.
-[[nodiscard]] UniqueImageList MakeImageList(const forms::ImageList& images, int size);
+[[nodiscard]] UniqueImageList MakeImageList(const forms::ImageList& images, int width, int size);
 
 // Paints into a buffer the size of `area` and shows it in one step, so nothing flickers.
 class BufferedPaint {
