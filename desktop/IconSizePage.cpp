@@ -49,6 +49,7 @@ IconSizePage::IconSizePage(forms::Form& form, platform::Registry& registry,
     txtIconCache.SetText("20");
     // The stored size is not read back: the slider starts at the usual size every time.
     sldIconSize.SetRange(kIconSizeMin, kIconSizeMax);
+    sldIconSize.SetSteps(0, 1, 5);
     sldIconSize.SetValue(kIconSizeStart);
     lblIconSize.SetCaption(SizeText(kIconSizeStart) + "  pixels");
     imgIconPreview.SetStretch(true);

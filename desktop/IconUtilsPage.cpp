@@ -74,8 +74,10 @@ IconUtilsPage::IconUtilsPage(forms::Form& form, platform::DesktopStyle& style,
     picForePicker.SetBackColour(0);
     picBGPicker.SetBackColour(0);
     sldIconRefreshTime.SetRange(kRefreshTimeMin, kRefreshTimeMax);
+    sldIconRefreshTime.SetSteps(5, 1, 5);
     sldIconRefreshTime.SetValue(kRefreshTimeMin);
     sldHideDesktopDelay.SetRange(0, kShowDelayMax);
+    sldHideDesktopDelay.SetSteps(1, 1, 2);
     sldHideDesktopDelay.SetValue(0);
     // Both stopped until the load or the user starts them; the period follows the slider.
     tmrUpdateDesktopIconStyle.SetInterval(RefreshPeriod(sldIconRefreshTime.Value()));

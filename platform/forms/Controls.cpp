@@ -102,6 +102,13 @@ void Slider::SetRange(int min, int max) {
     SetValue(value_);
 }
 
+void Slider::SetSteps(int tickEvery, int smallChange, int largeChange) {
+    tickEvery_ = std::max(tickEvery, 0);
+    smallChange_ = std::max(smallChange, 1);
+    largeChange_ = std::max(largeChange, 1);
+    Notify(Change::Range);
+}
+
 void Slider::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     if (value_ == value) {

@@ -68,6 +68,12 @@ class Slider final : public Control {
     [[nodiscard]] int Min() const noexcept { return min_; }
     [[nodiscard]] int Max() const noexcept { return max_; }
     void SetRange(int min, int max);
+    // A tick mark every `tickEvery` (0: none), and how far an arrow key and a page key move
+    // the slider.
+    void SetSteps(int tickEvery, int smallChange, int largeChange);
+    [[nodiscard]] int TickEvery() const noexcept { return tickEvery_; }
+    [[nodiscard]] int SmallChange() const noexcept { return smallChange_; }
+    [[nodiscard]] int LargeChange() const noexcept { return largeChange_; }
     [[nodiscard]] int Value() const noexcept { return value_; }
     // Kept within the range.
     void SetValue(int value);
@@ -78,6 +84,9 @@ class Slider final : public Control {
     int min_ = 0;
     int max_ = 10;
     int value_ = 0;
+    int tickEvery_ = 1;
+    int smallChange_ = 1;
+    int largeChange_ = 2;
 };
 
 class TextBox final : public Control {

@@ -168,7 +168,10 @@ class SliderWindow final : public ControlWindow {
   public:
     SliderWindow(Win32FormsBackend& backend, FormWindow& form, forms::Slider& slider)
         : ControlWindow(backend, form, slider), slider_(slider) {
-        Create(0, "msctls_trackbar32", TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP);
+        // Whether it has tick marks at all is a style, fixed when the window is made.
+        Create(0, "msctls_trackbar32",
+               TBS_HORZ | TBS_BOTTOM | WS_TABSTOP |
+                   (slider.TickEvery() > 0 ? TBS_AUTOTICKS : TBS_NOTICKS));
         ShowRange();
         ShowValue();
     }
@@ -195,6 +198,11 @@ class SliderWindow final : public ControlWindow {
     void ShowRange() {
         Send(TBM_SETRANGEMIN, FALSE, slider_.Min());
         Send(TBM_SETRANGEMAX, TRUE, slider_.Max());
+        if (slider_.TickEvery() > 0) {
+            Send(TBM_SETTICFREQ, static_cast<WPARAM>(slider_.TickEvery()));
+        }
+        Send(TBM_SETLINESIZE, 0, slider_.SmallChange());
+        Send(TBM_SETPAGESIZE, 0, slider_.LargeChange());
     }
     void ShowValue() { Send(TBM_SETPOS, TRUE, slider_.Value()); }
 

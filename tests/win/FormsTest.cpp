@@ -1210,6 +1210,32 @@ TEST(FormsWindowsTest, MeasuredTextWrapsAtSpacesWithinTheWidthAndGrowsWithTheFon
     EXPECT_GT(title.height, line.height);
 }
 
+TEST(FormsWindowsTest, ASlidersTickMarksAndStepsAreTheModels) {
+    Win32FormsBackend backend{kDpi};
+    CountedForm form(backend, "frmSliders");
+    auto& seconds = form.Add<forms::Slider>("sldSeconds");
+    seconds.Move({0, 0, 200, 30});
+    seconds.SetRange(1, 60);
+    seconds.SetSteps(5, 1, 5);
+    auto& size = form.Add<forms::Slider>("sldSize");
+    size.Move({0, 40, 200, 30});
+    size.SetRange(2, 100);
+    size.SetSteps(0, 1, 5);
+    form.Show();
+    HWND every5 = Win32FormsBackend::WindowOf(seconds);
+    HWND none = Win32FormsBackend::WindowOf(size);
+    EXPECT_EQ(Send(every5, TBM_GETLINESIZE), 1);
+    EXPECT_EQ(Send(every5, TBM_GETPAGESIZE), 5);
+    // 1, 6, ... 56 and the end at 60.
+    EXPECT_EQ(Send(every5, TBM_GETNUMTICS), 13);
+    EXPECT_NE(::GetWindowLongPtrA(none, GWL_STYLE) & TBS_NOTICKS, 0);
+    EXPECT_EQ(Send(none, TBM_GETPAGESIZE), 5);
+    seconds.SetSteps(1, 1, 2);
+    EXPECT_EQ(Send(every5, TBM_GETNUMTICS), 60);
+    EXPECT_EQ(Send(every5, TBM_GETPAGESIZE), 2);
+    form.Unload();
+}
+
 TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDeadHandle) {
     Win32FormsBackend backend{kDpi};
     CountedForm owner(backend, "frmOwner");
