@@ -61,42 +61,35 @@ std::optional<platform::FontChoice> RunFontDialog(ChooseFontRecord& record, Call
     return result;
 }
 
-}  // namespace
-
-std::optional<std::uint32_t> Win32Dialogs::PickColour(std::uint32_t initial) {
-    const HWND owner = DialogOwner(owner_);
-    if (UsesWideApi()) {
-        const auto choose = SystemFunction<BOOL(WINAPI*)(LPCHOOSECOLORW)>(
-            SystemLibrary::CommonDialogs, "ChooseColorW");
-        if (choose == nullptr) {
-            return std::nullopt;
-        }
-        CHOOSECOLORW record{};
-        record.lStructSize = sizeof record;
-        record.hwndOwner = owner;
-        record.rgbResult = initial;
-        record.lpCustColors = customColours_.data();
-        record.Flags = CC_RGBINIT;
-        if (choose(&record) == FALSE) {
-            return std::nullopt;
-        }
-        return static_cast<std::uint32_t>(record.rgbResult);
-    }
+// The colour dialog in its wide or ANSI form, which differ only in the record's type.
+template <class Record>
+std::optional<std::uint32_t> RunColourDialog(const char* function, HWND owner,
+                                             std::uint32_t initial, COLORREF* customColours) {
     const auto choose =
-        SystemFunction<BOOL(WINAPI*)(LPCHOOSECOLORA)>(SystemLibrary::CommonDialogs, "ChooseColorA");
+        SystemFunction<BOOL(WINAPI*)(Record*)>(SystemLibrary::CommonDialogs, function);
     if (choose == nullptr) {
         return std::nullopt;
     }
-    CHOOSECOLORA record{};
+    Record record{};
     record.lStructSize = sizeof record;
     record.hwndOwner = owner;
     record.rgbResult = initial;
-    record.lpCustColors = customColours_.data();
+    record.lpCustColors = customColours;
     record.Flags = CC_RGBINIT;
     if (choose(&record) == FALSE) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(record.rgbResult);
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> Win32Dialogs::PickColour(std::uint32_t initial) {
+    const HWND owner = DialogOwner(owner_);
+    return UsesWideApi() ? RunColourDialog<CHOOSECOLORW>("ChooseColorW", owner, initial,
+                                                         customColours_.data())
+                         : RunColourDialog<CHOOSECOLORA>("ChooseColorA", owner, initial,
+                                                         customColours_.data());
 }
 
 std::optional<platform::FontChoice> Win32Dialogs::PickFont(const platform::FontChoice& initial) {
