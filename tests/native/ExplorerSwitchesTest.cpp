@@ -8,6 +8,7 @@
 
 #include "desktop/ExplorerSwitches.h"
 #include "settings/RegistryAccess.h"
+#include "tests/common/ForwardingRegistry.h"
 #include "tests/native/ProgramHarness.h"
 
 namespace pellmark {
@@ -235,34 +236,16 @@ TEST_F(ExplorerSwitchesTest, TheSliderStoresEachSizeItPassesAndShowsTheSample) {
 }
 
 // A registry that refuses every write: the icon size says so, the switches stay silent.
-class ReadOnlyRegistry final : public platform::Registry {
+class ReadOnlyRegistry final : public testcases::ForwardingRegistry {
   public:
-    std::uint32_t OpenKey(platform::RegistryKey, const std::string&, std::uint32_t,
-                          platform::RegistryKey&) override {
-        return platform::kErrorFileNotFound;
-    }
+    ReadOnlyRegistry() : ForwardingRegistry(empty_) {}
     std::uint32_t CreateKey(platform::RegistryKey, const std::string&, std::uint32_t,
                             platform::RegistryKey&) override {
         return platform::kErrorAccessDenied;
     }
-    std::uint32_t CloseKey(platform::RegistryKey) override { return 0; }
-    std::uint32_t DeleteKey(platform::RegistryKey, const std::string&) override { return 5; }
-    std::uint32_t DeleteValue(platform::RegistryKey, const std::string&) override { return 5; }
-    std::uint32_t QueryKeyInfo(platform::RegistryKey, platform::RegistryKeyInfo&) override {
-        return 5;
-    }
-    std::uint32_t EnumKey(platform::RegistryKey, std::uint32_t, std::uint32_t,
-                          std::string&) override {
-        return 5;
-    }
-    std::uint32_t QueryValue(platform::RegistryKey, const std::string&, std::uint32_t&,
-                             std::span<std::uint8_t>, std::uint32_t&) override {
-        return 2;
-    }
-    std::uint32_t SetValue(platform::RegistryKey, const std::string&, std::uint32_t,
-                           std::span<const std::uint8_t>) override {
-        return 5;
-    }
+
+  private:
+    sim::SimRegistry empty_;
 };
 
 TEST(ExplorerSwitchesFailures, AFailedSizeWriteIsReportedAndTheOthersAreNot) {

@@ -18,6 +18,7 @@
 #include "settings/Shortcuts.h"
 #include "settings/StartWithWindows.h"
 #include "settings/frmOptions.h"
+#include "tests/common/ForwardingRegistry.h"
 
 namespace pellmark {
 namespace {
@@ -33,39 +34,14 @@ constexpr const char* kStartMenuLink =
     "C:\\Users\\Ada\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\\\Pellmark.lnk";
 
 // The registry, with every value written or deleted logged as "name=text" or "-name".
-class LoggingRegistry final : public platform::Registry {
+class LoggingRegistry final : public testcases::ForwardingRegistry {
   public:
-    explicit LoggingRegistry(platform::Registry& inner) : inner_(inner) {}
+    using ForwardingRegistry::ForwardingRegistry;
     std::vector<std::string> log;
 
-    std::uint32_t OpenKey(platform::RegistryKey parent, const std::string& path,
-                          std::uint32_t access, platform::RegistryKey& opened) override {
-        return inner_.OpenKey(parent, path, access, opened);
-    }
-    std::uint32_t CreateKey(platform::RegistryKey parent, const std::string& path,
-                            std::uint32_t access, platform::RegistryKey& opened) override {
-        return inner_.CreateKey(parent, path, access, opened);
-    }
-    std::uint32_t CloseKey(platform::RegistryKey key) override { return inner_.CloseKey(key); }
-    std::uint32_t DeleteKey(platform::RegistryKey parent, const std::string& subKey) override {
-        return inner_.DeleteKey(parent, subKey);
-    }
     std::uint32_t DeleteValue(platform::RegistryKey key, const std::string& name) override {
         log.push_back("-" + name);
         return inner_.DeleteValue(key, name);
-    }
-    std::uint32_t QueryKeyInfo(platform::RegistryKey key,
-                               platform::RegistryKeyInfo& info) override {
-        return inner_.QueryKeyInfo(key, info);
-    }
-    std::uint32_t EnumKey(platform::RegistryKey key, std::uint32_t index, std::uint32_t capacity,
-                          std::string& name) override {
-        return inner_.EnumKey(key, index, capacity, name);
-    }
-    std::uint32_t QueryValue(platform::RegistryKey key, const std::string& name,
-                             std::uint32_t& type, std::span<std::uint8_t> buffer,
-                             std::uint32_t& size) override {
-        return inner_.QueryValue(key, name, type, buffer, size);
     }
     std::uint32_t SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type,
                            std::span<const std::uint8_t> data) override {
@@ -76,9 +52,6 @@ class LoggingRegistry final : public platform::Registry {
         log.push_back(name + "=" + text);
         return inner_.SetValue(key, name, type, data);
     }
-
-  private:
-    platform::Registry& inner_;
 };
 
 class OptionsTest : public ::testing::Test {
