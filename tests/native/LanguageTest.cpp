@@ -2,6 +2,7 @@
 // hostile files, the message table, the walk over the forms, and the shipped files.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -41,6 +42,32 @@ LanguageFile ReadText(sim::SimFiles& files, const std::string& bytes,
     return LanguageFile::Read(files, kPath, language);
 }
 
+// The bytes of `text` in UTF-16 after its byte-order mark.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// Every menu item of the form, submenus included.
+void ForEachMenuItem(const forms::Form& form,
+                     const std::function<void(const forms::MenuItem&)>& visit) {
+    const std::function<void(const forms::MenuItem&)> walk = [&](const forms::MenuItem& item) {
+        visit(item);
+        for (const auto& child : item.Items()) {
+            walk(*child);
+        }
+    };
+    for (const auto& menu : form.Menus()) {
+        walk(*menu);
+    }
+}
+
 // The profile reader of the in-memory files behaves as GetPrivateProfileString does (the
 // same cases run against Windows under Wine); the language file must answer every key as
 // it does.
@@ -76,16 +103,6 @@ TEST(LanguageFileTest, AnswersEveryKeyAsTheProfileReader) {
 
 TEST(LanguageFileTest, ReadsEachEncodingAWindowsEditorWrites) {
     const std::string german = "Größe ändern";  // UTF-8 here
-    const auto utf16 = [](const std::u16string& text, bool bigEndian) {
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (const char16_t unit : text) {
-            const char high = static_cast<char>(unit >> 8);
-            const char low = static_cast<char>(unit & 0xFF);
-            bytes += bigEndian ? high : low;
-            bytes += bigEndian ? low : high;
-        }
-        return bytes;
-    };
     const std::u16string wide = u"[Deutsch]\r\n0001=Größe ändern\r\n0002=𝄞 Noten\r\n";
     struct Case {
         const char* what;
@@ -96,15 +113,15 @@ TEST(LanguageFileTest, ReadsEachEncodingAWindowsEditorWrites) {
         {"the ANSI code page",
          "[Deutsch]\r\n0001=Gr\xF6\xDF"
          "e \xE4ndern\r\n"},
-        {"UTF-16 little-endian", utf16(wide, false)},
-        {"UTF-16 big-endian", utf16(wide, true)},
+        {"UTF-16 little-endian", Utf16(wide, false)},
+        {"UTF-16 big-endian", Utf16(wide, true)},
     };
     sim::SimFiles files;
     for (const Case& c : cases) {
         const LanguageFile file = ReadText(files, c.bytes, "Deutsch");
         EXPECT_EQ(file.Text("0001"), german) << c.what;
     }
-    EXPECT_EQ(ReadText(files, utf16(wide, false), "Deutsch").Text("0002"), "𝄞 Noten");
+    EXPECT_EQ(ReadText(files, Utf16(wide, false), "Deutsch").Text("0002"), "𝄞 Noten");
     // A section name beyond ASCII matches in any encoding.
     EXPECT_EQ(ReadText(files,
                        "[Fran\xE7"
@@ -125,16 +142,9 @@ TEST(LanguageFileTest, ReadsEachEncodingAWindowsEditorWrites) {
 // A surrogate pair or a CR LF split by the reader's block boundary reads whole.
 TEST(LanguageFileTest, TextSplitAcrossReadBlocksReadsWhole) {
     for (std::size_t padding = 16370; padding < 16390; ++padding) {
-        std::u16string wide = u"[X]\r\n";
-        wide += u"P=" + std::u16string(padding, u'p') + u"\r\n";
-        wide += u"A=𝄞\r\n";
-        std::string bytes = "\xFF\xFE";
-        for (const char16_t unit : wide) {
-            bytes += static_cast<char>(unit & 0xFF);
-            bytes += static_cast<char>(unit >> 8);
-        }
+        const std::u16string wide = u"[X]\r\nP=" + std::u16string(padding, u'p') + u"\r\nA=𝄞\r\n";
         sim::SimFiles files;
-        EXPECT_EQ(ReadText(files, bytes, "X").Text("A"), "𝄞") << padding;
+        EXPECT_EQ(ReadText(files, Utf16(wide, false), "X").Text("A"), "𝄞") << padding;
     }
 }
 
@@ -248,15 +258,8 @@ std::map<std::string, std::string> Texts(const forms::Form& form) {
             }
         }
     }
-    const std::function<void(const forms::MenuItem&)> walk = [&](const forms::MenuItem& item) {
-        texts[item.ElementKey()] = item.caption;
-        for (const auto& child : item.Items()) {
-            walk(*child);
-        }
-    };
-    for (const auto& menu : form.Menus()) {
-        walk(*menu);
-    }
+    ForEachMenuItem(form,
+                    [&](const forms::MenuItem& item) { texts[item.ElementKey()] = item.caption; });
     return texts;
 }
 
@@ -280,8 +283,8 @@ class LanguageFormsTest : public ::testing::Test {
     sim::SimFiles files;
     sim::SimRegistry registry;
     sim::SimFormsBackend backend;
-    ProgramServices services{desktop, desktopStyle, dialogs,        system, files,
-                             registry, backend,     "C:\\Pellmark", ""};
+    ProgramServices services{desktop,  desktopStyle, dialogs,        system, files,
+                             registry, backend,      "C:\\Pellmark", ""};
     frmMenus menus{backend};
     chrome::frmAbout about{backend, chrome::ProgramFacts{"Pellmark", 1, 2, 3},
                            [this](const std::string& address) { system.OpenAddress(address); }};
@@ -504,17 +507,11 @@ TEST_F(LanguageFormsTest, ShippedLanguagesHoldTheSameKeysAndEveryKeyTheProgramRe
                 asked.insert(control->Tag);
             }
         }
-        const std::function<void(const forms::MenuItem&)> walk = [&](const forms::MenuItem& item) {
+        ForEachMenuItem(*each, [&](const forms::MenuItem& item) {
             if (item.index >= 0 && item.name != kUntranslatedMenu) {
                 asked.insert(std::to_string(item.index));
             }
-            for (const auto& child : item.Items()) {
-                walk(*child);
-            }
-        };
-        for (const auto& menu : each->Menus()) {
-            walk(*menu);
-        }
+        });
     }
     for (const std::string& key : asked) {
         EXPECT_EQ(keys.count(key), 1u) << key << " is read but not in English.txt";

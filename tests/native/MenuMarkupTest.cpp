@@ -4,6 +4,8 @@
 
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace pellmark::forms {
 namespace {
@@ -45,22 +47,20 @@ TEST(MenuMarkupTest, CaptionsDecodeAndReadBackTheSame) {
         {"Copy\tCtrl+C", "Copy\tCtrl+C", "", false, false, false, "Copy\tCtrl+C"},
         {"\xC3\x9C&bersicht", "\xC3\x9C&bersicht", "", false, false, false, "\xC3\x9C&bersicht"},
     };
+    // What a caption says: its text, help, separator, mark and check.
+    const auto says = [](const CMyItemData& item) {
+        return std::tuple(item.sMenuText, item.sMenuHelp, item.separator, item.bAsMark,
+                          item.bAsCheck);
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
         const CMyItemData item = DecodeCaption(c.caption);
-        EXPECT_EQ(item.sMenuText, c.text) << c.caption;
-        EXPECT_EQ(item.sMenuHelp, c.help) << c.caption;
-        EXPECT_EQ(item.separator, c.separator) << c.caption;
-        EXPECT_EQ(item.bAsMark, c.mark) << c.caption;
-        EXPECT_EQ(item.bAsCheck, c.check) << c.caption;
+        EXPECT_EQ(says(item),
+                  std::tuple(std::string(c.text), std::string(c.help), c.separator, c.mark,
+                             c.check));
         const std::string encoded = EncodeCaption(item);
-        EXPECT_EQ(encoded, c.encoded) << c.caption;
-        // What was rebuilt says the same again.
-        const CMyItemData again = DecodeCaption(encoded);
-        EXPECT_EQ(again.sMenuText, item.sMenuText) << c.caption;
-        EXPECT_EQ(again.sMenuHelp, item.sMenuHelp) << c.caption;
-        EXPECT_EQ(again.separator, item.separator) << c.caption;
-        EXPECT_EQ(again.bAsMark, item.bAsMark) << c.caption;
-        EXPECT_EQ(again.bAsCheck, item.bAsCheck) << c.caption;
+        EXPECT_EQ(encoded, c.encoded);
+        EXPECT_EQ(says(DecodeCaption(encoded)), says(item)) << "the rebuilt caption differs";
     }
 }
 
@@ -142,33 +142,23 @@ TEST(MenuMarkupTest, AccessKeysFollowTheFirstSingleAmpersand) {
 }
 
 TEST(MenuMarkupTest, MeasuresAndPlacesItems) {
+    const auto size = [](ItemSize s) { return std::pair(s.width, s.height); };
+    const auto across = [](const Edges& e) { return std::pair(e.left, e.right); };
     const MenuMetrics small{16, 19, 13};
-    EXPECT_EQ(MeasureSeparator(small).height, 9);
-    EXPECT_EQ(MeasureSeparator(small).width, 0);
+    EXPECT_EQ(size(MeasureSeparator(small)), std::pair(0, 9));
     EXPECT_EQ(MeasureSeparator({24, 29, 20}).height, 14);
     // A pop-up item: 4 + 1 + 18 * 2 - 12 = 29 pixels beyond its text, at least a line high.
-    const ItemSize popup = MeasureItem(small, 100, 13, false);
-    EXPECT_EQ(popup.width, 129);
-    EXPECT_EQ(popup.height, 19);
-    const ItemSize bar = MeasureItem(small, 100, 13, true);
-    EXPECT_EQ(bar.width, 100);
-    EXPECT_EQ(bar.height, 19);
+    EXPECT_EQ(size(MeasureItem(small, 100, 13, false)), std::pair(129, 19));
+    EXPECT_EQ(size(MeasureItem(small, 100, 13, true)), std::pair(100, 19));
     EXPECT_EQ(MeasureItem(small, 10, 25, false).height, 25);
     // A 24-pixel picture in a line only 20 high still gets its whole box.
     EXPECT_EQ(MeasureItem({24, 20, 13}, 10, 13, false).height, 26);
 
     const Edges item{0, 40, 150, 59};
     const Edges box = IconBox(item, 16);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.right, 18);
-    EXPECT_EQ(box.top, 40);
-    EXPECT_EQ(box.bottom, 59);
-    const Edges text = TextArea(item, 16, false);
-    EXPECT_EQ(text.left, 21);
-    EXPECT_EQ(text.right, 132);
-    const Edges whole = TextArea(item, 16, true);
-    EXPECT_EQ(whole.left, 0);
-    EXPECT_EQ(whole.right, 150);
+    EXPECT_EQ(std::tuple(box.left, box.top, box.right, box.bottom), std::tuple(0, 40, 18, 59));
+    EXPECT_EQ(across(TextArea(item, 16, false)), std::pair(21, 132));
+    EXPECT_EQ(across(TextArea(item, 16, true)), std::pair(0, 150));
 
     const auto [left, right] = SplitAtTab("Copy\tCtrl+C\tmore");
     EXPECT_EQ(left, "Copy");

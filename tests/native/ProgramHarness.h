@@ -51,6 +51,15 @@ inline void AddChromePictures(sim::SimFormsBackend& backend) {
     }
 }
 
+// The texts of the message boxes shown, in order.
+inline std::vector<std::string> MessageTexts(const sim::SimDialogs& dialogs) {
+    std::vector<std::string> texts;
+    for (const auto& shown : dialogs.shown) {
+        texts.push_back(shown.text);
+    }
+    return texts;
+}
+
 class ProgramHarness {
   public:
     ProgramHarness() {
@@ -79,13 +88,7 @@ class ProgramHarness {
         form->StepStarted = [this](std::string_view step) { steps.emplace_back(step); };
         return Main(services, *form);
     }
-    [[nodiscard]] std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : dialogs.shown) {
-            texts.push_back(shown.text);
-        }
-        return texts;
-    }
+    [[nodiscard]] std::vector<std::string> Messages() const { return MessageTexts(dialogs); }
 
     sim::SimDesktop desktop;
     sim::SimDesktopStyle desktopStyle;
@@ -95,8 +98,8 @@ class ProgramHarness {
     sim::SimShell shell{files};
     sim::SimRegistry registry;
     sim::SimFormsBackend forms;
-    ProgramServices services{desktop, desktopStyle, dialogs, system,        files,
-                             registry, forms,       kProgramFolder, ""};
+    ProgramServices services{desktop,  desktopStyle, dialogs,        system, files,
+                             registry, forms,        kProgramFolder, ""};
     SettingsStore store{registry};
     frmMenus menus{forms};
     chrome::frmAbout about{forms, chrome::ProgramFacts{"Pellmark", 1, 2, 3},

@@ -70,14 +70,13 @@ TEST(WallpaperStyle, ReadForEveryStoredCombination) {
         {"0", "abc", std::string("abc"), std::nullopt},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.tile.value_or("(absent)") + " / " + c.style.value_or("(absent)"));
         sim::SimRegistry registry;
         Store(registry, "TileWallpaper", c.tile);
         Store(registry, "WallpaperStyle", c.style);
         const RegistryValue style = GetWallpaperStyle(registry);
-        EXPECT_EQ(style, c.expected)
-            << c.tile.value_or("(absent)") << " / " << c.style.value_or("(absent)");
-        EXPECT_EQ(WallpaperStyleOption(style), c.option)
-            << c.tile.value_or("(absent)") << " / " << c.style.value_or("(absent)");
+        EXPECT_EQ(style, c.expected);
+        EXPECT_EQ(WallpaperStyleOption(style), c.option);
     }
 }
 
@@ -276,11 +275,7 @@ class PickerTest : public ::testing::Test {
     }
 
     [[nodiscard]] std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : dialogs.shown) {
-            texts.push_back(shown.text);
-        }
-        return texts;
+        return testcases::MessageTexts(dialogs);
     }
 
     sim::SimFiles files;
