@@ -11,13 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/sim/SimDialogs.h"
-#include "platform/sim/SimSystem.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32Network.h"
 #include "tests/common/ShippedLanguages.h"
-#include "tests/win/LocalWebServer.h"
-#include "update/CheckForNewVersion.h"
+#include "tests/win/WindowsVersionCheck.h"
 
 namespace pellmark::update {
 namespace {
@@ -40,33 +35,19 @@ std::string Page(const std::string& version) {
     return page;
 }
 
-class LinkForm final : public forms::Form {
-  public:
-    explicit LinkForm(forms::Backend& backend)
-        : Form(backend, "frmOptions"), link(Add<forms::Label>("lblChkForUpdate")) {
-        link.SetCaption("Check for new version");
-        link.Move({10, 10, 200, 16});
-    }
-    forms::Label& link;
-};
-
-class VersionCheckWin : public ::testing::Test {
+class VersionCheckWin : public ::testing::Test, public testcases::WindowsVersionCheck {
   protected:
     VersionCheckWin() {
         testcases::LoadShippedMessages("English");
         EXPECT_TRUE(winsock.Started());
-        options.Load();
     }
 
     // Runs the check against the server and expects one message; returns the seconds it took.
     double Check(std::uint16_t port, const std::string& host, const std::string& text,
                  MessageIcon icon) {
         dialogs.shown.clear();
-        VersionCheckContext context{
-            forms,  dialogs,    network,
-            system, {2, 14, 2}, VersionServer{host, port, "programPg.asp?pid=8&DetailID=4"}};
         const auto began = std::chrono::steady_clock::now();
-        CheckForNewVersion(context, options.link);
+        WindowsVersionCheck::Run({host, port, "programPg.asp?pid=8&DetailID=4"});
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
         EXPECT_EQ(dialogs.shown.size(), 1u);
         if (!dialogs.shown.empty()) {
@@ -79,13 +60,6 @@ class VersionCheckWin : public ::testing::Test {
         EXPECT_EQ(options.link.Caption(), "Check for new version");
         return took.count();
     }
-
-    testcases::Winsock winsock;  // the server's sockets, started before and apart from the check's
-    win32::Win32FormsBackend forms;
-    sim::SimDialogs dialogs;
-    sim::SimSystem system;
-    win32::Win32Network network;
-    LinkForm options{forms};
 };
 
 TEST_F(VersionCheckWin, AnswersThatArriveWhole) {

@@ -12,12 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/sim/SimDialogs.h"
-#include "platform/sim/SimSystem.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32Network.h"
-#include "tests/win/LocalWebServer.h"
-#include "update/CheckForNewVersion.h"
+#include "tests/win/WindowsVersionCheck.h"
 
 namespace {
 
@@ -46,17 +41,10 @@ double ProcessSeconds() {
     return Seconds(kernel, user);
 }
 
-class LinkForm final : public forms::Form {
-  public:
-    explicit LinkForm(forms::Backend& backend)
-        : Form(backend, "frmOptions"), link(Add<forms::Label>("lblChkForUpdate")) {}
-    forms::Label& link;
-};
-
 }  // namespace
 
 int main() {
-    testcases::Winsock winsock;
+    testcases::WindowsVersionCheck check;
     testcases::LocalServer server([](SOCKET client) {
         std::this_thread::sleep_for(std::chrono::seconds(kSilentSeconds));
         std::string page = "HTTP/1.1 200 OK\r\n\r\n";
@@ -64,31 +52,22 @@ int main() {
         page += "2.14.2\">";
         testcases::SendAll(client, page);
     });
-    if (!winsock.Started() || !server.Listening()) {
+    if (!check.winsock.Started() || !server.Listening()) {
         std::printf("no server\n");
         return 1;
     }
 
-    win32::Win32FormsBackend forms;
-    sim::SimDialogs dialogs;
-    sim::SimSystem system;
-    win32::Win32Network network;
-    LinkForm options(forms);
-    options.Load();
-    update::VersionCheckContext context{
-        forms, dialogs, network, system, {2, 14, 2}, {"127.0.0.1", server.Port(), "version"}};
-
     const double threadBefore = ThreadSeconds();
     const double processBefore = ProcessSeconds();
     const auto began = std::chrono::steady_clock::now();
-    update::CheckForNewVersion(context, options.link);
+    check.Run({"127.0.0.1", server.Port(), "version"});
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - began;
     const double thread = ThreadSeconds() - threadBefore;
     const double process = ProcessSeconds() - processBefore;
     const bool closed = server.ClientClosed();
 
-    const bool answered = closed && dialogs.shown.size() == 1 &&
-                          dialogs.shown[0].text.find("( 2.14.2 )") != std::string::npos;
+    const bool answered = closed && check.dialogs.shown.size() == 1 &&
+                          check.dialogs.shown[0].text.find("( 2.14.2 )") != std::string::npos;
     std::printf(
         "version check waiting %.2f s for a silent server: window thread %.3f s of "
         "processor (%.2f %% of a core), whole process %.3f s (%.2f %%)%s\n",

@@ -10,43 +10,19 @@
 #include <cstdlib>
 #include <thread>
 
-#include "platform/sim/SimDialogs.h"
-#include "platform/sim/SimSystem.h"
-#include "platform/win32/Win32Forms.h"
-#include "platform/win32/Win32Network.h"
-#include "tests/win/LocalWebServer.h"
-#include "update/CheckForNewVersion.h"
-
-namespace {
-
-class LinkForm final : public pellmark::forms::Form {
-  public:
-    explicit LinkForm(pellmark::forms::Backend& backend)
-        : Form(backend, "frmOptions"), link(Add<pellmark::forms::Label>("lblChkForUpdate")) {}
-    pellmark::forms::Label& link;
-};
-
-}  // namespace
+#include "tests/win/WindowsVersionCheck.h"
 
 int main(int argc, char** argv) {
     using namespace pellmark;
     const int silent = argc > 1 ? std::atoi(argv[1]) : 20;
-    testcases::Winsock winsock;
+    testcases::WindowsVersionCheck check;
     testcases::LocalServer server([silent](SOCKET client) {
         std::this_thread::sleep_for(std::chrono::seconds(silent));
         ::shutdown(client, SD_SEND);
     });
-    if (!winsock.Started() || !server.Listening()) {
+    if (!check.winsock.Started() || !server.Listening()) {
         return 1;
     }
-    win32::Win32FormsBackend forms;
-    sim::SimDialogs dialogs;
-    sim::SimSystem system;
-    win32::Win32Network network;
-    LinkForm options(forms);
-    options.Load();
-    update::CheckForNewVersion(
-        {forms, dialogs, network, system, {2, 14, 2}, {"127.0.0.1", server.Port(), "version"}},
-        options.link);
+    check.Run({"127.0.0.1", server.Port(), "version"});
     return server.ClientClosed() ? 0 : 1;
 }
