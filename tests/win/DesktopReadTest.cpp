@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -15,6 +13,8 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Services.h"
+#include "tests/win/FileBytes.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark {
@@ -45,11 +45,6 @@ std::string ExpectedPattern(const Layout& layout, int width, int height) {
     return out.str();
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class DesktopReadTest : public ::testing::Test {
   protected:
     win32::Win32Desktop desktop;
@@ -77,16 +72,14 @@ TEST_F(DesktopReadTest, SixtyIconsAreReadAndSavedByteForByte) {
     }
     EXPECT_TRUE(dialogs.shown.empty());
 
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "pellmark-sixty.ips";
+    const std::string path = testcases::TempPath("pellmark-sixty.ips");
     win32::Win32Files files;
     ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     ASSERT_EQ(desktop.LogicalDpiX(), 96) << "the expectation uses 15 twips a pixel";
-    EXPECT_EQ(ReadFileBytes(path), ExpectedPattern(layout, width, height));
-    ::DeleteFileA(path.c_str());
+    EXPECT_EQ(testcases::ReadFileBytes(path), ExpectedPattern(layout, width, height));
+    ::DeleteFileW(win32::Widen(path).c_str());
 }
 
 TEST_F(DesktopReadTest, CaptionsOfEveryScriptAreReadExactlyAndCutAt39Units) {

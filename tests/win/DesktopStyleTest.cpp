@@ -125,22 +125,7 @@ TEST(DesktopStyle, ThePointerIsOnTheDesktopOverItsIconsOrTheViewBeneathThem) {
     }
 }
 
-class EndToEndDesktopStyleTest : public ::testing::Test {
-  protected:
-    EndToEndDesktopStyleTest() {
-        e2e::DeleteAllSettings();
-        e2e::SetSetting("Warn", "GaveNT", "True");
-    }
-    ~EndToEndDesktopStyleTest() override { e2e::DeleteAllSettings(); }
-
-    bool StartProgram() {
-        program = e2e::ProgramProcess::Start(folder.Exe(), "");
-        return program && program->WaitForWindow(e2e::kMainWindowClass) != nullptr;
-    }
-
-    e2e::ProgramFolder folder;
-    std::unique_ptr<e2e::ProgramProcess> program;
-};
+using EndToEndDesktopStyleTest = e2e::ProgramTest;
 
 TEST_F(EndToEndDesktopStyleTest, ColoursChangedBehindItsBackComeBackWithinOnePeriod) {
     const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
@@ -150,7 +135,7 @@ TEST_F(EndToEndDesktopStyleTest, ColoursChangedBehindItsBackComeBackWithinOnePer
     e2e::SetSetting("DesktopIconStyle", "IconForeColour", std::to_string(kRed));
     e2e::SetSetting("DesktopIconStyle", "BGColour", std::to_string(kNavy));
     e2e::SetSetting("DesktopIconStyle", "IconRefreshTime", "1");
-    ASSERT_TRUE(StartProgram());
+    ASSERT_NE(StartMainWindow(), nullptr);
     HWND listView = host->listView();
     // Transparent at once, the text colour by the first tick.
     EXPECT_TRUE(e2e::WaitUntil(
@@ -180,7 +165,7 @@ TEST_F(EndToEndDesktopStyleTest, AutoHideHidesTheIconsWhileThePointerIsAway) {
     e2e::SetSetting("Settings", "ShowDelay", "1");
     const Elsewhere elsewhere;
     PointAtDesktop();
-    ASSERT_TRUE(StartProgram());
+    ASSERT_NE(StartMainWindow(), nullptr);
     HWND listView = host->listView();
     EXPECT_TRUE(::IsWindowVisible(listView));
 

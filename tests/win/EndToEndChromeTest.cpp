@@ -28,21 +28,12 @@ namespace {
 constexpr LPARAM kOnTitle = MAKELPARAM(120, 20);
 constexpr LPARAM kOnBody = MAKELPARAM(200, 322);
 
-class EndToEndChromeTest : public ::testing::Test {
-  protected:
-    EndToEndChromeTest() { DeleteAllSettings(); }
-    ~EndToEndChromeTest() override { DeleteAllSettings(); }
-
-    ProgramFolder folder;
-};
+using EndToEndChromeTest = ProgramTest;
 
 TEST_F(EndToEndChromeTest, TheSkinnedWindowHasItsShapeNoCaptionAndAModalAboutBox) {
-    SetSetting("Warn", "GaveNT", "True");
     const auto host = standin::StandInProcess::Start(standin::AwkwardLayout());
     ASSERT_TRUE(host);
-    auto program = ProgramProcess::Start(folder.Exe(), "");
-    ASSERT_TRUE(program);
-    HWND form = program->WaitForWindow(kMainWindowClass);
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
 
     const LONG style = ::GetWindowLongA(form, GWL_STYLE);
@@ -65,8 +56,7 @@ TEST_F(EndToEndChromeTest, TheSkinnedWindowHasItsShapeNoCaptionAndAModalAboutBox
 
     // To the introduction, whose title opens the about box: the main window is disabled
     // until it goes.
-    ::PostMessageA(FormControl(form, "imgSideButton(0)"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    ::PostMessageA(FormControl(form, "imgSideButton(0)"), WM_LBUTTONUP, 0, 0);
+    ClickImage(FormImage(form, "imgSideButton(0)"), 0, 0);
     ASSERT_TRUE(WaitUntil(
         [&] { return ::IsWindowVisible(FormControl(form, "picIntroduction")) != FALSE; }));
     ::PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, kOnTitle);

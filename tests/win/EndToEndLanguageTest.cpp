@@ -20,16 +20,9 @@ std::string WindowText(HWND window) {
     return platform::Utf16ToUtf8(units);
 }
 
-class EndToEndLanguageTest : public ::testing::Test {
-  protected:
-    EndToEndLanguageTest() { DeleteAllSettings(); }
-    ~EndToEndLanguageTest() override { DeleteAllSettings(); }
-
-    ProgramFolder folder;
-};
+using EndToEndLanguageTest = ProgramTest;
 
 TEST_F(EndToEndLanguageTest, TheSecondLanguageShowsItsCaptions) {
-    SetSetting("Warn", "GaveNT", "True");
     const auto host = standin::StandInProcess::Start(standin::AwkwardLayout());
     ASSERT_TRUE(host);
     struct Case {
@@ -39,9 +32,7 @@ TEST_F(EndToEndLanguageTest, TheSecondLanguageShowsItsCaptions) {
     } const cases[] = {{"German", "Speichern", "Laden"}, {"English", "Save", "Load"}};
     for (const Case& c : cases) {
         SetSetting("Settings", "Language", c.language);
-        auto program = ProgramProcess::Start(folder.Exe(), "");
-        ASSERT_TRUE(program);
-        HWND form = program->WaitForWindow(kMainWindowClass);
+        HWND form = StartMainWindow();
         ASSERT_NE(form, nullptr) << c.language;
         EXPECT_EQ(WindowText(FormControl(form, "cmdSave")), c.save);
         EXPECT_EQ(WindowText(FormControl(form, "cmdLoad")), c.load);

@@ -21,22 +21,8 @@ constexpr UINT kTrayCallbackMessage = WM_APP + 0x1C0;
 constexpr WPARAM kTrayIconId = 1;
 constexpr const char* kPopupMenuClass = "#32768";
 
-class EndToEndMenuTest : public ::testing::Test {
+class EndToEndMenuTest : public ProgramTest {
   protected:
-    EndToEndMenuTest() {
-        DeleteAllSettings();
-        SetSetting("Warn", "GaveNT", "True");
-    }
-    ~EndToEndMenuTest() override { DeleteAllSettings(); }
-
-    // Starts the program and waits for its main window.
-    HWND StartProgram() {
-        program = ProgramProcess::Start(folder.Exe(), "");
-        if (!program) {
-            return nullptr;
-        }
-        return program->WaitForWindow(kMainWindowClass);
-    }
     // The pop-up menu the program shows, waited for.
     HWND WaitForMenu() { return program->WaitForWindow(kPopupMenuClass); }
     [[nodiscard]] bool MenuGone() const {
@@ -50,32 +36,28 @@ class EndToEndMenuTest : public ::testing::Test {
         }
         ::PostMessageA(menu, WM_CHAR, '\r', 0);
     }
-
-    ProgramFolder folder;
-    std::unique_ptr<ProgramProcess> program;
 };
 
 TEST_F(EndToEndMenuTest, ExitFromTheMenuButtonAsksAndOnlyYesEndsTheProgram) {
     const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
     ASSERT_TRUE(host);
-    HWND form = StartProgram();
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
-    HWND button = FormControl(form, "imgMenu");
-    ASSERT_NE(button, nullptr);
+    const FormImagePlace button = FormImage(form, "imgMenu");
+    ASSERT_NE(button.window, nullptr);
 
     for (const int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
-        ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        ClickImage(button, 0.1, 0.1);
         HWND menu = WaitForMenu();
         ASSERT_NE(menu, nullptr);
         // Its top-left corner is the button's.
         RECT menuRect{};
-        RECT buttonRect{};
+        POINT corner{button.area.left, button.area.top};
         ::GetWindowRect(menu, &menuRect);
-        ::GetWindowRect(button, &buttonRect);
-        EXPECT_EQ(menuRect.left, buttonRect.left);
-        EXPECT_EQ(menuRect.top, buttonRect.top);
+        ::ClientToScreen(button.window, &corner);
+        EXPECT_EQ(menuRect.left, corner.x);
+        EXPECT_EQ(menuRect.top, corner.y);
         Choose(menu, VK_UP, 1);  // from nothing chosen, up is the last item: Exit
         std::string text;
         HWND box = program->WaitForMessageBox(text);
@@ -95,7 +77,7 @@ TEST_F(EndToEndMenuTest, ShowDesktopFromTheTrayMenuHidesThenShowsTheDesktopsIcon
     const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
     ASSERT_TRUE(host);
     SetSetting("Settings", "LoadInSysTray", "True");
-    HWND form = StartProgram();
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
     for (const bool shownAfter : {false, true}) {
         SCOPED_TRACE(shownAfter ? "second time" : "first time");

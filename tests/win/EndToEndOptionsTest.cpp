@@ -41,23 +41,14 @@ void DeleteRunValue() {
     }
 }
 
-class EndToEndOptionsTest : public ::testing::Test {
+class EndToEndOptionsTest : public ProgramTest {
   protected:
-    EndToEndOptionsTest() {
-        DeleteAllSettings();
-        DeleteRunValue();
-        SetSetting("Warn", "GaveNT", "True");
-    }
-    ~EndToEndOptionsTest() override {
-        DeleteAllSettings();
-        DeleteRunValue();
-    }
+    EndToEndOptionsTest() { DeleteRunValue(); }
+    ~EndToEndOptionsTest() override { DeleteRunValue(); }
 
     // The main menu from its button, then Options (the second item).
     HWND OpenOptions(HWND form) {
-        HWND button = FormControl(form, "imgMenu");
-        ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        ClickImage(FormImage(form, "imgMenu"), 0.1, 0.1);
         HWND menu = program->WaitForWindow("#32768");
         if (menu == nullptr) {
             return nullptr;
@@ -73,17 +64,12 @@ class EndToEndOptionsTest : public ::testing::Test {
     static bool Ticked(HWND options, const char* name) {
         return ::SendMessageA(FormControl(options, name), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
-
-    ProgramFolder folder;
-    std::unique_ptr<ProgramProcess> program;
 };
 
 TEST_F(EndToEndOptionsTest, ApplyAndOkWriteTheSettingsAndTheRunValue) {
     const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
     ASSERT_TRUE(host);
-    program = ProgramProcess::Start(folder.Exe(), "");
-    ASSERT_TRUE(program);
-    HWND form = program->WaitForWindow(kMainWindowClass);
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
 
     HWND options = OpenOptions(form);

@@ -20,32 +20,19 @@ using standin::Layout;
 using standin::LayoutIcon;
 using standin::StandInProcess;
 
-class EndToEndRestoreTest : public ::testing::Test {
+class EndToEndRestoreTest : public ProgramTest {
   protected:
-    EndToEndRestoreTest() {
-        DeleteAllSettings();
-        SetSetting("Warn", "GaveNT", "True");
-    }
-    ~EndToEndRestoreTest() override { DeleteAllSettings(); }
-
     // The main window, shown; null (and a test failure) when it does not come.
     HWND StartWindow() {
         SetSetting("Settings", "CloseWhenRestored", "False");
-        program_ = ProgramProcess::Start(folder.Exe(), "");
-        if (!program_) {
-            return nullptr;
-        }
-        HWND form = program_->WaitForWindow(kMainWindowClass);
+        HWND form = StartMainWindow();
         EXPECT_NE(form, nullptr);
         return form;
     }
     void CloseWindow(HWND form) {
         ::PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_EQ(program_->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+        EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     }
-
-    ProgramFolder folder;
-    std::unique_ptr<ProgramProcess> program_;
 };
 
 // A file saved to the desktop lands at index 0 after the window read it; the three icons

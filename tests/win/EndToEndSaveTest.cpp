@@ -12,6 +12,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "tests/win/ProgramProcess.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark::e2e {
@@ -25,24 +26,7 @@ constexpr const char* kReservedName =
     "A pattern name may not be CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, alone or "
     "before a dot: Windows keeps these names for devices.";
 
-// Every name in the folder, sorted.
-std::vector<std::string> FolderNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    win32::UniqueFind search(::FindFirstFileW(win32::Widen(folder + "\\*").c_str(), &found));
-    if (!search) {
-        return names;
-    }
-    do {
-        const std::string name = win32::NarrowBuffer(found.cFileName, MAX_PATH);
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (::FindNextFileW(search.get(), &found) != FALSE);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
+using testcases::FolderNames;
 using Names = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
@@ -52,32 +36,27 @@ Layout TwoIcons() {
     return layout;
 }
 
-class EndToEndSaveTest : public ::testing::Test {
+class EndToEndSaveTest : public ProgramTest {
   protected:
-    EndToEndSaveTest() {
-        DeleteAllSettings();
-        SetSetting("Warn", "GaveNT", "True");
-        SetSetting("Settings", "CloseWhenRestored", "True");
-    }
-    ~EndToEndSaveTest() override { DeleteAllSettings(); }
+    EndToEndSaveTest() { SetSetting("Settings", "CloseWhenRestored", "True"); }
 
     [[nodiscard]] std::string Saved() const { return folder.Path() + "\\SavedPositions"; }
 
     // Runs a command line to its end, answering every message box it shows; their texts.
     std::vector<std::string> RunAnsweringMessages(const std::string& commandLine) {
         std::vector<std::string> texts;
-        auto program = ProgramProcess::Start(folder.Exe(), commandLine);
-        if (!program) {
+        const auto run = ProgramProcess::Start(folder.Exe(), commandLine);
+        if (!run) {
             return {"(not started)"};
         }
         const DWORD start = ::GetTickCount();
-        while (!program->WaitForExit(100)) {
+        while (!run->WaitForExit(100)) {
             if (::GetTickCount() - start > kEndTimeoutMs) {
                 texts.push_back("(still running)");
                 break;
             }
             std::string text;
-            if (HWND box = program->WaitForMessageBox(text, 400)) {
+            if (HWND box = run->WaitForMessageBox(text, 400)) {
                 texts.push_back(text);
                 ProgramProcess::Answer(box, IDOK);
                 ::Sleep(200);  // until the box has gone
@@ -86,7 +65,6 @@ class EndToEndSaveTest : public ::testing::Test {
         return texts;
     }
 
-    ProgramFolder folder;
     // A pattern as an earlier version wrote it, with an ANSI caption.
     const std::string work =
         "Pellmark | version | 2.14.2\r\n1\r\n800\r\n600\r\nCaf\xe9\r\n 18 \r\n 2 \r\nFalse\r\n";
@@ -129,9 +107,7 @@ TEST_F(EndToEndSaveTest, TheSaveAtClosingWithExplorerGoneLeavesThePatternAsItWas
     SetSetting("Settings", "PatternToAutoSave", "Work");
     auto host = StandInProcess::Start(TwoIcons());
     ASSERT_TRUE(host);
-    auto program = ProgramProcess::Start(folder.Exe(), "");
-    ASSERT_TRUE(program);
-    HWND form = program->WaitForWindow(kMainWindowClass);
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(WriteFileBytes(folder.Pattern("Work"), work));
 
@@ -156,7 +132,7 @@ TEST_F(EndToEndSaveTest, DeviceNamesAreRefusedAndNothingIsWritten) {
     const auto host = StandInProcess::Start(TwoIcons());
     ASSERT_TRUE(host);
     for (const char* name : {"nul", "CON", "Com1", "lpt9.old"}) {
-        auto program = ProgramProcess::Start(folder.Exe(), std::string("SAVE ") + name);
+        program = ProgramProcess::Start(folder.Exe(), std::string("SAVE ") + name);
         ASSERT_TRUE(program);
         std::string text;
         HWND box = program->WaitForMessageBox(text);

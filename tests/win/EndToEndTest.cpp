@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/win/ProgramProcess.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark::e2e {
@@ -17,11 +18,7 @@ namespace {
 using standin::Layout;
 using standin::StandInProcess;
 
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
+using testcases::TempPath;
 
 std::string TaskkillPath() {
     char folder[MAX_PATH] = {};
@@ -37,12 +34,10 @@ Layout DistinctLayout() {
     return layout;
 }
 
-class EndToEndTest : public ::testing::Test {
+// Nothing stored at all: the first start's warning is part of what these runs meet.
+class EndToEndTest : public ProgramTest {
   protected:
-    EndToEndTest() { DeleteAllSettings(); }
-    ~EndToEndTest() override { DeleteAllSettings(); }
-
-    ProgramFolder folder;
+    EndToEndTest() : ProgramTest(false) {}
 };
 
 TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
@@ -55,7 +50,7 @@ TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
-    auto program = ProgramProcess::Start(folder.Exe(), "");
+    program = ProgramProcess::Start(folder.Exe(), "");
     ASSERT_TRUE(program);
     // Wine reports a Windows of the NT family, so the first start warns.
     std::string text;
@@ -133,9 +128,7 @@ TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
     SetSetting("Warn", "GaveNT", "True");
     const auto host = StandInProcess::Start(standin::AwkwardLayout());
     ASSERT_TRUE(host);
-    auto first = ProgramProcess::Start(folder.Exe(), "");
-    ASSERT_TRUE(first);
-    HWND form = first->WaitForWindow(kMainWindowClass);
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
 
     auto second = ProgramProcess::Start(folder.Exe(), "SAVE Second");
@@ -147,7 +140,7 @@ TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
     ProgramProcess::Answer(box, IDOK);
     EXPECT_EQ(second->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     EXPECT_FALSE(FileExists(folder.Pattern("Second")));
-    EXPECT_FALSE(first->WaitForExit(0).has_value());
+    EXPECT_FALSE(program->WaitForExit(0).has_value());
 
     // Windows ending the session closes the program like any other close.
     DWORD_PTR answer = 0;
@@ -155,7 +148,7 @@ TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
                           &answer);
     EXPECT_EQ(answer, TRUE);
     ::PostMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(first->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(host->Stop());
 }
 

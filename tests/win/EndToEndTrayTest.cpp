@@ -22,16 +22,7 @@ using traystandin::TrayStandInProcess;
 
 constexpr const char* kPopupMenuClass = "#32768";
 
-class EndToEndTrayTest : public ::testing::Test {
-  protected:
-    EndToEndTrayTest() {
-        DeleteAllSettings();
-        SetSetting("Warn", "GaveNT", "True");
-    }
-    ~EndToEndTrayTest() override { DeleteAllSettings(); }
-
-    ProgramFolder folder;
-};
+using EndToEndTrayTest = ProgramTest;
 
 TEST_F(EndToEndTrayTest, TheIconReachesTheShellAnswersItsClicksAndGoesWithExit) {
     const auto desktop =
@@ -40,9 +31,7 @@ TEST_F(EndToEndTrayTest, TheIconReachesTheShellAnswersItsClicksAndGoesWithExit) 
     const auto tray = TrayStandInProcess::Start();
     ASSERT_TRUE(tray);
     SetSetting("Settings", "LoadInSysTray", "True");
-    const auto program = ProgramProcess::Start(folder.Exe(), "");
-    ASSERT_TRUE(program);
-    HWND form = program->WaitForWindow(kMainWindowClass);
+    HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
 
     // One add, for the main window, with an icon and the program's title.

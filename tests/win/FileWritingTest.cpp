@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,61 +11,12 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Services.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark::win32 {
 namespace {
 
-// A scratch folder, by default with a name no ANSI code page holds, emptied when it goes.
-class ScratchFolder {
-  public:
-    explicit ScratchFolder(const char* stem = "pm \u65e5\u672c ") {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        static int made = 0;
-        path_ = Narrow(temp) + stem + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(++made);
-        path_ += '\\';
-        Remove();  // left by an earlier run of the same process id
-        ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
-    }
-    ~ScratchFolder() { Remove(); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
-
-    // Every name in the folder, folders included, sorted.
-    [[nodiscard]] std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAW found{};
-        UniqueFind search(::FindFirstFileW(Widen(path_ + "*").c_str(), &found));
-        if (!search) {
-            return names;
-        }
-        do {
-            const std::string name = NarrowBuffer(found.cFileName, MAX_PATH);
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        } while (::FindNextFileW(search.get(), &found) != FALSE);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    void Remove() const {
-        for (const std::string& name : Names()) {
-            const std::wstring file = Widen(path_ + name);
-            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (::DeleteFileW(file.c_str()) == FALSE) {
-                ::RemoveDirectoryW(file.c_str());
-            }
-        }
-        ::RemoveDirectoryW(Widen(path_).c_str());
-    }
-
-    std::string path_;
-};
+using testcases::ScratchFolder;
 
 std::string Content(Win32Files& files, const std::string& path) {
     OsStatus status;
@@ -87,8 +37,8 @@ using Names = std::vector<std::string>;
 TEST(Win32FileWriting, NewAndReplacedFilesHoldTheWholeContentUnderAnyName) {
     ScratchFolder folder;
     Win32Files files;
-    const std::string omega = folder.Path() + "\u03a9mega.ips";
-    const std::string plain = folder.Path() + "Omega.ips";
+    const std::string omega = folder.File("\u03a9mega.ips");
+    const std::string plain = folder.File("Omega.ips");
     ASSERT_TRUE(platform::SafeFileWrite(files, plain, "plain\r\n").ok());
     ASSERT_TRUE(platform::SafeFileWrite(files, omega, "first").ok());
     // Larger than one write call takes, and every byte value.
@@ -107,7 +57,7 @@ TEST(Win32FileWriting, NewAndReplacedFilesHoldTheWholeContentUnderAnyName) {
 TEST(Win32FileWriting, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
     ScratchFolder folder;
     Win32Files files;
-    const std::string target = folder.Path() + "Work.ips";
+    const std::string target = folder.File("Work.ips");
     ASSERT_TRUE(platform::SafeFileWrite(files, target, "old").ok());
 
     {
@@ -131,10 +81,10 @@ TEST(Win32FileWriting, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(Content(files, target), "old");
 
     // A folder where the file should be, and a folder that is not there.
-    const std::string taken = folder.Path() + "Folder.ips";
+    const std::string taken = folder.File("Folder.ips");
     ASSERT_TRUE(::CreateDirectoryW(Widen(taken).c_str(), nullptr));
     EXPECT_FALSE(platform::SafeFileWrite(files, taken, "new").ok());
-    EXPECT_EQ(platform::SafeFileWrite(files, folder.Path() + "Gone\\Work.ips", "new").code,
+    EXPECT_EQ(platform::SafeFileWrite(files, folder.File("Gone\\Work.ips"), "new").code,
               static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(folder.Names(), (Names{"Folder.ips", "Work.ips"}));
     EXPECT_EQ(Content(files, target), "old");
@@ -143,13 +93,13 @@ TEST(Win32FileWriting, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
 TEST(Win32FileWriting, ANewFileNeverOpensAnExistingOne) {
     ScratchFolder folder;
     Win32Files files;
-    const std::string taken = folder.Path() + "~pellmark1.tmp";
+    const std::string taken = folder.File("~pellmark1.tmp");
     ASSERT_TRUE(platform::SafeFileWrite(files, taken, "someone's").ok());
     OsStatus status;
     EXPECT_EQ(files.CreateNewFile(taken, status), nullptr);
     EXPECT_EQ(status.code, static_cast<DWORD>(ERROR_FILE_EXISTS));
     // The writer steps over it and leaves it alone.
-    ASSERT_TRUE(platform::SafeFileWrite(files, folder.Path() + "Work.ips", "new").ok());
+    ASSERT_TRUE(platform::SafeFileWrite(files, folder.File("Work.ips"), "new").ok());
     EXPECT_EQ(Content(files, taken), "someone's");
     EXPECT_EQ(folder.Names(), (Names{"Work.ips", "~pellmark1.tmp"}));
 }
@@ -158,8 +108,8 @@ TEST(Win32FileWriting, ANewFileNeverOpensAnExistingOne) {
 TEST(Win32FileWriting, RenamingAsideReplacesOrPutsTheOldFileBack) {
     ScratchFolder folder("pm plain ");  // the ANSI calls need a name the code page holds
     Win32Files files;
-    const std::string target = folder.Path() + "Work.ips";
-    const std::string finished = folder.Path() + "Finished.new";
+    const std::string target = folder.File("Work.ips");
+    const std::string finished = folder.File("Finished.new");
     auto write = [&](const std::string& path, const char* bytes) {
         ASSERT_TRUE(platform::SafeFileWrite(files, path, bytes).ok());
     };
@@ -180,7 +130,7 @@ TEST(Win32FileWriting, RenamingAsideReplacesOrPutsTheOldFileBack) {
               static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(Content(files, target), "second");
     // A name the code page cannot hold is refused, never replaced by a look-alike.
-    EXPECT_EQ(MoveReplacingByRenaming(finished, folder.Path() + "\u65e5.ips").code,
+    EXPECT_EQ(MoveReplacingByRenaming(finished, folder.File("\u65e5.ips")).code,
               static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
 
     EXPECT_EQ(folder.Names(), (Names{"Finished.new", "Work.ips"}));

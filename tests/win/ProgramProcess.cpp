@@ -4,8 +4,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -225,6 +223,29 @@ HWND FormControl(HWND form, const std::string& name) {
     return static_cast<HWND>(::GetPropW(form, Widen("Pellmark." + name).c_str()));
 }
 
+FormImagePlace FormImage(HWND form, const std::string& name) {
+    const auto number = [&](const char* part) {
+        return reinterpret_cast<UINT_PTR>(
+            ::GetPropW(form, Widen("Pellmark." + name + part).c_str()));
+    };
+    const UINT_PTR at = number(" at");
+    const UINT_PTR size = number(" size");
+    FormImagePlace place{reinterpret_cast<HWND>(number(" host")), {}};
+    place.area.left = static_cast<short>(LOWORD(at));
+    place.area.top = static_cast<short>(HIWORD(at));
+    place.area.right = place.area.left + static_cast<short>(LOWORD(size));
+    place.area.bottom = place.area.top + static_cast<short>(HIWORD(size));
+    return place;
+}
+
+void ClickImage(const FormImagePlace& image, double x, double y) {
+    const LPARAM at =
+        MAKELPARAM(image.area.left + static_cast<int>((image.area.right - image.area.left) * x),
+                   image.area.top + static_cast<int>((image.area.bottom - image.area.top) * y));
+    ::PostMessageA(image.window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(image.window, WM_LBUTTONUP, 0, at);
+}
+
 std::vector<std::string> ListBoxRows(HWND list) {
     std::vector<std::string> rows;
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -288,20 +309,6 @@ void DeleteAllSettings() {
 
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out.flush());
 }
 
 }  // namespace pellmark::e2e

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "tests/win/FileBytes.h"
 
 namespace pellmark::e2e {
 
@@ -76,6 +79,15 @@ class ProgramProcess {
 [[nodiscard]] HWND FindShownWindow(DWORD processId, const char* className);
 // A control of a form, by its name.
 [[nodiscard]] HWND FormControl(HWND form, const std::string& name);
+// An image of a form, by its name: the window that draws it (null when there is none) and
+// its place in that window's pixels.
+struct FormImagePlace {
+    HWND window = nullptr;
+    RECT area{};
+};
+[[nodiscard]] FormImagePlace FormImage(HWND form, const std::string& name);
+// A left click on an image, at a fraction of its width and height.
+void ClickImage(const FormImagePlace& image, double x = 0.5, double y = 0.5);
 // The rows of a list box in another process.
 [[nodiscard]] std::vector<std::string> ListBoxRows(HWND list);
 [[nodiscard]] std::string WindowText(HWND window);
@@ -102,9 +114,30 @@ void SetSetting(const std::string& section, const std::string& name, const std::
 [[nodiscard]] std::string GetSetting(const std::string& section, const std::string& name);
 void DeleteAllSettings();
 
+// An end-to-end test: no settings stored before or after it, the first start's warning
+// taken as given unless the test says otherwise, and a program folder of its own.
+class ProgramTest : public ::testing::Test {
+  protected:
+    explicit ProgramTest(bool warned = true) {
+        DeleteAllSettings();
+        if (warned) {
+            SetSetting("Warn", "GaveNT", "True");
+        }
+    }
+    ~ProgramTest() override { DeleteAllSettings(); }
+
+    // Starts the program and waits for its main window; null when it does not come.
+    HWND StartMainWindow(const std::string& commandLine = "") {
+        program = ProgramProcess::Start(folder.Exe(), commandLine);
+        return program ? program->WaitForWindow(kMainWindowClass) : nullptr;
+    }
+
+    ProgramFolder folder;
+    std::unique_ptr<ProgramProcess> program;
+};
+
 [[nodiscard]] bool FileExists(const std::string& path);
-// The whole file; nothing when it cannot be read.
-[[nodiscard]] std::optional<std::string> ReadFileBytes(const std::string& path);
-[[nodiscard]] bool WriteFileBytes(const std::string& path, const std::string& bytes);
+using testcases::ReadFileBytes;
+using testcases::WriteFileBytes;
 
 }  // namespace pellmark::e2e

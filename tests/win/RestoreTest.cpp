@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -15,6 +14,8 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Services.h"
 #include "settings/Messages.h"
+#include "tests/win/FileBytes.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark {
@@ -23,16 +24,7 @@ namespace {
 using standin::Layout;
 using standin::StandInProcess;
 
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using testcases::TempPath;
 
 class RestoreTest : public ::testing::Test {
   protected:
@@ -91,12 +83,12 @@ TEST_F(RestoreTest, APatternFromAnotherResolutionIsScaledToThisScreen) {
                     {"Not saved", 300, 300, 3}};
     const auto host = StandInProcess::Start(layout);
     ASSERT_TRUE(host);
-    WriteFileBytes(path,
-                   "Pellmark | version | 2.14.2\r\n4\r\n800\r\n600\r\n"
-                   "Notes\r\n 100 \r\n 60 \r\nFalse\r\n"
-                   "Recycle Bin   \r\n 18 \r\n 2 \r\nFalse\r\n"
-                   "Hidden\r\n 40 \r\n 50 \r\nTrue\r\n"
-                   "Gone\r\n 1 \r\n 1 \r\nFalse\r\n");
+    ASSERT_TRUE(testcases::WriteFileBytes(path,
+                                          "Pellmark | version | 2.14.2\r\n4\r\n800\r\n600\r\n"
+                                          "Notes\r\n 100 \r\n 60 \r\nFalse\r\n"
+                                          "Recycle Bin   \r\n 18 \r\n 2 \r\nFalse\r\n"
+                                          "Hidden\r\n 40 \r\n 50 \r\nTrue\r\n"
+                                          "Gone\r\n 1 \r\n 1 \r\nFalse\r\n"));
     icons.ReadDesktopIcons();
     ASSERT_TRUE(restore.RestorePatternFile(path, true));
 
@@ -127,9 +119,9 @@ TEST_F(RestoreTest, AutoArrangeAndOldFilesAreRefusedWithNothingMoved) {
     layout.icons = {{"Recycle Bin", 10, 10, 0}, {"Notes", 100, 10, 1}};
     const auto host = StandInProcess::Start(layout);
     ASSERT_TRUE(host);
-    WriteFileBytes(path,
-                   "Pellmark | version | 2.14.2\r\n1\r\n1024\r\n768\r\n"
-                   "Notes\r\n 500 \r\n 500 \r\nFalse\r\n");
+    ASSERT_TRUE(testcases::WriteFileBytes(path,
+                                          "Pellmark | version | 2.14.2\r\n1\r\n1024\r\n768\r\n"
+                                          "Notes\r\n 500 \r\n 500 \r\nFalse\r\n"));
 
     host->SetAutoArrange(true);
     const Layout arranged = host->Dump();
@@ -141,9 +133,9 @@ TEST_F(RestoreTest, AutoArrangeAndOldFilesAreRefusedWithNothingMoved) {
     host->SetAutoArrange(false);
 
     dialogs.shown.clear();
-    WriteFileBytes(path,
-                   "Pellmark | version | 1.9.0\r\n1\r\n1024\r\n768\r\n"
-                   "Notes\r\n 500 \r\n 500 \r\nFalse\r\n");
+    ASSERT_TRUE(testcases::WriteFileBytes(path,
+                                          "Pellmark | version | 1.9.0\r\n1\r\n1024\r\n768\r\n"
+                                          "Notes\r\n 500 \r\n 500 \r\nFalse\r\n"));
     const Layout before = host->Dump();
     icons.ReadDesktopIcons();
     EXPECT_TRUE(restore.RestorePatternFile(path, false));

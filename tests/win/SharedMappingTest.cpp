@@ -13,6 +13,7 @@
 #include "platform/sim/SimDialogs.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Desktop.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/desktophost/StandInDesktop.h"
 
@@ -47,12 +48,6 @@ LRESULT CALLBACK WatchListView(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
     }
     return ::CallWindowProcA(traffic.original, window, message, wParam, lParam);
-}
-
-std::string TempFolder() {
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    return folder;
 }
 
 bool FileExists(const std::string& path) {
@@ -95,7 +90,7 @@ class SharedMappingTest : public ::testing::Test {
 };
 
 TEST_F(SharedMappingTest, ReadsEveryIconThroughTheTwoNamedMappingsAndReleasesThem) {
-    const std::string temp = TempFolder();
+    const std::string temp = testcases::TempPath("");
     win32::Win32Desktop desktop(Windows98(temp));
     DesktopIcons icons(desktop, dialogs);
 
@@ -156,7 +151,7 @@ TEST_F(SharedMappingTest, AListViewInAnotherProcessIsNeverSentAMappingAddressOnN
     const auto host = standin::StandInProcess::Start(other);
     ASSERT_TRUE(host);
 
-    win32::Win32Desktop desktop(Windows98(TempFolder()));
+    win32::Win32Desktop desktop(Windows98(testcases::TempPath("")));
     DesktopIcons icons(desktop, dialogs);
     icons.ReadDesktopIcons();
     EXPECT_EQ(icons.Table().IconCount, 0);

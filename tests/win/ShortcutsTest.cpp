@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "settings/Shortcuts.h"
 #include "settings/StartWithWindows.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -33,33 +34,7 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// A scratch folder in the temporary folder, with everything in it removed afterwards.
-class ScratchFolder {
-  public:
-    explicit ScratchFolder(const std::string& name) {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        path_ = Narrow(temp) + name + std::to_string(::GetCurrentProcessId());
-        ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
-    }
-    ~ScratchFolder() {
-        for (const std::string& file : files_) {
-            ::DeleteFileW(Widen(file).c_str());
-        }
-        ::RemoveDirectoryW(Widen(path_).c_str());
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string File(const std::string& name) {
-        files_.push_back(path_ + "\\" + name);
-        return files_.back();
-    }
-    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
-
-  private:
-    std::string path_;
-    std::vector<std::string> files_;
-};
+using testcases::ScratchFolder;
 
 std::optional<std::wstring> RunValue() {
     wchar_t data[512] = {};

@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <vector>
 
 #include "platform/win32/WideText.h"
+#include "tests/win/FileBytes.h"
 #include "tools/desktophost/StandInProtocol.h"
 
 namespace pellmark::standin {
@@ -48,21 +46,6 @@ struct TempFile {
         }
     }
 };
-
-[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& content) {
-    std::ofstream file(std::filesystem::path(win32::Widen(path)),
-                       std::ios::binary | std::ios::trunc);
-    file << content;
-    return static_cast<bool>(file.flush());
-}
-
-[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream file(std::filesystem::path(win32::Widen(path)), std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -127,7 +110,7 @@ StandInProcess::~StandInProcess() {
 
 std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
     std::string layoutPath = MakeTempFile();
-    if (layoutPath.empty() || !WriteWholeFile(layoutPath, FormatLayout(layout))) {
+    if (layoutPath.empty() || !testcases::WriteFileBytes(layoutPath, FormatLayout(layout))) {
         ADD_FAILURE() << "cannot write the layout file " << layoutPath;
         DeleteFileAt(layoutPath);
         return nullptr;
@@ -193,7 +176,7 @@ Layout StandInProcess::Dump() const {
         ADD_FAILURE() << "the desktop host did not write its layout";
         return {};
     }
-    const std::optional<std::string> text = ReadWholeFile(file.path);
+    const std::optional<std::string> text = testcases::ReadFileBytes(file.path);
     std::string error;
     std::optional<Layout> layout = text ? ParseLayout(*text, error) : std::nullopt;
     if (!layout) {

@@ -20,6 +20,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Wallpaper.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -32,46 +33,6 @@ constexpr GUID kJpegFormat = {
     0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
 constexpr GUID kBgr24 = {
     0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
-
-// A folder in the temporary folder whose name no ANSI code page holds, removed with all it
-// holds when the test ends.
-class Scratch {
-  public:
-    Scratch() {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        path_ = Narrow(temp);
-        path_ += "pm wall \u65e5\u672c ";
-        path_ += std::to_string(::GetCurrentProcessId());
-        ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
-    }
-    ~Scratch() {
-        WIN32_FIND_DATAW found{};
-        UniqueFind search(::FindFirstFileW(Widen(path_ + "\\*").c_str(), &found));
-        if (search) {
-            do {
-                const std::wstring name = Widen(path_ + "\\" + Narrow(found.cFileName));
-                if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                    if (found.cFileName[0] != L'.') {
-                        ::RemoveDirectoryW(name.c_str());
-                    }
-                } else {
-                    ::DeleteFileW(name.c_str());
-                }
-            } while (::FindNextFileW(search.get(), &found) != FALSE);
-        }
-        search.reset();
-        ::RemoveDirectoryW(Widen(path_).c_str());
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
-    [[nodiscard]] std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string path_;
-};
 
 std::string ReadAll(const std::string& path) {
     UniqueFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -153,7 +114,7 @@ class WallpaperTest : public ::testing::Test {
     }
     ~WallpaperTest() override { ::CoUninitialize(); }
 
-    Scratch scratch;
+    const testcases::ScratchFolder scratch{"pm wall \u65e5\u672c "};
     Win32FormsBackend forms;
     Win32Files files;
     Win32Wallpaper system;

@@ -1,0 +1,74 @@
+// Places in the temporary folder for tests that need real files, named in UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+namespace pellmark::testcases {
+
+// The path of `name` in the temporary folder.
+inline std::string TempPath(const std::string& name) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    return win32::Narrow(folder) + name;
+}
+
+// Every name in a folder, folders included, sorted; none when it cannot be read.
+inline std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    win32::UniqueFind search(::FindFirstFileW(win32::Widen(folder + "\\*").c_str(), &found));
+    if (!search) {
+        return names;
+    }
+    do {
+        const std::string name = win32::NarrowBuffer(found.cFileName, MAX_PATH);
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (::FindNextFileW(search.get(), &found) != FALSE);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A folder in the temporary folder, by default with a name no ANSI code page holds,
+// removed with what it holds (files, and empty folders) when it goes.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const std::string& stem = "pm \u65e5\u672c ") {
+        static int made = 0;
+        path_ =
+            TempPath(stem + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++made));
+        Remove();  // left by an earlier run of the same process id
+        ::CreateDirectoryW(win32::Widen(path_).c_str(), nullptr);
+    }
+    ~ScratchFolder() { Remove(); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }  // no backslash
+    [[nodiscard]] std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    [[nodiscard]] std::vector<std::string> Names() const { return FolderNames(path_); }
+
+  private:
+    void Remove() const {
+        for (const std::string& name : Names()) {
+            const std::wstring file = win32::Widen(File(name));
+            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (::DeleteFileW(file.c_str()) == FALSE) {
+                ::RemoveDirectoryW(file.c_str());
+            }
+        }
+        ::RemoveDirectoryW(win32::Widen(path_).c_str());
+    }
+
+    std::string path_;
+};
+
+}  // namespace pellmark::testcases
