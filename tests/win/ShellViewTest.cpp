@@ -34,6 +34,12 @@ struct PidlDeleter {
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 
+// A method of a fake that the code under test must never call.
+#define NOT_IMPLEMENTED(...)                         \
+    HRESULT STDMETHODCALLTYPE __VA_ARGS__ override { \
+        return E_NOTIMPL;                            \
+    }
+
 // QueryInterface of a fake that offers one interface besides IUnknown.
 HRESULT AnswerQuery(IUnknown* self, REFIID offered, REFIID asked, void** out) {
     if (asked == IID_IUnknown || asked == offered) {
@@ -70,7 +76,7 @@ class FakeEnumerator final : public IEnumIDList {
         }
         return given == count ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(Skip(ULONG))
     HRESULT STDMETHODCALLTYPE Reset() override {
         next_ = 0;
         return S_OK;
@@ -102,31 +108,14 @@ class FakeFolder final : public IShellFolder {
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
 
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
-                                               ULONG*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID,
-                                            void**) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*,
-                                            void**) override {
-        return E_NOTIMPL;
-    }
+    NOT_IMPLEMENTED(ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*))
+    NOT_IMPLEMENTED(EnumObjects(HWND, SHCONTF, IEnumIDList**))
+    NOT_IMPLEMENTED(BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**))
+    NOT_IMPLEMENTED(BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**))
+    NOT_IMPLEMENTED(CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE))
+    NOT_IMPLEMENTED(CreateViewObject(HWND, REFIID, void**))
+    NOT_IMPLEMENTED(GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*))
+    NOT_IMPLEMENTED(GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void**))
     HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD pidl, SHGDNF flags,
                                                STRRET* name) override {
         nameFlags.push_back(flags);
@@ -138,10 +127,7 @@ class FakeFolder final : public IShellFolder {
         }
         return E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF,
-                                        PITEMID_CHILD*) override {
-        return E_NOTIMPL;
-    }
+    NOT_IMPLEMENTED(SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*))
 
     [[nodiscard]] long refs() const { return refs_; }
 
@@ -184,8 +170,8 @@ class FakeView final : public IFolderView, public IShellView {
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
 
     // IFolderView
-    HRESULT STDMETHODCALLTYPE GetCurrentViewMode(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetCurrentViewMode(UINT) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(GetCurrentViewMode(UINT*))
+    NOT_IMPLEMENTED(SetCurrentViewMode(UINT))
     HRESULT STDMETHODCALLTYPE GetFolder(REFIID iid, void** out) override {
         *out = nullptr;
         if (folder == nullptr || failGetFolder) {
@@ -193,8 +179,8 @@ class FakeView final : public IFolderView, public IShellView {
         }
         return folder->QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE Item(int, PITEMID_CHILD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ItemCount(UINT, int*) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(Item(int, PITEMID_CHILD*))
+    NOT_IMPLEMENTED(ItemCount(UINT, int*))
     HRESULT STDMETHODCALLTYPE Items(UINT flags, REFIID iid, void** out) override {
         *out = nullptr;
         itemsFlags.push_back(flags);
@@ -214,8 +200,8 @@ class FakeView final : public IFolderView, public IShellView {
         enumerators.push_back(std::make_unique<FakeEnumerator>(std::move(order), failNextAt));
         return enumerators.back()->QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetFocusedItem(int*) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(GetSelectionMarkedItem(int*))
+    NOT_IMPLEMENTED(GetFocusedItem(int*))
     HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD pidl, POINT* point) override {
         const int index = Find(pidl);
         if (index < 0) {
@@ -224,10 +210,10 @@ class FakeView final : public IFolderView, public IShellView {
         *point = items[static_cast<std::size_t>(index)].position;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(GetSpacing(POINT*))
+    NOT_IMPLEMENTED(GetDefaultSpacing(POINT*))
     HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return autoArrange; }
-    HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(SelectItem(int, DWORD))
     HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT count, PCUITEMID_CHILD_ARRAY pidls,
                                                      POINT* points, DWORD flags) override {
         Move move{{}, {}, flags};
@@ -244,23 +230,17 @@ class FakeView final : public IFolderView, public IShellView {
         *out = window;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(WINBOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnableModeless(WINBOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UIActivate(UINT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CreateViewWindow(IShellView*, LPCFOLDERSETTINGS, IShellBrowser*,
-                                               RECT*, HWND*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DestroyViewWindow() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetCurrentInfo(LPFOLDERSETTINGS) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE,
-                                                    LPARAM) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SaveViewState() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectItem(PCUITEMID_CHILD, SVSIF) override { return E_NOTIMPL; }
+    NOT_IMPLEMENTED(ContextSensitiveHelp(WINBOOL))
+    NOT_IMPLEMENTED(TranslateAccelerator(MSG*))
+    NOT_IMPLEMENTED(EnableModeless(WINBOOL))
+    NOT_IMPLEMENTED(UIActivate(UINT))
+    NOT_IMPLEMENTED(Refresh())
+    NOT_IMPLEMENTED(CreateViewWindow(IShellView*, LPCFOLDERSETTINGS, IShellBrowser*, RECT*, HWND*))
+    NOT_IMPLEMENTED(DestroyViewWindow())
+    NOT_IMPLEMENTED(GetCurrentInfo(LPFOLDERSETTINGS))
+    NOT_IMPLEMENTED(AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM))
+    NOT_IMPLEMENTED(SaveViewState())
+    NOT_IMPLEMENTED(SelectItem(PCUITEMID_CHILD, SVSIF))
     HRESULT STDMETHODCALLTYPE GetItemObject(UINT, REFIID, void** out) override {
         *out = nullptr;
         return E_NOTIMPL;
