@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/Controls.h"
 #include "platform/win32/Win32FormsText.h"
 #include "platform/win32/Win32FormsWindows.h"
 #include "platform/win32/Win32TrayIcon.h"
@@ -197,7 +198,24 @@ void DeliverMouse(const MSG& message) {
     const bool dblclk =
         kind == WM_LBUTTONDBLCLK || kind == WM_RBUTTONDBLCLK || kind == WM_MBUTTONDBLCLK;
     forms::MouseEvent event = formwindows::MouseState(kind, message.wParam);
-    if (ControlWindow* control = ControlAt(target)) {
+    // Images have no windows: the mouse messages of the window that draws them are theirs
+    // where they are (or while a press on one lasts).
+    ControlWindow* control = ControlAt(target);
+    FormWindow* form = control == nullptr ? FormWindow::FromHandle(target) : nullptr;
+    formwindows::DrawnImages* images = nullptr;
+    if (control != nullptr && target == control->Handle()) {
+        images = control->Images();
+    } else if (form != nullptr) {
+        images = &form->Images();
+    }
+    if (forms::Image* drawn =
+            images == nullptr ? nullptr
+                              : images->MouseTarget(kind, message.wParam, message.lParam, event)) {
+        if (down) {
+            ::SetCapture(target);
+        }
+        PassMouse(*drawn, down, up, dblclk, event);  // may take the image away
+    } else if (control != nullptr) {
         forms::Control& model = control->ModelAt(target, message.lParam);
         const forms::MouseButton button = event.button;
         event = control->MouseEventAt(target, model, message.wParam, message.lParam);
@@ -210,7 +228,7 @@ void DeliverMouse(const MSG& message) {
         }
         // The model's handler may take the control away: nothing of it is touched after.
         PassMouse(model, down, up, dblclk, event);
-    } else if (FormWindow* form = FormWindow::FromHandle(target)) {
+    } else if (form != nullptr) {
         event.x = form->Unscale(static_cast<short>(LOWORD(message.lParam)));
         event.y = form->Unscale(static_cast<short>(HIWORD(message.lParam)));
         if (down) {
@@ -382,6 +400,7 @@ void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
             peer->DpiChanged();
         }
     }
+    images_.Place();
     tips_->DpiChanged();
     if (form_.Region()) {
         ApplyRegion();
@@ -397,8 +416,11 @@ void FormWindow::Paint(HDC dc, const RECT& area) {
     const auto map = [](const void* context, const forms::Bounds& bounds) {
         return static_cast<const FormWindow*>(context)->Scale(bounds);
     };
-    GdiCanvas canvas(buffer.Dc(), *this, map, this, form_.ClientWidth(), form_.ClientHeight());
-    backend_.Guard([&] { form_.Paint(canvas); });
+    if (form_.Paint) {
+        GdiCanvas canvas(buffer.Dc(), *this, map, this, form_.ClientWidth(), form_.ClientHeight());
+        backend_.Guard([&] { form_.Paint(canvas); });
+    }
+    images_.Paint(buffer.Dc(), area);
 }
 
 UINT_PTR FormWindow::AddTimer(forms::Timer& timer) {
@@ -489,13 +511,14 @@ LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& ha
                 }
             }
             return 0;
+        // The form draws its images itself, over its own drawing.
         case WM_ERASEBKGND:
-            if (form_.Paint) {
+            if (form_.Paint || !images_.Empty()) {
                 return TRUE;  // painted whole, in WM_PAINT
             }
             break;
         case WM_PAINT:
-            if (form_.Paint) {
+            if (form_.Paint || !images_.Empty()) {
                 PAINTSTRUCT paint{};
                 if (HDC dc = ::BeginPaint(window, &paint)) {
                     Paint(dc, paint.rcPaint);
@@ -505,7 +528,7 @@ LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& ha
             }
             break;
         case WM_PRINTCLIENT:
-            if (form_.Paint) {
+            if (form_.Paint || !images_.Empty()) {
                 RECT inside{};
                 ::GetClientRect(window, &inside);
                 Paint(reinterpret_cast<HDC>(wParam), inside);
@@ -515,6 +538,21 @@ LRESULT FormWindow::Respond(UINT message, WPARAM wParam, LPARAM lParam, bool& ha
         case WM_DPICHANGED:
             DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            // The images' tool tips are areas of this window, and their clicks its presses.
+            if (images_.HasTips()) {
+                tips_->Relay(window, message, wParam, lParam);
+            }
+            if (images_.Click(message, lParam)) {
+                return 0;  // the image's click may have unloaded the form
+            }
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();

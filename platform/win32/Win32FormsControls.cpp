@@ -310,7 +310,8 @@ class PictureWindow final : public ControlWindow {
     PictureWindow(Win32FormsBackend& backend, FormWindow& form, forms::Picture& picture)
         : ControlWindow(backend, form, picture),
           picture_(picture),
-          tipId_(static_cast<UINT_PTR>(form.NextControlId())) {
+          tipId_(static_cast<UINT_PTR>(form.NextControlId())),
+          images_(form, this) {
         formtext::RegisterWindowClass(backend.Instance(), kPictureClass, &Procedure, nullptr,
                                       nullptr, CS_DBLCLKS);
         Create(WS_EX_CONTROLPARENT, kPictureClass, WS_CLIPCHILDREN);
@@ -402,6 +403,8 @@ class PictureWindow final : public ControlWindow {
         ++marked_;
     }
 
+    [[nodiscard]] DrawnImages* Images() noexcept override { return &images_; }
+
     [[nodiscard]] forms::Control& ModelAt(HWND window, LPARAM point) const override {
         if (window == Handle()) {
             if (const PictureLabel* label = LabelAt(point)) {
@@ -468,6 +471,11 @@ class PictureWindow final : public ControlWindow {
                     self->FollowMouse(lParam);
                 }
                 self->form_.Tips().Relay(window, message, wParam, lParam);
+                if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) &&
+                    self->images_.Click(message, lParam)) {
+                    // An image's press or click: the image's click may take the picture away.
+                    return 0;
+                }
                 if (message == WM_LBUTTONDOWN) {
                     self->pressed_ = self->LabelAt(lParam);
                     self->pressedInside_ = true;
@@ -564,6 +572,8 @@ class PictureWindow final : public ControlWindow {
             backend_.Guard([&] { picture_.Paint(canvas); });
         }
         PaintLabels(target, &area);
+        // Above the labels, as when images had windows of their own.
+        images_.Paint(target, area);
     }
 
     // dirty: null for the whole picture.
@@ -591,6 +601,7 @@ class PictureWindow final : public ControlWindow {
         for (PictureLabel* label : labels_) {
             label->Place();
         }
+        images_.Place();
     }
 
     forms::Picture& picture_;
@@ -601,9 +612,11 @@ class PictureWindow final : public ControlWindow {
     const PictureLabel* tipped_ = nullptr;   // the label that tool speaks for
     RECT invalid_{};                         // around all marked since the last paint
     int marked_ = 0;                         // InvalidateArea calls since then
+    DrawnImages images_;
 };
 
-// An image: its picture at its size, or stretched over the control.
+// An image in a frame: its picture at its size, or stretched over the control. A group box
+// lets the mouse through to the form and paints over its inside, so it cannot draw one.
 class ImageWindow final : public ControlWindow {
   public:
     ImageWindow(Win32FormsBackend& backend, FormWindow& form, forms::Image& image)
@@ -1126,6 +1139,16 @@ std::unique_ptr<ControlWindow> CreateControlWindow(Win32FormsBackend& backend, F
 
 std::unique_ptr<forms::ControlPeer> CreateControlPeer(Win32FormsBackend& backend, FormWindow& form,
                                                       forms::Control& control) {
+    if (control.Kind() == forms::ControlKind::Image) {
+        DrawnImages* holder = &form.Images();
+        if (const forms::Control* container = control.Container()) {
+            ControlWindow* peer = ControlWindow::Of(*container);
+            holder = peer != nullptr && peer->Handle() != nullptr ? peer->Images() : nullptr;
+        }
+        if (holder != nullptr) {
+            return CreateDrawnImage(*holder, static_cast<forms::Image&>(control));
+        }
+    }
     if (control.Kind() == forms::ControlKind::Label && control.Container() != nullptr &&
         control.Container()->Kind() == forms::ControlKind::Picture) {
         if (auto* picture = dynamic_cast<PictureWindow*>(ControlWindow::Of(*control.Container()));

@@ -70,6 +70,61 @@ class ToolTips {
     UniqueWindow window_;
 };
 
+class ControlWindow;
+class DrawnImage;
+
+// The images a window draws itself: the form's own, or a picture box's. An image only shows
+// a picture and takes the mouse, and every child window costs start-up time, so an image
+// has no window: the window that holds it paints it over its own drawing and hands it the
+// mouse messages that fall on it.
+class DrawnImages {
+  public:
+    // `picture`: the picture box whose window draws them; null for the form's window.
+    DrawnImages(FormWindow& form, const ControlWindow* picture) noexcept
+        : form_(form), picture_(picture) {}
+    ~DrawnImages();
+    DrawnImages(const DrawnImages&) = delete;
+    DrawnImages& operator=(const DrawnImages&) = delete;
+
+    [[nodiscard]] FormWindow& Form() const noexcept { return form_; }
+    [[nodiscard]] bool Empty() const noexcept { return images_.empty(); }
+    // The window that draws them; null until it has been made.
+    [[nodiscard]] HWND Window() const noexcept;
+    // From the images' scale to pixels of the window; a distance in pixels back.
+    [[nodiscard]] RECT ToPixels(const forms::Bounds& bounds) const;
+    [[nodiscard]] POINT ToScale(POINT pixels) const;
+    // What shows through a picture's transparent pixels: the holder's background colour.
+    [[nodiscard]] HBRUSH Background() const;
+
+    // Kept in the form's order, which is the order they are drawn in.
+    void Adopt(DrawnImage& image);
+    void Forget(const DrawnImage& image) noexcept;
+    // The window's DPI, scale or size changed.
+    void Place();
+    // Draws the visible images that meet `dirty`, over what the window has drawn.
+    void Paint(HDC dc, const RECT& dirty) const;
+    // The image a mouse message of the window is for, with the point in its scale: the
+    // image pressed while a button is still held, else the top one that takes the mouse at
+    // the point; null for the window itself. The message loop asks as it delivers.
+    [[nodiscard]] forms::Image* MouseTarget(UINT message, WPARAM wParam, LPARAM lParam,
+                                            forms::MouseEvent& event);
+    // The window's procedure saw a left press or release: a press and a release on the same
+    // image click it. True when the press was an image's, so the window's own click is not.
+    bool Click(UINT message, LPARAM lParam);
+    // Some image has a tool tip, so the window relays its mouse messages to the tool tips.
+    [[nodiscard]] bool HasTips() const noexcept;
+
+  private:
+    [[nodiscard]] DrawnImage* At(LPARAM point) const;
+
+    FormWindow& form_;
+    const ControlWindow* picture_;
+    std::vector<DrawnImage*> images_;
+    DrawnImage* captured_ = nullptr;  // takes every mouse message until the buttons are up
+    WPARAM capturedButtons_ = 0;      // the buttons pressed on it (MK_ flags)
+    DrawnImage* pressed_ = nullptr;   // where the left button went down
+};
+
 // Takes some of a form window's messages for something of the form's that has no window
 // of its own (its notification-area icon).
 class MessageTaker {
@@ -148,6 +203,8 @@ class FormWindow final : public forms::FormPeer {
     [[nodiscard]] FormMenus& Menus();
     // Sees the window's messages before the form does, until set to null.
     void SetTaker(MessageTaker* taker) noexcept { taker_ = taker; }
+    // The images the form's window draws itself.
+    [[nodiscard]] DrawnImages& Images() noexcept { return images_; }
 
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -174,6 +231,7 @@ class FormWindow final : public forms::FormPeer {
     std::unique_ptr<ToolTips> tips_;
     std::unique_ptr<FormMenus, FormMenusDeleter> menus_;
     MessageTaker* taker_ = nullptr;
+    DrawnImages images_{*this, nullptr};
 };
 
 // The base of every control's window: the properties all controls share, and the hooks
@@ -206,6 +264,8 @@ class ControlWindow : public forms::ControlPeer {
     // The control a mouse message for `window` (this control's or one inside it) at `point`
     // is meant for: this one, unless it draws controls of its own there.
     [[nodiscard]] virtual forms::Control& ModelAt(HWND, LPARAM) const { return control_; }
+    // The images this control's window draws itself (a picture box's); null for none.
+    [[nodiscard]] virtual DrawnImages* Images() noexcept { return nullptr; }
 
     // Moves the window to the model's bounds.
     // Where the control goes, in pixels of its parent window.
@@ -270,9 +330,13 @@ class Pushing {
 };
 
 // The peer a control of any kind gets: a window of its own, except for a label inside a
-// picture box, which the picture draws.
+// picture box, which the picture draws, and an image outside a frame, which the form or
+// the picture box draws.
 std::unique_ptr<forms::ControlPeer> CreateControlPeer(Win32FormsBackend& backend, FormWindow& form,
                                                       forms::Control& control);
+
+// An image drawn by the window that holds it.
+std::unique_ptr<forms::ControlPeer> CreateDrawnImage(DrawnImages& holder, forms::Image& image);
 
 std::unique_ptr<ControlWindow> CreateListWindow(Win32FormsBackend& backend, FormWindow& form,
                                                 forms::ListControl& list);

@@ -102,6 +102,23 @@ Box Placed(HWND window) {
     ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
     return BoxOf(place);
 }
+// An image as other processes find it: the window that draws it, and its place there.
+struct DrawnPlace {
+    HWND window = nullptr;
+    Box area{};
+};
+DrawnPlace DrawnPlaceOf(HWND form, const std::string& name) {
+    const auto number = [&](const char* part) {
+        return reinterpret_cast<UINT_PTR>(::GetPropA(form, ("Pellmark." + name + part).c_str()));
+    };
+    const UINT_PTR at = number(" at");
+    const UINT_PTR size = number(" size");
+    const LONG left = static_cast<short>(LOWORD(at));
+    const LONG top = static_cast<short>(HIWORD(at));
+    return {reinterpret_cast<HWND>(number(" host")),
+            {left, top, left + static_cast<short>(LOWORD(size)),
+             top + static_cast<short>(HIWORD(size))}};
+}
 std::string Utf8(const wchar_t* text) {
     char narrow[768] = {};
     ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
@@ -996,15 +1013,35 @@ TEST_F(FormsTest, AWindowMovedToAnotherDpiTakesTheSuggestedPlaceAndLaysItselfOut
         return font.lfHeight;
     };
     // Each row: the new DPI, then where the controls go at it.
+    auto& image = form.Add<forms::Image>("imgLogo");
+    image.Move({300, 280, 40, 20});
+    image.SetToolTip("Logo");
     struct Row {
         int dpi;
-        Box save, text, slider;
+        Box save, text, slider, image;
         LONG font, column;
     };
-    for (const Row& row :
-         {Row{96, {10, 20, 110, 50}, {10, 20, 130, 44}, {0, 30, 100, 45}, -16, 120},
-          Row{192, {20, 40, 220, 100}, {20, 40, 260, 88}, {0, 60, 200, 90}, -32, 240},
-          Row{144, {15, 30, 165, 75}, {15, 30, 195, 66}, {0, 45, 150, 68}, -24, 180}}) {
+    for (const Row& row : {Row{96,
+                               {10, 20, 110, 50},
+                               {10, 20, 130, 44},
+                               {0, 30, 100, 45},
+                               {300, 280, 340, 300},
+                               -16,
+                               120},
+                           Row{192,
+                               {20, 40, 220, 100},
+                               {20, 40, 260, 88},
+                               {0, 60, 200, 90},
+                               {600, 560, 680, 600},
+                               -32,
+                               240},
+                           Row{144,
+                               {15, 30, 165, 75},
+                               {15, 30, 195, 66},
+                               {0, 45, 150, 68},
+                               {450, 420, 510, 450},
+                               -24,
+                               180}}) {
         RECT suggested{100, 50, 100 + row.dpi * 5, 50 + row.dpi * 4};
         Send(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(row.dpi, row.dpi), &suggested);
         RECT outer{};
@@ -1015,6 +1052,8 @@ TEST_F(FormsTest, AWindowMovedToAnotherDpiTakesTheSuggestedPlaceAndLaysItselfOut
         EXPECT_EQ(Placed(Find("sldSpeed")), row.slider) << row.dpi << ": in the picture's scale";
         EXPECT_EQ(fontHeight(), row.font) << row.dpi;
         EXPECT_EQ(Send(Find("lvwIcons"), LVM_GETCOLUMNWIDTH, 0), row.column) << row.dpi;
+        EXPECT_EQ(DrawnPlaceOf(window, "imgLogo").area, row.image) << row.dpi << ": drawn";
+        EXPECT_EQ(AreaTools(ToolTipsOf(window), window), (Areas{{"Logo", row.image}})) << row.dpi;
     }
 }
 
@@ -1454,13 +1493,14 @@ TEST_F(FormsTest, PaintDrawsWithGdiInThePicturesScaleAndPicturesScaleWithTheDpi)
     form.picPreview.SetPicture(halves);
     Snapshot(picture).Expect({{1, 1, kRed}, {10, 1, kBlue}, {12, 0, kGrey}, {0, 3, kGrey}});
     // An image, at its size or stretched.
+    // The form draws it: 450,30 to 510,60.
     auto& image = form.Add<forms::Image>("imgHalves");
     image.Move({300, 20, 40, 20});  // 60 by 30 pixels
     image.SetPicture(halves);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    Snapshot(Find("imgHalves")).Expect({{1, 1, kRed}, {10, 1, kBlue}, {20, 10, face}});
+    Snapshot(FormWindow()).Expect({{451, 31, kRed}, {460, 31, kBlue}, {470, 40, face}});
     image.SetStretch(true);
-    Snapshot(Find("imgHalves")).Expect({{5, 15, kRed}, {55, 15, kBlue}});
+    Snapshot(FormWindow()).Expect({{455, 45, kRed}, {505, 45, kBlue}, {511, 45, face}});
     // A picture with a drawing for high DPI shows that one wherever it is shown larger: its
     // 12 by 3 green drawing in place of the stretched halves, the picture's size unchanged.
     const forms::Bitmap green(12, 3, std::vector<std::uint32_t>(36, 0xFF000000u | kGreen), "green");
@@ -1469,7 +1509,301 @@ TEST_F(FormsTest, PaintDrawsWithGdiInThePicturesScaleAndPicturesScaleWithTheDpi)
     image.SetStretch(false);
     image.SetPicture(sharp);
     EXPECT_EQ(sharp.Width(), 8);
-    Snapshot(Find("imgHalves")).Expect({{1, 1, kGreen}, {10, 1, kGreen}, {20, 10, face}});
+    Snapshot(FormWindow()).Expect({{451, 31, kGreen}, {460, 31, kGreen}, {470, 40, face}});
+}
+
+// A picture of one colour.
+forms::Bitmap Solid(int width, int height, COLORREF colour) {
+    return {
+        width, height,
+        std::vector<std::uint32_t>(static_cast<std::size_t>(width * height), 0xFF000000u | colour),
+        "solid"};
+}
+int ChildWindows(HWND window) {
+    int count = 0;
+    ::EnumChildWindows(
+        window,
+        [](HWND, LPARAM counted) {
+            ++*reinterpret_cast<int*>(counted);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+// What waits to be painted in the window, then painted.
+Box Dirty(HWND window) {
+    UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+    RECT box{};
+    if (::GetUpdateRgn(window, static_cast<HRGN>(region.get()), FALSE) > NULLREGION) {
+        ::GetRgnBox(static_cast<HRGN>(region.get()), &box);
+    }
+    ::UpdateWindow(window);
+    return BoxOf(box);
+}
+
+TEST_F(FormsTest, AnImageHasNoWindowAndIsDrawnByItsFormInTheFormsOrderBeneathOtherWindows) {
+    HWND window = FormWindow();
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const int children = ChildWindows(window);
+    const auto make = [&](const char* name, forms::Bounds bounds, COLORREF colour) -> auto& {
+        auto& image = form.Add<forms::Image>(name);
+        image.Move(bounds);
+        image.SetPicture(Solid(8, 8, colour));
+        image.SetStretch(true);
+        return image;
+    };
+    auto& red = make("imgRed", {240, 290, 40, 40}, kRed);     // 360,435 to 420,495
+    auto& blue = make("imgBlue", {260, 300, 40, 40}, kBlue);  // 390,450 to 450,510
+    EXPECT_EQ(ChildWindows(window), children);
+    EXPECT_EQ(Win32FormsBackend::WindowOf(red), nullptr);
+    EXPECT_EQ(Find("imgRed"), nullptr);
+    // Other processes find the window that draws it and its place there.
+    EXPECT_EQ(DrawnPlaceOf(window, "imgRed").window, window);
+    EXPECT_EQ(DrawnPlaceOf(window, "imgRed").area, (Box{360, 435, 420, 495}));
+    EXPECT_EQ(DrawnPlaceOf(window, "imgBlue").area, (Box{390, 450, 450, 510}));
+    // The later in the form's order on top; the form's background around them.
+    Snapshot(window).Expect({{361, 436, kRed},
+                             {389, 494, kRed},
+                             {391, 451, kBlue},
+                             {449, 509, kBlue},
+                             {450, 509, face},
+                             {380, 500, face}});
+    blue.SetVisible(false);
+    Snapshot(window).Expect({{400, 470, kRed}, {440, 500, face}});
+    blue.SetVisible(true);
+
+    // One shown only after the form is: it still goes beneath the later one.
+    form.Unload();
+    red.SetVisible(false);
+    form.Show();
+    window = FormWindow();
+    EXPECT_EQ(DrawnPlaceOf(window, "imgRed").window, nullptr) << "drawn before it shows";
+    red.SetVisible(true);
+    Snapshot(window).Expect({{361, 436, kRed}, {400, 470, kBlue}});
+
+    // Beneath a window over it: the form's painting leaves the button's pixels alone.
+    auto& under = make("imgUnder", {0, 10, 60, 40}, kRed);  // 0,15 to 90,75; the button 15,30 on
+    static_cast<void>(under);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    HDC formDc = ::GetDC(window);
+    EXPECT_EQ(::GetPixel(formDc, 5, 20), kRed);
+    ::ReleaseDC(window, formDc);
+    HWND button = Find("cmdSave");
+    HDC buttonDc = ::GetDC(button);
+    EXPECT_NE(::GetPixel(buttonDc, 20, 20), kRed);
+    ::ReleaseDC(button, buttonDc);
+}
+
+TEST_F(FormsTest, AnImagePaintsAgainOnlyItsOwnPlaceAndOnlyWhenItsLookChanges) {
+    HWND window = FormWindow();
+    auto& image = form.Add<forms::Image>("imgRed");
+    image.Move({240, 290, 40, 40});  // 360,435 to 420,495
+    image.SetPicture(Solid(40, 40, kRed));
+    ::UpdateWindow(window);
+    const Box none{0, 0, 0, 0};
+    EXPECT_EQ(Dirty(window), none);
+    image.SetPicture(Solid(40, 40, kBlue));
+    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
+    image.Refresh();
+    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
+    image.Move({240, 280, 40, 40});  // 360,420 to 420,480
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 495}));
+    image.SetStretch(true);
+    image.SetToolTip("Red");
+    image.SetEnabled(false);
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480})) << "the stretch alone";
+    image.SetVisible(false);
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480}));
+    image.Move({0, 0, 10, 10});
+    image.SetPicture(Solid(4, 4, kGreen));
+    image.Refresh();
+    EXPECT_EQ(Dirty(window), none) << "hidden";
+    image.SetVisible(true);
+    EXPECT_EQ(Dirty(window), (Box{0, 0, 15, 15}));
+}
+
+TEST_F(FormsTest, AnImageTakesTheMouseWhereItIsAndKeepsItWhileAButtonIsHeld) {
+    HWND window = FormWindow();
+    std::vector<std::string> events;
+    const auto record = [&](const std::string& what) {
+        return [&events, what](const forms::MouseEvent& event) {
+            events.push_back(what + " " + std::to_string(event.x) + "," + std::to_string(event.y) +
+                             (event.button == forms::MouseButton::Right ? " right" : "") +
+                             (event.shift ? " shift" : "") + (event.ctrl ? " ctrl" : ""));
+        };
+    };
+    auto& red = form.Add<forms::Image>("imgRed");
+    red.Move({240, 290, 40, 40});  // 360,435 to 420,495
+    red.MouseDown = record("down");
+    red.MouseMove = record("move");
+    red.MouseUp = record("up");
+    red.Click = [&] { events.emplace_back("click"); };
+    red.DblClick = [&] { events.emplace_back("double"); };
+    form.MouseDown = record("form down");
+    form.MouseUp = record("form up");
+    const auto post = [&](UINT message, WPARAM state, int x, int y) {
+        ::PostMessageA(window, message, state, MAKELPARAM(x, y));
+    };
+    const auto take = [&] {
+        backend.DoEvents();
+        return std::exchange(events, {});
+    };
+    using Events = std::vector<std::string>;
+
+    // The point from the image's top left, in 96-DPI pixels; out and back while held.
+    post(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 375, 450);
+    backend.DoEvents();
+    EXPECT_EQ(::GetCapture(), window);
+    post(WM_MOUSEMOVE, MK_LBUTTON, 300, 420);
+    post(WM_MOUSEMOVE, MK_LBUTTON, 390, 465);
+    post(WM_LBUTTONUP, 0, 390, 465);
+    EXPECT_EQ(take(),
+              (Events{"down 10,10 ctrl", "move -40,-10", "move 20,20", "up 20,20", "click"}));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // Released beside it: its release, no click. Pressed beside it: the form's throughout.
+    post(WM_LBUTTONDOWN, MK_LBUTTON, 375, 450);
+    post(WM_LBUTTONUP, 0, 300, 420);
+    post(WM_LBUTTONDOWN, MK_LBUTTON, 300, 420);
+    post(WM_MOUSEMOVE, MK_LBUTTON, 375, 450);
+    post(WM_LBUTTONUP, 0, 375, 450);
+    EXPECT_EQ(take(), (Events{"down 10,10", "up -40,-10", "form down 200,280", "form up 250,300"}));
+    // The right button with shift, a move with no button, a double click.
+    post(WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, 375, 450);
+    post(WM_RBUTTONUP, MK_SHIFT, 375, 450);
+    post(WM_MOUSEMOVE, 0, 405, 480);
+    post(WM_LBUTTONDBLCLK, MK_LBUTTON, 375, 450);
+    post(WM_LBUTTONUP, 0, 375, 450);
+    EXPECT_EQ(take(), (Events{"down 10,10 right shift", "up 10,10 right shift", "move 30,30",
+                              "double", "up 10,10"}));
+
+    // Disabled or hidden, it hears nothing: the form's background has the click.
+    const auto click = [&](int x, int y) {
+        post(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+        post(WM_LBUTTONUP, 0, x, y);
+        return take();
+    };
+    red.SetEnabled(false);
+    EXPECT_EQ(click(375, 450), (Events{"form down 250,300", "form up 250,300"}));
+    red.SetEnabled(true);
+    red.SetVisible(false);
+    EXPECT_EQ(click(375, 450), (Events{"form down 250,300", "form up 250,300"}));
+    red.SetVisible(true);
+
+    // Of two one over the other, the later in the form's order; disabled, the one beneath.
+    red.MouseDown = nullptr;
+    red.MouseUp = nullptr;
+    auto& blue = form.Add<forms::Image>("imgBlue");
+    blue.Move({260, 300, 40, 40});  // 390,450 to 450,510
+    blue.Click = [&] { events.emplace_back("blue click"); };
+    EXPECT_EQ(click(400, 460), Events{"blue click"});
+    blue.SetEnabled(false);
+    EXPECT_EQ(click(400, 460), Events{"click"});
+
+    // A click may take its image away, or the whole form.
+    red.Click = [&] { form.Remove(red); };
+    EXPECT_EQ(click(400, 460), Events{});
+    EXPECT_EQ(DrawnPlaceOf(window, "imgRed").window, nullptr);
+    EXPECT_EQ(click(375, 450), (Events{"form down 250,300", "form up 250,300"}));
+    blue.SetEnabled(true);
+    blue.Click = [&] { form.Unload(); };
+    click(400, 460);
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(FormsTest, AnImagesToolTipIsAnAreaOfTheWindowThatDrawsItAndGoesWithIt) {
+    HWND window = FormWindow();
+    auto& image = form.Add<forms::Image>("imgRed");
+    image.Move({240, 290, 40, 40});  // 360,435 to 420,495
+    image.SetToolTip("Red");
+    HWND tips = ToolTipsOf(window);
+    ASSERT_NE(tips, nullptr);
+    const auto areas = [&] { return AreaTools(tips, window); };
+    EXPECT_EQ(areas(), (Areas{{"Red", {360, 435, 420, 495}}}));
+    image.Move({240, 280, 40, 40});
+    image.SetToolTip("Red, moved");
+    EXPECT_EQ(areas(), (Areas{{"Red, moved", {360, 420, 420, 480}}}));
+    image.SetEnabled(false);
+    EXPECT_EQ(areas(), Areas{}) << "disabled";
+    image.SetEnabled(true);
+    image.SetVisible(false);
+    EXPECT_EQ(areas(), Areas{}) << "hidden";
+    image.SetVisible(true);
+    EXPECT_EQ(areas(), (Areas{{"Red, moved", {360, 420, 420, 480}}}));
+    form.Remove(image);
+    EXPECT_EQ(areas(), Areas{});
+    EXPECT_EQ(DrawnPlaceOf(window, "imgRed").window, nullptr);
+
+    // The tip shows where the mouse rests: the form relays its mouse to the tool tips.
+    auto& shown = form.Add<forms::Image>("imgShown");
+    shown.Move({240, 290, 40, 40});
+    shown.SetToolTip("Shown");
+    Send(tips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(10, 0));
+    if (!CursorTo(window, {380, 460})) {
+        GTEST_SKIP() << "this display cannot put the cursor over the form";
+    }
+    ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(380, 460));
+    TTTOOLINFOW current{kToolSize};
+    bool showing = false;
+    for (const DWORD start = ::GetTickCount(); !showing && ::GetTickCount() - start < 5000;) {
+        backend.DoEvents();
+        showing = Send(tips, TTM_GETCURRENTTOOLW, 0, &current) != FALSE;
+        ::Sleep(10);
+    }
+    ASSERT_TRUE(showing) << "no tip within five seconds";
+    EXPECT_EQ(ToolOf(tips, window, current.uId).first, "Shown");
+}
+
+TEST_F(FormsTest, APictureBoxDrawsItsImagesAboveItsLabelsInItsScaleAndHandsThemTheirClicks) {
+    HWND picture = Find("picPreview");
+    form.picPreview.SetScale(400, 200);  // 300 by 150 pixels: a unit is three quarters
+    form.picPreview.SetBackColour(kGrey);
+    form.lblMarker.SetBackColour(kRed);  // 15,8 to 45,23
+    auto& image = form.Add<forms::Image>("imgInside", &form.picPreview);
+    image.Move({40, 20, 80, 40});  // 30,15 to 90,45
+    image.SetPicture(Solid(4, 4, kBlue));
+    image.SetStretch(true);
+    EXPECT_EQ(DrawnPlaceOf(FormWindow(), "imgInside").window, picture);
+    EXPECT_EQ(DrawnPlaceOf(FormWindow(), "imgInside").area, (Box{30, 15, 90, 45}));
+    Snapshot(picture).Expect(
+        {{20, 10, kRed}, {35, 18, kBlue}, {89, 44, kBlue}, {90, 44, kGrey}, {60, 46, kGrey}});
+    // Its own background where its picture is clear: the picture box's colour.
+    image.SetPicture(forms::Bitmap(1, 1, {0x00000000u}, "clear"));
+    Snapshot(picture).Expect({{35, 18, kGrey}, {60, 30, kGrey}});
+
+    std::vector<std::string> events;
+    image.MouseDown = [&](const forms::MouseEvent& event) {
+        events.push_back("image down " + std::to_string(event.x) + "," + std::to_string(event.y));
+    };
+    image.Click = [&] { events.emplace_back("image click"); };
+    form.picPreview.MouseDown = [&](const forms::MouseEvent&) {
+        events.emplace_back("picture down");  // where a skinned window's drag begins
+    };
+    form.picPreview.Click = [&] { events.emplace_back("picture click"); };
+    form.lblMarker.Click = [&] { events.emplace_back("marker click"); };
+    const auto click = [&](int x, int y) {
+        ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        backend.DoEvents();
+    };
+    click(60, 30);  // 30,15 from its corner: 40,20 in the picture's units
+    click(35, 18);  // over the label too
+    click(20, 10);  // the label alone
+    click(150, 100);
+    EXPECT_EQ(events, (std::vector<std::string>{"image down 40,20", "image click", "image down 7,4",
+                                                "image click", "marker click", "picture down",
+                                                "picture click"}));
+
+    // A new scale places it again, and its tip with it.
+    image.SetToolTip("Inside");
+    form.picPreview.SetScale(200, 100);  // a unit is one and a half
+    EXPECT_EQ(DrawnPlaceOf(FormWindow(), "imgInside").area, (Box{60, 30, 180, 90}));
+    HWND tips = ToolTipsOf(FormWindow());
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(AreaTools(tips, picture), (Areas{{"Inside", {60, 30, 180, 90}}}));
+    // Its picture box going first leaves nothing of it behind.
+    form.Remove(form.picPreview);
+    EXPECT_EQ(AreaTools(tips, picture), Areas{});
+    EXPECT_EQ(DrawnPlaceOf(FormWindow(), "imgInside").window, nullptr);
 }
 
 TEST_F(FormsTest, EachListViewHasItsOwnImageListSetAtAnyTime) {
@@ -1527,6 +1861,16 @@ struct Win32FormsDriver {
     static HWND WindowOf(const forms::Control& control) {
         return Win32FormsBackend::WindowOf(control);
     }
+    // The window that takes a control's mouse, and where the control starts in it: an image
+    // is drawn by the window that holds it, found as other processes find it.
+    static std::pair<HWND, POINT> MouseWindow(const forms::Form& form,
+                                              const forms::Control* control) {
+        if (control == nullptr || WindowOf(*control) != nullptr) {
+            return {control == nullptr ? WindowOf(form) : WindowOf(*control), {0, 0}};
+        }
+        const DrawnPlace place = DrawnPlaceOf(WindowOf(form), control->Name());
+        return {place.window, {place.area[0], place.area[1]}};
+    }
     // A point of a control's scale (or of the form's, at 96 DPI) in its window's pixels.
     static POINT Pixels(const forms::Control* control, int x, int y) {
         if (const auto* picture = dynamic_cast<const forms::Picture*>(control)) {
@@ -1539,13 +1883,14 @@ struct Win32FormsDriver {
     }
 
     void Click(forms::Control& control) {
-        HWND window = WindowOf(control);
+        const auto [window, origin] = MouseWindow(control.Owner(), &control);
         if (control.Kind() == forms::ControlKind::Button) {
             Send(window, BM_CLICK);
             return;
         }
-        ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-        ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+        const LPARAM at = MAKELPARAM(origin.x + 1, origin.y + 1);
+        ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(window, WM_LBUTTONUP, 0, at);
         backend.DoEvents();
     }
     void Key(forms::Form&, forms::Control& focus, int key) {
@@ -1578,7 +1923,7 @@ struct Win32FormsDriver {
     }
     void Mouse(forms::Form& form, forms::Control* control, MouseAction action,
                const forms::MouseEvent& event) {
-        HWND window = control != nullptr ? WindowOf(*control) : WindowOf(form);
+        const auto [window, origin] = MouseWindow(form, control);
         const POINT at = Pixels(control, event.x, event.y);
         static constexpr UINT kMessages[3][4] = {
             {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
@@ -1591,7 +1936,7 @@ struct Win32FormsDriver {
             state |= kHeld[button];
         }
         ::PostMessageW(window, kMessages[button][static_cast<int>(action)], state,
-                       MAKELPARAM(at.x, at.y));
+                       MAKELPARAM(origin.x + at.x, origin.y + at.y));
         backend.DoEvents();
     }
     void Modal(forms::Form& form, std::vector<std::function<void()>> steps) {

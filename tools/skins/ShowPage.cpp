@@ -16,14 +16,34 @@ HWND Control(HWND form, const std::string& name) {
     return static_cast<HWND>(::GetPropA(form, ("Pellmark." + name).c_str()));
 }
 
-// A click at a fraction of the window's inside, so it lands alike at every DPI.
+// A click at a fraction of an area of the window, so it lands alike at every DPI.
+void ClickIn(HWND window, const RECT& area, double x, double y) {
+    const LPARAM at = MAKELPARAM(area.left + static_cast<int>((area.right - area.left) * x),
+                                 area.top + static_cast<int>((area.bottom - area.top) * y));
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+// A click at a fraction of the window's inside.
 void Click(HWND window, double x, double y) {
     RECT inside{};
     ::GetClientRect(window, &inside);
-    const LPARAM at =
-        MAKELPARAM(static_cast<int>(inside.right * x), static_cast<int>(inside.bottom * y));
-    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageA(window, WM_LBUTTONUP, 0, at);
+    ClickIn(window, inside, x, y);
+}
+
+// A click on an image: the window that draws it, and its place there, are on the form.
+void ClickImage(HWND form, const std::string& name, double x, double y) {
+    const auto number = [&](const char* part) {
+        return reinterpret_cast<UINT_PTR>(::GetPropA(form, ("Pellmark." + name + part).c_str()));
+    };
+    const UINT_PTR at = number(" at");
+    const UINT_PTR size = number(" size");
+    const LONG left = static_cast<short>(LOWORD(at));
+    const LONG top = static_cast<short>(HIWORD(at));
+    ClickIn(reinterpret_cast<HWND>(number(" host")),
+            {left, top, left + static_cast<short>(LOWORD(size)),
+             top + static_cast<short>(HIWORD(size))},
+            x, y);
 }
 
 void ClickTitle(HWND form) {
@@ -47,8 +67,8 @@ void ChooseFirstRow(HWND form, HWND list) {
         return;
     }
     ::SendMessageA(list, LB_SETCURSEL, 0, 0);
-    ::SendMessageA(::GetParent(list), WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
     static_cast<void>(form);
 }
 
@@ -81,7 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 0;
     }
     const auto side = [form](int index) {
-        Click(Control(form, "imgSideButton(" + std::to_string(index) + ")"), 0.5, 0.5);
+        ClickImage(form, "imgSideButton(" + std::to_string(index) + ")", 0.5, 0.5);
     };
     if (page == "intro" || page == "about") {
         side(0);
@@ -93,7 +113,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ClickTitle(form);
     } else if (page == "wallpaper") {
         side(2);
-        Click(Control(form, "imgTabs"), 3 / 6.0, 0.5);
+        ClickImage(form, "imgTabs", 3 / 6.0, 0.5);
         ::Sleep(300);
         ::PostMessageA(Control(form, "cmdChangeCover"), BM_CLICK, 0, 0);
         if (HWND picker = WaitForVisible("Pellmark.frmSelectWallpaper")) {
@@ -101,7 +121,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
     } else if (page == "options") {
         // From the main menu, as a user opens it: its second item.
-        Click(Control(form, "imgMenu"), 0.5, 0.5);
+        ClickImage(form, "imgMenu", 0.5, 0.5);
         if (HWND menu = WaitForVisible("#32768")) {
             ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
             ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
@@ -110,7 +130,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         static_cast<void>(WaitForVisible("Pellmark.frmOptions"));
     } else if (page.size() == 3 && page[1] == '-') {
         side(page[0] - '0');
-        Click(Control(form, "imgTabs"), ((page[2] - '0') * 2 + 1) / 6.0, 0.5);
+        ClickImage(form, "imgTabs", ((page[2] - '0') * 2 + 1) / 6.0, 0.5);
     }
     return 0;
 }
