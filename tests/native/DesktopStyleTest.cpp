@@ -31,45 +31,22 @@ TEST(CaptionStyle, ATickSendsOnlyWhenTheStyleDriftedAndThenInItsOrder) {
         std::uint32_t back;
         std::vector<Sent> sent;
     };
+    const ChosenCaptionStyle opaque{kWhite, kTeal, false};
+    const ChosenCaptionStyle clear{kWhite, kTeal, true};
+    const std::vector<Sent> resend{{"text", kWhite}, {"back", kTeal}};
+    const std::vector<Sent> resendClear{{"text", kWhite}, {"back", kTeal}, {"back", kNoColour}};
     const std::vector<Case> cases = {
-        {"as chosen: nothing", {kWhite, kTeal, false}, kWhite, kTeal, {}},
-        {"transparent as chosen: nothing", {kWhite, kTeal, true}, kWhite, kNoColour, {}},
-        {"Explorer made the background opaque",
-         {kWhite, kTeal, true},
-         kWhite,
-         kNavy,
-         {{"text", kWhite}, {"back", kTeal}, {"back", kNoColour}}},
-        {"the chosen background is the desktop's, but it should be transparent",
-         {kWhite, kTeal, true},
-         kWhite,
-         kTeal,
-         {{"text", kWhite}, {"back", kTeal}, {"back", kNoColour}}},
-        {"text colour changed",
-         {kWhite, kTeal, false},
-         kRed,
-         kTeal,
-         {{"text", kWhite}, {"back", kTeal}}},
-        {"background changed",
-         {kWhite, kTeal, false},
-         kWhite,
-         kNavy,
-         {{"text", kWhite}, {"back", kTeal}}},
-        {"transparent but it should not be",
-         {kWhite, kTeal, false},
-         kWhite,
-         kNoColour,
-         {{"text", kWhite}, {"back", kTeal}}},
-        {"only the text drifted while transparent",
-         {kWhite, kTeal, true},
-         kRed,
-         kNoColour,
-         {{"text", kWhite}, {"back", kTeal}, {"back", kNoColour}}},
+        {"as chosen: nothing", opaque, kWhite, kTeal, {}},
+        {"transparent as chosen: nothing", clear, kWhite, kNoColour, {}},
+        {"Explorer made the background opaque", clear, kWhite, kNavy, resendClear},
+        {"the chosen background is the desktop's, but it should be transparent", clear, kWhite,
+         kTeal, resendClear},
+        {"text colour changed", opaque, kRed, kTeal, resend},
+        {"background changed", opaque, kWhite, kNavy, resend},
+        {"transparent but it should not be", opaque, kWhite, kNoColour, resend},
+        {"only the text drifted while transparent", clear, kRed, kNoColour, resendClear},
         // Exact comparisons: a colour one bit off is a drift; the top byte counts too.
-        {"one bit off",
-         {kWhite, kTeal, false},
-         kWhite - 1,
-         kTeal,
-         {{"text", kWhite}, {"back", kTeal}}},
+        {"one bit off", opaque, kWhite - 1, kTeal, resend},
         {"black chosen, no background read as -1 is not black",
          {0, 0, false},
          0,
@@ -77,17 +54,18 @@ TEST(CaptionStyle, ATickSendsOnlyWhenTheStyleDriftedAndThenInItsOrder) {
          {{"text", 0}, {"back", 0}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         sim::SimDesktopStyle desktop;
         desktop.textColour = c.text;
         desktop.backColour = c.back;
-        EXPECT_EQ(CaptionStyleDrifted(c.chosen, c.text, c.back), !c.sent.empty()) << c.what;
-        EXPECT_EQ(ReapplyCaptionStyle(desktop, c.chosen), !c.sent.empty()) << c.what;
-        EXPECT_EQ(desktop.sent, c.sent) << c.what;
-        EXPECT_EQ(desktop.reads, 2) << c.what;
+        EXPECT_EQ(CaptionStyleDrifted(c.chosen, c.text, c.back), !c.sent.empty());
+        EXPECT_EQ(ReapplyCaptionStyle(desktop, c.chosen), !c.sent.empty());
+        EXPECT_EQ(desktop.sent, c.sent);
+        EXPECT_EQ(desktop.reads, 2);
         // Put back, the next tick finds nothing to do.
         desktop.sent.clear();
-        EXPECT_FALSE(ReapplyCaptionStyle(desktop, c.chosen)) << c.what;
-        EXPECT_TRUE(desktop.sent.empty()) << c.what;
+        EXPECT_FALSE(ReapplyCaptionStyle(desktop, c.chosen));
+        EXPECT_TRUE(desktop.sent.empty());
     }
 
     // No desktop: both colours read 0, the sends go nowhere, nothing fails.
