@@ -1519,15 +1519,13 @@ forms::Bitmap Solid(int width, int height, COLORREF colour) {
         std::vector<std::uint32_t>(static_cast<std::size_t>(width * height), 0xFF000000u | colour),
         "solid"};
 }
+BOOL CALLBACK CountWindow(HWND, LPARAM counted) {
+    ++*reinterpret_cast<int*>(counted);
+    return TRUE;
+}
 int ChildWindows(HWND window) {
     int count = 0;
-    ::EnumChildWindows(
-        window,
-        [](HWND, LPARAM counted) {
-            ++*reinterpret_cast<int*>(counted);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    ::EnumChildWindows(window, &CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 // What waits to be painted in the window, then painted.
