@@ -263,57 +263,43 @@ std::map<std::string, std::string> Texts(const forms::Form& form) {
     return texts;
 }
 
-class LanguageFormsTest : public ::testing::Test {
+class LanguageFormsTest : public ::testing::Test, public testcases::ProgramHarness {
   protected:
+    // The main window made, not loaded: the captions it is made with are what is read.
     LanguageFormsTest() {
-        PutShippedLanguage(files, services.programFolder, "English");
         PutShippedLanguage(files, services.programFolder, "German");
+        form = std::make_unique<Form1>(services, menus, about);
     }
-    ~LanguageFormsTest() override { LoadShippedMessages("English"); }
 
     LanguageFile Read(std::string_view language) {
         return LanguageFile::Read(files, LanguageFilePath(services.programFolder, language),
                                   language);
     }
-
-    sim::SimDesktop desktop;
-    sim::SimDesktopStyle desktopStyle;
-    sim::SimDialogs dialogs;
-    sim::SimSystem system;
-    sim::SimFiles files;
-    sim::SimRegistry registry;
-    sim::SimFormsBackend backend;
-    ProgramServices services{desktop,  desktopStyle, dialogs,        system, files,
-                             registry, backend,      "C:\\Pellmark", ""};
-    frmMenus menus{backend};
-    chrome::frmAbout about{backend, chrome::ProgramFacts{"Pellmark", 1, 2, 3},
-                           [this](const std::string& address) { system.OpenAddress(address); }};
-    Form1 form{services, menus, about};
 };
 
 // The captions the forms are made with are the English ones: applying English changes no
 // text of the main window or the menus, and no tool tip.
 TEST_F(LanguageFormsTest, EnglishGivesTheCaptionsTheFormsAreMadeWith) {
-    const auto mainBefore = Texts(form);
+    const auto mainBefore = Texts(*form);
     const auto menusBefore = Texts(menus);
     ApplyLanguage(files, "English", LanguageFilePath(services.programFolder, "English"),
-                  {.mainWindow = &form, .menuForm = &menus});
-    EXPECT_EQ(Texts(form), mainBefore);
+                  {.mainWindow = form.get(), .menuForm = &menus});
+    EXPECT_EQ(Texts(*form), mainBefore);
     EXPECT_EQ(Texts(menus), menusBefore);
 }
 
 TEST_F(LanguageFormsTest, AnotherLanguageTranslatesEveryFormAndShowsLabelCaptionsAsTips) {
     const std::string deleteCaption = menus.mnuSaveList_Delete().caption;
     ApplyLanguage(files, "German", LanguageFilePath(services.programFolder, "German"),
-                  {.mainWindow = &form, .menuForm = &menus});
-    EXPECT_EQ(form.patterns.cmdSave.Caption(), "Speichern");
-    EXPECT_EQ(form.patterns.lblPatterns.Caption(), "Gespeicherte Muster:");
-    EXPECT_EQ(form.help.cmdDone.Caption(), "Fertig");
-    EXPECT_EQ(form.introduction.lblIntroItem[4]->Caption(),
+                  {.mainWindow = form.get(), .menuForm = &menus});
+    EXPECT_EQ(form->patterns.cmdSave.Caption(), "Speichern");
+    EXPECT_EQ(form->patterns.lblPatterns.Caption(), "Gespeicherte Muster:");
+    EXPECT_EQ(form->help.cmdDone.Caption(), "Fertig");
+    EXPECT_EQ(form->introduction.lblIntroItem[4]->Caption(),
               "„Patterns“ links: Ihre gespeicherten Muster.");
     EXPECT_EQ(MessageText("0910"), "Symbolpositionen");
     int labels = 0;
-    for (const auto& control : form.Controls()) {
+    for (const auto& control : form->Controls()) {
         if (control->Kind() == forms::ControlKind::Label && !control->Tag.empty()) {
             ++labels;
             EXPECT_FALSE(control->Caption().empty()) << control->Name();
@@ -322,7 +308,7 @@ TEST_F(LanguageFormsTest, AnotherLanguageTranslatesEveryFormAndShowsLabelCaption
     }
     EXPECT_GE(labels, 10);
     // The markers of the preview carry the icons' captions as tips: they have no key.
-    EXPECT_EQ(form.patterns.lblPrevIcon[0]->ToolTip(), "");
+    EXPECT_EQ(form->patterns.lblPrevIcon[0]->ToolTip(), "");
     EXPECT_EQ(menus.mnuSaveList_Delete().caption, deleteCaption);  // no index: kept
 }
 
@@ -374,7 +360,7 @@ class KindsForm final : public forms::Form {
 };
 
 TEST_F(LanguageFormsTest, EachKindOfControlTakesItsTextByItsRule) {
-    KindsForm kinds(backend);
+    KindsForm kinds(forms);
     kinds.throwOnChange = true;  // the text box fails; the walk goes on past it
     TranslateForm(kinds, Read("German"));
     EXPECT_EQ(kinds.label.Caption(), "Willkommen bei Pellmark");
@@ -408,7 +394,7 @@ TEST_F(LanguageFormsTest, EachKindOfControlTakesItsTextByItsRule) {
 }
 
 TEST_F(LanguageFormsTest, AKeyTheFileLacksEmptiesItsText) {
-    KindsForm kinds(backend);
+    KindsForm kinds(forms);
     files.files[kPath] = "[Sparse]\n0001=Only this\n2207=-Only this\n";
     TranslateForm(kinds, LanguageFile::Read(files, kPath, "Sparse"));
     EXPECT_EQ(kinds.label.Caption(), "Only this");
@@ -421,22 +407,22 @@ TEST_F(LanguageFormsTest, AKeyTheFileLacksEmptiesItsText) {
 
     // A missing file: every translated text goes, the others stay; no message.
     ApplyLanguage(files, "English", "C:\\Pellmark\\Languages\\Gone.txt",
-                  {.mainWindow = &form, .menuForm = &menus});
-    EXPECT_EQ(form.patterns.cmdSave.Caption(), "");
-    EXPECT_EQ(form.introduction.Label2.Caption(), "");
+                  {.mainWindow = form.get(), .menuForm = &menus});
+    EXPECT_EQ(form->patterns.cmdSave.Caption(), "");
+    EXPECT_EQ(form->introduction.Label2.Caption(), "");
     EXPECT_EQ(MessageText("0910"), "");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
-    KindsForm options(backend);
-    KindsForm picker(backend);
+    KindsForm options(forms);
+    KindsForm picker(forms);
     std::vector<std::string> order;
     LanguageForms targets;
-    targets.mainWindow = &form;
+    targets.mainWindow = form.get();
     targets.messagesApplied = [&] {
         // The main window is translated and the messages are read by now.
-        order.push_back("messages " + form.patterns.cmdLoad.Caption() + " " + MessageText("0900"));
+        order.push_back("messages " + form->patterns.cmdLoad.Caption() + " " + MessageText("0900"));
     };
     targets.optionsDialog = [&] {
         order.push_back("options " + MessageText("0900"));
@@ -463,7 +449,7 @@ TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
     order.clear();
     ApplyLanguage(files, "English", LanguageFilePath(services.programFolder, "English"), targets);
     EXPECT_EQ(order[2], "iconise loaded Save");
-    EXPECT_EQ(form.patterns.cmdLoad.Caption(), "Load");
+    EXPECT_EQ(form->patterns.cmdLoad.Caption(), "Load");
     EXPECT_EQ(MessageText("0900"), "icons");
 }
 
@@ -496,7 +482,7 @@ TEST_F(LanguageFormsTest, ShippedLanguagesHoldTheSameKeysAndEveryKeyTheProgramRe
     EXPECT_EQ(keysOf(german), keys);
 
     std::set<std::string> asked(LanguageMessages::kKeys.begin(), LanguageMessages::kKeys.end());
-    for (const forms::Form* each : std::initializer_list<const forms::Form*>{&form, &menus}) {
+    for (const forms::Form* each : std::initializer_list<const forms::Form*>{form.get(), &menus}) {
         for (const auto& control : each->Controls()) {
             if (control->Kind() == forms::ControlKind::ListView) {
                 const auto& list = static_cast<const forms::ListView&>(*control);

@@ -121,20 +121,12 @@ TEST_F(OptionsTest, SaveWritesEveryKeyInOrderAndThePatternOnlyWhenARestoreIsTick
         int resolution;
         std::vector<std::string> restoreWrites;  // what comes before CloseWhenRestored
     };
+    const std::string work = "PatternToRestore=Work";
     const Case cases[] = {
         {0, 0, {"RestoreOnResChange=0", "RestoreOnStartup=0", "PatternToRestore="}},
-        {0,
-         1,
-         {"RestoreOnResChange=1", "PatternToRestore=Work", "RestoreOnStartup=0",
-          "PatternToRestore=Work"}},
-        {1,
-         0,
-         {"RestoreOnResChange=0", "RestoreOnStartup=1", "PatternToRestore=Work",
-          "PatternToRestore=Work"}},
-        {1,
-         1,
-         {"RestoreOnResChange=1", "PatternToRestore=Work", "RestoreOnStartup=1",
-          "PatternToRestore=Work", "PatternToRestore=Work"}},
+        {0, 1, {"RestoreOnResChange=1", work, "RestoreOnStartup=0", work}},
+        {1, 0, {"RestoreOnResChange=0", "RestoreOnStartup=1", work, work}},
+        {1, 1, {"RestoreOnResChange=1", work, "RestoreOnStartup=1", work, work}},
     };
     // The Run key is there, so turning the start with Windows off deletes its value.
     SetLoadOnStartup(registry, true, kCurrentUserScope, kProgram);
