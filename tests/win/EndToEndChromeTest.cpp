@@ -98,18 +98,11 @@ TEST_F(EndToEndChromeTest, EitherButtonOnTheBodyDragsTheWindowAndTheTitleDoesNot
     win32::Win32FormsBackend forms;
     SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
     sim::SimDesktopStyle desktopStyle;
-    ProgramServices services{desktop,
-                             desktopStyle,
-                             dialogs,
-                             system,
-                             files,
-                             registry,
-                             forms,
-                             folder.Path(),
-                             "",
-                             [](forms::Form& dragged) {
-                                 win32::DragWindow(win32::Win32FormsBackend::WindowOf(dragged));
-                             }};
+    const auto drag = [](forms::Form& dragged) {
+        win32::DragWindow(win32::Win32FormsBackend::WindowOf(dragged));
+    };
+    ProgramServices services{desktop,  desktopStyle, dialogs,       system, files,
+                             registry, forms,        folder.Path(), "",     drag};
     frmMenus menus(forms);
     chrome::frmAbout about(forms, chrome::ProgramFacts{kAppTitle}, [](const std::string&) {});
     Form1 form(services, menus, about);
