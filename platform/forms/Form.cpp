@@ -24,10 +24,28 @@ Form::Form(Backend& backend, std::string name) : backend_(backend), name_(std::m
 
 // Children go before their containers, so every window is destroyed before its parent.
 Form::~Form() {
+    if (settings_.owner != nullptr) {
+        std::erase(settings_.owner->owned_, this);
+    }
+    for (Form* owned : owned_) {
+        owned->settings_.owner = nullptr;
+    }
     timers_.clear();
     while (!controls_.empty()) {
         controls_.pop_back();
     }
+}
+
+void Form::SetSettings(const WindowSettings& settings) {
+    if (settings.owner != settings_.owner) {
+        if (settings_.owner != nullptr) {
+            std::erase(settings_.owner->owned_, this);
+        }
+        if (settings.owner != nullptr) {
+            settings.owner->owned_.push_back(this);
+        }
+    }
+    settings_ = settings;
 }
 
 void Form::SetCaption(std::string caption) {
@@ -49,6 +67,7 @@ void Form::SetClientSize(int width, int height) {
 
 void Form::Show() {
     Load();
+    MakeWindow();
     if (!visible_ && peer_) {
         visible_ = true;
         MakePeers(0);
@@ -66,18 +85,32 @@ void Form::Hide() {
 }
 
 void Form::Load() {
-    if (peer_) {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    // Timers enabled before the load run from it on, as always.
+    if (std::any_of(timers_.begin(), timers_.end(), [](const auto& t) { return t->Enabled(); })) {
+        MakeWindow();
+    }
+    OnLoad();
+}
+
+void Form::MakeWindow() {
+    if (!loaded_ || peer_ || unloading_) {
         return;
     }
     peer_ = backend_.CreateFormPeer(*this);
     for (const auto& timer : timers_) {
         timer->AttachPeer(backend_.CreateTimerPeer(*timer));
     }
-    OnLoad();
+    if (menuImages_) {
+        backend_.InstallOwnerDrawnMenus(*this, menuImages_);
+    }
 }
 
 void Form::Unload() {
-    if (!peer_ || unloading_) {
+    if (!loaded_ || unloading_) {
         return;
     }
     unloading_ = true;
@@ -92,6 +125,17 @@ void Form::Unload() {
     if (tray_) {
         tray_->FormUnloading();
     }
+    // An owned form goes with its owner, as Windows takes an owned window with its owner's,
+    // whether or not it has made its window yet.
+    for (Form* owned : std::vector<Form*>(owned_)) {
+        try {
+            owned->Unload();
+        } catch (...) {
+            if (!failure) {
+                failure = std::current_exception();
+            }
+        }
+    }
     for (const auto& timer : timers_) {
         timer->AttachPeer(nullptr);
     }
@@ -100,10 +144,13 @@ void Form::Unload() {
     }
     if (menuImages_) {
         menuImages_.reset();
-        backend_.UninstallOwnerDrawnMenus(*this);
+        if (peer_) {
+            backend_.UninstallOwnerDrawnMenus(*this);
+        }
     }
     visible_ = false;
     peer_.reset();
+    loaded_ = false;
     unloading_ = false;
     if (failure) {
         std::rethrow_exception(failure);
@@ -111,7 +158,7 @@ void Form::Unload() {
 }
 
 bool Form::Close() {
-    if (!peer_) {
+    if (!loaded_) {
         return true;
     }
     if (QueryUnload) {
@@ -198,6 +245,7 @@ void Form::ShowModal() {
         return;
     }
     Load();
+    MakeWindow();
     if (!peer_) {
         return;  // its load unloaded it
     }
@@ -322,6 +370,7 @@ bool Reachable(const MenuItem& item, const MenuItem& menu) {
 
 void Form::ShowPopup(MenuItem& menu, Form* asker, std::optional<MenuPoint> at) {
     Load();
+    MakeWindow();
     if (!peer_) {
         return;  // its load unloaded it
     }
@@ -339,17 +388,25 @@ void Form::ShowPopup(MenuItem& menu, Form* asker, std::optional<MenuPoint> at) {
 
 void Form::InstallOwnerDrawnMenus(std::shared_ptr<MenuImages> images) {
     Load();
-    if (!peer_ || !images) {
-        return;
+    if (!loaded_ || !images) {
+        return;  // its load unloaded it
+    }
+    if (peer_ && menuImages_) {
+        backend_.UninstallOwnerDrawnMenus(*this);
     }
     menuImages_ = images;
-    backend_.InstallOwnerDrawnMenus(*this, std::move(images));
+    // A form without a window yet gets them with its window.
+    if (peer_) {
+        backend_.InstallOwnerDrawnMenus(*this, std::move(images));
+    }
 }
 
 void Form::UninstallOwnerDrawnMenus() {
     if (menuImages_) {
         menuImages_.reset();
-        backend_.UninstallOwnerDrawnMenus(*this);
+        if (peer_) {
+            backend_.UninstallOwnerDrawnMenus(*this);
+        }
     }
 }
 

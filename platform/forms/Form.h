@@ -146,7 +146,7 @@ class Form {
 
     [[nodiscard]] const WindowSettings& Settings() const noexcept { return settings_; }
     // Taken when the window is next made.
-    void SetSettings(const WindowSettings& settings) { settings_ = settings; }
+    void SetSettings(const WindowSettings& settings);
     // The window's shape as rectangles in pixels at 96 DPI of its outside (the runs of a
     // skin picture); none: a plain rectangle; empty: nothing shows.
     [[nodiscard]] const std::optional<std::vector<Bounds>>& Region() const noexcept {
@@ -154,7 +154,7 @@ class Form {
     }
     void SetRegion(std::optional<std::vector<Bounds>> region);
 
-    [[nodiscard]] bool Loaded() const noexcept { return peer_ != nullptr; }
+    [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
     [[nodiscard]] bool Visible() const noexcept { return visible_; }
     // Loads the form first when it is not loaded.
     void Show();
@@ -163,12 +163,16 @@ class Form {
     void ShowModal();
     [[nodiscard]] bool Modal() const noexcept { return modal_; }
 
-    // Makes the window (hidden), then runs OnLoad. Nothing when already loaded. A control
-    // gets its window when it first shows: when the form shows, or later when the control
-    // or its container is made visible. A form loaded hidden (to be translated, say) and a
-    // page the user never opens cost no control windows.
+    // Runs OnLoad; nothing when already loaded. The window is made when it is first needed:
+    // the form shows, a timer of it runs, its tray icon or a menu of it is shown (or
+    // MakeWindow). A control gets its window when it first shows: when the form shows, or
+    // later when the control or its container is made visible. So a form loaded hidden (to
+    // be translated, say) and a page the user never opens cost no windows.
     void Load();
-    // Runs OnUnload once, then the windows go; the controls keep their values.
+    // The window of a loaded form that has none yet, made hidden; nothing otherwise.
+    void MakeWindow();
+    // Runs OnUnload once, then unloads the forms it owns, then the windows go; the controls
+    // keep their values.
     void Unload();
     // Asks QueryUnload, then unloads unless it refused; true when the form unloaded.
     bool Close();
@@ -259,6 +263,7 @@ class Form {
     std::string caption_;
     int width_ = 400;
     int height_ = 300;
+    bool loaded_ = false;
     bool visible_ = false;
     bool unloading_ = false;
     bool modal_ = false;
@@ -270,6 +275,7 @@ class Form {
     std::vector<std::unique_ptr<MenuItem>> menus_;
     std::shared_ptr<MenuImages> menuImages_;  // set while owner-drawn menus are on
     std::unique_ptr<TrayIcon> tray_;          // before the window goes, the icon goes
+    std::vector<Form*> owned_;                // the forms whose owner this is
 };
 
 }  // namespace pellmark::forms

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/forms/Form.h"
+
 namespace pellmark::forms {
 
 Timer::Timer(Form& form, std::string name) : form_(form), name_(std::move(name)) {}
@@ -22,6 +24,8 @@ void Timer::SetEnabled(bool enabled) {
         enabled_ = enabled;
         if (peer_) {
             peer_->Update();
+        } else if (enabled) {
+            form_.MakeWindow();  // its timers run through the form's window
         }
     }
 }

@@ -73,6 +73,7 @@ void TrayIcon::Add(std::string tip) {
     peer_.reset();
     tip_ = std::move(tip);
     form_.Load();
+    form_.MakeWindow();    // the shell calls back through it
     if (form_.Loaded()) {  // its load may have unloaded it
         peer_ = form_.GetBackend().CreateTrayIconPeer(*this);
     }

@@ -71,7 +71,8 @@ class SimFormsBackend final : public forms::Backend {
     [[nodiscard]] bool Disabled(const forms::Form& form) const {
         return disabled_.count(&form) != 0;
     }
-    // The loaded forms, in the order they were loaded.
+    // The forms that have windows (loaded, and shown or needing one), in the order their
+    // windows were made.
     [[nodiscard]] const std::vector<forms::Form*>& LoadedForms() const noexcept { return loaded_; }
 
     // One pop-up as the user saw it.
@@ -98,8 +99,8 @@ class SimFormsBackend final : public forms::Backend {
     // Run in turn while a modal form shows, each with the form.
     std::deque<std::function<void(forms::Form&)>> modalSteps;
     int stuckModals = 0;
-    std::map<std::string, forms::Bitmap> pictureFiles;      // by path
-    std::map<std::string, forms::Bitmap> resourcePictures;  // by name
+    std::map<std::string, forms::Bitmap> pictureFiles;               // by path
+    std::map<std::string, forms::Bitmap> resourcePictures;           // by name
     std::map<std::pair<std::string, int>, forms::Bitmap> fileIcons;  // by path and index
     std::vector<std::string> redrawn;  // the names of the forms and controls asked to paint again
     // What the notification area was told, in order: "add Form1 Pellmark" (the form and the

@@ -260,6 +260,9 @@ FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
         ::LoadIconA(backend.Instance(), MAKEINTRESOURCEA(1)),  // null when the exe has none
         reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS);
     const forms::WindowSettings& settings = form.Settings();
+    if (settings.owner != nullptr) {
+        settings.owner->MakeWindow();  // an owned window is made above its owner's
+    }
     HWND owner = settings.owner != nullptr ? Win32FormsBackend::WindowOf(*settings.owner) : nullptr;
     if (owner == nullptr && !settings.showInTaskbar) {
         owner = ParkingWindow(backend.Instance());

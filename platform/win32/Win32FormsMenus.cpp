@@ -52,14 +52,17 @@ LRESULT SendTool(HWND tips, UINT ansiMessage, UINT wideMessage, TTTOOLINFOW& too
 
 }  // namespace
 
-ToolTips::ToolTips(const FormWindow& owner, HWND form) : owner_(owner), form_(form) {
-    if (form == nullptr) {
-        return;
+ToolTips::ToolTips(const FormWindow& owner, HWND form) : owner_(owner), form_(form) {}
+
+// Made with the first tip: a form without tips (or not shown yet) does without the window.
+bool ToolTips::Made() {
+    if (!window_ && form_ != nullptr) {
+        window_.reset(formtext::CreateWindowText(WS_EX_TOPMOST, "tooltips_class32", "",
+                                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, {}, form_,
+                                                 nullptr, owner_.Backend().Instance()));
+        DpiChanged();
     }
-    window_.reset(formtext::CreateWindowText(WS_EX_TOPMOST, "tooltips_class32", "",
-                                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, {}, form,
-                                             nullptr, owner.Backend().Instance()));
-    DpiChanged();
+    return static_cast<bool>(window_);
 }
 
 void ToolTips::DpiChanged() {
@@ -86,11 +89,14 @@ ToolTips::~ToolTips() {
 }
 
 void ToolTips::SetArea(HWND window, UINT_PTR id, const RECT& area, const std::string& text) {
-    if (!window_ || window == nullptr) {
+    if (window == nullptr) {
         return;
     }
     if (text.empty()) {
         RemoveArea(window, id);
+        return;
+    }
+    if (!Made()) {
         return;
     }
     TTTOOLINFOW tool = AreaToolOf(window, id);
@@ -137,7 +143,7 @@ void ToolTips::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) co
 }
 
 void ToolTips::Set(HWND control, const std::string& text) {
-    if (!window_ || control == nullptr) {
+    if (control == nullptr || (text.empty() && tools_.count(control) == 0) || !Made()) {
         return;
     }
     TTTOOLINFOW tool = ToolOf(form_, control);

@@ -63,6 +63,9 @@ class ToolTips {
     void DpiChanged();
 
   private:
+    // The tool tip window, made with the first tip; false when it cannot be made.
+    bool Made();
+
     const FormWindow& owner_;
     HWND form_;
     std::set<HWND> tools_;

@@ -581,8 +581,45 @@ TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSe
     EXPECT_EQ(later.Peer(), nullptr);
 }
 
+TYPED_TEST_P(FormsCases, AFormLoadedHiddenMakesItsWindowOnlyWhenItIsNeeded) {
+    CountingForm owner(this->driver.backend, "frmOwner", this->log);
+    CountingForm hidden(this->driver.backend, "frmHidden", this->log);
+    forms::WindowSettings settings;
+    settings.owner = &owner;
+    hidden.SetSettings(settings);
+    auto& button = this->template Make<forms::Button>(hidden, "cmdGo", {10, 10, 80, 24});
+    hidden.Load();
+    button.SetCaption("Go");
+    EXPECT_TRUE(hidden.Loaded());
+    EXPECT_EQ(hidden.Peer(), nullptr) << "a form nobody has seen made its window";
+    EXPECT_EQ(owner.Peer(), nullptr);
+    // Its owner takes it along all the same.
+    owner.Show();
+    owner.Unload();
+    EXPECT_EQ(this->log, (std::vector<std::string>{"unload frmOwner", "unload frmHidden"}));
+    EXPECT_FALSE(hidden.Loaded());
+
+    // A timer that runs needs the window; the form shows later with what was set meanwhile.
+    hidden.Load();
+    auto& timer = hidden.AddTimer("tmrGo");
+    int ticks = 0;
+    timer.Tick = [&ticks] { ++ticks; };
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    EXPECT_NE(hidden.Peer(), nullptr);
+    EXPECT_EQ(button.Peer(), nullptr);
+    this->driver.Wait(60);
+    EXPECT_GT(ticks, 0);
+    hidden.Show();
+    ASSERT_NE(button.Peer(), nullptr);
+    EXPECT_EQ(this->driver.TextShown(button), "Go");
+    hidden.Unload();
+    EXPECT_EQ(hidden.Peer(), nullptr);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FormsCases,
                             AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
+                            AFormLoadedHiddenMakesItsWindowOnlyWhenItIsNeeded,
                             AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
                             ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
                             EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,

@@ -400,6 +400,9 @@ TEST_F(MenuCommandsTest, IconiseCopiesTheTrayCaptionsTagsThePicturesAndInstallsO
     };
     EXPECT_EQ(menus.Images()->tags, tags);
     EXPECT_EQ(menus.Images()->images.size(), tags.size());
+    // Loaded hidden, the menu form has no window yet: its menus are drawn by it once made.
+    EXPECT_TRUE(forms.ownerDrawnLog.empty());
+    menus.MakeWindow();
     EXPECT_EQ(forms.ownerDrawnLog, std::vector<std::string>{"install frmMenus 12 images"});
 
     // Again, with a main-menu caption changed since: copied again, installed only once.

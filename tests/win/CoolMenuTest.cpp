@@ -98,6 +98,7 @@ class CoolMenuTest : public ::testing::Test {
   protected:
     void SetUp() override {
         form.Load();
+        form.MakeWindow();
         window = Win32FormsBackend::WindowOf(form);
         ASSERT_NE(window, nullptr);
         original = ::GetWindowLongPtrW(window, GWLP_WNDPROC);
@@ -405,6 +406,7 @@ TEST(CoolMenuDpiTest, At144DpiTheLargePicturesAndScaledBoxAreDrawn) {
     Win32FormsBackend backend{144};
     MenuForm form{backend};
     form.Load();
+    form.MakeWindow();
     HWND window = Win32FormsBackend::WindowOf(form);
     form.InstallOwnerDrawnMenus(Pictures());
     UniqueMenu menu = BuildMenu();

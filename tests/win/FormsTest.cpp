@@ -569,12 +569,12 @@ TEST_F(FormsTest, ListViewShowsRowsAndReportsOnlyTheUsersChecks) {
 TEST_F(FormsTest, ToolTipsFollowTheControlsAndTheLabelsAPictureDrawsAndShowUnderTheMouse) {
     HWND window = FormWindow();
     HWND picture = Find("picPreview");
+    form.cmdSave.SetToolTip("Save the pattern");
     HWND tips = ToolTipsOf(window);
-    ASSERT_NE(tips, nullptr) << "one tool tip window per form";
+    ASSERT_NE(tips, nullptr) << "one tool tip window per form, from its first tip";
     const auto tipOf = [&](const char* name) {
         return ToolOf(tips, window, reinterpret_cast<UINT_PTR>(Find(name))).first;
     };
-    form.cmdSave.SetToolTip("Save the pattern");
     form.lblInfo.SetToolTip("What happened last");
     form.cmdSave.SetToolTip("Save it");
     EXPECT_EQ(tipOf("cmdSave") + "|" + tipOf("lblInfo") + "|" + tipOf("chkShow"),

@@ -61,6 +61,7 @@ int main() {
         win32::Win32FormsBackend backend{dpi};
         MenuForm form{backend};
         form.Load();
+        form.MakeWindow();
         const HWND window = win32::Win32FormsBackend::WindowOf(form);
         auto images = std::make_shared<forms::MenuImages>();
         for (int i = 0; i < tray::kMenuPictureCount; ++i) {
