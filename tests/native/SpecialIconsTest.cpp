@@ -13,6 +13,7 @@
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystem.h"
 #include "settings/RegistryAccess.h"
+#include "tests/common/ForwardingRegistry.h"
 #include "tests/common/ShippedLanguages.h"
 
 namespace pellmark {
@@ -93,9 +94,9 @@ TEST(SpecialIconsTest, TheListFileReadsBackWhatWasWritten) {
 
 // Refuses what a user without administrator rights may not do: opening a key of the
 // machine for writing.
-class UserRegistry final : public platform::Registry {
+class UserRegistry final : public testcases::ForwardingRegistry {
   public:
-    explicit UserRegistry(sim::SimRegistry& inner) : inner_(inner) {}
+    using ForwardingRegistry::ForwardingRegistry;
     bool administrator = false;
 
     std::uint32_t OpenKey(platform::RegistryKey parent, const std::string& path,
@@ -108,30 +109,6 @@ class UserRegistry final : public platform::Registry {
         return Denied(parent, access) ? platform::kErrorAccessDenied
                                       : inner_.CreateKey(parent, path, access, opened);
     }
-    std::uint32_t CloseKey(platform::RegistryKey key) override { return inner_.CloseKey(key); }
-    std::uint32_t DeleteKey(platform::RegistryKey parent, const std::string& subKey) override {
-        return inner_.DeleteKey(parent, subKey);
-    }
-    std::uint32_t DeleteValue(platform::RegistryKey key, const std::string& name) override {
-        return inner_.DeleteValue(key, name);
-    }
-    std::uint32_t QueryKeyInfo(platform::RegistryKey key,
-                               platform::RegistryKeyInfo& info) override {
-        return inner_.QueryKeyInfo(key, info);
-    }
-    std::uint32_t EnumKey(platform::RegistryKey key, std::uint32_t index, std::uint32_t capacity,
-                          std::string& name) override {
-        return inner_.EnumKey(key, index, capacity, name);
-    }
-    std::uint32_t QueryValue(platform::RegistryKey key, const std::string& name,
-                             std::uint32_t& type, std::span<std::uint8_t> buffer,
-                             std::uint32_t& size) override {
-        return inner_.QueryValue(key, name, type, buffer, size);
-    }
-    std::uint32_t SetValue(platform::RegistryKey key, const std::string& name, std::uint32_t type,
-                           std::span<const std::uint8_t> data) override {
-        return inner_.SetValue(key, name, type, data);
-    }
 
   private:
     [[nodiscard]] bool Denied(platform::RegistryKey parent, std::uint32_t access) const {
@@ -139,8 +116,6 @@ class UserRegistry final : public platform::Registry {
         return !administrator && parent == platform::PredefinedKey(platform::kHkeyLocalMachine) &&
                (access & kWrite) != 0;
     }
-
-    sim::SimRegistry& inner_;
 };
 
 constexpr const char* kBin = "{645FF040-5081-101B-9F08-00AA002F954E}";
