@@ -377,6 +377,8 @@ void Form1::ShowPage(chrome::Page page, const forms::Bounds& area) {
     SetPageVisible(page, true);
     if (page == chrome::Page::ShowHideIcons) {
         showHideIcons.PageShown();
+    } else if (page == chrome::Page::RemoveIcons) {
+        removeIcons.PageShown();
     }
 }
 

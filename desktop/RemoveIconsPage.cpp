@@ -80,11 +80,12 @@ void RemoveIconsPage::LoadSpecialIcons(const std::string& programFolder, ExpandE
 void RemoveIconsPage::FillSpecialIconList() {
     lstvwSpecDeskIco.SetImages(nullptr);
     lstvwSpecDeskIco.Clear();
+    rowIcons_.clear();
+    pictures_.clear();
     const auto expanded = [this](const std::string& text) {
         return expand_ ? expand_(text) : text;
     };
     const bool perUser = PerUserWayExists();
-    std::vector<forms::Bitmap> pictures;
     std::vector<forms::ListViewItem> rows;
     try {
         for (const std::string& id : lstSpecialDesktopIcons.Items()) {
@@ -94,14 +95,13 @@ void RemoveIconsPage::FillSpecialIconList() {
             if (!location.empty()) {
                 icon = ParseIconLocation(expanded(location));
             }
-            pictures.push_back(
-                DrawIconFromFile(form_.GetBackend(), kSpecialIconSize, icon.file, icon.index));
             const bool shown =
                 IsOnDesktopForAll(registry_, id) && !(perUser && IsHiddenForUser(registry_, id));
             rows.push_back({.texts = {"", GetSpecialIconName(registry_, id),
                                       GetSpecialIconInfoTip(registry_, id)},
                             .image = static_cast<int>(rows.size()),
                             .checked = !shown});
+            rowIcons_.push_back(std::move(icon));
         }
     } catch (const std::exception& error) {
         const RunTimeError* runTime = dynamic_cast<const RunTimeError*>(&error);
@@ -112,14 +112,37 @@ void RemoveIconsPage::FillSpecialIconList() {
                  "\n" + error.what() + "\n\nProblem Loading Special Icons into List",
              .icon = platform::MessageIcon::Critical});
     }
-    // The rows read so far stay, each with its picture; an empty list gets no image list.
-    pictures.resize(rows.size());
-    if (!pictures.empty()) {
-        lstvwSpecDeskIco.SetImages(IconPictureList(std::move(pictures)));
-    }
+    // The rows read so far stay; each gets its picture once the page has been seen.
+    rowIcons_.resize(rows.size());
     for (forms::ListViewItem& row : rows) {
         lstvwSpecDeskIco.AddItem(std::move(row));
     }
+    if (pageShown_ || Box().Visible()) {
+        PageShown();
+    }
+}
+
+void RemoveIconsPage::PageShown() {
+    pageShown_ = true;
+    DrawMissingPictures();
+}
+
+void RemoveIconsPage::DrawMissingPictures() {
+    if (pictures_.size() >= rowIcons_.size()) {
+        return;  // every row has its picture: the list keeps the one it has
+    }
+    while (pictures_.size() < rowIcons_.size()) {
+        const IconLocation& icon = rowIcons_[pictures_.size()];
+        forms::Bitmap picture;
+        try {
+            picture = DrawIconFromFile(form_.GetBackend(), kSpecialIconSize, icon.file, icon.index);
+        } catch (const std::exception&) {
+            // A file that cannot be read as icons leaves its row without a picture.
+        }
+        pictures_.push_back(std::move(picture));
+    }
+    // An empty list gets no image list.
+    lstvwSpecDeskIco.SetImages(IconPictureList(pictures_));
 }
 
 void RemoveIconsPage::lstvwSpecDeskIco_ItemCheck(int row) {

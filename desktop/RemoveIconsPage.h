@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chrome/PageBox.h"
+#include "desktop/SpecialIcons.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -27,8 +29,12 @@ class RemoveIconsPage final : public chrome::PageBox {
 
     // "Load up the Special Desktop icons": the identifiers from SpecialDesktopIcons.cfg in
     // the program's folder, or from the registry (then written there), and the list view.
+    // The rows come at once; their pictures when the page is first shown.
     void LoadSpecialIcons(const std::string& programFolder, ExpandEnvironment expand);
     void PositionControls();
+    // The page shows: the rows without a picture get theirs. From then on, rows listed
+    // again get their pictures as they come.
+    void PageShown();
 
     forms::ListView& lstvwSpecDeskIco;
     forms::ListBox& lstSpecialDesktopIcons;  // never shown: entry i belongs to row i
@@ -36,6 +42,7 @@ class RemoveIconsPage final : public chrome::PageBox {
 
   private:
     void FillSpecialIconList();
+    void DrawMissingPictures();
     void lstvwSpecDeskIco_ItemCheck(int row);
     // Each returns false, after saying why, when the icon stays as it was.
     [[nodiscard]] bool TakeOffDesktop(const std::string& id);
@@ -52,6 +59,11 @@ class RemoveIconsPage final : public chrome::PageBox {
     ExpandEnvironment expand_;
     std::string listPath_;
     bool listOnDisk_ = false;  // the file holds every identifier of the list
+    // Where each row's picture comes from, and the pictures drawn so far (a prefix of the
+    // rows): drawing loads the shell's libraries, which the start must not wait for.
+    std::vector<IconLocation> rowIcons_;
+    std::vector<forms::Bitmap> pictures_;
+    bool pageShown_ = false;
 };
 
 }  // namespace pellmark

@@ -2,6 +2,7 @@
 // as a user drives it, against the in-memory registry, files and forms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -173,13 +174,18 @@ class RemoveIconsPageTest : public ::testing::Test {
         return forms::Bitmap(32, 32, std::vector<std::uint32_t>(32 * 32, colour));
     }
 
-    // The program starting again: a new page over the same registry and files.
-    RemoveIconsPage& Start() {
+    // The program starting again: a new page over the same registry and files, on show
+    // from the start or hidden as another page is shown first.
+    RemoveIconsPage& Start(bool shown = true) {
         page.reset();
         form.reset();
         form = std::make_unique<forms::Form>(forms, "Form1");
         page = std::make_unique<RemoveIconsPage>(*form, user, files, dialogs, system);
-        page->Box().SetVisible(true);
+        page->Box().SetVisible(shown);
+        Load();
+        return *page;
+    }
+    void Load() {
         page->LoadSpecialIcons("C:\\Pellmark", [](const std::string& text) {
             std::string out = text;
             for (const char* name : {"%SystemRoot%", "%windir%"}) {
@@ -189,7 +195,6 @@ class RemoveIconsPageTest : public ::testing::Test {
             }
             return out;
         });
-        return *page;
     }
     [[nodiscard]] std::vector<bool> Ticks() const {
         std::vector<bool> ticks;
@@ -242,6 +247,50 @@ TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) 
             EXPECT_EQ(PictureColour(row), 0xFF0000u) << "the fallback icon";
         }
     }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RemoveIconsPageTest, PicturesAreDrawnWhenThePageFirstShowsAndForRowsListedLater) {
+    user.administrator = true;
+    Start(false);
+    ASSERT_EQ(page->lstvwSpecDeskIco.ItemCount(), 3);
+    EXPECT_EQ(page->lstvwSpecDeskIco.Item(1).texts[1], "Network") << "the rows come at load";
+    EXPECT_EQ(page->lstvwSpecDeskIco.Images(), nullptr) << "no picture before the page shows";
+
+    page->Box().SetVisible(true);
+    page->PageShown();
+    const auto images = page->lstvwSpecDeskIco.Images();
+    ASSERT_NE(images, nullptr);
+    ASSERT_EQ(images->images.size(), 3u);
+    const std::vector<std::string> ids = page->lstSpecialDesktopIcons.Items();
+    const int bin = static_cast<int>(std::find(ids.begin(), ids.end(), kBin) - ids.begin());
+    EXPECT_EQ(PictureColour(bin), 0x0000FFu);
+
+    // Shown again: the pictures it has are kept, not drawn again.
+    page->Box().SetVisible(false);
+    page->Box().SetVisible(true);
+    page->PageShown();
+    EXPECT_EQ(page->lstvwSpecDeskIco.Images(), images);
+
+    // The list read again while another page shows: a row that came with it has its
+    // picture at once, since the page has been seen.
+    page->Box().SetVisible(false);
+    const std::string added = "{00000000-0000-0000-0000-0000000000CD}";
+    Class(added, "Tools", "", "C:\\Windows\\system\\cool.dll,37");
+    OnDesktop(added, "Tools");
+    files.files[kListFile] += added + "\r\n";
+    Load();
+    ASSERT_EQ(page->lstvwSpecDeskIco.ItemCount(), 4);
+    ASSERT_NE(page->lstvwSpecDeskIco.Images(), nullptr);
+    ASSERT_EQ(page->lstvwSpecDeskIco.Images()->images.size(), 4u);
+    EXPECT_EQ(PictureColour(3), 0xFF0000u);
+    EXPECT_EQ(PictureColour(bin), 0x0000FFu);
+
+    // A page never shown draws nothing, however often its list is read.
+    Start(false);
+    Load();
+    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 4);
+    EXPECT_EQ(page->lstvwSpecDeskIco.Images(), nullptr);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -110,6 +110,7 @@ class SpecialIconsTest : public ::testing::Test {
             folder, [](const std::string& text) { return win32::ExpandEnvironment(text); });
         page->Box().Move({0, 0, 377, 225});
         page->Box().SetVisible(true);
+        page->PageShown();
         form->Show();
         view = win32::Win32FormsBackend::WindowOf(page->lstvwSpecDeskIco);
         const auto& ids = page->lstSpecialDesktopIcons.Items();
