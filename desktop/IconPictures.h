@@ -15,7 +15,8 @@ inline constexpr int kIconPictureHeight = 32;
 inline constexpr int kIconPictureLeft = 10;
 
 // `icon` placed at (x, 0) on a transparent 45 by 32 picture, cut at its edges. An empty
-// icon gives the empty picture: a row without an icon, never someone else's.
+// icon gives the empty picture: a row without an icon, never someone else's. An icon that
+// carries a larger drawing for high DPI gives a picture that carries one, from that drawing.
 [[nodiscard]] forms::Bitmap IconPicture(const forms::Bitmap& icon, int x = kIconPictureLeft);
 
 // Icon `index` of `file` (0 and up count the file's icons, a negative number names a

@@ -78,9 +78,11 @@ void IconSizePage::PositionControls() {
     lblIconCache.Move({14, 190, 104, 18});
     txtIconCache.Move({120, 186, 72, 22});
     lblKb.Move({198, 190, 40, 18});
-    // The sample is the program's own mark, which is drawn to be seen large.
-    imgIconPreview.SetPicture(imgIconPreview.Owner().GetBackend().LoadResourcePicture(
-        chrome::PictureName(PELLMARK_PICTURE_ABOUT_LOGO)));
+    // The sample is the program's own mark, which is drawn to be seen large; at high DPI
+    // from its larger drawing, so that it grows sharp.
+    imgIconPreview.SetPicture(imgIconPreview.Owner().GetBackend().LoadScalablePicture(
+        chrome::PictureName(PELLMARK_PICTURE_ABOUT_LOGO),
+        chrome::PictureName(PELLMARK_PICTURE_ABOUT_LOGO + chrome::kLargePictures)));
     PlaceSample(sldIconSize.Value());
 }
 

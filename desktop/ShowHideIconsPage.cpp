@@ -1,6 +1,7 @@
 #include "desktop/ShowHideIconsPage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "desktop/IconPictures.h"
@@ -52,15 +53,29 @@ void ShowHideIconsPage::PageShown() {
         return;
     }
     picturesShown_ = true;
+    constexpr std::size_t kListed = std::size_t{kIconPictureHeight} * kIconPictureHeight;
+    // At the size the desktop keeps them first: on a screen of more dots per inch that is
+    // the size the list shows them at, and a picture shrunk and grown again would blur.
+    const std::vector<platform::IconPixels> own = desktop_.ReadIconPictures(imageList_, rows_, 0);
+    const bool otherSize = std::any_of(own.begin(), own.end(), [](const platform::IconPixels& p) {
+        return !p.empty() && p.size() != kListed;
+    });
     const std::vector<platform::IconPixels> found =
-        desktop_.ReadIconPictures(imageList_, rows_, kIconPictureHeight);
+        otherSize ? desktop_.ReadIconPictures(imageList_, rows_, kIconPictureHeight) : own;
     std::vector<forms::Bitmap> pictures;
     pictures.reserve(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const bool known = i < found.size() && !found[i].empty();
-        pictures.push_back(
-            IconPicture(known ? forms::Bitmap(kIconPictureHeight, kIconPictureHeight, found[i])
-                              : forms::Bitmap()));
+        forms::Bitmap icon;
+        if (i < found.size() && found[i].size() == kListed) {
+            icon = forms::Bitmap(kIconPictureHeight, kIconPictureHeight, found[i]);
+            if (i < own.size() && own[i].size() > kListed) {
+                const auto side = static_cast<int>(std::lround(std::sqrt(own[i].size())));
+                if (static_cast<std::size_t>(side) * side == own[i].size()) {
+                    icon.SetLarge(forms::Bitmap(side, side, own[i]));
+                }
+            }
+        }
+        pictures.push_back(IconPicture(icon));
     }
     // Attached only with its pictures: an empty image list is never shown.
     ListView1.SetImages(IconPictureList(std::move(pictures)));

@@ -74,7 +74,8 @@ class Desktop {
         const IconPlacement one{index, x, y};
         MoveIcons({&one, 1});
     }
-    // The icons' own pictures, `size` pixels square, one per request in its order: from
+    // The icons' own pictures, `size` pixels square (0: the size the pictures are kept at,
+    // larger on a screen of more dots per inch), one per request in its order: from
     // `imageList` (a read's) where this process can draw from it, otherwise from the
     // shell's items of the desktop matched by caption. A picture that cannot be told for
     // certain is left empty.

@@ -1,5 +1,7 @@
 #include "platform/sim/SimDesktop.h"
 
+#include <cmath>
+
 #include "platform/ListViewText.h"
 
 namespace pellmark::sim {
@@ -46,10 +48,25 @@ std::vector<platform::IconPixels> SimDesktop::ReadIconPictures(
     std::vector<platform::IconPixels> found;
     for (const platform::IconPictureRequest& request : requests) {
         const auto picture = pictures.find(request.imageIndex);
-        found.push_back(imageList == imageListHandle && picture != pictures.end() &&
-                                picture->second.size() == static_cast<std::size_t>(size) * size
-                            ? picture->second
-                            : platform::IconPixels());
+        if (imageList != imageListHandle || picture == pictures.end()) {
+            found.emplace_back();
+            continue;
+        }
+        const platform::IconPixels& kept = picture->second;
+        const auto side = static_cast<int>(std::lround(std::sqrt(kept.size())));
+        if (size == 0 || size == side || side == 0) {
+            found.push_back(kept);
+            continue;
+        }
+        // Another size: stretched to it, nearest pixel.
+        platform::IconPixels stretched(static_cast<std::size_t>(size) * size);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                stretched[static_cast<std::size_t>(y) * size + x] =
+                    kept[static_cast<std::size_t>(y * side / size) * side + x * side / size];
+            }
+        }
+        found.push_back(std::move(stretched));
     }
     return found;
 }

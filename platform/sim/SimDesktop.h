@@ -35,7 +35,8 @@ class SimDesktop final : public platform::Desktop {
     int LogicalDpiX() override { return dpi; }
     platform::DesktopRead ReadIcons() override;
     void MoveIcons(std::span<const platform::IconPlacement> placements) override;
-    // From pictures, by image index, with the size asked for; none for other image lists.
+    // From pictures (square), by image index, stretched to the size asked for (0: as kept);
+    // none for other image lists.
     std::vector<platform::IconPixels> ReadIconPictures(
         ImageListRef imageList, std::span<const platform::IconPictureRequest> icons,
         int size) override;

@@ -311,12 +311,9 @@ forms::Bitmap SimFormsBackend::LoadResourcePicture(const std::string& name) {
     return found->second;
 }
 
-forms::Bitmap SimFormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
-    const auto found = fileIcons.find({file, index});
-    if (found == fileIcons.end() || found->second.Empty() || size <= 0) {
-        return {};
-    }
-    const forms::Bitmap& icon = found->second;
+namespace {
+
+forms::Bitmap Resized(const forms::Bitmap& icon, int size, const std::string& file) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -326,6 +323,20 @@ forms::Bitmap SimFormsBackend::LoadFileIcon(const std::string& file, int index, 
         }
     }
     return {size, size, std::move(pixels), file};
+}
+
+}  // namespace
+
+forms::Bitmap SimFormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
+    const auto found = fileIcons.find({file, index});
+    if (found == fileIcons.end() || found->second.Empty() || size <= 0) {
+        return {};
+    }
+    forms::Bitmap icon = Resized(found->second, size, file);
+    if (const int screen = (size * dpi + 48) / 96; screen > size) {
+        icon.SetLarge(Resized(found->second, screen, file));
+    }
+    return icon;
 }
 
 forms::TextSize SimFormsBackend::MeasureText(const std::string& text, const forms::Font& font,

@@ -46,7 +46,8 @@ class SimFormsBackend final : public forms::Backend {
     void RunModal(forms::Form& form) override;
     forms::Bitmap LoadPicture(const std::string& path) override;
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
-    // From fileIcons, drawn to the size asked for (nearest pixel).
+    // From fileIcons, drawn to the size asked for (nearest pixel); where `dpi` makes it
+    // show larger, it carries a drawing at that size too.
     forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;
     // Every character is kCharWidth wide (twice that in a font of 12 points or more) and a
     // line kLineHeight high (twice too); lines break at the last space that fits, or where a
@@ -102,6 +103,7 @@ class SimFormsBackend final : public forms::Backend {
     std::map<std::string, forms::Bitmap> pictureFiles;               // by path
     std::map<std::string, forms::Bitmap> resourcePictures;           // by name
     std::map<std::pair<std::string, int>, forms::Bitmap> fileIcons;  // by path and index
+    int dpi = 96;                      // the screen's, for the pictures that are drawn larger on it
     std::vector<std::string> redrawn;  // the names of the forms and controls asked to paint again
     // What the notification area was told, in order: "add Form1 Pellmark" (the form and the
     // tip), "remove Form1", and "restart" for RestartShell.

@@ -102,8 +102,15 @@ std::vector<std::uint32_t> ImageListPixels(HIMAGELIST list, int index, int size)
     }
     int width = 0;
     int height = 0;
-    if (::ImageList_GetIconSize(list, &width, &height) != FALSE && width == size &&
-        height == size) {
+    const bool sized = ::ImageList_GetIconSize(list, &width, &height) != FALSE;
+    if (size == 0) {
+        // The list's own size, which a screen of more dots per inch makes larger.
+        if (!sized || width != height || width <= 0) {
+            return {};
+        }
+        size = width;
+    }
+    if (sized && width == size && height == size) {
         return DrawnPixels(size,
                            [&](HDC dc) { ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
     }

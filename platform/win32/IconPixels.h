@@ -23,7 +23,7 @@ namespace pellmark::win32 {
 [[nodiscard]] std::vector<std::uint32_t> IconPixels(HICON icon, int size);
 
 // Image `index` of an image list this process can draw from, stretched to `size` when the
-// list's images are of another size.
+// list's images are of another size; 0 takes the list's own size.
 [[nodiscard]] std::vector<std::uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
 
 }  // namespace pellmark::win32

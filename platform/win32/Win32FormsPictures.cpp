@@ -386,28 +386,60 @@ forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     return FromFrame(*factory.get(), *decoder.get(), name);
 }
 
-forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
+namespace {
+
+// Icon `index` of `file` drawn from the file's own image nearest `size` pixels; empty when
+// the file or the icon is missing.
+forms::Bitmap FileIconAt(const std::string& file, int index, int size) {
+    // user32 has long exported it, but the headers of old systems did not list it: looked up,
+    // so that the program still starts where it is missing.
+    using PrivateW = UINT(WINAPI*)(LPCWSTR, int, int, int, HICON*, UINT*, UINT, UINT);
+    using PrivateA = UINT(WINAPI*)(LPCSTR, int, int, int, HICON*, UINT*, UINT, UINT);
     using ExtractW = UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT);
     using ExtractA = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
-    static const auto extractW = SystemFunction<ExtractW>(SystemLibrary::Shell, "ExtractIconExW");
-    static const auto extractA = SystemFunction<ExtractA>(SystemLibrary::Shell, "ExtractIconExA");
-    HICON large = nullptr;
-    HICON small = nullptr;
-    const bool small16 = size == 16;
-    // With no icon at that index the call leaves both null; asking for one size only.
-    const UINT found = CallWithText(
+    static const HMODULE user = ::GetModuleHandleW(L"user32.dll");
+    static const auto privateW = reinterpret_cast<PrivateW>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(user, "PrivateExtractIconsW")));
+    static const auto privateA = reinterpret_cast<PrivateA>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(user, "PrivateExtractIconsA")));
+    HICON drawn = nullptr;
+    UINT id = 0;
+    bool asked = false;
+    UINT found = CallWithText(
         file, 0U,
         [&](const wchar_t* wide) {
-            return extractW == nullptr ? 0U
-                                       : extractW(wide, index, small16 ? nullptr : &large,
-                                                  small16 ? &small : nullptr, 1);
+            asked = privateW != nullptr;
+            return asked ? privateW(wide, index, size, size, &drawn, &id, 1, 0) : 0U;
         },
         [&](const char* ansi) {
-            return extractA == nullptr ? 0U
-                                       : extractA(ansi, index, small16 ? nullptr : &large,
-                                                  small16 ? &small : nullptr, 1);
+            asked = privateA != nullptr;
+            return asked ? privateA(ansi, index, size, size, &drawn, &id, 1, 0) : 0U;
         });
-    const UniqueIcon icon(small16 ? small : large);
+    if (!asked) {
+        // Without it, the shell gives the system's two sizes, and the nearer is stretched.
+        static const auto extractW =
+            SystemFunction<ExtractW>(SystemLibrary::Shell, "ExtractIconExW");
+        static const auto extractA =
+            SystemFunction<ExtractA>(SystemLibrary::Shell, "ExtractIconExA");
+        HICON large = nullptr;
+        HICON small = nullptr;
+        const bool small16 = size <= 16;
+        // With no icon at that index the call leaves both null; asking for one size only.
+        found = CallWithText(
+            file, 0U,
+            [&](const wchar_t* wide) {
+                return extractW == nullptr ? 0U
+                                           : extractW(wide, index, small16 ? nullptr : &large,
+                                                      small16 ? &small : nullptr, 1);
+            },
+            [&](const char* ansi) {
+                return extractA == nullptr ? 0U
+                                           : extractA(ansi, index, small16 ? nullptr : &large,
+                                                      small16 ? &small : nullptr, 1);
+            });
+        drawn = small16 ? small : large;
+    }
+    const UniqueIcon icon(drawn);
     if (found == 0 || found == UINT_MAX || !icon) {
         return {};
     }
@@ -416,6 +448,23 @@ forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index
         return {};
     }
     return {size, size, std::move(pixels), file};
+}
+
+}  // namespace
+
+forms::Bitmap Win32FormsBackend::LoadFileIcon(const std::string& file, int index, int size) {
+    if (size <= 0) {
+        return {};
+    }
+    forms::Bitmap icon = FileIconAt(file, index, size);
+    // On a screen of more dots per inch the icon shows larger: it carries the file's own
+    // drawing at that size, sharper than this one stretched.
+    if (const int screen = ::MulDiv(size, dpi_, 96); !icon.Empty() && screen > size) {
+        if (const forms::Bitmap large = FileIconAt(file, index, screen); !large.Empty()) {
+            icon.SetLarge(large);
+        }
+    }
+    return icon;
 }
 
 forms::Bitmap Win32FormsBackend::LoadScalablePicture(const std::string& name,

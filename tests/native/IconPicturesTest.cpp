@@ -83,6 +83,38 @@ TEST(IconPictures, DrawIconFromFilePlacesTheIconOnA45By32PictureCutAtItsEdges) {
         << "a missing file gives the empty picture too";
 }
 
+TEST(IconPictures, OnAScreenOfMoreDotsPerInchThePictureCarriesOneDrawnAtItsSize) {
+    struct Case {
+        int dpi;
+        int x;
+        int width;  // of the large drawing; 0 for none
+        int height;
+        Placement expected;  // the icon's first pixel and how much of it is drawn
+    };
+    const Case cases[] = {
+        {96, 10, 0, 0, {}},                        // drawn at its own size: nothing more
+        {120, 10, 56, 40, {13, -1, -1, 40 * 40}},  // 12.5 rounds up, as the screen's lengths
+        {144, 10, 68, 48, {15, -1, -1, 48 * 48}},  // the lists' 45 by 32 at 144 DPI
+        {192, 10, 90, 64, {20, -1, -1, 64 * 64}},
+        {144, 20, 68, 48, {30, -1, -1, 38 * 48}},  // cut at the right as the small one is
+    };
+    for (const Case& c : cases) {
+        sim::SimFormsBackend backend;
+        backend.dpi = c.dpi;
+        backend.fileIcons[{"C:\\Icons\\bin.ico", 0}] = NumberedIcon(96);
+        const forms::Bitmap picture = DrawIconFromFile(backend, 32, "C:\\Icons\\bin.ico", 0, c.x);
+        ASSERT_EQ(picture.Width(), kIconPictureWidth) << c.dpi;
+        const forms::Bitmap large = picture.Large();
+        EXPECT_EQ(large.Width(), c.width) << c.dpi;
+        EXPECT_EQ(large.Height(), c.height) << c.dpi;
+        if (c.width > 0) {
+            EXPECT_EQ(PlacementOf(large, 0xFFFFFFFFu), c.expected) << c.dpi << " at " << c.x;
+        }
+    }
+    EXPECT_TRUE(IconPicture(NumberedIcon(32)).Large().Empty())
+        << "an icon without a larger drawing gives a picture without one";
+}
+
 TEST(IconPictures, APictureListIs45By32) {
     const auto list =
         IconPictureList({IconPicture(forms::Bitmap()), IconPicture(NumberedIcon(32))});

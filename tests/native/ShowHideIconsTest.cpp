@@ -75,9 +75,44 @@ TEST_F(ShowHideIconsTest, TheListHoldsEveryIconOfTheLoadsReadAndFetchesPicturesW
     ASSERT_EQ(images->images.size(), 2U);
     EXPECT_EQ(images->width, 45);
     EXPECT_EQ(images->images[0].ColourAt(10 + 16, 16), 0x0000FFu) << "its own picture at x 10";
+    EXPECT_TRUE(images->images[0].Large().Empty()) << "kept at the list's size: nothing more";
     for (const std::uint32_t pixel : images->images[1].Pixels()) {
         ASSERT_EQ(pixel >> 24, 0U) << "no picture found: an empty one, never another's";
     }
+}
+
+TEST_F(ShowHideIconsTest, PicturesKeptLargerForTheScreenAreShownFromThatSize) {
+    // At 144 DPI the desktop keeps its pictures 48 pixels square: red on the left half,
+    // blue on the right, so a picture stretched or put out of place shows.
+    platform::IconPixels large(48 * 48);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 48; ++x) {
+            large[static_cast<std::size_t>(y * 48 + x)] = x < 24 ? 0xFF0000FF : 0xFFFF0000;
+        }
+    }
+    desktop.pictures[7] = large;
+    Fill({{"Recycle Bin", 18, 2, 7}});
+    page.Box().SetVisible(true);
+    page.PageShown();
+    EXPECT_EQ(desktop.pictureReads, 2) << "the kept size, then the list's for 96 DPI";
+    const auto& images = page.ListView1.Images();
+    ASSERT_NE(images, nullptr);
+    const forms::Bitmap& picture = images->images.at(0);
+    ASSERT_EQ(picture.Width(), 45);
+    EXPECT_EQ(picture.ColourAt(10 + 5, 16), 0x0000FFu);
+    EXPECT_EQ(picture.ColourAt(10 + 26, 16), 0xFF0000u);
+    const forms::Bitmap drawn = picture.Large();
+    ASSERT_EQ(drawn.Width(), 68) << "45 by 32 at 144 DPI";
+    ASSERT_EQ(drawn.Height(), 48);
+    const auto at = [&](int x, int y) {
+        return drawn.Pixels()[static_cast<std::size_t>(y * drawn.Width() + x)];
+    };
+    EXPECT_EQ(at(14, 24) >> 24, 0u) << "15 pixels in, as 10 at 96 DPI";
+    EXPECT_EQ(at(15, 24), 0xFF0000FFu);
+    EXPECT_EQ(at(15 + 23, 24), 0xFF0000FFu) << "the kept pixels, one for one";
+    EXPECT_EQ(at(15 + 24, 24), 0xFFFF0000u);
+    EXPECT_EQ(at(15 + 47, 47), 0xFFFF0000u);
+    EXPECT_EQ(at(15 + 48, 24) >> 24, 0u);
 }
 
 TEST_F(ShowHideIconsTest, TickingPushesTheIconAScreenOfTwipsRightAndClearingBringsItBack) {

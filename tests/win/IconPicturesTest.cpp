@@ -95,6 +95,72 @@ std::vector<platform::IconPictureRequest> RequestsOf(const DesktopIconTable& tab
     return requests;
 }
 
+// A square of `colour` with a transparent frame `frame` pixels wide.
+forms::Bitmap FramedSquare(int size, int frame, std::uint32_t colour) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size, 0);
+    for (int y = frame; y < size - frame; ++y) {
+        for (int x = frame; x < size - frame; ++x) {
+            pixels[static_cast<std::size_t>(y * size + x)] = colour;
+        }
+    }
+    return {size, size, std::move(pixels)};
+}
+
+TEST(IconPictures, AnIconShownLargerIsTheFilesOwnImageAtThatSizeNotTheSmallOneStretched) {
+    constexpr std::uint32_t kGreen = 0xFF00FF00;
+    constexpr std::uint32_t kBlue = 0xFFFF0000;
+    // Told apart by colour and by frame: the 32-pixel image is green to its edges, the
+    // 48-pixel one blue inside a frame of 4 transparent pixels.
+    const std::string file = WriteTempFile(
+        L"pellmark-two-sizes.ico",
+        testcases::IconFileBytes({FramedSquare(32, 0, kGreen), FramedSquare(48, 4, kBlue)}));
+
+    Win32FormsBackend plain{96};
+    const forms::Bitmap asked48 = plain.LoadFileIcon(file, 0, 48);
+    ASSERT_EQ(asked48.Width(), 48);
+    EXPECT_EQ(At(asked48, 24, 24), kBlue);
+    EXPECT_EQ(At(asked48, 2, 24) >> 24, 0u) << "the frame of the 48-pixel image";
+    const forms::Bitmap asked32 = plain.LoadFileIcon(file, 0, 32);
+    EXPECT_EQ(At(asked32, 0, 16), kGreen);
+    EXPECT_TRUE(asked32.Large().Empty()) << "at 96 DPI it shows at its own size";
+
+    Win32FormsBackend wide{144};
+    const forms::Bitmap icon = wide.LoadFileIcon(file, 0, 32);
+    ASSERT_EQ(icon.Width(), 32);
+    EXPECT_EQ(At(icon, 16, 16), kGreen);
+    const forms::Bitmap large = icon.Large();
+    ASSERT_EQ(large.Width(), 48);
+    EXPECT_EQ(At(large, 24, 24), kBlue);
+
+    // In a list at 144 DPI the row's picture is 68 by 48, the icon 15 pixels in.
+    forms::Form form(wide, "frmLarge");
+    form.SetClientSize(300, 200);
+    auto& list = form.Add<forms::ListView>("lvwLarge");
+    list.Move({0, 0, 300, 200});
+    list.SetColumns({{"Icon", 100}});
+    list.SetImages(IconPictureList({DrawIconFromFile(wide, 32, file, 0)}));
+    list.AddItem({.texts = {""}, .image = 0});
+    form.Show();
+    const HWND view = Win32FormsBackend::WindowOf(list);
+    ASSERT_NE(view, nullptr);
+    const auto images =
+        reinterpret_cast<HIMAGELIST>(::SendMessageW(view, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr);
+    int width = 0;
+    int height = 0;
+    ASSERT_NE(::ImageList_GetIconSize(images, &width, &height), FALSE);
+    ASSERT_EQ(width, 68);
+    ASSERT_EQ(height, 48);
+    const std::vector<std::uint32_t> drawn =
+        DrawnPixels(68, [&](HDC dc) { ::ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL); });
+    ASSERT_EQ(drawn.size(), 68u * 68u);
+    const auto pixel = [&](int x, int y) { return drawn[static_cast<std::size_t>(y * 68 + x)]; };
+    EXPECT_EQ(pixel(15 + 24, 24), kBlue) << "the 48-pixel image, not the 32 stretched";
+    EXPECT_EQ(pixel(15 + 2, 24) >> 24, 0u) << "its frame, where a stretched 32 would be green";
+    EXPECT_EQ(pixel(15 + 4, 4), kBlue) << "drawn at its size: its frame ends where it should";
+    EXPECT_EQ(pixel(10, 24) >> 24, 0u) << "nothing left of the icon's place";
+}
+
 TEST(DesktopPictures, OnWindows98TheyComeFromTheListViewsOwnImageListAndFarMovesStayWhole) {
     standin::Layout layout;
     for (int i = 0; i < 4; ++i) {
