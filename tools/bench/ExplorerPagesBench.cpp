@@ -51,6 +51,7 @@ int main() {
     std::vector<double> first;
     std::vector<double> later;
     std::vector<double> switches;
+    std::vector<double> shown;
     int rows = 0;
     for (int round = 0; round < kRounds; ++round) {
         forms::Form form(backend, "Form1");
@@ -67,6 +68,11 @@ int main() {
         misc.LoadSwitches();
         iconSize.LoadIconCache();
         const Clock::time_point loaded = Clock::now();
+        // The pictures wait for the page: drawn when it is first shown.
+        removeIcons.Box().SetVisible(true);
+        removeIcons.PageShown();
+        const Clock::time_point pictured = Clock::now();
+        shown.push_back(Milliseconds(loaded, pictured));
         first.push_back(Milliseconds(start, made));
         later.push_back(Milliseconds(made, read));
         switches.push_back(Milliseconds(read, loaded));
@@ -74,11 +80,12 @@ int main() {
     }
     ::DeleteFileA(listFile.c_str());
     ::RemoveDirectoryA(folder.c_str());
-    std::printf(
-        "special desktop icons, %d rows with pictures, median of %d (first round %.2f ms)\n", rows,
-        kRounds, first.front());
+    std::printf("special desktop icons, %d rows, median of %d (first round %.2f ms)\n", rows,
+                kRounds, first.front());
     std::printf("  first start (registry read, list file written)  %.2f ms\n", Median(first));
     std::printf("  later start (list file read)                    %.2f ms\n", Median(later));
+    std::printf("  pictures, when the page first shows             %.2f ms (first round %.2f)\n",
+                Median(shown), shown.front());
     std::printf("Explorer switches and cache size read              %.3f ms\n", Median(switches));
     return dialogs.shown.empty() ? 0 : 1;
 }
