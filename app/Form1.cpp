@@ -423,7 +423,7 @@ void Form1::ShowAboutBox() {
 
 // Modeless; the first opening shows what the load put in it.
 void Form1::ShowOptions() {
-    options_.Show();
+    options_.Open();
 }
 
 void Form1::SetCheckForNewVersion(std::function<void(forms::Label& link)> check) {

@@ -273,10 +273,8 @@ void frmOptions::LoadOptions() {
     check(chkStartInSysTray, "LoadInSysTray");
     check(chkLoadOnWinStart, "LoadOnStartup");
     check(chkStartHidden, "OnLoadHide");
-    if (context_.shortcuts != nullptr) {
-        chkShortcutOnStartMenu.SetValue(context_.shortcuts->StartMenuShortcutExists() ? 1 : 0);
-        chkShortcutOnDesktop.SetValue(context_.shortcuts->DesktopShortcutExists() ? 1 : 0);
-    } else {
+    // The shortcuts' boxes are filled when the dialog opens (Open).
+    if (context_.shortcuts == nullptr) {
         chkShortcutOnStartMenu.SetEnabled(false);
         chkShortcutOnDesktop.SetEnabled(false);
     }
@@ -285,6 +283,18 @@ void frmOptions::LoadOptions() {
     cboAutoSave.SetText(store_.Get(kSettingsSection, "PatternToAutoSave", kDefaultAutoSavePattern));
     cboLanguage.SetListIndex(
         IndexOf(cboLanguage, store_.Get(kSettingsSection, "Language", "English")));
+}
+
+void frmOptions::Open() {
+    Load();
+    // Asked as the dialog opens, not at its load: the shortcuts may have come or gone since,
+    // and a start-up that never opens the dialog is spared loading the shell. A dialog that
+    // shows already keeps what the user ticked.
+    if (Loaded() && !Visible() && context_.shortcuts != nullptr) {
+        chkShortcutOnStartMenu.SetValue(context_.shortcuts->StartMenuShortcutExists() ? 1 : 0);
+        chkShortcutOnDesktop.SetValue(context_.shortcuts->DesktopShortcutExists() ? 1 : 0);
+    }
+    Show();
 }
 
 void frmOptions::UpdatePatternControls() {

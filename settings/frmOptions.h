@@ -1,6 +1,6 @@
 // The options dialog: start-up, restore, automatic save, shortcuts and language. It reads
-// the settings into its controls when it loads and writes them back, with the Run value and
-// the shortcuts, on OK or Apply.
+// the settings into its controls when it loads (whether the shortcuts exist when it opens)
+// and writes them back, with the Run value and the shortcuts, on OK or Apply.
 #pragma once
 
 #include <functional>
@@ -65,6 +65,9 @@ class frmOptions final : public forms::Form {
     forms::Button& cmdCancel;
     forms::Button& cmdApply;
 
+    // Loads it when it is not loaded, ticks the shortcut boxes of the shortcuts there are,
+    // and shows it.
+    void Open();
     void LoadOptions();
     void SaveOptions();
     void UpdatePatternControls();

@@ -88,7 +88,7 @@ class OptionsTest : public ::testing::Test {
                 .applyLanguage = [this](const std::string& name) { applied.push_back(name); },
                 .checkForNewVersion = [this](forms::Label& link) { checked.push_back(&link); },
             });
-        dialog->Load();
+        dialog->Open();
         registry.log.clear();
         return *dialog;
     }
@@ -383,8 +383,13 @@ TEST_F(OptionsTest, ShortcutsAreMadeReadBackAndRemovedAsTheBoxesSay) {
     EXPECT_EQ(shell.ReadShortcut(kDesktopLink),
               (platform::ShortcutTarget{kProgram, "C:\\Pellmark"}));
 
-    // The next opening finds both; clearing one removes only that one.
+    // The next opening finds both, and not before it opens: a load alone asks no shell.
     frmOptions& again = Open();
+    again.Unload();
+    again.chkShortcutOnDesktop.SetValue(0);
+    again.Load();
+    EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 0);
+    again.Open();
     EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 1);
     EXPECT_EQ(again.chkShortcutOnStartMenu.Value(), 1);
     again.chkShortcutOnStartMenu.UserClick();
