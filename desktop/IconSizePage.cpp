@@ -75,9 +75,10 @@ void IconSizePage::PositionControls() {
     sldIconSize.Move({8, 64, 240, 30});
     lblIconSize.Move({14, 100, 230, 18});
     lblRecommended.Move({14, 122, 230, 18});
-    lblIconCache.Move({14, 190, 104, 18});
-    txtIconCache.Move({120, 186, 72, 22});
-    lblKb.Move({198, 190, 40, 18});
+    // Room for the longest translation ("Größe des Symbolcaches:").
+    lblIconCache.Move({14, 190, 150, 18});
+    txtIconCache.Move({166, 186, 64, 22});
+    lblKb.Move({236, 190, 40, 18});
     // The sample is the program's own mark, which is drawn to be seen large; at high DPI
     // from its larger drawing, so that it grows sharp.
     imgIconPreview.SetPicture(imgIconPreview.Owner().GetBackend().LoadScalablePicture(
