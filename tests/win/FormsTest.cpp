@@ -14,6 +14,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -139,6 +140,21 @@ bool CursorTo(HWND window, POINT at) {
     POINT cursor{};
     return ::GetCursorPos(&cursor) != FALSE && cursor.x == at.x && cursor.y == at.y &&
            ::WindowFromPoint(at) == window;
+}
+
+// With the cursor resting at `at` in `window`: tells the window the mouse moved there and
+// waits up to five seconds for a tip to show. The tool showing, or none.
+std::optional<TTTOOLINFOW> TipWhereTheMouseRests(Win32FormsBackend& backend, HWND tips, HWND window,
+                                                 POINT at) {
+    ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    TTTOOLINFOW current{kToolSize};
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 5000; ::Sleep(10)) {
+        backend.DoEvents();
+        if (Send(tips, TTM_GETCURRENTTOOLW, 0, &current) != FALSE) {
+            return current;
+        }
+    }
+    return std::nullopt;
 }
 
 // This thread's top-level windows of a class; of any class for null.
@@ -630,17 +646,10 @@ TEST_F(FormsTest, ToolTipsFollowTheControlsAndTheLabelsAPictureDrawsAndShowUnder
     if (!CursorTo(picture, {15, 15})) {
         GTEST_SKIP() << "this display cannot put the cursor over the picture";
     }
-    ::PostMessageA(picture, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
-    TTTOOLINFOW current{kToolSize};
-    bool showing = false;
-    for (const DWORD start = ::GetTickCount(); !showing && ::GetTickCount() - start < 5000;) {
-        backend.DoEvents();
-        showing = Send(tips, TTM_GETCURRENTTOOLW, 0, &current) != FALSE;
-        ::Sleep(10);
-    }
-    ASSERT_TRUE(showing) << "no tip within five seconds";
-    EXPECT_EQ(current.hwnd, picture);
-    EXPECT_EQ(ToolOf(tips, picture, current.uId).first, "Marker, renamed");
+    const auto current = TipWhereTheMouseRests(backend, tips, picture, {15, 15});
+    ASSERT_TRUE(current.has_value()) << "no tip within five seconds";
+    EXPECT_EQ(current->hwnd, picture);
+    EXPECT_EQ(ToolOf(tips, picture, current->uId).first, "Marker, renamed");
 }
 
 TEST_F(FormsTest, PictureDrawsItsLabelsInTheOrderMadeWhereTheyAre) {
@@ -1739,16 +1748,9 @@ TEST_F(FormsTest, AnImagesToolTipIsAnAreaOfTheWindowThatDrawsItAndGoesWithIt) {
     if (!CursorTo(window, {380, 460})) {
         GTEST_SKIP() << "this display cannot put the cursor over the form";
     }
-    ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(380, 460));
-    TTTOOLINFOW current{kToolSize};
-    bool showing = false;
-    for (const DWORD start = ::GetTickCount(); !showing && ::GetTickCount() - start < 5000;) {
-        backend.DoEvents();
-        showing = Send(tips, TTM_GETCURRENTTOOLW, 0, &current) != FALSE;
-        ::Sleep(10);
-    }
-    ASSERT_TRUE(showing) << "no tip within five seconds";
-    EXPECT_EQ(ToolOf(tips, window, current.uId).first, "Shown");
+    const auto current = TipWhereTheMouseRests(backend, tips, window, {380, 460});
+    ASSERT_TRUE(current.has_value()) << "no tip within five seconds";
+    EXPECT_EQ(ToolOf(tips, window, current->uId).first, "Shown");
 }
 
 TEST_F(FormsTest, APictureBoxDrawsItsImagesAboveItsLabelsInItsScaleAndHandsThemTheirClicks) {
