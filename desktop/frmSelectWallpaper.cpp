@@ -158,10 +158,15 @@ frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
 void frmSelectWallpaper::OnUnload() {
     // The next load, hidden with a language, makes no windows again.
     picBGPic.SetVisible(false);
+    prepared_ = false;
 }
 
 void frmSelectWallpaper::Open() {
     Load();
+    if (!prepared_) {
+        prepared_ = true;
+        PrepareFirstShowing();
+    }
     picBGPic.SetVisible(true);
     Show();
 }
@@ -194,7 +199,7 @@ void frmSelectWallpaper::PlaceControls() {
     imgQuit.Move(kQuit);
 }
 
-void frmSelectWallpaper::OnLoad() {
+void frmSelectWallpaper::PrepareFirstShowing() {
     ShowDrives();
     if (!OpenFolder(services_.programFolder)) {
         // The program's folder cannot be read: the drive's root at least.

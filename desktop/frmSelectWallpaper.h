@@ -40,7 +40,10 @@ class frmSelectWallpaper final : public forms::Form {
     // The selected file's full path; empty with no selection.
     [[nodiscard]] std::string SelectedPath() const;
 
-    // Shows the picker, loading it first when it is not loaded.
+    // Shows the picker, loading it first when it is not loaded. The drives, the program's
+    // folder, the stored style and the skin are read at its first showing after a load: the
+    // hidden load at start-up touches no drive (a floppy or a network drive can take
+    // seconds to answer).
     void Open();
 
     // The skin, holding every other control; its windows are made when the picker first
@@ -63,11 +66,11 @@ class frmSelectWallpaper final : public forms::Form {
     forms::Image& imgQuit;
 
   protected:
-    void OnLoad() override;
     void OnUnload() override;
 
   private:
     void PlaceControls();
+    void PrepareFirstShowing();
     void ShowDrives();
     void Drive1_Change();
     void File1_Click();
@@ -85,6 +88,7 @@ class frmSelectWallpaper final : public forms::Form {
     std::vector<FolderRow> rows_;
     forms::Bitmap skin_;
     bool showingDrive_ = false;  // the drive list is being set from code
+    bool prepared_ = false;      // shown since its load
 };
 
 }  // namespace pellmark

@@ -103,12 +103,25 @@ void frmMenus::IconiseMenuFormsMenu() {
     }
     if (!iconised_) {
         iconised_ = true;
-        LoadPictures();
+        if (Peer() != nullptr) {
+            LoadPictures();
+        }
         InstallOwnerDrawnMenus(images_);
     }
 }
 
+void frmMenus::OnMakingWindow() {
+    // The pictures wait for the first menu: nothing at start-up draws them.
+    if (iconised_) {
+        LoadPictures();
+    }
+}
+
 void frmMenus::LoadPictures() {
+    if (picturesLoaded_) {
+        return;
+    }
+    picturesLoaded_ = true;
     for (int i = 0; i < tray::kMenuPictureCount; ++i) {
         for (const bool large : {false, true}) {
             try {
@@ -129,6 +142,7 @@ void frmMenus::OnLoad() {
 void frmMenus::OnUnload() {
     UninstallOwnerDrawnMenus();
     iconised_ = false;  // loaded again, it puts them on again
+    picturesLoaded_ = false;
 }
 
 }  // namespace pellmark

@@ -77,6 +77,7 @@ class frmMenus final : public forms::Form {
   protected:
     void OnLoad() override;
     void OnUnload() override;
+    void OnMakingWindow() override;
 
   private:
     static constexpr const char* kDelete = "mnuSaveList_Delete";
@@ -84,6 +85,7 @@ class frmMenus final : public forms::Form {
 
     std::shared_ptr<forms::MenuImages> images_ = std::make_shared<forms::MenuImages>();
     bool iconised_ = false;
+    bool picturesLoaded_ = false;
 };
 
 // How a pattern's name shows as a menu caption: exactly as it is, whatever marker it

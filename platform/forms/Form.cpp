@@ -100,6 +100,7 @@ void Form::MakeWindow() {
     if (!loaded_ || peer_ || unloading_) {
         return;
     }
+    OnMakingWindow();
     peer_ = backend_.CreateFormPeer(*this);
     for (const auto& timer : timers_) {
         timer->AttachPeer(backend_.CreateTimerPeer(*timer));

@@ -249,6 +249,8 @@ class Form {
   protected:
     virtual void OnLoad() {}
     virtual void OnUnload() {}
+    // Just before the form's window is made: what only a form that shows needs.
+    virtual void OnMakingWindow() {}
 
   private:
     friend class Control;

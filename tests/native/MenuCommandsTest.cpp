@@ -10,6 +10,7 @@
 #include "tests/common/PatternText.h"
 #include "tests/native/ProgramHarness.h"
 #include "tray/MenuCommands.h"
+#include "tray/res/MenuPictures.h"
 
 namespace pellmark {
 namespace {
@@ -379,6 +380,8 @@ TEST_F(MenuCommandsTest, TheAboutItemsOpenTheAboutBoxModalOverTheMainWindow) {
 TEST_F(MenuCommandsTest, IconiseCopiesTheTrayCaptionsTagsThePicturesAndInstallsOnce) {
     testcases::PutShippedLanguage(files, testcases::kProgramFolder, "German");
     Setting("Language", "German");
+    const forms::Bitmap restorePicture(2, 2, std::vector<std::uint32_t>(4, 0xFF102030));
+    forms.resourcePictures[tray::MenuPictureName(0, false)] = restorePicture;
     ASSERT_TRUE(Start());
     EXPECT_EQ(menus.mnuOptions.caption, "&Optionen");
     EXPECT_EQ(menus.mnuMain_Help.caption, "&Hilfe");
@@ -402,8 +405,10 @@ TEST_F(MenuCommandsTest, IconiseCopiesTheTrayCaptionsTagsThePicturesAndInstallsO
     EXPECT_EQ(menus.Images()->images.size(), tags.size());
     // Loaded hidden, the menu form has no window yet: its menus are drawn by it once made.
     EXPECT_TRUE(forms.ownerDrawnLog.empty());
+    EXPECT_TRUE(menus.Images()->images[0].Empty()) << "the pictures wait for the first menu";
     menus.MakeWindow();
     EXPECT_EQ(forms.ownerDrawnLog, std::vector<std::string>{"install frmMenus 12 images"});
+    EXPECT_EQ(menus.Images()->images[0], restorePicture);
 
     // Again, with a main-menu caption changed since: copied again, installed only once.
     menus.mnuExitFromSysTray.caption = "Schl&ie\u00DFen";

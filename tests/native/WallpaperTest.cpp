@@ -525,7 +525,10 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     EXPECT_FALSE(picker->Visible());
     // Hidden, its controls have no windows yet: they cost nothing at start-up.
     EXPECT_EQ(picker->File1.Peer(), nullptr);
-    EXPECT_EQ(picker->FolderPath(), testcases::kProgramFolder);
+    // Nor has it asked for a drive or a folder.
+    EXPECT_TRUE(picker->Drive1.Items().empty());
+    EXPECT_TRUE(picker->Dir1.Items().empty());
+    EXPECT_EQ(picker->FolderPath(), "");
     EXPECT_EQ(picker->cmdSetWallpaper.Caption(), "Change Wallpaper");
     EXPECT_EQ(picker->Frame1.Caption(), "Display");
     EXPECT_EQ(picker->optStyle[2]->Caption(), "Stretch");
@@ -541,6 +544,8 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     h.form->misc.wallpaper.cmdChangeCover.UserClick();
     EXPECT_TRUE(picker->Visible());
     EXPECT_NE(picker->File1.Peer(), nullptr);
+    EXPECT_EQ(picker->FolderPath(), testcases::kProgramFolder);
+    EXPECT_FALSE(picker->Drive1.Items().empty());
     EXPECT_FALSE(picker->Modal());
     EXPECT_FALSE(h.forms.Disabled(*h.form));
     EXPECT_EQ(picker->Settings().owner, h.form.get());
