@@ -90,12 +90,19 @@ RECT WorkAreaOf(HWND window, POINT point) {
     return work;
 }
 
+// The program's icon at the size of those system metrics, drawn from the image of that
+// size in the resource; null when the exe has none. Shared: the system keeps it.
+HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric),
+                                           ::GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
 // A hidden window that owns the forms kept out of the taskbar.
 HWND ParkingWindow(HINSTANCE instance) {
     static HWND parking = nullptr;
     if (parking == nullptr || ::IsWindow(parking) == FALSE) {
-        formtext::RegisterWindowClass(instance, "Pellmark parking", &::DefWindowProcW, nullptr,
-                                      nullptr);
+        formtext::RegisterWindowClass(instance, "Pellmark parking", &::DefWindowProcW, {}, nullptr);
         parking = formtext::CreateWindowText(0, "Pellmark parking", "", WS_POPUP, {}, nullptr,
                                              nullptr, instance);
     }
@@ -255,10 +262,11 @@ FormWindow::FormWindow(Win32FormsBackend& backend, forms::Form& form)
       exStyle_(ExStyleOf(form.Settings())),
       dpi_(backend.Dpi()) {
     const std::string className = "Pellmark." + form.Name();
-    formtext::RegisterWindowClass(
-        backend.Instance(), className, &FormWindow::Procedure,
-        ::LoadIconA(backend.Instance(), MAKEINTRESOURCEA(1)),  // null when the exe has none
-        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS);
+    formtext::RegisterWindowClass(backend.Instance(), className, &FormWindow::Procedure,
+                                  {ProgramIcon(backend.Instance(), SM_CXICON, SM_CYICON),
+                                   ProgramIcon(backend.Instance(), SM_CXSMICON, SM_CYSMICON)},
+                                  reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+                                  CS_DBLCLKS);
     const forms::WindowSettings& settings = form.Settings();
     if (settings.owner != nullptr) {
         settings.owner->MakeWindow();  // an owned window is made above its owner's

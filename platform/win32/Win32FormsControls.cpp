@@ -312,8 +312,8 @@ class PictureWindow final : public ControlWindow {
           picture_(picture),
           tipId_(static_cast<UINT_PTR>(form.NextControlId())),
           images_(form, this) {
-        formtext::RegisterWindowClass(backend.Instance(), kPictureClass, &Procedure, nullptr,
-                                      nullptr, CS_DBLCLKS);
+        formtext::RegisterWindowClass(backend.Instance(), kPictureClass, &Procedure, {}, nullptr,
+                                      CS_DBLCLKS);
         Create(WS_EX_CONTROLPARENT, kPictureClass, WS_CLIPCHILDREN);
     }
     ~PictureWindow() override {
@@ -621,7 +621,7 @@ class ImageWindow final : public ControlWindow {
   public:
     ImageWindow(Win32FormsBackend& backend, FormWindow& form, forms::Image& image)
         : ControlWindow(backend, form, image), image_(image) {
-        formtext::RegisterWindowClass(backend.Instance(), kImageClass, &Procedure, nullptr, nullptr,
+        formtext::RegisterWindowClass(backend.Instance(), kImageClass, &Procedure, {}, nullptr,
                                       CS_DBLCLKS);
         Create(0, kImageClass, 0);
     }

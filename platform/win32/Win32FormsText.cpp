@@ -47,8 +47,8 @@ UINT Pick(UINT ansiMessage, UINT wideMessage) noexcept {
     return UsesWideApi() ? wideMessage : ansiMessage;
 }
 
-void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC procedure, HICON icon,
-                         HBRUSH background, UINT style) {
+void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC procedure,
+                         ClassIcons icons, HBRUSH background, UINT style) {
     HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     if (UsesWideApi()) {
         const std::wstring wide = Widen(name);
@@ -57,8 +57,8 @@ void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC pr
         if (::GetClassInfoExW(instance, wide.c_str(), &type) != FALSE) {
             return;
         }
-        type = {sizeof type, style,   procedure,    0,      0, instance, icon, arrow,
-                background,  nullptr, wide.c_str(), nullptr};
+        type = {sizeof type, style,   procedure,    0,          0, instance, icons.large, arrow,
+                background,  nullptr, wide.c_str(), icons.small};
         ::RegisterClassExW(&type);
         return;
     }
@@ -68,8 +68,8 @@ void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC pr
     if (::GetClassInfoExA(instance, ansi.c_str(), &type) != FALSE) {
         return;
     }
-    type = {sizeof type, style,   procedure,    0,      0, instance, icon, arrow,
-            background,  nullptr, ansi.c_str(), nullptr};
+    type = {sizeof type, style,   procedure,    0,          0, instance, icons.large, arrow,
+            background,  nullptr, ansi.c_str(), icons.small};
     ::RegisterClassExA(&type);
 }
 

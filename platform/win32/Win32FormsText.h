@@ -29,9 +29,17 @@ class SystemText {
 // The message of the pair that matches SystemText.
 [[nodiscard]] UINT Pick(UINT ansiMessage, UINT wideMessage) noexcept;
 
+// A window class's icons: for the title bar and the task switcher, and the small one for
+// the caption and the taskbar. A class given only the large one has Windows make the small
+// one from it at every registration.
+struct ClassIcons {
+    HICON large = nullptr;
+    HICON small = nullptr;
+};
+
 // Registers a window class once; later calls for the same name do nothing.
-void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC procedure, HICON icon,
-                         HBRUSH background, UINT style = 0);
+void RegisterWindowClass(HINSTANCE instance, const std::string& name, WNDPROC procedure,
+                         ClassIcons icons, HBRUSH background, UINT style = 0);
 [[nodiscard]] HWND CreateWindowText(DWORD exStyle, const std::string& className,
                                     const std::string& text, DWORD style, const RECT& place,
                                     HWND parent, HMENU menuOrId, HINSTANCE instance,

@@ -9,6 +9,8 @@
 #include "chrome/AboutBox.h"
 #include "chrome/MainNavigation.h"
 #include "chrome/res/ChromePictures.h"
+#include "platform/forms/Form.h"
+#include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "settings/AppInfo.h"
@@ -21,6 +23,26 @@ std::wstring BesideThisProgram(const wchar_t* name) {
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
+}
+
+// The caption and the taskbar show the icon's own small image, not the large one shrunk:
+// both are the shared icons of the resource at their sizes.
+TEST(ChromeTest, AFormWindowCarriesTheProgramIconInBothSizes) {
+    Win32FormsBackend backend;
+    forms::Form form(backend, "IconTest");
+    form.Show();
+    const HWND window = Win32FormsBackend::WindowOf(form);
+    ASSERT_NE(window, nullptr);
+    const auto programIcon = [](int widthMetric, int heightMetric) {
+        return reinterpret_cast<LONG_PTR>(::LoadImageA(
+            ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
+            ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric), LR_SHARED));
+    };
+    const LONG_PTR small = programIcon(SM_CXSMICON, SM_CYSMICON);
+    ASSERT_NE(small, 0);
+    EXPECT_EQ(::GetClassLongPtrW(window, GCLP_HICONSM), small);
+    EXPECT_EQ(::GetClassLongPtrW(window, GCLP_HICON), programIcon(SM_CXICON, SM_CYICON));
+    form.Unload();
 }
 
 TEST(ChromeTest, VersionResourceGivesNumbersAndTexts) {
