@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/forms/Controls.h"
+#include "platform/win32/ImagePlace.h"
 #include "platform/win32/Win32FormsWindows.h"
 
 namespace pellmark::win32::formwindows {
@@ -37,7 +38,7 @@ class DrawnImage final : public forms::ControlPeer {
         : holder_(&holder),
           image_(image),
           tipId_(static_cast<UINT_PTR>(holder.Form().NextControlId())),
-          propertyName_("Pellmark." + image.Name()) {
+          imageName_(image.Name()) {
         holder.Adopt(*this);
         area_ = holder.ToPixels(image.GetBounds());
         Invalidate();
@@ -150,9 +151,10 @@ class DrawnImage final : public forms::ControlPeer {
         if (form == nullptr || window == nullptr) {
             return;
         }
-        formtext::SetProperty(form, propertyName_ + " host", window);
-        formtext::SetProperty(form, propertyName_ + " at", Packed(area_.left, area_.top));
-        formtext::SetProperty(form, propertyName_ + " size",
+        formtext::SetProperty(form, ImagePropertyName(imageName_, kImageHostPart), window);
+        formtext::SetProperty(form, ImagePropertyName(imageName_, kImageAtPart),
+                              Packed(area_.left, area_.top));
+        formtext::SetProperty(form, ImagePropertyName(imageName_, kImageSizePart),
                               Packed(area_.right - area_.left, area_.bottom - area_.top));
     }
 
@@ -165,9 +167,10 @@ class DrawnImage final : public forms::ControlPeer {
         holder_->Form().Tips().RemoveArea(window, tipId_);
         HWND form = holder_->Form().Handle();
         // Only its own: a later control of the same name takes them over.
-        if (form != nullptr && formtext::Property(form, propertyName_ + " host") == window) {
-            for (const char* part : {" host", " at", " size"}) {
-                formtext::RemoveProperty(form, propertyName_ + part);
+        if (form != nullptr &&
+            formtext::Property(form, ImagePropertyName(imageName_, kImageHostPart)) == window) {
+            for (const char* part : {kImageHostPart, kImageAtPart, kImageSizePart}) {
+                formtext::RemoveProperty(form, ImagePropertyName(imageName_, part));
             }
         }
     }
@@ -176,7 +179,7 @@ class DrawnImage final : public forms::ControlPeer {
     forms::Image& image_;
     RECT area_{};
     UINT_PTR tipId_;
-    std::string propertyName_;
+    std::string imageName_;
 };
 
 std::unique_ptr<forms::ControlPeer> CreateDrawnImage(DrawnImages& holder, forms::Image& image) {

@@ -24,6 +24,7 @@
 #include "platform/RunTimeError.h"
 #include "platform/forms/Form.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ImagePlace.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/FormsCases.h"
@@ -109,16 +110,8 @@ struct DrawnPlace {
     Box area{};
 };
 DrawnPlace DrawnPlaceOf(HWND form, const std::string& name) {
-    const auto number = [&](const char* part) {
-        return reinterpret_cast<UINT_PTR>(::GetPropA(form, ("Pellmark." + name + part).c_str()));
-    };
-    const UINT_PTR at = number(" at");
-    const UINT_PTR size = number(" size");
-    const LONG left = static_cast<short>(LOWORD(at));
-    const LONG top = static_cast<short>(HIWORD(at));
-    return {reinterpret_cast<HWND>(number(" host")),
-            {left, top, left + static_cast<short>(LOWORD(size)),
-             top + static_cast<short>(HIWORD(size))}};
+    const ImagePlace place = ReadImagePlace(form, name);
+    return {place.window, BoxOf(place.area)};
 }
 std::string Utf8(const wchar_t* text) {
     char narrow[768] = {};

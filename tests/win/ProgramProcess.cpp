@@ -223,21 +223,6 @@ HWND FormControl(HWND form, const std::string& name) {
     return static_cast<HWND>(::GetPropW(form, Widen("Pellmark." + name).c_str()));
 }
 
-FormImagePlace FormImage(HWND form, const std::string& name) {
-    const auto number = [&](const char* part) {
-        return reinterpret_cast<UINT_PTR>(
-            ::GetPropW(form, Widen("Pellmark." + name + part).c_str()));
-    };
-    const UINT_PTR at = number(" at");
-    const UINT_PTR size = number(" size");
-    FormImagePlace place{reinterpret_cast<HWND>(number(" host")), {}};
-    place.area.left = static_cast<short>(LOWORD(at));
-    place.area.top = static_cast<short>(HIWORD(at));
-    place.area.right = place.area.left + static_cast<short>(LOWORD(size));
-    place.area.bottom = place.area.top + static_cast<short>(HIWORD(size));
-    return place;
-}
-
 void ClickImage(const FormImagePlace& image, double x, double y) {
     const LPARAM at =
         MAKELPARAM(image.area.left + static_cast<int>((image.area.right - image.area.left) * x),

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/ImagePlace.h"
 #include "tests/win/FileBytes.h"
 
 namespace pellmark::e2e {
@@ -81,11 +82,10 @@ class ProgramProcess {
 [[nodiscard]] HWND FormControl(HWND form, const std::string& name);
 // An image of a form, by its name: the window that draws it (null when there is none) and
 // its place in that window's pixels.
-struct FormImagePlace {
-    HWND window = nullptr;
-    RECT area{};
-};
-[[nodiscard]] FormImagePlace FormImage(HWND form, const std::string& name);
+using FormImagePlace = win32::ImagePlace;
+[[nodiscard]] inline FormImagePlace FormImage(HWND form, const std::string& name) {
+    return win32::ReadImagePlace(form, name);
+}
 // A left click on an image, at a fraction of its width and height.
 void ClickImage(const FormImagePlace& image, double x = 0.5, double y = 0.5);
 // The rows of a list box in another process.

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "platform/win32/ImagePlace.h"
+
 namespace {
 
 HWND Control(HWND form, const std::string& name) {
@@ -33,17 +35,8 @@ void Click(HWND window, double x, double y) {
 
 // A click on an image: the window that draws it, and its place there, are on the form.
 void ClickImage(HWND form, const std::string& name, double x, double y) {
-    const auto number = [&](const char* part) {
-        return reinterpret_cast<UINT_PTR>(::GetPropA(form, ("Pellmark." + name + part).c_str()));
-    };
-    const UINT_PTR at = number(" at");
-    const UINT_PTR size = number(" size");
-    const LONG left = static_cast<short>(LOWORD(at));
-    const LONG top = static_cast<short>(HIWORD(at));
-    ClickIn(reinterpret_cast<HWND>(number(" host")),
-            {left, top, left + static_cast<short>(LOWORD(size)),
-             top + static_cast<short>(HIWORD(size))},
-            x, y);
+    const pellmark::win32::ImagePlace image = pellmark::win32::ReadImagePlace(form, name);
+    ClickIn(image.window, image.area, x, y);
 }
 
 void ClickTitle(HWND form) {
