@@ -173,9 +173,26 @@ std::unique_ptr<ProgramProcess> ProgramProcess::Start(const std::string& exe,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(Widen(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info) == FALSE) {
-        ADD_FAILURE() << "cannot start " << exe << ": error " << ::GetLastError();
+    // Wine now and then refuses a start on a busy machine (ERROR_INTERNAL_ERROR, 1359) and
+    // takes the same start a moment later; Windows has no such failure. Only that error is
+    // tried again: a missing or broken program fails at once.
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) {
+            ::Sleep(250);
+        }
+        if (::CreateProcessW(Widen(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &startup, &info) != FALSE) {
+            error = ERROR_SUCCESS;
+            break;
+        }
+        error = ::GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) {
+            break;
+        }
+    }
+    if (error != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot start " << exe << ": error " << error;
         return nullptr;
     }
     ::CloseHandle(info.hThread);
