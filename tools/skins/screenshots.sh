@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Screenshots of the main window under Wine, on a virtual X server, against the stand-in
-# desktop with the sample layout: each of its pages, its help panel, the about box, the
-# options dialog (options-DPI.png) and the wallpaper picker (wallpaper-DPI.png, previewing a picture drawn here), and
-# its three menus (menu-NAME-DPI.png) and the version check's progress window
-# (progress-DPI.png), at 96 and 144 DPI. They are for people to
-# look at; nothing compares them.
+# desktop with the sample layout: each of its pages (two special icons listed), its help
+# panel, the about box, the options dialog (options-DPI.png) and the wallpaper picker
+# (wallpaper-DPI.png, previewing a picture drawn here), and its three menus
+# (menu-NAME-DPI.png) and the version check's progress window (progress-DPI.png), at 96 and
+# 144 DPI. They are for people to look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -34,7 +34,16 @@ marlett=/usr/share/wine/fonts/marlett.ttf
 convert -size 1024x768 gradient:'#1e3c64'-'#e8a050' -fill '#f6e3a8' \
     -draw 'circle 700,330 760,330' -fill '#203040' -draw 'polygon 0,768 0,600 300,520 640,640 1024,560 1024,768' \
     "$bin/sample-wallpaper.jpg"
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log" "$bin/sample-wallpaper.jpg"' EXIT
+# Two special icons that Wine's registry describes (the bin has a picture, the computer
+# none), for the Special Icons page; the program folder's own list comes back afterwards.
+special=$bin/SpecialDesktopIcons.cfg
+kept=$(mktemp)
+if [ -f "$special" ]; then cp "$special" "$kept"; else rm -f "$kept"; fi
+printf '{645FF040-5081-101B-9F08-00AA002F954E}\r\n{20D04FE0-3AEA-1069-A2D8-08002B30309D}\r\n' >"$special"
+restore_special() {
+    if [ -f "$kept" ]; then mv "$kept" "$special"; else rm -f "$special"; fi
+}
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log" "$bin/sample-wallpaper.jpg"; restore_special' EXIT
 wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
 for dpi in 96 144; do
