@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+bash scripts/code-size.sh
 for preset in native native-asan fuzz win64 win32; do
     echo "== $preset =="
     cmake --preset "$preset" >/dev/null
