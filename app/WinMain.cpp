@@ -102,7 +102,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                            [&system](const std::string& address) { system.OpenAddress(address); });
     Form1 mainForm(services, menus, about);
     mainForm.SetCheckForNewVersion(update::VersionCheckCommand(
-        forms, dialogs, network, system, registry, {facts.major, facts.minor, facts.revision}));
+        forms, dialogs, network, system, registry, {facts.major, facts.minor, facts.revision},
+        [&mainForm] { return !mainForm.Loaded(); }));
     if (!Main(services, mainForm)) {
         return 0;
     }

@@ -18,7 +18,7 @@ bool checkRunning = false;
 
 constexpr std::uint32_t kLinkBusyColour = 0x0000FF;  // red
 constexpr std::uint32_t kLinkIdleColour = 0xFF0000;  // blue
-constexpr std::uint32_t kAnswerWaitMs = 30000;
+constexpr std::uint32_t kAnswerWaitMs = 30000;       // over the whole check, lookup included
 constexpr std::int16_t kSteps = 31;  // the bar's Max: one step a second, and one to start
 // How long one pass waits for the server before it lets the window events run: short
 // enough that a click is answered at once, long enough that the wait costs no processor.
@@ -75,14 +75,81 @@ void ShowIdle(forms::Label& link) {
     link.SetFont(LinkFont(link.GetFont(), false));
 }
 
-// Asks the server and waits for its answer while the progress window counts down.
+// The progress window's countdown, which runs over the whole check, and what may end the
+// check between two waits: Cancel, the program ending, or the limit.
+class Countdown {
+  public:
+    Countdown(const VersionCheckContext& context, frmProgress& progress)
+        : context_(context),
+          progress_(progress),
+          start_(context.network.TickCount()),
+          shown_(progress.Label3.Caption()) {}
+
+    // From now on the status line alternates, as the answer is awaited.
+    void Connected() noexcept { connected_ = true; }
+
+    // Lets the window events run and shows the time left; the code the check ends with, when
+    // it must end.
+    std::optional<Code> Pass() {
+        context_.forms.DoEvents();
+        // The difference of two counts is right across the counter's wrap too.
+        const std::uint32_t elapsed = context_.network.TickCount() - start_;
+        progress_.Value =
+            static_cast<std::int16_t>(std::min<std::uint32_t>(elapsed / 1000 + 1, kSteps));
+        std::string left = "(";
+        left += std::to_string(kSteps - progress_.Value);
+        left += " seconds left)";
+        if (left != shown_) {
+            progress_.Label3.SetCaption(left);
+            shown_ = std::move(left);
+            dots_ = connected_ && !dots_;
+            // Setting the status line draws the bar again.
+            progress_.SetStatus(!connected_ ? "[Connecting...]"
+                                : dots_     ? "[ Checking... ]"
+                                            : "[ Checking..  ]");
+        }
+        if (progress_.Cancel || (context_.ending && context_.ending())) {
+            return Code::Done;
+        }
+        if (elapsed > kAnswerWaitMs) {
+            return Code::TimedOut;
+        }
+        return std::nullopt;
+    }
+
+    // Repeats `wait` (one wait of at most kPassWaitMs) while its step is pending, with a pass
+    // between two waits. Pending when the check must end first; Stopped() says how.
+    template <class Wait>
+    platform::Step Until(const Wait& wait) {
+        platform::Step step = wait();
+        while (step == platform::Step::Pending && !(stopped_ = Pass())) {
+            step = wait();
+        }
+        return step;
+    }
+    [[nodiscard]] const std::optional<Code>& Stopped() const noexcept { return stopped_; }
+
+  private:
+    const VersionCheckContext& context_;
+    frmProgress& progress_;
+    std::uint32_t start_;
+    std::string shown_;  // the countdown's caption
+    bool connected_ = false;
+    bool dots_ = false;  // the status line's last look
+    std::optional<Code> stopped_;
+};
+
+// Asks the server and waits for its answer while the progress window counts down. No step
+// holds the window for longer than one pass's wait.
 Outcome Exchange(const VersionCheckContext& context, platform::NetworkSession& session,
                  frmProgress& progress) {
-    const auto address = session.Resolve(context.server.host);
-    if (!address) {
-        return {Code::NoResolve};
+    Countdown countdown(context, progress);
+    const auto lookup = session.Resolve(context.server.host);
+    if (countdown.Until([&] { return lookup->Wait(kPassWaitMs); }) != platform::Step::Done) {
+        return {countdown.Stopped().value_or(Code::NoResolve)};
     }
-    if (address->family != platform::kInternetFamily) {
+    const platform::HostAddress address = lookup->Address();
+    if (address.family != platform::kInternetFamily) {
         return {Code::Protocol};
     }
     const auto connection = session.OpenStream();
@@ -90,45 +157,32 @@ Outcome Exchange(const VersionCheckContext& context, platform::NetworkSession& s
         return {Code::NoSocket};
     }
     // A request the system would not take has nobody to answer it.
-    if (!connection->Connect(*address, context.server.port) ||
-        !connection->Send(VersionRequest(context.server))) {
-        return {Code::NoConnection};
+    const std::string request = VersionRequest(context.server);
+    std::string_view unsent = request;
+    using platform::Step;
+    const bool sent =
+        connection->Connect(address, context.server.port) &&
+        countdown.Until([&] { return connection->Connected(kPassWaitMs); }) == Step::Done &&
+        countdown.Until([&] { return connection->Send(unsent, kPassWaitMs); }) == Step::Done;
+    if (!sent) {
+        return {countdown.Stopped().value_or(Code::NoConnection)};
     }
-    connection->SetNonBlocking();
+    countdown.Connected();
 
-    const std::uint32_t start = context.network.TickCount();
-    progress.Value = 2;
     AnswerScanner answer;
     std::array<char, kBlockSize> block{};
-    std::string countdown = progress.Label3.Caption();
-    bool dots = false;  // the status line's next look
-    int received = platform::kReceivedNothing;
-    do {
-        received = connection->Receive(block, kPassWaitMs);
+    for (;;) {
+        const int received = connection->Receive(block, kPassWaitMs);
         if (received > 0) {
             answer.Take({block.data(), static_cast<std::size_t>(received)});
         }
-        context.forms.DoEvents();
-        // The difference of two counts is right across the counter's wrap too.
-        const std::uint32_t elapsed = context.network.TickCount() - start;
-        progress.Value =
-            static_cast<std::int16_t>(std::min<std::uint32_t>(elapsed / 1000 + 1, kSteps));
-        std::string left = "(";
-        left += std::to_string(kSteps - progress.Value);
-        left += " seconds left)";
-        if (left != countdown) {
-            progress.Label3.SetCaption(left);
-            countdown = std::move(left);
-            dots = !dots;
-            progress.SetStatus(dots ? "[ Checking... ]" : "[ Checking..  ]");
+        if (answer.Complete() || received == platform::kReceivedEnd) {
+            break;
         }
-        if (progress.Cancel) {
-            return {Code::Done};
+        if (const auto stopped = countdown.Pass()) {
+            return {*stopped};
         }
-        if (!answer.Complete() && elapsed > kAnswerWaitMs) {
-            return {Code::TimedOut};
-        }
-    } while (!answer.Complete() && received != platform::kReceivedEnd);
+    }
 
     const auto text = answer.PublishedText();
     const auto version = text ? ParsePublishedVersion(*text) : std::nullopt;
@@ -148,7 +202,7 @@ void Report(const VersionCheckContext& context, const Outcome& outcome) {
         return;
     }
     if (outcome.published.empty()) {
-        return;  // cancelled
+        return;  // cancelled, or the program is ending
     }
     const std::string running = VersionString(context.running);
     if (IsNewer(outcome.version, context.running)) {
@@ -214,11 +268,13 @@ class RunningCheck {
 
 std::function<void(forms::Label&)> VersionCheckCommand(
     forms::Backend& forms, platform::Dialogs& dialogs, platform::Network& network,
-    platform::System& system, platform::Registry& registry, ProgramVersion running) {
-    return [&forms, &dialogs, &network, &system, &registry, running](forms::Label& link) {
+    platform::System& system, platform::Registry& registry, ProgramVersion running,
+    std::function<bool()> ending) {
+    return [&forms, &dialogs, &network, &system, &registry, running,
+            ending = std::move(ending)](forms::Label& link) {
         const SettingsStore store(registry);
-        CheckForNewVersion({forms, dialogs, network, system, running, ReadVersionServer(store)},
-                           link);
+        CheckForNewVersion(
+            {forms, dialogs, network, system, running, ReadVersionServer(store), ending}, link);
     };
 }
 

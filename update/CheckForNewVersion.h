@@ -24,6 +24,9 @@ struct VersionCheckContext {
     platform::System& system;  // opens the home page when the user asks for it
     ProgramVersion running;    // the program's own version (its version resource)
     VersionServer server;      // where the version page is asked for (ReadVersionServer)
+    // True once the program is ending (its main window has gone): the check stops at once,
+    // without a message, rather than keep an unseen process alive. None: never.
+    std::function<bool()> ending;
 };
 
 // The link's click: runs the whole check and returns when it is over. `link` (the options
@@ -35,7 +38,8 @@ void CheckForNewVersion(const VersionCheckContext& context, forms::Label& link);
 // `registry` at every click, so a changed setting takes effect without a restart.
 [[nodiscard]] std::function<void(forms::Label& link)> VersionCheckCommand(
     forms::Backend& forms, platform::Dialogs& dialogs, platform::Network& network,
-    platform::System& system, platform::Registry& registry, ProgramVersion running);
+    platform::System& system, platform::Registry& registry, ProgramVersion running,
+    std::function<bool()> ending);
 
 // True while a check runs anywhere in the program.
 [[nodiscard]] bool VersionCheckRunning() noexcept;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace pellmark::update {
 
@@ -55,8 +56,8 @@ std::optional<ProgramVersion> ParsePublishedVersion(std::string_view text) {
 }
 
 bool IsNewer(const ProgramVersion& published, const ProgramVersion& running) {
-    return published.major > running.major || published.minor > running.minor ||
-           published.revision > running.revision;
+    return std::tie(published.major, published.minor, published.revision) >
+           std::tie(running.major, running.minor, running.revision);
 }
 
 void AnswerScanner::Take(std::string_view block) {

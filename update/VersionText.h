@@ -22,8 +22,8 @@ struct ProgramVersion {
 // Three dot-separated decimal whole numbers, each 0 to 32767; none for anything else.
 [[nodiscard]] std::optional<ProgramVersion> ParsePublishedVersion(std::string_view text);
 
-// Newer when any one of its numbers is greater than the running one's; the numbers are not
-// weighed in order, so 1.9.0 counts as newer than 2.0.0.
+// Newer when its numbers, read from the major one down, come later: 2.13.9 is older than
+// 2.14.2.
 [[nodiscard]] bool IsNewer(const ProgramVersion& published, const ProgramVersion& running);
 
 // The text the page publishes its version in, right before the version and its quote.

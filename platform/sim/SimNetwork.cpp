@@ -6,6 +6,42 @@
 
 namespace pellmark::sim {
 
+void SimNetwork::Waiting() const {
+    if (waiting) {
+        waiting(clock_->Now() - startedAt_);
+    }
+}
+
+bool SimNetwork::WaitUntil(std::int64_t until, int waitMs) {
+    const std::int64_t left = until - clock_->Now();
+    if (left > 0) {
+        clock_->AdvanceClock(std::min<std::int64_t>(left, waitMs));
+    }
+    return clock_->Now() >= until;
+}
+
+class SimNetwork::Lookup final : public platform::HostLookup {
+  public:
+    Lookup(SimNetwork& network, std::string host)
+        : network_(network),
+          host_(std::move(host)),
+          answerAt_(network.clock_->Now() + network.resolveMs) {}
+
+    platform::Step Wait(int waitMs) override {
+        network_.Waiting();
+        if (!network_.WaitUntil(answerAt_, waitMs)) {
+            return platform::Step::Pending;
+        }
+        return network_.hosts.contains(host_) ? platform::Step::Done : platform::Step::Failed;
+    }
+    platform::HostAddress Address() const override { return network_.hosts.at(host_); }
+
+  private:
+    SimNetwork& network_;
+    std::string host_;
+    std::int64_t answerAt_;
+};
+
 class SimNetwork::Stream final : public platform::Connection {
   public:
     explicit Stream(SimNetwork& network) : network_(network) { ++network_.openSockets; }
@@ -27,24 +63,48 @@ class SimNetwork::Stream final : public platform::Connection {
         line += ':';
         line += std::to_string(port);
         network_.log.push_back(line);
-        return !network_.connectRefused;
-    }
-
-    bool Send(std::string_view data) override {
-        std::string line = "send ";
-        line += data;
-        network_.log.push_back(std::move(line));
-        sentAt_ = network_.clock_->Now();
+        connectedAt_ = network_.clock_->Now() + network_.acceptsAfter.value_or(0);
         return true;
     }
 
-    void SetNonBlocking() override { network_.log.emplace_back("non-blocking"); }
+    platform::Step Connected(int waitMs) override {
+        network_.Waiting();
+        if (network_.connectRefused) {
+            return platform::Step::Failed;
+        }
+        if (!network_.acceptsAfter) {
+            network_.clock_->AdvanceClock(waitMs);
+            return platform::Step::Pending;
+        }
+        return network_.WaitUntil(connectedAt_, waitMs) ? platform::Step::Done
+                                                        : platform::Step::Pending;
+    }
+
+    platform::Step Send(std::string_view& data, int waitMs) override {
+        network_.Waiting();
+        std::size_t room = data.size();
+        if (network_.sendRoom) {
+            room = *network_.sendRoom - std::min(*network_.sendRoom, sent_);
+        }
+        const std::size_t taken = std::min(room, data.size());
+        if (taken > 0) {
+            std::string line = "send ";
+            line += data.substr(0, taken);
+            network_.log.push_back(std::move(line));
+            sent_ += taken;
+            data.remove_prefix(taken);
+        }
+        if (data.empty()) {
+            sentAt_ = network_.clock_->Now();
+            return platform::Step::Done;
+        }
+        network_.clock_->AdvanceClock(waitMs);  // the server reads nothing
+        return platform::Step::Pending;
+    }
 
     int Receive(std::span<char> buffer, int waitMs) override {
         ++network_.receives;
-        if (network_.waiting) {
-            network_.waiting(SinceRequest());
-        }
+        network_.Waiting();
         if (const int taken = Take(buffer); taken != platform::kReceivedNothing) {
             return taken;
         }
@@ -86,6 +146,8 @@ class SimNetwork::Stream final : public platform::Connection {
     }
 
     SimNetwork& network_;
+    std::int64_t connectedAt_ = 0;
+    std::size_t sent_ = 0;
     std::int64_t sentAt_ = 0;
     std::size_t next_ = 0;    // the part that arrives next
     std::size_t offset_ = 0;  // how much of it was taken
@@ -101,15 +163,11 @@ class SimNetwork::Session final : public platform::NetworkSession {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    std::optional<platform::HostAddress> Resolve(const std::string& host) override {
+    std::unique_ptr<platform::HostLookup> Resolve(const std::string& host) override {
         std::string line = "resolve ";
         line += host;
         network_.log.push_back(std::move(line));
-        const auto found = network_.hosts.find(host);
-        if (found == network_.hosts.end()) {
-            return std::nullopt;
-        }
-        return found->second;
+        return std::make_unique<Lookup>(network_, host);
     }
 
     std::unique_ptr<platform::Connection> OpenStream() override {
@@ -126,6 +184,7 @@ class SimNetwork::Session final : public platform::NetworkSession {
 
 std::unique_ptr<platform::NetworkSession> SimNetwork::StartSession() {
     log.emplace_back("start");
+    startedAt_ = clock_->Now();
     if (startFails) {
         return nullptr;
     }

@@ -33,17 +33,23 @@ class SimNetwork final : public platform::Network {
 
     bool startFails = false;
     std::map<std::string, platform::HostAddress> hosts;  // the names that resolve
+    std::int64_t resolveMs = 0;                          // how long a lookup takes
     bool socketFails = false;
     bool connectRefused = false;
+    // How long the server takes to take the connection; none: it never does.
+    std::optional<std::int64_t> acceptsAfter = 0;
+    // How much of the request the system takes while the server reads nothing; none: all.
+    std::optional<std::size_t> sendRoom;
     std::vector<Block> answer;  // in the order they arrive
     // When the server closes after the request; none: it keeps the connection open.
     std::optional<std::int64_t> closesAt;
-    // Runs at the start of every receive with the milliseconds since the request.
-    std::function<void(std::int64_t sinceRequest)> waiting;
+    // Runs at the start of every wait, whatever the step, with the milliseconds since the
+    // session started.
+    std::function<void(std::int64_t sinceStart)> waiting;
     std::uint32_t tickBase = 0;
 
-    // "start", "resolve www.x", "socket", "connect 127.0.0.1:80", "send <request>",
-    // "non-blocking", "close", "cleanup", in order (receives are only counted).
+    // "start", "resolve www.x", "socket", "connect 127.0.0.1:80", "send <what the system
+    // took>", "close", "cleanup", in order (receives are only counted).
     std::vector<std::string> log;
     int receives = 0;
     int openSockets = 0;
@@ -51,8 +57,14 @@ class SimNetwork final : public platform::Network {
 
   private:
     class Session;
+    class Lookup;
     class Stream;
-    SimFormsBackend* clock_;  // a pointer, so that a test can start afresh by assigning
+    void Waiting() const;
+    // Lets the clock run until `until` (milliseconds on it), at most `waitMs`; true once
+    // reached.
+    bool WaitUntil(std::int64_t until, int waitMs);
+    SimFormsBackend* clock_;      // a pointer, so that a test can start afresh by assigning
+    std::int64_t startedAt_ = 0;  // a pointer, so that a test can start afresh by assigning
 };
 
 }  // namespace pellmark::sim

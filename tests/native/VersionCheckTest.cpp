@@ -68,13 +68,11 @@ TEST(VersionCheck, PublishedVersionsAreReadAndCompared) {
         bool newer;
     };
     const Comparison comparisons[] = {
-        {{2, 0, 0}, {1, 9, 9}, true},
-        {{1, 9, 0}, {2, 0, 0}, true},  // the numbers are not weighed in order
-        {{2, 14, 2}, {2, 14, 2}, false},
-        {{1, 0, 0}, {2, 0, 0}, false},
-        {{2, 14, 3}, {2, 14, 2}, true},
-        {{2, 13, 9}, {2, 14, 2}, true},
-        {{2, 13, 1}, {2, 14, 2}, false},
+        {{2, 0, 0}, {1, 9, 9}, true},    {{1, 9, 0}, {2, 0, 0}, false},
+        {{2, 14, 2}, {2, 14, 2}, false}, {{1, 0, 0}, {2, 0, 0}, false},
+        {{2, 14, 3}, {2, 14, 2}, true},  {{2, 13, 9}, {2, 14, 2}, false},
+        {{1, 99, 0}, {2, 14, 2}, false}, {{2, 15, 0}, {2, 14, 9}, true},
+        {{3, 0, 0}, {2, 99, 99}, true},
     };
     for (const Comparison& c : comparisons) {
         EXPECT_EQ(IsNewer(c.published, c.running), c.newer)
@@ -219,8 +217,14 @@ class VersionCheckRun : public ::testing::Test {
     sim::SimSystem system;
     sim::SimNetwork network{forms};
     LinkForm options{forms};
-    VersionCheckContext context{forms,  dialogs,    network,
-                                system, {2, 14, 2}, DefaultVersionServer()};
+    bool mainClosed = false;
+    VersionCheckContext context{forms,
+                                dialogs,
+                                network,
+                                system,
+                                {2, 14, 2},
+                                DefaultVersionServer(),
+                                [this] { return mainClosed; }};
 };
 
 TEST_F(VersionCheckRun, ANewerVersionOffersTheHomePage) {
@@ -246,7 +250,6 @@ TEST_F(VersionCheckRun, ANewerVersionOffersTheHomePage) {
         "connect 192.0.2.7:80",
         "send GET /programPg.asp?pid=8&DetailID=4 HTTP/1.1\r\nHost: www.pellmark.example\r\n"
         "User-Agent: Pellmark-update\r\n\r\n",
-        "non-blocking",
         "close",
         "cleanup"};
     EXPECT_EQ(network.log, expected);
@@ -309,6 +312,17 @@ TEST_F(VersionCheckRun, EveryFailureNamesItsReasonAndClosesEverything) {
          },
          "Reason unknown", 400},
         {"never answers", [](sim::SimNetwork&) {}, "Connection timed out", 30100},
+        {"never takes the connection", [](sim::SimNetwork& n) { n.acceptsAfter = std::nullopt; },
+         "Connection timed out", 30100},
+        {"never reads the request", [](sim::SimNetwork& n) { n.sendRoom = 10; },
+         "Connection timed out", 30100},
+        {"one limit over a slow lookup and a slow connect",
+         [](sim::SimNetwork& n) {
+             n.resolveMs = 20000;
+             n.acceptsAfter = 20000;
+             n.answer = {{0, Page("2.14.2")}};
+         },
+         "Connection timed out", 30100},
         {"one byte a second",
          [](sim::SimNetwork& n) {
              for (int i = 0; i < 60; ++i) {
@@ -465,18 +479,41 @@ TEST_F(VersionCheckRun, TheBarIsDrawnForItsShare) {
     EXPECT_TRUE(progress.Loaded());
 }
 
-TEST_F(VersionCheckRun, CancelEndsTheCheckWithoutAMessage) {
-    network.waiting = [&](std::int64_t since) {
-        if (since >= 5000) {
-            Progress()->cmdCancel.UserClick();
-        }
+TEST_F(VersionCheckRun, CancelOrTheProgramsEndStopsTheCheckInEveryStep) {
+    const std::function<void(sim::SimNetwork&)> steps[] = {
+        [](sim::SimNetwork& n) { n.resolveMs = 60000; },
+        [](sim::SimNetwork& n) { n.acceptsAfter = std::nullopt; },
+        [](sim::SimNetwork& n) { n.sendRoom = 10; }, [](sim::SimNetwork&) {},  // a silent server
     };
-    Run();
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_GE(forms.Now(), 5000);
-    EXPECT_LT(forms.Now(), 5100);
-    EXPECT_EQ(network.log.back(), "cleanup");
-    ExpectClosedAndIdle();
+    for (const bool cancel : {true, false}) {
+        for (std::size_t step = 0; step < std::size(steps); ++step) {
+            SCOPED_TRACE(testing::Message() << "step " << step << (cancel ? " cancel" : " end"));
+            network = sim::SimNetwork{forms};
+            network.hosts["www.pellmark.example"] = {platform::kInternetFamily, {192, 0, 2, 7}};
+            steps[step](network);
+            // Only the window's events can stop it: they must run while the step waits.
+            network.waiting = [&](std::int64_t since) {
+                if (since >= 5000 && !forms.pendingEvents) {
+                    forms.pendingEvents = [&] {
+                        if (cancel) {
+                            Progress()->cmdCancel.UserClick();
+                        } else {
+                            mainClosed = true;
+                        }
+                    };
+                }
+            };
+            mainClosed = false;
+            dialogs.shown.clear();
+            const std::int64_t began = forms.Now();
+            Run();
+            EXPECT_TRUE(dialogs.shown.empty());
+            EXPECT_GE(forms.Now() - began, 5000);
+            EXPECT_LT(forms.Now() - began, 5100);
+            EXPECT_EQ(network.log.back(), "cleanup");
+            ExpectClosedAndIdle();
+        }
+    }
 }
 
 TEST_F(VersionCheckRun, ASecondClickWhileCheckingDoesNothing) {
@@ -504,7 +541,8 @@ TEST_F(VersionCheckRun, ASecondClickWhileCheckingDoesNothing) {
 
 TEST_F(VersionCheckRun, TheCommandAsksTheServerOfTheSettings) {
     sim::SimRegistry registry;
-    const auto command = VersionCheckCommand(forms, dialogs, network, system, registry, {1, 0, 0});
+    const auto command =
+        VersionCheckCommand(forms, dialogs, network, system, registry, {1, 0, 0}, nullptr);
     network.answer = {{0, Page("1.0.0")}};
     command(options.link);
     EXPECT_EQ(network.log[1], "resolve www.pellmark.example");

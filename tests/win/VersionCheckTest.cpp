@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/common/ShippedLanguages.h"
 #include "tests/win/WindowsVersionCheck.h"
@@ -180,6 +181,118 @@ TEST_F(VersionCheckWin, ServersThatNeverFinishTimeOutAtThirtySeconds) {
         EXPECT_GT(sent.load(), 1'000'000);  // the client kept reading, and kept nothing
         EXPECT_TRUE(server.ClientClosed());
     }
+}
+
+// A listener on 127.0.0.1 that never takes a connection off its queue.
+class Listener {
+  public:
+    Listener() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        int length = sizeof address;
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ::ntohs(address.sin_port);
+        ::listen(socket_, 1);
+    }
+    ~Listener() {
+        for (const SOCKET filler : fillers_) {
+            ::closesocket(filler);
+        }
+        ::closesocket(socket_);
+    }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+    [[nodiscard]] std::uint16_t Port() const { return port_; }
+
+    // Connects until the queue is full, after which a connect waits for room that never
+    // comes; false if it never filled.
+    bool Fill() {
+        for (int i = 0; i < 16; ++i) {
+            const SOCKET filler = ::socket(AF_INET, SOCK_STREAM, 0);
+            fillers_.push_back(filler);
+            u_long on = 1;
+            ::ioctlsocket(filler, static_cast<long>(FIONBIO), &on);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+            address.sin_port = ::htons(port_);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            fd_set connected{1, {filler}};
+            timeval wait{0, 300000};
+            if (::select(0, nullptr, &connected, nullptr, &wait) == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    SOCKET socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    std::uint16_t port_ = 0;
+    std::vector<SOCKET> fillers_;
+};
+
+// Runs the check while a timer of the options form ticks every 100 ms; its tenth tick
+// clicks Cancel, or ends the program as closing the main window does, while the check still
+// connects or sends. Nothing is shown.
+double RunUntilStopped(VersionCheckWin& fixture, std::uint16_t port, const std::string& page,
+                       bool cancel) {
+    int ticks = 0;
+    char status[32] = "";
+    forms::Timer& timer = fixture.options.AddTimer("tmrStop" + std::to_string(port));
+    timer.SetInterval(100);
+    timer.Tick = [&] {
+        if (++ticks == 10) {
+            const HWND progress = ::FindWindowA("Pellmark.frmProgress", nullptr);
+            ::GetWindowTextA(static_cast<HWND>(::GetPropA(progress, "Pellmark.Label2")), status,
+                             sizeof status);
+            if (cancel) {
+                ::PostMessageA(static_cast<HWND>(::GetPropA(progress, "Pellmark.cmdCancel")),
+                               BM_CLICK, 0, 0);
+            } else {
+                fixture.mainClosed = true;  // what the main window's unload does
+                fixture.forms.EndProgram();
+            }
+        }
+    };
+    timer.SetEnabled(true);
+    fixture.dialogs.shown.clear();
+    const auto began = std::chrono::steady_clock::now();
+    fixture.testcases::WindowsVersionCheck::Run({"127.0.0.1", port, page});
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
+    timer.SetEnabled(false);
+    EXPECT_GE(ticks, 10);
+    EXPECT_LT(ticks, 50);
+    EXPECT_STREQ(status, "[Connecting...]");
+    EXPECT_TRUE(fixture.dialogs.shown.empty());
+    EXPECT_EQ(win32::Win32Network::OpenSockets(), 0);
+    EXPECT_EQ(win32::Win32Network::OpenSessions(), 0);
+    EXPECT_FALSE(VersionCheckRunning());
+    EXPECT_EQ(::FindWindowA("Pellmark.frmProgress", nullptr), nullptr);
+    return took.count();
+}
+
+TEST_F(VersionCheckWin, CancelWorksWhileTheServerHoldsTheConnectOrTheRequest) {
+    {
+        Listener listener;
+        ASSERT_TRUE(listener.Fill());
+        EXPECT_LT(RunUntilStopped(*this, listener.Port(), "v", true), 5.0);
+    }
+    {
+        // Taken into the queue, never read: a request larger than both ends' buffers.
+        Listener listener;
+        EXPECT_LT(RunUntilStopped(*this, listener.Port(), std::string(32 << 20, 'p'), true), 5.0);
+    }
+}
+
+TEST_F(VersionCheckWin, TheProgramsEndEndsTheCheck) {
+    Listener listener;
+    ASSERT_TRUE(listener.Fill());
+    EXPECT_LT(RunUntilStopped(*this, listener.Port(), "v", false), 5.0);
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // left for the loop
 }
 
 }  // namespace

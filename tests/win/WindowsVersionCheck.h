@@ -31,8 +31,9 @@ struct WindowsVersionCheck {
 
     // Runs the check as version 2.14.2 against the server; returns when it has ended.
     void Run(const update::VersionServer& server) {
-        update::CheckForNewVersion({forms, dialogs, network, system, {2, 14, 2}, server},
-                                   options.link);
+        update::CheckForNewVersion(
+            {forms, dialogs, network, system, {2, 14, 2}, server, [this] { return mainClosed; }},
+            options.link);
     }
 
     Winsock winsock;  // the server's sockets, started before and apart from the check's
@@ -41,6 +42,7 @@ struct WindowsVersionCheck {
     sim::SimSystem system;
     win32::Win32Network network;
     LinkForm options{forms};
+    bool mainClosed = false;  // the main window's unload, as the check sees it
 };
 
 }  // namespace pellmark::testcases
