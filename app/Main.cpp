@@ -14,7 +14,9 @@ bool Main(ProgramServices& services, Form1& mainForm) {
                                       .icon = platform::MessageIcon::Information});
         return false;
     }
-    if (!IsWindows9x(services.system)) {
+    // The warning is for a system where no way to the desktop's icons exists; on 95/98/Me
+    // and the NT family from NT 4 on the program reads and moves them.
+    if (!DesktopReachable(GetVersionInfo(services.system))) {
         SettingsStore store(services.registry);
         if (store.Get(kWarnSection, "GaveNT", "") != "True") {
             const auto answer =

@@ -1,4 +1,5 @@
-// Program start: one copy only, the warning for the NT family, then the main window.
+// Program start: one copy only, the warning where the desktop cannot be reached, then the
+// main window.
 #pragma once
 
 #include "app/Form1.h"

@@ -228,9 +228,8 @@ void PatternPage::ShowDesktopPreview() {
     }
 }
 
-bool PatternPage::RefusedOnWindowsNT() {
-    const VersionInfo version = GetVersionInfo(system_);
-    if (!IsWindowsNT4(version) && !IsWindows2000(version)) {
+bool PatternPage::RefusedWhereDesktopUnreachable() {
+    if (DesktopReachable(GetVersionInfo(system_))) {
         return false;
     }
     dialogs_.ShowMessage({.text = "This function is disbaled in WindowsNT and Widows2000",
@@ -239,7 +238,7 @@ bool PatternPage::RefusedOnWindowsNT() {
 }
 
 void PatternPage::cmdSave_Click() {
-    if (RefusedOnWindowsNT()) {
+    if (RefusedWhereDesktopUnreachable()) {
         return;
     }
     const std::string name = txtFile.Text();
@@ -253,7 +252,7 @@ void PatternPage::cmdSave_Click() {
 }
 
 void PatternPage::cmdLoad_Click() {
-    if (RefusedOnWindowsNT()) {
+    if (RefusedWhereDesktopUnreachable()) {
         return;
     }
     const int index = List1.ListIndex();

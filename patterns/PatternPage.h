@@ -72,7 +72,8 @@ class PatternPage {
     void UnloadMarkers();
     forms::Label& AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,
                             bool hidden);
-    [[nodiscard]] bool RefusedOnWindowsNT();
+    // Save and Load say no, with the old message, where no way to the desktop exists.
+    [[nodiscard]] bool RefusedWhereDesktopUnreachable();
     void List1_MouseUp(const forms::MouseEvent& event);
     void Trapped(const std::function<void()>& handling) { RunTrapped(dialogs_, handling); }
 

@@ -21,5 +21,12 @@ inline constexpr std::uint32_t kPlatformWindowsNT = 2;
 [[nodiscard]] constexpr bool IsWindowsNT4(const VersionInfo& v) noexcept {
     return v.platformId == kPlatformWindowsNT && v.majorVersion < 5;
 }
+// Whether one of the program's ways to Explorer's list view exists on this system: the
+// shared mappings on 95/98/Me, memory in Explorer's process from NT 4 on (VirtualAllocEx
+// came with it), the Shell's view from Vista on. Elsewhere (Win32s, NT 3.x, an unknown
+// platform) no read is ever tried.
+[[nodiscard]] constexpr bool DesktopReachable(const VersionInfo& v) noexcept {
+    return IsWindows9x(v) || (v.platformId == kPlatformWindowsNT && v.majorVersion >= 4);
+}
 
 }  // namespace pellmark

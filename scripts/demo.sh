@@ -44,7 +44,6 @@ if [ ! -f "$WINEPREFIX/.pellmark-demo" ]; then
     touch "$WINEPREFIX/.pellmark-demo"
 fi
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${DEMO_DPI:-96}" /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
 setting() { wine reg add 'HKCU\Software\Pellmark\Settings' /v "$1" /d "$2" /f >/dev/null 2>&1; }
 
 wine "$bin/desktophost.exe" samples/sample-desktop.layout >"$log" 2>&1 &

@@ -112,8 +112,8 @@ ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& v
 
 platform::DesktopRead Win32Desktop::ReadIcons() {
     const VersionInfo version = seams_.version();
-    listView_ = FindProgmanListView();
     mechanism_ = Mechanism::None;
+    listView_ = DesktopReachable(version) ? FindProgmanListView() : nullptr;
     if (listView_ == nullptr) {
         return {};
     }

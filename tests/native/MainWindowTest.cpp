@@ -62,15 +62,26 @@ TEST_F(MainWindowTest, OneCopyAndTheNtWarningOnce) {
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
 
+    // Windows 10, 98 and 2000 reach the desktop: a first start asks nothing.
     system.anotherCopyRunning = false;
+    for (const VersionInfo& version : {system.version, VersionInfo{148, 4, 10, 2222, 1, "A"},
+                                       VersionInfo{148, 5, 0, 2195, 2, ""}}) {
+        system.version = version;
+        dialogs.shown.clear();
+        EXPECT_TRUE(Start());
+        EXPECT_TRUE(dialogs.shown.empty()) << version.majorVersion;
+        EXPECT_EQ(store.Get(kWarnSection, "GaveNT", "absent"), "absent");
+    }
+
+    // NT 3.51 has no way to Explorer's icons: the warning, once.
+    system.version = {148, 3, 51, 1057, 2, ""};
     dialogs.shown.clear();
-    store.Save(kWarnSection, "GaveNT", "");
     dialogs.answers = {MessageAnswer::No};
     EXPECT_FALSE(Start());
     ASSERT_EQ(Messages(), std::vector<std::string>{kNtWarning});
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(store.Get(kWarnSection, "GaveNT", "absent"), "");
+    EXPECT_EQ(store.Get(kWarnSection, "GaveNT", "absent"), "absent");
     EXPECT_FALSE(form->Loaded());
 
     dialogs.answers = {MessageAnswer::Yes};
@@ -78,11 +89,6 @@ TEST_F(MainWindowTest, OneCopyAndTheNtWarningOnce) {
     EXPECT_EQ(store.Get(kWarnSection, "GaveNT", ""), "True");
     EXPECT_TRUE(form->Visible());
     dialogs.shown.clear();
-    EXPECT_TRUE(Start());
-    EXPECT_TRUE(dialogs.shown.empty());
-
-    store.Save(kWarnSection, "GaveNT", "");
-    system.version = {148, 4, 10, 2222, 1, "A"};  // Windows 98: no warning
     EXPECT_TRUE(Start());
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -364,16 +370,26 @@ TEST_F(MainWindowTest, SaveAndLoadButtons) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find(MessageText("0937")), std::string::npos);
 
-    // Windows 2000 refuses both buttons.
+    // Windows 2000 saves and loads as the command line does; NT 3.51, where no way to the
+    // desktop exists, refuses both buttons.
     desktop.autoArrange = false;
     system.version = {148, 5, 0, 2195, 2, ""};
     dialogs.shown.clear();
     form->patterns.txtFile.UserType("Win2000");
     form->patterns.cmdSave.UserClick();
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Win2000.ips"), 1u);
+    desktop.icons[0].x = 18;
+    Select("Work");
+    form->patterns.cmdLoad.UserClick();
+    EXPECT_TRUE(AtWorkPositions());
+    EXPECT_TRUE(dialogs.shown.empty());
+    system.version = {148, 3, 51, 1057, 2, ""};
+    form->patterns.txtFile.UserType("NT351");
+    form->patterns.cmdSave.UserClick();
     form->patterns.cmdLoad.UserClick();
     EXPECT_EQ(Messages(), (std::vector<std::string>(
                               2, "This function is disbaled in WindowsNT and Widows2000")));
-    EXPECT_EQ(files.files.count(std::string(kFolder) + "Win2000.ips"), 0u);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "NT351.ips"), 0u);
 }
 
 TEST_F(MainWindowTest, AutomaticRestoreAndSave) {

@@ -64,7 +64,6 @@ class ProgramHarness {
   public:
     ProgramHarness() {
         services.shell = &shell;
-        store.Save(kWarnSection, "GaveNT", "True");
         AddChromePictures(forms);
         PutShippedLanguage(files, kProgramFolder, "English");
     }

@@ -11,13 +11,19 @@ TEST(WindowsVersion, FamiliesAreToldApartByPlatformAndMajorVersion) {
     struct Case {
         const char* name;
         std::uint32_t platformId, major, minor;
-        bool is9x, isNT4, is2000;
+        bool is9x, isNT4, is2000, reachable;
     } const cases[] = {
-        {"95", 1, 4, 0, true, false, false},   {"98", 1, 4, 10, true, false, false},
-        {"Me", 1, 4, 90, true, false, false},  {"NT 3.51", 2, 3, 51, false, true, false},
-        {"NT 4", 2, 4, 0, false, true, false}, {"2000", 2, 5, 0, false, false, true},
-        {"XP", 2, 5, 1, false, false, true},   {"Vista", 2, 6, 0, false, false, false},
-        {"10", 2, 10, 0, false, false, false},
+        {"95", 1, 4, 0, true, false, false, true},
+        {"98", 1, 4, 10, true, false, false, true},
+        {"Me", 1, 4, 90, true, false, false, true},
+        {"NT 3.51", 2, 3, 51, false, true, false, false},
+        {"NT 4", 2, 4, 0, false, true, false, true},
+        {"2000", 2, 5, 0, false, false, true, true},
+        {"XP", 2, 5, 1, false, false, true, true},
+        {"Vista", 2, 6, 0, false, false, false, true},
+        {"10", 2, 10, 0, false, false, false, true},
+        {"Win32s", 0, 3, 11, false, false, false, false},
+        {"CE", 3, 4, 0, false, false, false, false},
     };
     for (const Case& c : cases) {
         sim::SimSystem system;
@@ -27,6 +33,7 @@ TEST(WindowsVersion, FamiliesAreToldApartByPlatformAndMajorVersion) {
         EXPECT_EQ(IsWindows2000(system), c.is2000) << c.name;
         EXPECT_EQ(system.versionReads, 3) << "each test reads the version afresh";
         EXPECT_EQ(LastVersionInfo().minorVersion, c.minor);
+        EXPECT_EQ(DesktopReachable(system.version), c.reachable) << c.name;
     }
 }
 

@@ -96,7 +96,6 @@ TEST_F(EndToEndChromeTest, EitherButtonOnTheBodyDragsTheWindowAndTheTitleDoesNot
     win32::Win32System system;
     win32::Win32Files files;
     win32::Win32FormsBackend forms;
-    SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
     sim::SimDesktopStyle desktopStyle;
     const auto drag = [](forms::Form& dragged) {
         win32::DragWindow(win32::Win32FormsBackend::WindowOf(dragged));

@@ -43,7 +43,6 @@ class EndToEndTextTest : public ::testing::Test {
   protected:
     EndToEndTextTest() {
         DeleteAllSettings();
-        SetSetting("Warn", "GaveNT", "True");
         SetSetting("Settings", "CloseWhenRestored", "True");
     }
     ~EndToEndTextTest() override { DeleteAllSettings(); }

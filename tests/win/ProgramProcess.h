@@ -114,16 +114,11 @@ void SetSetting(const std::string& section, const std::string& name, const std::
 [[nodiscard]] std::string GetSetting(const std::string& section, const std::string& name);
 void DeleteAllSettings();
 
-// An end-to-end test: no settings stored before or after it, the first start's warning
-// taken as given unless the test says otherwise, and a program folder of its own.
+// An end-to-end test: no settings stored before or after it, and a program folder of its
+// own.
 class ProgramTest : public ::testing::Test {
   protected:
-    explicit ProgramTest(bool warned = true) {
-        DeleteAllSettings();
-        if (warned) {
-            SetSetting("Warn", "GaveNT", "True");
-        }
-    }
+    ProgramTest() { DeleteAllSettings(); }
     ~ProgramTest() override { DeleteAllSettings(); }
 
     // Starts the program and waits for its main window; null when it does not come.

@@ -108,10 +108,9 @@ int main() {
     win32::Win32Files files;
     sim::SimRegistry registry;
     win32::Win32FormsBackend forms;
-    SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
     sim::SimDesktopStyle desktopStyle;
-    ProgramServices services{desktop, desktopStyle, dialogs,       system,
-                             files,   registry,     forms,         programFolder, ""};
+    ProgramServices services{desktop,  desktopStyle, dialogs,       system, files,
+                             registry, forms,        programFolder, ""};
     frmMenus menus(forms);
     chrome::frmAbout about(forms, chrome::ProgramFacts{kAppTitle}, [](const std::string&) {});
     Form1 form(services, menus, about);

@@ -58,7 +58,6 @@ Phases OneRound(const std::string& programFolder) {
     win32::Win32Files files;
     sim::SimRegistry registry;
     win32::Win32FormsBackend forms;
-    SettingsStore(registry).Save(kWarnSection, "GaveNT", "True");
     sim::SimDesktopStyle desktopStyle;
     ProgramServices services{desktop,  desktopStyle, dialogs,       system, files,
                              registry, forms,        programFolder, ""};

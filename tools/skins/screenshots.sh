@@ -44,7 +44,6 @@ restore_special() {
     if [ -f "$kept" ]; then mv "$kept" "$special"; else rm -f "$special"; fi
 }
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log" "$bin/sample-wallpaper.jpg"; restore_special' EXIT
-wine reg add 'HKCU\Software\Pellmark\Warn' /v GaveNT /d True /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
 for dpi in 96 144; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
