@@ -566,6 +566,8 @@ void Form1::HandleCommandArguments() {
 
 void Form1::OnUnload() {
     tmrCheckForResChange.SetEnabled(false);
+    // Before any step that may fail: hidden icons must not outlive the program.
+    iconUtils.ShowIconsAtEnd();
     try {
         // The notification-area icon goes first; the settings are read again because the
         // options may have changed them since the load.

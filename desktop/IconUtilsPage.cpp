@@ -50,6 +50,7 @@ IconUtilsPage::IconUtilsPage(forms::Form& form, platform::DesktopStyle& style,
       desktop_(desktop),
       dialogs_(dialogs),
       store_(store),
+      shownMark_(shownMark),
       autoHide_(style, desktop, shownMark) {
     // The English texts, each with its language key.
     chkChangeIconStyle.SetCaption("Change Icon Style");
@@ -263,6 +264,16 @@ void IconUtilsPage::sldHideDesktopDelay_Change() {
 
 void IconUtilsPage::tmrAutoHideDesktop_Timer() {
     autoHide_.Tick();
+}
+
+void IconUtilsPage::ShowIconsAtEnd() {
+    tmrAutoHideDesktop.SetEnabled(false);
+    // With auto-hide on they may be hidden whatever the mark says: an earlier run that
+    // was killed left them so.
+    if (autoHideDesktop_ || !shownMark_.checked) {
+        desktop_.ShowDesktopIcons(true);
+        shownMark_.checked = true;
+    }
 }
 
 void IconUtilsPage::ReadSavedDesktopBackColour() {

@@ -40,6 +40,9 @@ class IconUtilsPage final : public chrome::PageBox, public IconStyleControls {
     // The chosen style as the controls hold it.
     [[nodiscard]] ChosenCaptionStyle Chosen() const;
     [[nodiscard]] const AutoHide& AutoHiding() const noexcept { return autoHide_; }
+    // The program ends: auto-hide stops, and icons that it or the tray's item hid show
+    // again, since nothing would bring them back.
+    void ShowIconsAtEnd();
 
     // Event handlers, as the controls run them.
     void chkChangeIconStyle_Click();
@@ -90,6 +93,7 @@ class IconUtilsPage final : public chrome::PageBox, public IconStyleControls {
     platform::Desktop& desktop_;
     platform::Dialogs& dialogs_;
     SettingsStore& store_;
+    forms::MenuItem& shownMark_;
     AutoHide autoHide_;
     std::uint32_t savedDesktopBackColour_ = 0;
     std::uint32_t dialogColour_ = 0;

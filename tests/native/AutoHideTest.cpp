@@ -161,6 +161,36 @@ TEST_F(AutoHidePageTest, StoredAutoHideStartsTheTimerAndTheIconsFollowThePointer
     EXPECT_EQ(store.Get(kSettingsSection, "AutoHideDesktop", ""), "False");
 }
 
+TEST_F(AutoHidePageTest, EveryEndingShowsTheIconsAgain) {
+    Setting("AutoHideDesktop", "True");
+    ASSERT_TRUE(Start());
+    desktopStyle.pointerOnDesktop = false;  // on Pellmark's own window, closing it
+    forms.AdvanceClock(100);
+    ASSERT_FALSE(desktop.listViewShown);
+    form->UserClose();
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_TRUE(desktop.listViewShown);
+
+    // The tray's Exit, after its item hid them with auto-hide off.
+    Setting("AutoHideDesktop", "False");
+    ASSERT_TRUE(Start());
+    menus.mnuShowDesktop.Click();
+    ASSERT_FALSE(desktop.listViewShown);
+    dialogs.answers = {platform::MessageAnswer::Yes};
+    menus.mnuExitFromSysTray.Click();
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_TRUE(desktop.listViewShown);
+
+    // A command-line run that ends by itself, with auto-hide on and the icons as a killed
+    // run left them.
+    Setting("AutoHideDesktop", "True");
+    Setting("CloseWhenRestored", "True");
+    desktop.listViewShown = false;
+    ASSERT_TRUE(Start("LOAD Nothing"));
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_TRUE(desktop.listViewShown);
+}
+
 TEST_F(AutoHidePageTest, AStartWithAutoHideOffShowsIconsAnEarlierRunLeftHidden) {
     desktop.listViewShown = false;
     ASSERT_TRUE(Start());
