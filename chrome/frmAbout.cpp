@@ -96,6 +96,10 @@ void frmAbout::OnLoad() {
     lblEmail.SetCaption(std::string(EmailAddress()));
 
     scroll_ = CommentsScroll(kCommentsBox.height, commentsHeight);
+}
+
+void frmAbout::OnShown() {
+    // The comments roll on from where they were; a text that fits stops its timer at once.
     StartCommentsScroll(tmrScroll, scroll_, [this](int top) {
         forms::Bounds bounds = lblComments.GetBounds();
         bounds.top = top;
@@ -103,6 +107,17 @@ void frmAbout::OnLoad() {
     });
     Timer1.SetInterval(kLogoRestInterval);
     Timer1.SetEnabled(true);
+}
+
+void frmAbout::OnHidden() {
+    tmrScroll.SetEnabled(false);
+    Timer1.SetEnabled(false);
+    // A logo held when the box went does not follow the mouse when it comes back.
+    static_cast<void>(logo_.MouseUp());
+}
+
+void frmAbout::OnUnload() {
+    OnHidden();
 }
 
 void frmAbout::TrackMouse(const forms::MouseEvent& event, int offsetX, int offsetY) {

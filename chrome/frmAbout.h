@@ -35,6 +35,10 @@ class frmAbout final : public forms::Form {
 
   protected:
     void OnLoad() override;
+    // Both timers run only while the box is seen: a hidden box costs no wake-ups.
+    void OnShown() override;
+    void OnHidden() override;
+    void OnUnload() override;
 
   private:
     // The mouse as the form last saw it, in the form's pixels: Timer1 moves the logo there.

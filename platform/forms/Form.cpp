@@ -72,6 +72,7 @@ void Form::Show() {
         visible_ = true;
         MakePeers(0);
         peer_->Update(FormChange::Visible);
+        OnShown();
     }
 }
 
@@ -81,6 +82,7 @@ void Form::Hide() {
         if (peer_) {
             peer_->Update(FormChange::Visible);
         }
+        OnHidden();
     }
 }
 

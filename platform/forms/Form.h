@@ -251,6 +251,10 @@ class Form {
     virtual void OnUnload() {}
     // Just before the form's window is made: what only a form that shows needs.
     virtual void OnMakingWindow() {}
+    // After Show made a hidden form visible, and after Hide hid a visible one (an unload
+    // hides without it): for work that runs only while the form is seen.
+    virtual void OnShown() {}
+    virtual void OnHidden() {}
 
   private:
     friend class Control;

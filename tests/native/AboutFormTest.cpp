@@ -76,6 +76,18 @@ TEST_F(AboutFormTest, LongCommentsRollAndShortOnesStay) {
     backend.AdvanceClock(500);
     EXPECT_EQ(about->lblComments.GetBounds().top, -10);
     EXPECT_TRUE(about->tmrScroll.Enabled());
+
+    // Esc hides the box: both timers stop, so a hidden box never wakes the program. Shown
+    // again, the comments roll on from where they were.
+    ASSERT_TRUE(about->UserDialogKey(27));
+    EXPECT_FALSE(about->tmrScroll.Enabled());
+    EXPECT_FALSE(about->Timer1.Enabled());
+    backend.AdvanceClock(500);
+    EXPECT_EQ(about->lblComments.GetBounds().top, -10);
+    about->Show();
+    EXPECT_TRUE(about->Timer1.Enabled());
+    backend.AdvanceClock(500);
+    EXPECT_EQ(about->lblComments.GetBounds().top, -20);
 }
 
 TEST_F(AboutFormTest, LogoHeldWithCtrlFollowsTheMouseUntilLetGo) {
