@@ -2,7 +2,8 @@
 # Installs whatever is missing, then builds every preset and runs all of its tests:
 # native unit tests (plain and with AddressSanitizer/UBSan), the pattern and language
 # readers under libFuzzer for a fixed half minute each, the Windows tests under Wine
-# (headless), and the checks on the 32-bit build; then the release archives of both
+# (headless), and the checks on the 32-bit build; then every benchmark once, in its quick
+# mode, so that a bench that stops fails here; then the release archives of both
 # architectures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,9 @@ for preset in native native-asan fuzz win64 win32; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j 2
 done
+
+echo "== benches, once each =="
+bash scripts/bench.sh --quick
 
 # The release archives a user downloads, one for each architecture.
 for preset in win64 win32; do

@@ -19,6 +19,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/bench/BenchLayout.h"
+#include "tools/bench/QuickMode.h"
 #include "tools/desktophost/StandInDesktop.h"
 
 namespace {
@@ -28,7 +29,7 @@ using bench::kIcons;
 using bench::ThousandIcons;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRounds = 21;
+const int kRounds = pellmark::bench::Rounds(21);
 
 double MicrosecondsPerIcon(Clock::time_point start) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kIcons;

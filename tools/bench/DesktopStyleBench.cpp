@@ -18,6 +18,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32DesktopStyle.h"
 #include "tests/win/StandInProcess.h"
+#include "tools/bench/QuickMode.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ int main() {
     static_cast<void>(ReapplyCaptionStyle(style, chosen));  // in place from here on
 
     // Alternating rounds, the best of each kept: the machine's other work only adds.
-    constexpr int kRounds = 8;
+    const int kRounds = pellmark::bench::Rounds(8);
     constexpr int kCalls = 250;
     const HWND listView = host->listView();
     double bare = 1e9;
@@ -123,7 +124,7 @@ int main() {
     ticking = &state;
     const int seconds = std::getenv("PELLMARK_BENCH_SECONDS") != nullptr
                             ? std::atoi(std::getenv("PELLMARK_BENCH_SECONDS"))
-                            : 60;
+                            : (pellmark::bench::Quick() ? 2 : 60);
     const win32::UniqueKernelHandle hostProcess(
         ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, host->processId()));
     const double hostCpuStart = hostProcess ? CpuSeconds(hostProcess.get()) : 0;

@@ -19,12 +19,13 @@
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "tools/bench/QuickMode.h"
 
 namespace {
 
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 9;
+const int kRounds = pellmark::bench::Rounds(9);
 
 double Milliseconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();

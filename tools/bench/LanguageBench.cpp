@@ -22,13 +22,14 @@
 #include "settings/Language.h"
 #include "settings/Messages.h"
 #include "settings/SettingsStore.h"
+#include "tools/bench/QuickMode.h"
 #include "tray/frmMenus.h"
 
 namespace {
 
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 21;
+const int kRounds = pellmark::bench::Rounds(21);
 
 double Milliseconds(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();

@@ -14,6 +14,7 @@
 #include "platform/forms/Form.h"
 #include "platform/win32/Win32CoolMenu.h"
 #include "platform/win32/Win32Forms.h"
+#include "tools/bench/QuickMode.h"
 #include "tray/res/MenuPictures.h"
 
 namespace {
@@ -36,15 +37,37 @@ double Milliseconds(const std::function<bool()>& work, bool& ok) {
 }
 
 // The tray menu's captions; the pictures' tags are those of the items they belong to.
-const wchar_t* const kCaptions[] = {
-    L"&Restore pattern", L"-", L"Minimize all windows", L"Restore all windows", L"#Show Desktop",
-    L"-Screen saver", L"Enable Screen Saver", L"Disable Screen Saver",
-    L"Show default screen saver", L"-", L"&Show Pellmark", L"&Options", L"-Internet",
-    L"Visit the Homepage", L"E-mail the maker", L"-", L"&Help", L"&About", L"-", L"E&xit"};
-const char* const kTags[] = {"&Restore pattern",   "Minimize all windows", "Enable Screen Saver",
-                             "Disable Screen Saver", "Show default screen saver",
-                             "&Show Pellmark",     "&Options",             "Visit the Homepage",
-                             "E-mail the maker",   "&Help",                "&About",
+const wchar_t* const kCaptions[] = {L"&Restore pattern",
+                                    L"-",
+                                    L"Minimize all windows",
+                                    L"Restore all windows",
+                                    L"#Show Desktop",
+                                    L"-Screen saver",
+                                    L"Enable Screen Saver",
+                                    L"Disable Screen Saver",
+                                    L"Show default screen saver",
+                                    L"-",
+                                    L"&Show Pellmark",
+                                    L"&Options",
+                                    L"-Internet",
+                                    L"Visit the Homepage",
+                                    L"E-mail the maker",
+                                    L"-",
+                                    L"&Help",
+                                    L"&About",
+                                    L"-",
+                                    L"E&xit"};
+const char* const kTags[] = {"&Restore pattern",
+                             "Minimize all windows",
+                             "Enable Screen Saver",
+                             "Disable Screen Saver",
+                             "Show default screen saver",
+                             "&Show Pellmark",
+                             "&Options",
+                             "Visit the Homepage",
+                             "E-mail the maker",
+                             "&Help",
+                             "&About",
                              "E&xit"};
 
 class MenuForm final : public forms::Form {
@@ -109,8 +132,8 @@ int main() {
                 MEASUREITEMSTRUCT measure{};
                 measure.CtlType = ODT_MENU;
                 measure.itemData = info.dwItemData;
-                handled += static_cast<int>(::SendMessageW(window, WM_MEASUREITEM, 0,
-                                                           reinterpret_cast<LPARAM>(&measure)));
+                handled += static_cast<int>(
+                    ::SendMessageW(window, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
                 DRAWITEMSTRUCT draw{};
                 draw.CtlType = ODT_MENU;
                 draw.itemAction = ODA_DRAWENTIRE;
@@ -129,7 +152,7 @@ int main() {
         const double first = Milliseconds(open, ok);
         double best = 1e30;
         double total = 0;
-        constexpr int kRuns = 50;
+        const int kRuns = pellmark::bench::Rounds(50);
         for (int run = 0; run < kRuns; ++run) {
             const double took = Milliseconds(open, ok);
             best = std::min(best, took);

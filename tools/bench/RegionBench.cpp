@@ -8,7 +8,9 @@
 #include <functional>
 
 #include "chrome/res/ChromePictures.h"
+#include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Region.h"
+#include "tools/bench/QuickMode.h"
 
 namespace {
 
@@ -35,11 +37,13 @@ double BestMilliseconds(int runs, const std::function<void()>& work) {
 }  // namespace
 
 int main() {
-    std::printf("shaping the main window from its skin (best of 5 runs)\n");
+    const int runs = pellmark::bench::Rounds(5);
+    std::printf("shaping the main window from its skin (best of %d runs)\n", runs);
     for (int dpi : {96, 144}) {
         const int id = pellmark::chrome::PictureForDpi(PELLMARK_PICTURE_MAIN_SKIN, dpi);
-        const UniqueGdiObject skin(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        const UniqueGdiObject skin = pellmark::win32::DibSectionOf(
+            pellmark::win32::Win32FormsBackend{96}.LoadResourcePicture(
+                pellmark::chrome::PictureName(id)));
         BITMAP facts{};
         if (!skin || ::GetObjectW(skin.get(), sizeof facts, &facts) == 0) {
             std::printf("  the %d-DPI skin is missing\n", dpi);
@@ -47,7 +51,7 @@ int main() {
         }
         UniqueGdiObject slow;
         UniqueGdiObject fast;
-        const double byPixel = BestMilliseconds(5, [&] {
+        const double byPixel = BestMilliseconds(runs, [&] {
             const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
             const HGDIOBJ old = ::SelectObject(dc.get(), skin.get());
             std::int32_t red = RGB(255, 0, 0);
@@ -55,7 +59,7 @@ int main() {
                                                              facts.bmHeight, red);
             ::SelectObject(dc.get(), old);
         });
-        const double readOnce = BestMilliseconds(5, [&] {
+        const double readOnce = BestMilliseconds(runs, [&] {
             std::int32_t red = RGB(255, 0, 0);
             fast = pellmark::win32::RegionFromPicture(static_cast<HBITMAP>(skin.get()), red);
         });

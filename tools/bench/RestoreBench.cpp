@@ -21,12 +21,13 @@
 #include "platform/win32/Win32Services.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/bench/BenchLayout.h"
+#include "tools/bench/QuickMode.h"
 
 namespace {
 
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 7;
+const int kRounds = pellmark::bench::Rounds(7);
 
 double Microseconds(Clock::time_point start) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
@@ -154,7 +155,7 @@ bool MeasureMisplaced() {
     std::vector<double> all;
     bool placed = true;
     // Fewer rounds: every "all" round moves each icon twice at the list view's own pace.
-    constexpr int kMisplacedRounds = 3;
+    const int kMisplacedRounds = pellmark::bench::Rounds(3);
     for (int round = 0; round < kMisplacedRounds && placed; ++round) {
         for (const int every : {100, 1}) {
             displace(every);
@@ -188,8 +189,9 @@ bool MeasureMisplaced() {
 
 // Matching alone, in process: time per icon should stay flat as the desktop grows.
 void MeasureMatching() {
-    std::printf("Matching captions (no desktop), best of 5\n");
-    for (const int n : {1000, 10000, 100000}) {
+    std::printf("Matching captions (no desktop), best of %d\n", bench::Rounds(5));
+    for (const int n :
+         bench::Quick() ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000}) {
         std::vector<DesktopIcon> desktopIcons;
         std::vector<PatternRecord> records;
         for (int i = 0; i < n; ++i) {
@@ -198,7 +200,7 @@ void MeasureMatching() {
         }
         double best = 1e300;
         std::size_t moved = 0;
-        for (int attempt = 0; attempt < 5; ++attempt) {
+        for (int attempt = 0; attempt < bench::Rounds(5); ++attempt) {
             const auto start = Clock::now();
             moved = PlanPatternMoves(desktopIcons, records, {1.0f, 1.0f}, 0).size();
             best = std::min(best, Microseconds(start) / n);

@@ -23,6 +23,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/win/StandInProcess.h"
+#include "tools/bench/QuickMode.h"
 #include "tools/desktophost/StandInDesktop.h"
 
 namespace {
@@ -30,7 +31,7 @@ namespace {
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRounds = 7;
+const int kRounds = pellmark::bench::Rounds(7);
 
 standin::Layout Icons(int count) {
     standin::Layout layout;

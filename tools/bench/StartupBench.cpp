@@ -15,6 +15,7 @@
 #include "tests/win/ProgramProcess.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/bench/BenchLayout.h"
+#include "tools/bench/QuickMode.h"
 #include "tools/desktophost/Layout.h"
 
 namespace {
@@ -22,7 +23,7 @@ namespace {
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRuns = 9;
+const int kRuns = pellmark::bench::Rounds(9);
 
 // Milliseconds from CreateProcess to a visible window of the class; negative on a failure.
 double TimeToWindow(const std::string& exe, const char* className) {

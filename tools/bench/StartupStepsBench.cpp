@@ -25,13 +25,14 @@
 #include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
 #include "settings/SettingsStore.h"
+#include "tools/bench/QuickMode.h"
 #include "tray/frmMenus.h"
 
 namespace {
 
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
-constexpr int kRounds = 7;
+const int kRounds = pellmark::bench::Rounds(7);
 
 double Milliseconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
