@@ -14,6 +14,9 @@
 
 namespace pellmark::win32 {
 
+// The picture as a 32-bit GDI bitmap of premultiplied pixels; empty when GDI cannot make it.
+[[nodiscard]] UniqueGdiObject DibSectionOf(const forms::Bitmap& picture);
+
 // Every form must be unloaded (or destroyed) before its backend goes.
 class Win32FormsBackend final : public forms::Backend {
   public:
@@ -35,8 +38,7 @@ class Win32FormsBackend final : public forms::Backend {
     // BMP, JPEG, GIF, PNG and ICO (on XP it comes with .NET 3.0 or on its own); where it is
     // missing, only BMP files load.
     forms::Bitmap LoadPicture(const std::string& path) override;
-    // A resource of the program's file: a BITMAP by that name, else a raw resource (RCDATA)
-    // holding a picture file.
+    // A raw resource (RCDATA) of the program's file holding a PNG file.
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     // ExtractIconEx, loaded with the shell when first asked for.
     forms::Bitmap LoadFileIcon(const std::string& file, int index, int size) override;

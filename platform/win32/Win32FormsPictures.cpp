@@ -1,6 +1,7 @@
-// Pictures on real windows: decoded by the Windows Imaging Component (files and raw
-// resources; built into Vista and later, an installable component on XP) or, without it,
-// read as bitmaps by the system; drawn with GDI; and the canvas that Paint handlers draw on.
+// Pictures on real windows: files decoded by the Windows Imaging Component (built into
+// Vista and later, an installable component on XP) or, without it, read as bitmaps by the
+// system; the program's own pictures by its PNG decoder; drawn with GDI; and the canvas
+// that Paint handlers draw on.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,6 +15,7 @@
 
 #include "platform/RunTimeError.h"
 #include "platform/win32/IconPixels.h"
+#include "platform/win32/PngPicture.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormsWindows.h"
@@ -107,6 +109,28 @@ forms::Bitmap FromHandle(HBITMAP handle, const std::string& source) {
     return {width, height, std::move(pixels), source};
 }
 
+}  // namespace
+
+UniqueGdiObject DibSectionOf(const forms::Bitmap& picture) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, picture.Width(), -picture.Height(), 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) {
+        return {};
+    }
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (const std::uint32_t pixel : picture.Pixels()) {
+        const std::uint32_t alpha = pixel >> 24;
+        const auto premultiply = [alpha](std::uint32_t channel) { return channel * alpha / 255; };
+        *out++ = premultiply(pixel & 0xFF) << 16 | premultiply((pixel >> 8) & 0xFF) << 8 |
+                 premultiply((pixel >> 16) & 0xFF) | alpha << 24;
+    }
+    return bitmap;
+}
+
+namespace {
+
 // What GDI keeps of a picture to draw it: a DIB of premultiplied pixels.
 struct GdiPicture final : forms::Bitmap::Cache {
     UniqueGdiObject bitmap;
@@ -116,23 +140,12 @@ HBITMAP GdiBitmapOf(const forms::Bitmap& picture) {
     if (auto* cached = dynamic_cast<GdiPicture*>(picture.DrawingCache())) {
         return static_cast<HBITMAP>(cached->bitmap.get());
     }
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, picture.Width(), -picture.Height(), 1, 32, BI_RGB};
-    void* bits = nullptr;
     auto made = std::make_unique<GdiPicture>();
-    made->bitmap.reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!made->bitmap || bits == nullptr) {
-        return nullptr;
-    }
-    auto* out = static_cast<std::uint32_t*>(bits);
-    for (const std::uint32_t pixel : picture.Pixels()) {
-        const std::uint32_t alpha = pixel >> 24;
-        const auto premultiply = [alpha](std::uint32_t channel) { return channel * alpha / 255; };
-        *out++ = premultiply(pixel & 0xFF) << 16 | premultiply((pixel >> 8) & 0xFF) << 8 |
-                 premultiply((pixel >> 16) & 0xFF) | alpha << 24;
-    }
+    made->bitmap = DibSectionOf(picture);
     const auto handle = static_cast<HBITMAP>(made->bitmap.get());
-    picture.SetDrawingCache(std::move(made));
+    if (handle != nullptr) {
+        picture.SetDrawingCache(std::move(made));
+    }
     return handle;
 }
 
@@ -358,32 +371,13 @@ forms::Bitmap Win32FormsBackend::LoadPicture(const std::string& path) {
 
 forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     const std::wstring wide = Widen(name);
-    if (::FindResourceW(instance_, wide.c_str(), MAKEINTRESOURCEW(2)) != nullptr) {  // RT_BITMAP
-        UniqueGdiObject bitmap(
-            ::LoadImageW(instance_, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        if (!bitmap) {
-            InvalidPicture();
-        }
-        return FromHandle(static_cast<HBITMAP>(bitmap.get()), name);
-    }
     HRSRC found = ::FindResourceW(instance_, wide.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
     HGLOBAL loaded = found != nullptr ? ::LoadResource(instance_, found) : nullptr;
     const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     if (bytes == nullptr) {
         InvalidPicture();
     }
-    ComScope com;
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (!factory || FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
-                                            ::SizeofResource(instance_, found))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
-        InvalidPicture();
-    }
-    return FromFrame(*factory.get(), *decoder.get(), name);
+    return DecodePng(bytes, ::SizeofResource(instance_, found), name);
 }
 
 namespace {

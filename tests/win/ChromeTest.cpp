@@ -69,8 +69,7 @@ TEST(ChromeTest, VersionResourceGivesNumbersAndTexts) {
 }
 
 UniqueGdiObject LoadPicture(int id) {
-    return UniqueGdiObject(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return DibSectionOf(Win32FormsBackend{96}.LoadResourcePicture(chrome::PictureName(id)));
 }
 
 SIZE PictureSize(const UniqueGdiObject& picture) {

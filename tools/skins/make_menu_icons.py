@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of Pellmark's menus and writes them as 32-bit BMP files with alpha.
+"""Draws the pictures of Pellmark's menus and writes them as PNG files with alpha.
 
     python3 tools/skins/make_menu_icons.py [output folder] [contact sheet PNG]
         (default: tray/res; a sheet is written only when a path is given, with ImageMagick)
@@ -9,14 +9,15 @@ for 96 DPI and at 24 x 24 for 144 DPI from the same design in 16-unit coordinate
 shape is anti-aliased from 5 x 5 samples per pixel, and straight edges are put on whole
 pixels at each size, so both sizes stay crisp. The colours are those of the main window's
 skin (tools/skins/make_skins.py). Pixels are stored with straight (not premultiplied)
-alpha, rows from the bottom as BMP files keep them.
+alpha.
 """
 
 import math
 import os
-import struct
 import subprocess
 import sys
+
+from png import write_png
 
 # The skin's palette, and a few more for what the menus say.
 INK = (30, 43, 56)
@@ -327,23 +328,6 @@ PICTURES = [
 ]
 
 
-def write_bmp(path, icon):
-    n = icon.n
-    rows = []
-    for y in range(n - 1, -1, -1):
-        row = bytearray()
-        for x in range(n):
-            r, g, b, a = icon.rgba(x, y)
-            row += bytes((b, g, r, a))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    dots = 3780 if n == 16 else 5669  # 96 and 144 DPI in dots per metre
-    info = struct.pack("<IiiHHIIiiII", 40, n, n, 1, 32, 0, len(data), dots, dots, 0, 0)
-    with open(path, "wb") as out:
-        out.write(header + info + data)
-
-
 def contact_sheet(path, drawn):
     """Every picture enlarged (16 x 16 eight times, 24 x 24 six times) on a menu's grey,
     then at its real size on the backgrounds a menu gives it; for people to look at."""
@@ -393,8 +377,9 @@ def main():
         for dpi, scale in ((96, 1.0), (144, 1.5)):
             icon = Icon(scale)
             draw(icon)
-            path = os.path.join(folder, f"menu-{name}-{dpi}.bmp")
-            write_bmp(path, icon)
+            path = os.path.join(folder, f"menu-{name}-{dpi}.png")
+            write_png(path, icon.n, icon.n, (b"".join(bytes(icon.rgba(x, y)) for x in range(icon.n))
+                                            for y in range(icon.n)), alpha=True)
             print(f"{path}: {icon.n} x {icon.n}")
             pair.append(icon)
         drawn.append(pair)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Pellmark's window pictures and writes them as 24-bit BMP files.
+"""Draws Pellmark's window pictures and writes them as PNG files (RGB, no alpha).
 
     python3 tools/skins/make_skins.py [output folder]     (default: chrome/res)
 
@@ -13,9 +13,10 @@ pixel of it is pure red. Change a colour or a position below and run the script 
 
 import math
 import os
-import struct
 import subprocess
 import sys
+
+from png import write_png
 
 RED = (255, 0, 0)
 
@@ -141,29 +142,13 @@ class Canvas:
             for x in range(mw):
                 self.blend(ox + x, oy + y, colour, mask[y * mw + x] / 255.0)
 
-    def bytes_bgr(self):
-        rows = []
-        pad = (4 - (self.w * 3) % 4) % 4
-        for y in range(self.h - 1, -1, -1):  # BMP rows go bottom-up
-            row = bytearray()
-            for x in range(self.w):
-                r, g, b = (min(max(int(round(c)), 0), 255) for c in self.px[y * self.w + x])
-                row += bytes((b, g, r))
-            rows.append(bytes(row) + b"\0" * pad)
-        return b"".join(rows)
+    def rows(self):
+        for y in range(self.h):
+            yield bytes(min(max(int(round(c)), 0), 255)
+                        for x in range(self.w) for c in self.px[y * self.w + x])
 
     def pixel(self, x, y):
         return tuple(min(max(int(round(c)), 0), 255) for c in self.px[y * self.w + x])
-
-
-def write_bmp(path, canvas):
-    data = canvas.bytes_bgr()
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, 24, 0, len(data),
-                       3780 if canvas.scale == 1 else 5669, 3780 if canvas.scale == 1 else 5669,
-                       0, 0)
-    with open(path, "wb") as out:
-        out.write(header + info + data)
 
 
 def vertical(top, bottom):
@@ -433,8 +418,8 @@ def main():
     for name, draw in PICTURES.items():
         for dpi, scale in ((96, 1.0), (144, 1.5)):
             canvas = draw(scale)
-            path = os.path.join(folder, f"{name}-{dpi}.bmp")
-            write_bmp(path, canvas)
+            path = os.path.join(folder, f"{name}-{dpi}.png")
+            write_png(path, canvas.w, canvas.h, canvas.rows(), alpha=False)
             print(f"{path}: {canvas.w} x {canvas.h}")
 
 
