@@ -8,12 +8,30 @@
 # Then the main window: on $DISPLAY when there is one (close the window to end the demo),
 # otherwise on a virtual X server; either way a screenshot is saved and its path printed.
 #   DEMO_DPI=144 bash scripts/demo.sh   shows the window at 144 DPI.
+# It builds only what it runs, and prints how long each phase took. The gallery of every
+# page at 96 and 144 DPI is scripts/screenshots.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+phase_start=$(date +%s)
+phases=()
+# Ends the phase that was running, keeping its time for the summary.
+phase_done() {
+    local now
+    now=$(date +%s)
+    phases+=("$(printf '%4d s  %s' $((now - phase_start)) "$1")")
+    phase_start=$now
+}
+summary() {
+    echo "== time of each phase =="
+    printf '  %s\n' "${phases[@]}"
+}
+
 bash scripts/install-deps.sh
+phase_done "installing the packages"
 cmake --preset win64 >/dev/null
-cmake --build --preset win64
+cmake --build --preset win64 --target pellmark pellmark_beside_program desktophost
+phase_done "building pellmark.exe and the stand-in desktop"
 
 bin=$PWD/build/win64/bin
 export WINEPREFIX=$PWD/build/win64/wineprefix-demo
@@ -43,6 +61,7 @@ if [ ! -f "$WINEPREFIX/.pellmark-demo" ]; then
     wineserver -w
     touch "$WINEPREFIX/.pellmark-demo"
 fi
+phase_done "making the Wine prefix"
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${DEMO_DPI:-96}" /f >/dev/null 2>&1
 setting() { wine reg add 'HKCU\Software\Pellmark\Settings' /v "$1" /d "$2" /f >/dev/null 2>&1; }
 
@@ -74,6 +93,7 @@ else
     exit 1
 fi
 rm -f "$saved/After.ips"
+phase_done "the command line: SAVE, LOAD BottomRow, LOAD Sample"
 
 setting CloseWhenRestored False
 echo "== starting the main window =="
@@ -83,9 +103,10 @@ sleep 6
 shot=$PWD/build/win64/pellmark-demo.png
 import -window root "$shot"
 echo "== screenshot: $shot =="
+phase_done "the main window and its screenshot"
+summary
 if [ "$on_xvfb" = 0 ]; then
     echo "== close the Pellmark window to end the demo =="
     wait "$pellmark" || true
 fi
-echo "== the main window on every page, its help panel and the about box, at 96 and 144 DPI =="
-bash tools/skins/screenshots.sh build/win64
+echo "== the gallery of every page at 96 and 144 DPI: bash scripts/screenshots.sh =="

@@ -5,13 +5,15 @@
 # (wallpaper-DPI.png, previewing a picture drawn here), and its three menus
 # (menu-NAME-DPI.png) and the version check's progress window (progress-DPI.png), at 96 and
 # 144 DPI. They are for people to look at; nothing compares them.
-#   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first)
+#   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first;
+#                                                       scripts/screenshots.sh installs and builds)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
 if [ $# -eq 0 ]; then
     cmake --preset win64 >/dev/null
-    cmake --build --preset win64 --target pellmark show_page desktophost menu_shot progress_shot
+    cmake --build --preset win64 --target pellmark pellmark_beside_program show_page desktophost \
+        menu_shot progress_shot
 fi
 build=$(cd "$build" && pwd)
 bin=$build/bin
