@@ -5,8 +5,8 @@
 # tray menu, the version check's processor share while it waits, the special icons' and
 # Explorer switches' share of the load, keeping the captions' colours and auto-hide (a
 # tick's cost, the timers' share of a core), the Show/Hide list, the idle program's share
-# of a core and its wake-ups, under Wine (see tools/bench); then the size of the static pellmark.exe for both architectures and of its
-# resources.
+# of a core and its wake-ups, under Wine (see tools/bench); then the size of the static
+# pellmark.exe for both architectures and of its resources.
 #   bash scripts/bench.sh           the figures
 #   bash scripts/bench.sh --quick   every bench once, with small sizes and short waits
 #                                   (PELLMARK_BENCH_QUICK=1): proves each still runs to its end
