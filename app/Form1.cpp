@@ -451,21 +451,22 @@ void Form1::LoadTheLanguageFile() {
 void Form1::UseLanguage(const std::string& language) {
     settings_.Language = language;
     settings_.LanguageFile = LanguageFilePath(services_.programFolder, language);
-    ApplyLanguage(services_.files, language, settings_.LanguageFile,
-                  {.mainWindow = this,
-                   .messagesApplied =
-                       [this] {
-                           navigation_.ShowTextsAgain();
-                           patterns.ShowTextsAgain();
-                       },
-                   .optionsDialog =
-                       [this] {
-                           options_.Load();
-                           return static_cast<forms::Form*>(&options_);
-                       },
-                   .menuForm = &menus_,
-                   .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); },
-                   .wallpaperPicker = [this] { return LoadedWallpaperPicker(); }});
+    ApplyLanguage(
+        ReadLanguage(services_.files, services_.programFolder, language, services_.builtInEnglish),
+        {.mainWindow = this,
+         .messagesApplied =
+             [this] {
+                 navigation_.ShowTextsAgain();
+                 patterns.ShowTextsAgain();
+             },
+         .optionsDialog =
+             [this] {
+                 options_.Load();
+                 return static_cast<forms::Form*>(&options_);
+             },
+         .menuForm = &menus_,
+         .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); },
+         .wallpaperPicker = [this] { return LoadedWallpaperPicker(); }});
 }
 
 forms::Form* Form1::LoadedWallpaperPicker() {

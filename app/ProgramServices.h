@@ -39,6 +39,9 @@ struct ProgramServices {
     std::string programName = "pellmark";  // the program file's name, without ".exe"
     // The desktop wallpaper and what its picker browses; none: no picker.
     platform::WallpaperSystem* wallpaper = nullptr;
+    // Languages\English.txt as the build put it into the program: the texts when the
+    // chosen language's file is not there.
+    std::string builtInEnglish;
 };
 
 }  // namespace pellmark

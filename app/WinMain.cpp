@@ -89,6 +89,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     services.wallpaper = &wallpaper;
     services.shell = &shell;
     services.programName = ProgramName();
+    services.builtInEnglish = win32::ReadDataResource("ENGLISH");
     services.expandEnvironment = [](const std::string& text) {
         return win32::ExpandEnvironment(text);
     };

@@ -7,6 +7,7 @@
 
 #include "platform/RunTimeError.h"
 #include "platform/SafeFileWrite.h"
+#include "settings/Messages.h"
 
 namespace pellmark {
 
@@ -62,7 +63,8 @@ void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
 }
 
 [[noreturn]] void CannotWrite(const std::string& path, const OsStatus& status) {
-    std::string description = "The converted picture could not be written to ";
+    std::string description = MessageText("0958");
+    description += ' ';
     description += path;
     if (!status.description.empty()) {
         description += ": ";

@@ -8,6 +8,7 @@
 #include "chrome/res/ChromePictures.h"
 #include "platform/RunTimeError.h"
 #include "platform/TextCompare.h"
+#include "settings/Messages.h"
 
 namespace pellmark {
 
@@ -98,7 +99,9 @@ frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
     fileList_.SetPattern(kWallpaperPattern);
 
     Label1.SetCaption("Resolution:");
+    Label1.Tag = "4020";
     Label2.SetCaption("File Size:");
+    Label2.Tag = "4021";
     Frame1.SetCaption("Display");
     Frame1.Tag = "4010";
     for (std::size_t i = 0; i < optStyle.size(); ++i) {
@@ -332,7 +335,7 @@ void frmSelectWallpaper::File1_Click() {
         picture = services_.forms.LoadPicture(path);
     } catch (const std::exception& error) {
         ClearPreview();
-        ReportPicture("This picture cannot be shown:", path, Reason(error), false);
+        ReportPicture(MessageText("0955"), path, Reason(error), false);
         return;
     }
     imgPreview.SetPicture(picture);
@@ -359,7 +362,7 @@ bool frmSelectWallpaper::ApplySelected() {
         static_cast<void>(
             ApplyWallpaperPicture(wallpaper, path, imgPreview.Tag == path ? &shown : nullptr));
     } catch (const std::exception& error) {
-        ReportPicture("This picture cannot be made the wallpaper:", path, Reason(error), true);
+        ReportPicture(MessageText("0956"), path, Reason(error), true);
         return false;
     }
     return true;
@@ -373,7 +376,8 @@ void frmSelectWallpaper::ReportPicture(const std::string& what, const std::strin
     text += "\n\n";
     text += reason;
     if (applying) {
-        text += "\n\nThe wallpaper stays as it was.";
+        text += "\n\n";
+        text += MessageText("0957");
     }
     services_.dialogs.ShowMessage({.text = std::move(text),
                                    .caption = Caption(),

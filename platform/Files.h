@@ -35,7 +35,8 @@ class Files {
   public:
     virtual ~Files() = default;
     // Opens the file for reading, shared with other readers and writers; null (and the
-    // reason in `status`) when it cannot be opened.
+    // reason in `status`) when it cannot be opened or is no file on a disk (a device such
+    // as a serial port, which Windows opens by its name in any folder, or a pipe).
     virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
                                                        OsStatus& status) = 0;
     // The names of the files (not folders) in `folder` (ending with a backslash) that

@@ -82,9 +82,7 @@ void TranslateForm(forms::Form& form, const LanguageFile& file) {
     }
 }
 
-void ApplyLanguage(platform::Files& files, const std::string& language,
-                   const std::string& languageFile, const LanguageForms& forms) {
-    const LanguageFile file = LanguageFile::Read(files, languageFile, language);
+void ApplyLanguage(const LanguageFile& file, const LanguageForms& forms) {
     if (forms.mainWindow != nullptr) {
         TranslateForm(*forms.mainWindow, file);
     }

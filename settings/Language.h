@@ -43,11 +43,10 @@ struct LanguageForms {
     std::function<forms::Form*()> wallpaperPicker;
 };
 
-// Reads the language's file once and applies it: the main window, the messages, the
-// options dialog, the menu form and its menus, the wallpaper picker. The main window's
+// Applies one language's texts, read once (ReadLanguage): the main window, the messages,
+// the options dialog, the menu form and its menus, the wallpaper picker. The main window's
 // load calls it with the setting "Language", and the options dialog's Apply with the
-// language chosen there; a missing file empties every translated text and says nothing.
-void ApplyLanguage(platform::Files& files, const std::string& language,
-                   const std::string& languageFile, const LanguageForms& forms);
+// language chosen there.
+void ApplyLanguage(const LanguageFile& file, const LanguageForms& forms);
 
 }  // namespace pellmark

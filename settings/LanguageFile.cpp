@@ -174,17 +174,94 @@ std::string LanguageFilePath(std::string_view programFolder, std::string_view la
     return path;
 }
 
+namespace {
+
+// Windows opens these names as devices in every folder, whatever follows the first dot.
+constexpr std::array<std::string_view, 8> kDeviceNames = {"CON",    "PRN",     "AUX",    "NUL",
+                                                          "CONIN$", "CONOUT$", "CLOCK$", "KEYBD$"};
+
+bool IsDeviceName(std::string_view name) {
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && name.back() == ' ') {
+        name.remove_suffix(1);
+    }
+    for (const std::string_view device : kDeviceNames) {
+        if (platform::EqualIgnoringCase(name, device)) {
+            return true;
+        }
+    }
+    // COM1 to COM9 and LPT1 to LPT9, also with 0 and with the superscripts one to three.
+    if (name.size() < 4 || !(platform::EqualIgnoringCase(name.substr(0, 3), "COM") ||
+                             platform::EqualIgnoringCase(name.substr(0, 3), "LPT"))) {
+        return false;
+    }
+    const std::string_view number = name.substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
+// A file's bytes already in memory, read as a file is read.
+class MemorySource final : public platform::ByteSource {
+  public:
+    explicit MemorySource(std::string_view bytes) noexcept : bytes_(bytes) {}
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        const std::size_t n = std::min(capacity, bytes_.size());
+        std::copy_n(bytes_.data(), n, buffer);
+        bytes_.remove_prefix(n);
+        return n;
+    }
+
+  private:
+    std::string_view bytes_;
+};
+
+}  // namespace
+
+bool IsPlainLanguageName(std::string_view language) {
+    if (language.empty() || IsDeviceName(language)) {
+        return false;
+    }
+    return std::none_of(language.begin(), language.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    });
+}
+
 LanguageFile LanguageFile::Read(platform::Files& files, const std::string& path,
                                 std::string_view language) {
     LanguageFile file;
     file.language_ = std::string(language);
     OsStatus status;
-    const auto source = files.OpenForReading(path, status);
-    if (!source) {
-        return file;  // a missing file reads as empty texts
+    if (const auto source = files.OpenForReading(path, status)) {
+        file.ReadFrom(files, *source);
     }
+    return file;  // a missing file reads as empty texts
+}
+
+LanguageFile LanguageFile::FromBytes(platform::Files& files, std::string_view bytes,
+                                     std::string_view language) {
+    LanguageFile file;
+    file.language_ = std::string(language);
+    MemorySource source(bytes);
+    file.ReadFrom(files, source);
+    return file;
+}
+
+LanguageFile ReadLanguage(platform::Files& files, std::string_view programFolder,
+                          const std::string& language, std::string_view builtInEnglish) {
+    if (IsPlainLanguageName(language)) {
+        LanguageFile file =
+            LanguageFile::Read(files, LanguageFilePath(programFolder, language), language);
+        if (file.KeyCount() != 0) {
+            return file;
+        }
+    }
+    return LanguageFile::FromBytes(files, builtInEnglish, "English");
+}
+
+void LanguageFile::ReadFrom(platform::Files& files, platform::ByteSource& source) {
     std::array<char, 16384> block{};
-    std::size_t got = source->Read(block.data(), block.size());
+    std::size_t got = source.Read(block.data(), block.size());
     std::string_view first(block.data(), got);
 
     Encoding encoding = Encoding::Guess;
@@ -197,14 +274,13 @@ LanguageFile LanguageFile::Read(platform::Files& files, const std::string& path,
         utf16 = std::make_unique<Utf16Decoder>(encoding == Encoding::Utf16Be);
         first.remove_prefix(2);
     }
-    LanguageSectionParser parser(files, file, encoding);
+    LanguageSectionParser parser(files, *this, encoding);
     for (std::string_view bytes = first; got != 0 && !parser.Finished();) {
         parser.Feed(utf16 ? std::string_view(utf16->Decode(bytes)) : bytes);
-        got = source->Read(block.data(), block.size());
+        got = source.Read(block.data(), block.size());
         bytes = std::string_view(block.data(), got);
     }
     parser.Finish();
-    return file;
 }
 
 std::string LanguageFile::Text(std::string_view key) const {
@@ -212,10 +288,10 @@ std::string LanguageFile::Text(std::string_view key) const {
     return found != texts_.end() ? found->second : std::string();
 }
 
-const std::array<std::string_view, 32> LanguageMessages::kKeys = {
-    "0900", "0910", "0911", "0912", "0913", "0914", "0915", "0920", "0921", "0922", "0923",
-    "0924", "0925", "0931", "0932", "0934", "0935", "0936", "0937", "0938", "0939", "0940",
-    "0941", "0942", "0943", "0944", "0945", "0950", "0951", "0952", "0953", "0954",
+const std::array<std::string_view, 36> LanguageMessages::kKeys = {
+    "0900", "0910", "0911", "0912", "0913", "0914", "0915", "0920", "0921", "0922", "0923", "0924",
+    "0925", "0931", "0932", "0934", "0935", "0936", "0937", "0938", "0939", "0940", "0941", "0942",
+    "0943", "0944", "0945", "0950", "0951", "0952", "0953", "0954", "0955", "0956", "0957", "0958",
 };
 
 std::string LanguageMessages::Text(std::string_view key) const {

@@ -17,6 +17,12 @@ namespace pellmark {
 [[nodiscard]] std::string LanguageFilePath(std::string_view programFolder,
                                            std::string_view language);
 
+// Whether a language name is a plain file name of the Languages folder: not empty, no
+// folder part (no "\", "/" or ":", so no "..\" either), none of the characters a file name
+// cannot hold, and not a device that Windows opens in every folder ("COM1", "AUX", "NUL"
+// and the like, with any extension), whose reading could wait for ever.
+[[nodiscard]] bool IsPlainLanguageName(std::string_view language);
+
 // One language's texts, read as GetPrivateProfileString would read them key by key: the
 // first section whose name equals the language (letter case aside) and, in it, the first
 // line of each key; blanks around keys and values and one pair of matching quotes around a
@@ -41,6 +47,9 @@ class LanguageFile {
     // Reads the language's section of the file at `path`.
     static LanguageFile Read(platform::Files& files, const std::string& path,
                              std::string_view language);
+    // Reads the language's section of a file's bytes held in memory.
+    static LanguageFile FromBytes(platform::Files& files, std::string_view bytes,
+                                  std::string_view language);
 
     // The language name the file was read for (the section's name).
     [[nodiscard]] const std::string& Language() const noexcept { return language_; }
@@ -50,15 +59,25 @@ class LanguageFile {
 
   private:
     friend class LanguageSectionParser;
+    void ReadFrom(platform::Files& files, platform::ByteSource& source);
     std::string language_;
     std::unordered_map<std::string, std::string> texts_;  // keys in ASCII lower case
 };
 
-// The numbered messages of the current language ("0900" to "0954").
+// The texts the program shows in `language`: the language's file in the program's
+// Languages folder. When the name is not plain, or its file cannot be read or holds no
+// section of that name, the English built into the program (`builtInEnglish`, the bytes
+// of Languages\English.txt as the build put them in) serves instead, silently: a program
+// copied alone, or a language file taken away, still has every caption.
+[[nodiscard]] LanguageFile ReadLanguage(platform::Files& files, std::string_view programFolder,
+                                        const std::string& language,
+                                        std::string_view builtInEnglish);
+
+// The numbered messages of the current language ("0900" to "0958").
 class LanguageMessages {
   public:
     // Every key the program reads into the table.
-    static const std::array<std::string_view, 32> kKeys;
+    static const std::array<std::string_view, 36> kKeys;
 
     [[nodiscard]] std::string Text(std::string_view key) const;
     // Takes every key of kKeys from the file (empty where it has none).

@@ -1,14 +1,17 @@
 #include "settings/frmOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <new>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/RunTimeError.h"
 #include "platform/TextCompare.h"
 #include "settings/AppInfo.h"
+#include "settings/LanguageFile.h"
 #include "settings/StartWithWindows.h"
 
 namespace pellmark {
@@ -16,6 +19,7 @@ namespace pellmark {
 namespace {
 
 constexpr const char* kLanguagesFolder = "\\Languages\\";
+constexpr const char* kBuiltInLanguage = "English";
 constexpr int kTypeMismatch = 13;
 constexpr int kInvalidPropertyValue = 380;
 constexpr std::uint32_t kLinkColour = 0xCC6600;  // blue, as links are drawn
@@ -186,7 +190,8 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
     cmdApply.Click = [this] {
         SaveOptions();
         if (context_.applyLanguage) {
-            context_.applyLanguage(cboLanguage.Text());
+            // With no language chosen, the stored one stays the one in use.
+            context_.applyLanguage(store_.Get(kSettingsSection, "Language", kBuiltInLanguage));
         }
     };
     lblChkForUpdate.Click = [this] {
@@ -207,6 +212,10 @@ void frmOptions::SetLinkUnderlined(bool underlined) {
 }
 
 void frmOptions::OnLoad() {
+    ReadControls(context_.patternFiles);
+}
+
+void frmOptions::ReadControls(const forms::FileList& patterns) {
     try {
         // Controls keep their values when the dialog unloads: each load starts afresh.
         cboPatterns.Clear();
@@ -216,7 +225,7 @@ void frmOptions::OnLoad() {
         chkScrRes.SetEnabled(true);
         chkStartHidden.SetEnabled(true);
         SetLinkUnderlined(false);
-        FillLists();
+        FillLists(patterns);
         LoadOptions();
         UpdatePatternControls();
         UpdateAutoSaveControls();
@@ -235,8 +244,7 @@ void frmOptions::OnLoad() {
     }
 }
 
-void frmOptions::FillLists() {
-    const forms::FileList& patterns = context_.patternFiles;
+void frmOptions::FillLists(const forms::FileList& patterns) {
     for (int i = 0; i < patterns.ListCount(); ++i) {
         const std::string name = WithoutExtension(patterns.List(i));
         cboPatterns.AddItem(name);
@@ -251,11 +259,28 @@ void frmOptions::FillLists() {
         cboPatterns.SetListIndex(0);
         cboAutoSave.SetListIndex(0);
     }
-    forms::FileList languages(context_.files);
-    languages.SetPattern("*.txt");
-    languages.SetPath(context_.programFolder + kLanguagesFolder);
-    for (int i = 0; i < languages.ListCount(); ++i) {
-        cboLanguage.AddItem(WithoutExtension(languages.List(i)));
+    forms::FileList files(context_.files);
+    files.SetPattern("*.txt");
+    try {
+        files.SetPath(context_.programFolder + kLanguagesFolder);
+    } catch (const RunTimeError&) {
+        // No Languages folder: the program alone still speaks the English built into it.
+    }
+    std::vector<std::string> languages;
+    for (int i = 0; i < files.ListCount(); ++i) {
+        std::string name = WithoutExtension(files.List(i));
+        if (IsPlainLanguageName(name)) {
+            languages.push_back(std::move(name));
+        }
+    }
+    if (std::none_of(languages.begin(), languages.end(), [](const std::string& name) {
+            return platform::EqualIgnoringCase(name, kBuiltInLanguage);
+        })) {
+        languages.emplace_back(kBuiltInLanguage);
+        std::sort(languages.begin(), languages.end(), platform::LessIgnoringCase);
+    }
+    for (const std::string& name : languages) {
+        cboLanguage.AddItem(name);
     }
 }
 
@@ -282,15 +307,31 @@ void frmOptions::LoadOptions() {
     check(chkSaveOnClose, "SavePatternOnClose");
     cboAutoSave.SetText(store_.Get(kSettingsSection, "PatternToAutoSave", kDefaultAutoSavePattern));
     cboLanguage.SetListIndex(
-        IndexOf(cboLanguage, store_.Get(kSettingsSection, "Language", "English")));
+        IndexOf(cboLanguage, store_.Get(kSettingsSection, "Language", kBuiltInLanguage)));
 }
 
 void frmOptions::Open() {
+    const bool wasLoaded = Loaded();
     Load();
+    // A dialog that shows already keeps what the user ticked.
+    if (!Loaded() || Visible()) {
+        Show();
+        return;
+    }
+    if (wasLoaded) {
+        // Loaded hidden at start-up, to be translated: the patterns saved since (from here,
+        // the command line or another copy) and the settings changed since are read again.
+        forms::FileList patterns = context_.patternFiles;
+        try {
+            patterns.Refresh();
+        } catch (const RunTimeError&) {
+            // The folder is gone for now: the main window's list is what there is.
+        }
+        ReadControls(patterns);
+    }
     // Asked as the dialog opens, not at its load: the shortcuts may have come or gone since,
-    // and a start-up that never opens the dialog is spared loading the shell. A dialog that
-    // shows already keeps what the user ticked.
-    if (Loaded() && !Visible() && context_.shortcuts != nullptr) {
+    // and a start-up that never opens the dialog is spared loading the shell.
+    if (context_.shortcuts != nullptr) {
         chkShortcutOnStartMenu.SetValue(context_.shortcuts->StartMenuShortcutExists() ? 1 : 0);
         chkShortcutOnDesktop.SetValue(context_.shortcuts->DesktopShortcutExists() ? 1 : 0);
     }
@@ -361,7 +402,11 @@ void frmOptions::SaveOptions() {
     save("SavePatternOnStart", CheckText(chkSaveOnStart));
     save("SavePatternOnClose", CheckText(chkSaveOnClose));
     save("PatternToAutoSave", cboAutoSave.Text());
-    save("Language", cboLanguage.Text());
+    // A stored language whose file is gone leaves the list without a choice: the setting
+    // keeps it (the built-in English serves meanwhile) rather than naming no language.
+    if (!cboLanguage.Text().empty()) {
+        save("Language", cboLanguage.Text());
+    }
 }
 
 }  // namespace pellmark

@@ -65,8 +65,9 @@ class frmOptions final : public forms::Form {
     forms::Button& cmdCancel;
     forms::Button& cmdApply;
 
-    // Loads it when it is not loaded, ticks the shortcut boxes of the shortcuts there are,
-    // and shows it.
+    // Loads it when it is not loaded, or reads the pattern folder and the settings again
+    // when it was loaded hidden; ticks the shortcut boxes of the shortcuts there are, and
+    // shows it.
     void Open();
     void LoadOptions();
     void SaveOptions();
@@ -77,7 +78,9 @@ class frmOptions final : public forms::Form {
     void OnLoad() override;
 
   private:
-    void FillLists();
+    // The loading steps, with the pattern files given.
+    void ReadControls(const forms::FileList& patterns);
+    void FillLists(const forms::FileList& patterns);
     void ShowPatternToolTips();
     void SetLinkUnderlined(bool underlined);
 

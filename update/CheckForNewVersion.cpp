@@ -17,8 +17,8 @@ namespace {
 bool checkRunning = false;
 
 constexpr std::uint32_t kLinkBusyColour = 0x0000FF;  // red
-constexpr std::uint32_t kLinkIdleColour = 0xFF0000;  // blue
-constexpr std::uint32_t kAnswerWaitMs = 30000;       // over the whole check, lookup included
+constexpr const char* kLinkBusyCaption = "Checking...";
+constexpr std::uint32_t kAnswerWaitMs = 30000;  // over the whole check, lookup included
 constexpr std::int16_t kSteps = 31;  // the bar's Max: one step a second, and one to start
 // How long one pass waits for the server before it lets the window events run: short
 // enough that a click is answered at once, long enough that the wait costs no processor.
@@ -65,13 +65,14 @@ forms::Font LinkFont(const forms::Font& was, bool bold) {
 
 void ShowBusy(forms::Label& link) {
     link.SetForeColour(kLinkBusyColour);
-    link.SetCaption("Checking...");
+    link.SetCaption(kLinkBusyCaption);
     link.SetFont(LinkFont(link.GetFont(), true));
 }
 
-void ShowIdle(forms::Label& link) {
-    link.SetForeColour(kLinkIdleColour);
-    link.SetCaption("Check for new version");
+// The link as it was before the check: its caption in the language shown, its form's colour.
+void ShowIdle(forms::Label& link, const std::string& caption, std::optional<std::uint32_t> colour) {
+    link.SetForeColour(colour);
+    link.SetCaption(caption);
     link.SetFont(LinkFont(link.GetFont(), false));
 }
 
@@ -249,19 +250,25 @@ class RunningCheck {
     ~RunningCheck() {
         checkRunning = false;
         if (busy_) {
-            ShowIdle(link_);
+            // A language applied meanwhile has given the link its new caption already.
+            ShowIdle(link_, link_.Caption() == kLinkBusyCaption ? idleCaption_ : link_.Caption(),
+                     idleColour_);
         }
     }
     RunningCheck(const RunningCheck&) = delete;
     RunningCheck& operator=(const RunningCheck&) = delete;
     void ShowBusyLink() {
         busy_ = true;
+        idleCaption_ = link_.Caption();
+        idleColour_ = link_.ForeColour();
         ShowBusy(link_);
     }
 
   private:
     forms::Label& link_;
     bool busy_ = false;
+    std::string idleCaption_;
+    std::optional<std::uint32_t> idleColour_;
 };
 
 }  // namespace

@@ -35,9 +35,15 @@ class SimFiles final : public platform::Files {
     std::set<std::string> folders;      // with their trailing backslash
     std::set<std::string> undeletable;  // files that refuse to go (open elsewhere)
     OsStatus folderFailure;             // non-zero code: folders cannot be created
+    // Paths that open a device, not a file (as "COM1.txt" does in any folder on Windows).
+    std::set<std::string> devices;
 
     std::unique_ptr<platform::ByteSource> OpenForReading(const std::string& path,
                                                          OsStatus& status) override {
+        if (devices.contains(path)) {
+            status = {123, "The filename, directory name, or volume label syntax is incorrect."};
+            return nullptr;
+        }
         const auto found = files.find(path);
         if (found == files.end()) {
             status = {2, "The system cannot find the file specified."};

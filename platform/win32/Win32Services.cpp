@@ -288,6 +288,12 @@ std::unique_ptr<platform::ByteSource> Win32Files::OpenForReading(const std::stri
         status = LastErrorStatus();
         return nullptr;
     }
+    // "COM1.txt" or "NUL.ips" open a device in any folder, and a serial port's read can
+    // wait for ever: only a file on a disk is read.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        status = {ERROR_INVALID_NAME, ErrorDescription(ERROR_INVALID_NAME)};
+        return nullptr;
+    }
     status = {};
     return std::make_unique<FileByteSource>(std::move(file));
 }

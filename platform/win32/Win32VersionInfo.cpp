@@ -75,4 +75,15 @@ std::optional<VersionResource> ReadVersionResource(HMODULE module) {
     return version;
 }
 
+std::string ReadDataResource(const char* name) {
+    // The program's own resource names are plain ASCII: the ANSI call serves every Windows.
+    HRSRC found = ::FindResourceA(nullptr, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(nullptr, found) : nullptr;
+    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    return {static_cast<const char*>(data), ::SizeofResource(nullptr, found)};
+}
+
 }  // namespace pellmark::win32

@@ -282,16 +282,14 @@ class LanguageFormsTest : public ::testing::Test, public testcases::ProgramHarne
 TEST_F(LanguageFormsTest, EnglishGivesTheCaptionsTheFormsAreMadeWith) {
     const auto mainBefore = Texts(*form);
     const auto menusBefore = Texts(menus);
-    ApplyLanguage(files, "English", LanguageFilePath(services.programFolder, "English"),
-                  {.mainWindow = form.get(), .menuForm = &menus});
+    ApplyLanguage(Read("English"), {.mainWindow = form.get(), .menuForm = &menus});
     EXPECT_EQ(Texts(*form), mainBefore);
     EXPECT_EQ(Texts(menus), menusBefore);
 }
 
 TEST_F(LanguageFormsTest, AnotherLanguageTranslatesEveryFormAndShowsLabelCaptionsAsTips) {
     const std::string deleteCaption = menus.mnuSaveList_Delete().caption;
-    ApplyLanguage(files, "German", LanguageFilePath(services.programFolder, "German"),
-                  {.mainWindow = form.get(), .menuForm = &menus});
+    ApplyLanguage(Read("German"), {.mainWindow = form.get(), .menuForm = &menus});
     EXPECT_EQ(form->patterns.cmdSave.Caption(), "Speichern");
     EXPECT_EQ(form->patterns.lblPatterns.Caption(), "Gespeicherte Muster:");
     EXPECT_EQ(form->help.cmdDone.Caption(), "Fertig");
@@ -404,14 +402,35 @@ TEST_F(LanguageFormsTest, AKeyTheFileLacksEmptiesItsText) {
     EXPECT_EQ(Texts(kinds).at("dsh3(2203)"), "");  // a separator too
     EXPECT_EQ(Texts(kinds).at("dsh4(2207)"), "-Only this");
     EXPECT_EQ(Texts(kinds).at("mnuPattern(0)"), "Work");
+}
 
-    // A missing file: every translated text goes, the others stay; no message.
-    ApplyLanguage(files, "English", "C:\\Pellmark\\Languages\\Gone.txt",
-                  {.mainWindow = form.get(), .menuForm = &menus});
-    EXPECT_EQ(form->patterns.cmdSave.Caption(), "");
-    EXPECT_EQ(form->introduction.Label2.Caption(), "");
-    EXPECT_EQ(MessageText("0910"), "");
+// A language whose file cannot be read, or whose name is no plain file name (Windows opens
+// "COM1.txt" in any folder as the serial port, and "..\\" leaves the folder), or whose file
+// has no section of its name, speaks the English built into the program; nothing is said.
+TEST_F(LanguageFormsTest, WithoutItsFileALanguageSpeaksTheBuiltInEnglish) {
+    const std::string languages = "C:\\Pellmark\\Languages\\";
+    files.devices.insert(languages + "COM1.txt");
+    files.files[languages + "aux.backup.txt"] = "[aux.backup]\n0102=Device\n";
+    files.files[languages + "..\\..\\outside.txt"] = "[..\\..\\outside]\n0102=Outside\n";
+    files.files[languages + "Deutsch.txt"] = "[German]\n0102=Speichern\n";
+    const std::string english = testcases::ShippedLanguageBytes("English");
+    for (const char* name : {"Gone", "COM1", "aux.backup", "..\\..\\outside", "", "Deutsch"}) {
+        ApplyLanguage(ReadLanguage(files, services.programFolder, name, english),
+                      {.mainWindow = form.get(), .menuForm = &menus});
+        EXPECT_EQ(form->patterns.cmdSave.Caption(), "Save") << name;
+        EXPECT_EQ(form->introduction.Label2.Caption(), "Welcome to Pellmark") << name;
+        EXPECT_EQ(MessageText("0910"), "Icon Positions") << name;
+        EXPECT_EQ(form->introduction.Label2.ToolTip(), "") << name;
+    }
     EXPECT_TRUE(dialogs.shown.empty());
+
+    for (const char* plain : {"German", "Deutsch (Schweiz)", "COM10", "Console", "Auxiliary"}) {
+        EXPECT_TRUE(IsPlainLanguageName(plain)) << plain;
+    }
+    for (const char* device : {"con", "PRN", "Nul.txt", "LPT9 .old", "COM\xC2\xB9", "CONIN$", "a/b",
+                               "C:x", "x\\y", "what?"}) {
+        EXPECT_FALSE(IsPlainLanguageName(device)) << device;
+    }
 }
 
 TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
@@ -438,7 +457,7 @@ TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
         return &picker;
     };
     ASSERT_FALSE(menus.Loaded());
-    ApplyLanguage(files, "German", LanguageFilePath(services.programFolder, "German"), targets);
+    ApplyLanguage(Read("German"), targets);
     EXPECT_EQ(order, (std::vector<std::string>{"messages Laden Symbole", "options Symbole",
                                                "iconise loaded Speichern", "picker design"}));
     EXPECT_EQ(picker.button.Caption(), "Speichern");
@@ -447,7 +466,7 @@ TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
     // Again while the program runs, as the options dialog's Apply does: the menu form is
     // loaded already and is only translated again.
     order.clear();
-    ApplyLanguage(files, "English", LanguageFilePath(services.programFolder, "English"), targets);
+    ApplyLanguage(Read("English"), targets);
     EXPECT_EQ(order[2], "iconise loaded Save");
     EXPECT_EQ(form->patterns.cmdLoad.Caption(), "Load");
     EXPECT_EQ(MessageText("0900"), "icons");

@@ -166,13 +166,20 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     EXPECT_EQ(fresh.cboAutoSave.Text(), kDefaultAutoSavePattern);
     EXPECT_EQ(fresh.cboLanguage.Text(), "English");
     EXPECT_FALSE(fresh.chkStartHidden.Enabled()) << "no tray icon to come back from";
+    // Loaded hidden, as at start-up: each opening reads the pattern folder again.
+    fresh.Hide();
+    files.files[std::string(kPatterns) + "Evening.ips"] = "1\n";
+    fresh.Open();
+    EXPECT_EQ(fresh.cboPatterns.Items(), (std::vector<std::string>{"Evening", "Home", "Work"}));
+    EXPECT_EQ(fresh.cboAutoSave.Items(), (std::vector<std::string>{"Evening", "Home", "Work"}));
+    files.files.erase(std::string(kPatterns) + "Evening.ips");
     fresh.cmdOK.UserClick();
     EXPECT_FALSE(fresh.Loaded()) << "OK closes the dialog";
     EXPECT_EQ(Stored("PatternToAutoSave"), kDefaultAutoSavePattern);
     EXPECT_EQ(Stored("PatternToRestore"), "");
 
     // Stored values; a pattern that is gone leaves the first selected, and a language
-    // whose file is gone leaves none.
+    // whose file is gone leaves none, and is kept.
     Setting("RestoreOnResChange", "1");
     Setting("PatternToRestore", "Gone");
     Setting("CloseWhenRestored", "1");
@@ -194,7 +201,11 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     EXPECT_EQ(stored.cboLanguage.ListIndex(), -1);
     stored.cmdOK.UserClick();
     EXPECT_EQ(Stored("PatternToRestore"), "Home");
-    EXPECT_EQ(Stored("Language"), "");
+    EXPECT_EQ(Stored("Language"), "Klingon");
+    stored.Hide();
+    stored.Open();
+    stored.cmdApply.UserClick();
+    EXPECT_EQ(applied, (std::vector<std::string>{"Klingon"}));
 
     // No saved pattern: both restore boxes off and out of reach.
     files.files.clear();
@@ -291,20 +302,26 @@ TEST_F(OptionsTest, OkApplyAndCancel) {
 }
 
 TEST_F(OptionsTest, ALoadFailureIsToldAndTheDialogOpensWithWhatItHas) {
+    // No language file, or no Languages folder at all: the English built into the program
+    // is offered, and nothing is said.
     files.files.erase("C:\\Pellmark\\Languages\\English.txt");
-    files.files.erase("C:\\Pellmark\\Languages\\German.txt");
     frmOptions& options = Open();
-    ASSERT_EQ(dialogs.shown.size(), 1U);
-    EXPECT_EQ(dialogs.shown[0].text, "Error: 76\nPath not found\nFrom Options Load code");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::None);
-    EXPECT_EQ(options.cboPatterns.ListCount(), 2) << "filled before the failure";
+    EXPECT_EQ(options.cboLanguage.Items(), (std::vector<std::string>{"English", "German"}));
+    files.files.erase("C:\\Pellmark\\Languages\\German.txt");
+    frmOptions& alone = Open();
+    EXPECT_EQ(alone.cboLanguage.Items(), (std::vector<std::string>{"English"}));
+    EXPECT_EQ(alone.cboLanguage.Text(), "English");
+    EXPECT_TRUE(dialogs.shown.empty());
 
-    // A stored state no check box can take stops the load the same way.
+    // A stored state no check box can take stops the load: it is told, and the dialog
+    // opens with what it has.
     SetUp();
     Setting("CloseWhenRestored", "yes");
-    Open();
-    ASSERT_EQ(dialogs.shown.size(), 2U);
-    EXPECT_EQ(dialogs.shown[1].text, "Error: 13\nType mismatch\nFrom Options Load code");
+    const frmOptions& failed = Open();
+    ASSERT_EQ(dialogs.shown.size(), 1U);
+    EXPECT_EQ(dialogs.shown[0].text, "Error: 13\nType mismatch\nFrom Options Load code");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(failed.cboPatterns.ListCount(), 2) << "filled before the failure";
 }
 
 TEST_F(OptionsTest, TheRunValueIsTheQuotedProgramPathAndGoesWhenTurnedOff) {

@@ -64,6 +64,7 @@ class ProgramHarness {
   public:
     ProgramHarness() {
         services.shell = &shell;
+        services.builtInEnglish = ShippedLanguageBytes("English");
         AddChromePictures(forms);
         PutShippedLanguage(files, kProgramFolder, "English");
     }

@@ -165,13 +165,13 @@ TEST(VersionCheck, TheServerSettingAndTheRequest) {
               "GET /v HTTP/1.1\r\nHost: 127.0.0.1:8123\r\nUser-Agent: Pellmark-update\r\n\r\n");
 }
 
-// The options dialog's link, on a form of its own.
+// The options dialog's link, on a form of its own, in German and the dialog's colour.
 class LinkForm final : public forms::Form {
   public:
     explicit LinkForm(forms::Backend& backend)
         : Form(backend, "frmOptions"), link(Add<forms::Label>("lblChkForUpdate")) {
-        link.SetCaption("Check for new version");
-        link.SetForeColour(0xFF0000);
+        link.SetCaption("Nach neuer Version suchen");
+        link.SetForeColour(0xCC6600);
     }
     forms::Label& link;
 };
@@ -207,8 +207,8 @@ class VersionCheckRun : public ::testing::Test {
         EXPECT_EQ(network.openSessions, 0);
         EXPECT_EQ(Progress(), nullptr);
         EXPECT_FALSE(VersionCheckRunning());
-        EXPECT_EQ(options.link.Caption(), "Check for new version");
-        EXPECT_EQ(options.link.ForeColour(), 0xFF0000u);
+        EXPECT_EQ(options.link.Caption(), "Nach neuer Version suchen");
+        EXPECT_EQ(options.link.ForeColour(), 0xCC6600u);
         EXPECT_FALSE(options.link.GetFont().bold);
     }
 

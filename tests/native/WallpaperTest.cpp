@@ -536,7 +536,8 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     h.form->UseLanguage("German");
     EXPECT_EQ(picker->CancelButton.Caption(), "Abbrechen");
     EXPECT_EQ(picker->optStyle[1]->Caption(), "Nebeneinander");
-    EXPECT_EQ(picker->Label1.Caption(), "Resolution:");  // it has no key
+    EXPECT_EQ(picker->Label1.Caption(), "Auflösung:");
+    EXPECT_EQ(picker->Label2.Caption(), "Dateigröße:");
 
     // The Misc page's buttons: the picker shows and the main window stays usable.
     h.form->Navigation().SideButtonClick(2);
@@ -554,6 +555,18 @@ TEST(WallpaperProgram, ThePickerLoadsHiddenWithTheLanguageAndOpensWithoutHolding
     for (const auto& shown : h.dialogs.shown) {
         EXPECT_EQ(shown.text.find("picture"), std::string::npos) << shown.text;
     }
+
+    // Its messages speak the language too.
+    h.dialogs.shown.clear();
+    h.files.files["C:\\Pellmark\\broken.gif"] = "GIF";
+    h.forms.pictureFiles["C:\\Pellmark\\broken.gif"] = forms::Bitmap();
+    ASSERT_TRUE(picker->OpenFolder(testcases::kProgramFolder));
+    ASSERT_EQ(picker->File1.Items(), std::vector<std::string>{"broken.gif"});
+    picker->File1.UserSelect(0);
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    EXPECT_EQ(h.dialogs.shown[0].text,
+              "Dieses Bild kann nicht angezeigt werden:\nC:\\Pellmark\\broken.gif\n\n"
+              "Error 481: Invalid picture");
 }
 
 }  // namespace

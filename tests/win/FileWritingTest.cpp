@@ -52,6 +52,8 @@ TEST(Win32FileWriting, NewAndReplacedFilesHoldTheWholeContentUnderAnyName) {
     ASSERT_TRUE(platform::SafeFileWrite(files, plain, "").ok());
     EXPECT_EQ(Content(files, plain), "");
     EXPECT_EQ(folder.Names(), (Names{"Omega.ips", "\u03a9mega.ips"}));
+    // A device's name opens the device in any folder: it is never read as a file.
+    EXPECT_EQ(Content(files, folder.File("NUL.ips")), "(unreadable: 123)");
 }
 
 TEST(Win32FileWriting, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
