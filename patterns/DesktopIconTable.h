@@ -19,7 +19,8 @@ struct DesktopIcon {
     std::string Caption;  // at most 39 characters
     IconPosition Position;
     std::int32_t ImageIndex = 0;
-    bool OffScreen = false;  // beyond the right or bottom edge: pushed away to hide it
+    bool OffScreen = false;   // beyond the right or bottom edge: pushed away to hide it
+    std::string ParsingName;  // the shell's own name for it, unique; empty when unknown
     friend bool operator==(const DesktopIcon&, const DesktopIcon&) = default;
 };
 

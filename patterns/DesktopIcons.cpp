@@ -51,6 +51,7 @@ void DesktopIcons::Read(bool report) {
             icon.Caption = std::move(raw.caption);
             icon.Position = {raw.x, raw.y};
             icon.ImageIndex = raw.imageIndex;
+            icon.ParsingName = std::move(raw.parsingName);
             icon.OffScreen = IsOffScreen(raw.x, raw.y, table_.ScreenWidth, table_.ScreenHeight);
             table_.Icons.push_back(std::move(icon));
         }

@@ -16,6 +16,19 @@ namespace pellmark {
     return x > screenWidth || y > screenHeight;
 }
 
+// Whether a position a restore worked out can be where an icon belongs: within a few
+// screens of the current one either way, a hidden icon `screenTwips` further right. A
+// damaged pattern, or one saved on a 1 by 1 screen, gives positions far beyond.
+[[nodiscard]] constexpr bool IsWithinReach(std::int32_t x, std::int32_t y, std::int32_t screenWidth,
+                                           std::int32_t screenHeight,
+                                           std::int32_t screenTwips) noexcept {
+    constexpr std::int64_t kScreens = 8;  // more monitors side by side than anyone has
+    const std::int64_t width = screenWidth;
+    const std::int64_t height = screenHeight;
+    return x >= -kScreens * width && x <= screenTwips + (kScreens + 1) * width &&
+           y >= -kScreens * height && y <= (kScreens + 1) * height;
+}
+
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
 // whatever the floating-point rounding mode.
 [[nodiscard]] double RoundHalfEven(double value) noexcept;

@@ -87,6 +87,22 @@ std::string FormatPattern(const DesktopIconTable& table, std::int32_t screenTwip
     return out;
 }
 
+std::string FormatParsingNames(const DesktopIconTable& table) {
+    const bool anyName =
+        std::any_of(table.Icons.begin(), table.Icons.end(),
+                    [](const DesktopIcon& icon) { return !icon.ParsingName.empty(); });
+    if (!anyName) {
+        return {};
+    }
+    std::string out;
+    AppendLine(out, kParsingNamesHeader);
+    for (const DesktopIcon& icon : table.Icons) {
+        AppendLine(out, icon.Caption);
+        AppendLine(out, icon.ParsingName);
+    }
+    return out;
+}
+
 std::string EncodePattern(std::string_view text, platform::Files& files) {
     if (std::optional<std::string> ansi = files.ToAnsiCodePage(text)) {
         return *std::move(ansi);
@@ -147,6 +163,13 @@ bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files
              .caption = "Saving pattern",
              .icon = platform::MessageIcon::Critical});
         return false;
+    }
+    // The names only help a later restore tell apart icons that share a caption: one that
+    // cannot be written is not reported, and no older names are left to mislead.
+    const std::string namesPath = ParsingNamesPath(path);
+    const std::string names = FormatParsingNames(desktop.Table());
+    if (names.empty() || !platform::SafeFileWrite(files, namesPath, names).ok()) {
+        static_cast<void>(files.RemoveFile(namesPath));
     }
     return true;
 }

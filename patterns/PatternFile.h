@@ -25,6 +25,10 @@ namespace pellmark {
 // The text is UTF-8.
 [[nodiscard]] std::string FormatPattern(const DesktopIconTable& table, std::int32_t screenTwips);
 
+// The file of parsing names kept beside the pattern (see ParsingNamesPath), UTF-8; empty
+// when no icon has one, as the desktop's list view never tells them.
+[[nodiscard]] std::string FormatParsingNames(const DesktopIconTable& table);
+
 // The bytes of the file for a formatted pattern.
 [[nodiscard]] std::string EncodePattern(std::string_view text, platform::Files& files);
 
@@ -47,7 +51,8 @@ inline constexpr std::string_view kTrailingDotOrSpaceMessage =
 
 // Reads the desktop and writes it to `path` in one step, so a failure leaves the old file
 // as it was; shows "Saving pattern" with the reason. A read that found no icons never
-// replaces an existing file. True when the file was written.
+// replaces an existing file. True when the file was written. The icons' parsing names go
+// beside it, or the names of an older save there are removed.
 [[nodiscard]] bool SavePattern(const std::string& path, DesktopIcons& desktop,
                                platform::Files& files, platform::Dialogs& dialogs);
 

@@ -8,6 +8,7 @@
 #include "patterns/PatternFile.h"
 #include "patterns/PatternReader.h"
 #include "patterns/SavedFolder.h"
+#include "platform/DesktopStyle.h"
 #include "platform/RunTimeError.h"
 #include "settings/AppInfo.h"
 #include "settings/Messages.h"
@@ -122,7 +123,10 @@ void PatternPage::ShowLabels(bool shown) {
 }
 
 void PatternPage::SetMarkerColour(std::uint32_t colour) {
-    lblPrevIcon[0]->SetBackColour(colour);
+    // Captions drawn in no colour at all give the markers none either: white shows best on
+    // the preview's dark blue.
+    constexpr std::uint32_t kWhite = 0xFFFFFF;
+    lblPrevIcon[0]->SetBackColour(colour == platform::kNoColour ? kWhite : colour);
 }
 
 // In the page box's pixels: the page area is 377 by 225. The labels are the form's, placed
@@ -282,6 +286,9 @@ void PatternPage::RemoveCurrentSaveItem() {
 void PatternPage::DeletePattern(const std::string& name) {
     const std::string path = PatternPath(savedFolder_, name);
     const OsStatus removed = files_.RemoveFile(path);
+    if (removed.ok()) {
+        static_cast<void>(files_.RemoveFile(ParsingNamesPath(path)));
+    }
     if (!removed.ok()) {
         dialogs_.ShowMessage({.text = "Error: " + std::to_string(removed.code) + "\n" +
                                       removed.description + "\n\nProblem deleting: " + path,

@@ -38,6 +38,7 @@ class PatternPage {
     // The folder of the patterns, and the preview scaled to the screen.
     void Open(const std::string& savedFolder);
     void PositionControls();
+    // The desktop captions' colour; CLR_NONE gets one that shows on the preview.
     void SetMarkerColour(std::uint32_t colour);
     // The labels are windows of the form itself (a label inside a picture box is drawn by
     // it and has no window that other programs can read), so they show with the page.

@@ -114,7 +114,7 @@ PatternFileState ReadPatternFile(platform::Files& files, const std::string& path
     if (!file) {
         return PatternFileState::Unreadable;
     }
-    platform::LineReader lines(*file);
+    platform::LineReader lines(*file, kMaxPatternLineLength);
     std::string header;
     lines.ReadLine(header);
     const bool utf8 = header.starts_with(kUtf8ByteOrderMark);
@@ -132,6 +132,40 @@ PatternFileState ReadPatternFile(platform::Files& files, const std::string& path
         }
     }
     return PatternFileState::Read;
+}
+
+std::string ParsingNamesPath(std::string_view patternPath) {
+    constexpr std::string_view kPatternExtension = ".ips";
+    if (patternPath.ends_with(kPatternExtension)) {
+        patternPath.remove_suffix(kPatternExtension.size());
+    }
+    return std::string(patternPath) + ".names";
+}
+
+void ReadParsingNames(platform::Files& files, const std::string& patternPath,
+                      std::vector<PatternRecord>& records) {
+    // The longest path Windows takes, 32,767 UTF-16 units, in UTF-8.
+    constexpr std::size_t kMaxNameLength = 3 * 32767;
+    OsStatus status;
+    const std::unique_ptr<platform::ByteSource> file =
+        files.OpenForReading(ParsingNamesPath(patternPath), status);
+    if (!file) {
+        return;
+    }
+    platform::LineReader lines(*file, kMaxNameLength);
+    std::string line;
+    if (!lines.ReadLine(line) || line != kParsingNamesHeader) {
+        return;
+    }
+    std::string name;
+    for (PatternRecord& record : records) {
+        if (!lines.ReadLine(line) || !lines.ReadLine(name)) {
+            return;
+        }
+        if (line == record.caption) {
+            record.parsingName = std::move(name);
+        }
+    }
 }
 
 }  // namespace pellmark

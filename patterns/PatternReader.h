@@ -16,6 +16,10 @@ namespace pellmark {
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// No line of a pattern comes near this (a caption is at most 39 characters); a longer one
+// ends the reading, so a file of one endless line costs no more than this to read.
+inline constexpr std::size_t kMaxPatternLineLength = 4096;
+
 // The major-version digit of a header line: the third piece between "|", trimmed, first
 // character. Nothing when the piece is missing or does not start with a digit.
 [[nodiscard]] std::optional<int> PatternMajorVersion(std::string_view header);
@@ -40,8 +44,11 @@ struct PatternRecord {
     std::int32_t y = 0;
     bool offScreen = false;  // exactly when the line reads "True"
     // False when the line was missing or not a number in range (x or y is then 0).
-    bool hasX = false;
-    bool hasY = false;
+    bool hasX = true;
+    bool hasY = true;
+    // The shell's name of the icon it was saved from, unique on the desktop; empty when
+    // the file beside the pattern does not tell it (see ReadParsingNames).
+    std::string parsingName;
 };
 
 struct PatternBody {
@@ -64,5 +71,18 @@ enum class PatternFileState { Unreadable, Refused, Read };
 [[nodiscard]] PatternFileState ReadPatternFile(platform::Files& files, const std::string& path,
                                                bool (*acceptsMajor)(int major),
                                                PositionRange positions, PatternBody& body);
+
+// The shell's parsing names of a pattern's icons are kept in a file of their own beside it
+// (its name with ".names" for ".ips"), so the pattern itself stays exactly what every
+// reader of patterns expects, and its "*.ips" listing never shows them. UTF-8, CRLF: the
+// header, then for each record its caption and its parsing name (empty when unknown).
+inline constexpr std::string_view kParsingNamesHeader = "Pellmark | parsing names | 1";
+[[nodiscard]] std::string ParsingNamesPath(std::string_view patternPath);
+
+// Gives each record the parsing name the file beside the pattern keeps for it, when that
+// file is there and names the record's own caption at the record's place: a pattern edited
+// or replaced by hand since keeps only the names that still fit it.
+void ReadParsingNames(platform::Files& files, const std::string& patternPath,
+                      std::vector<PatternRecord>& records);
 
 }  // namespace pellmark

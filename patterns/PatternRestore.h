@@ -27,17 +27,19 @@ struct ScaleRatios {
 [[nodiscard]] ScaleRatios ComputeScaleRatios(std::int32_t savedWidth, std::int32_t savedHeight,
                                              std::int32_t width, std::int32_t height) noexcept;
 
-// Matches every current icon with the first record of the same caption (trailing spaces
-// ignored, case-sensitive) and scales its position. Hidden records are pushed right by
-// `screenTwips` again. Icons without a record, and positions that cannot be computed
-// (a file with no usable screen size), are left out.
+// The icons a pattern moves, and where, in icon order. Each record places at most one icon
+// and each icon follows at most one record: first by the shell's parsing name where both
+// know it, then by caption (trailing spaces ignored, case-sensitive), where icons that
+// share a caption are paired with its records so that the fewest move (an icon already at
+// a record's place keeps it) and then over the shortest way. A record's position is scaled
+// by `ratios`, a hidden one pushed right by `screenTwips` again. An icon in no record, one
+// whose record's position cannot be read or lands beyond reach of `screen`, and one whose
+// place another icon keeps or an earlier record takes, stays where it is: two icons never
+// end on one spot.
 [[nodiscard]] std::vector<IconMove> PlanPatternMoves(const std::vector<DesktopIcon>& icons,
                                                      const std::vector<PatternRecord>& records,
-                                                     ScaleRatios ratios, std::int32_t screenTwips);
-
-// The moves whose icon is not already at its place.
-[[nodiscard]] std::vector<IconMove> MisplacedOnly(std::vector<IconMove> moves,
-                                                  const std::vector<DesktopIcon>& icons);
+                                                     ScaleRatios ratios, std::int32_t screenTwips,
+                                                     platform::ScreenSize screen);
 
 class PatternRestore {
   public:

@@ -21,6 +21,9 @@ struct RawDesktopIcon {
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t imageIndex = 0;
+    // The shell's parsing name, unique among the desktop's items (two icons may share a
+    // caption, never this); empty where the mechanism cannot tell it.
+    std::string parsingName;
 };
 
 // Where one item of the last read goes.
@@ -89,7 +92,8 @@ class Desktop {
     // Shows or hides the whole desktop list view, and with it every icon; nothing when
     // there is none.
     virtual void ShowDesktopIcons(bool show) = 0;
-    // The colour of the icons' captions (COLORREF); white when there is no desktop.
+    // The colour of the icons' captions (COLORREF, CLR_NONE as the list view holds it); 0
+    // when there is no desktop.
     virtual std::uint32_t GetDesktopTextColour() = 0;
 };
 

@@ -18,6 +18,9 @@ bool LineReader::Refill() {
 
 bool LineReader::ReadLine(std::string& line) {
     line.clear();
+    if (overlong_) {
+        return false;
+    }
     bool readAnything = false;
     for (;;) {
         if (begin_ == end_ && !Refill()) {
@@ -33,6 +36,14 @@ bool LineReader::ReadLine(std::string& line) {
         const auto first = buffer_.begin() + static_cast<std::ptrdiff_t>(begin_);
         const auto last = buffer_.begin() + static_cast<std::ptrdiff_t>(end_);
         const auto stop = std::find_if(first, last, [](char c) { return c == '\r' || c == '\n'; });
+        if (static_cast<std::size_t>(stop - first) > maxLineLength_ - line.size()) {
+            // Nothing after it can be trusted to start a line: the reading ends here.
+            line.clear();
+            overlong_ = true;
+            exhausted_ = true;
+            begin_ = end_;
+            return false;
+        }
         line.append(first, stop);
         readAnything = true;
         if (stop == last) {

@@ -12,22 +12,29 @@ namespace pellmark::platform {
 
 class LineReader {
   public:
-    explicit LineReader(ByteSource& source) noexcept : source_(source) {}
+    // `maxLineLength` bounds what one line may hold, so that a file of one endless line
+    // costs no more than that to read.
+    explicit LineReader(ByteSource& source, std::size_t maxLineLength = std::string::npos) noexcept
+        : source_(source), maxLineLength_(maxLineLength) {}
 
     // The next line without its ending (CR LF, a lone CR or a lone LF, so files edited
     // elsewhere read the same). False once the file is used up; the last line needs no
-    // ending.
+    // ending. A line longer than the bound ends the reading there: false from then on,
+    // and Overlong() says so.
     bool ReadLine(std::string& line);
+    [[nodiscard]] bool Overlong() const noexcept { return overlong_; }
 
   private:
     bool Refill();
 
     ByteSource& source_;
+    std::size_t maxLineLength_;
     std::array<char, 4096> buffer_{};
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool skipLeadingLf_ = false;  // the previous line ended with CR; a LF may follow
     bool exhausted_ = false;
+    bool overlong_ = false;
 };
 
 // A line or a part of one without the blanks that readers of INI-style files ignore around

@@ -21,7 +21,8 @@ platform::DesktopRead SimDesktop::ReadIcons() {
     }
     read.status = platform::DesktopReadStatus::Ok;
     for (const SimIcon& icon : icons) {
-        read.icons.push_back({CutCaption(icon.caption), icon.x, icon.y, icon.imageIndex});
+        read.icons.push_back(
+            {CutCaption(icon.caption), icon.x, icon.y, icon.imageIndex, icon.parsingName});
     }
     return read;
 }

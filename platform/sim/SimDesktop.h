@@ -15,6 +15,7 @@ struct SimIcon {
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t imageIndex = 0;
+    std::string parsingName;  // as the shell's view tells it; empty as the list view does
 };
 
 class SimDesktop final : public platform::Desktop {
@@ -51,7 +52,7 @@ class SimDesktop final : public platform::Desktop {
     }
     bool listViewShown = true;
     std::uint32_t textColour = 0x00FFFF;  // yellow captions, unlike the default
-    std::uint32_t GetDesktopTextColour() override { return present ? textColour : 0xFFFFFF; }
+    std::uint32_t GetDesktopTextColour() override { return present ? textColour : 0; }
 };
 
 }  // namespace pellmark::sim

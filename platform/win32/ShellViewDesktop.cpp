@@ -21,12 +21,11 @@ struct CoTaskStringDeleter {
 };
 using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
 
-// The item's name as the desktop shows it under the icon, cut as the list view's text
-// buffer would cut it, so every mechanism hands out the same captions.
-[[nodiscard]] std::string ReadCaption(IShellFolder& folder, PCUITEMID_CHILD item) {
+// One of the item's names; empty when the shell tells none.
+[[nodiscard]] std::string ReadDisplayName(IShellFolder& folder, PCUITEMID_CHILD item, SHGDNF kind) {
     STRRET name{};
     name.uType = STRRET_CSTR;
-    if (FAILED(folder.GetDisplayNameOf(item, SHGDN_NORMAL, &name))) {
+    if (FAILED(folder.GetDisplayNameOf(item, kind, &name))) {
         return {};
     }
     // StrRetToStrW frees the STRRET's own string, whatever it returns.
@@ -42,7 +41,13 @@ using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
     if (FAILED(converted)) {
         return {};
     }
-    return text ? CutCaption(Narrow(text.get())) : std::string();
+    return text ? Narrow(text.get()) : std::string();
+}
+
+// The item's name as the desktop shows it under the icon, cut as the list view's text
+// buffer would cut it, so every mechanism hands out the same captions.
+[[nodiscard]] std::string ReadCaption(IShellFolder& folder, PCUITEMID_CHILD item) {
+    return CutCaption(ReadDisplayName(folder, item, SHGDN_NORMAL));
 }
 
 // The item's picture in the system image list (the desktop's children are absolute ids);
@@ -198,6 +203,10 @@ platform::DesktopRead ShellViewDesktop::ReadIcons(HWND listView) {
             icon.y = position.y;
         }
         icon.caption = ReadCaption(*folder.get(), item.get());
+        // The full path (or the shell's "::{class}" name): the desktop shows the user's
+        // folder and the common one together, and only the full name tells their items
+        // apart.
+        icon.parsingName = ReadDisplayName(*folder.get(), item.get(), SHGDN_FORPARSING);
         int index = 0;
         if (HIMAGELIST systemList = SystemIconIndex(item.get(), index); systemList != nullptr) {
             imageList = reinterpret_cast<ImageListRef>(systemList);

@@ -205,18 +205,17 @@ bool Win32Desktop::IsAutoArrange() {
 }
 
 std::uint32_t Win32Desktop::GetDesktopTextColour() {
-    constexpr std::uint32_t kWhite = 0xFFFFFF;
     const HWND listView = FindDesktopListView();
     if (listView == nullptr) {
-        return kWhite;
+        return 0;
     }
     // The message carries no address, so it is safe across processes.
-    DWORD_PTR colour = kWhite;
+    DWORD_PTR colour = 0;
     if (::SendMessageTimeoutA(listView, LVM_GETTEXTCOLOR, 0, 0, SMTO_ABORTIFHUNG, 2000, &colour) ==
         0) {
-        return kWhite;
+        return 0;
     }
-    return colour == CLR_NONE ? kWhite : static_cast<std::uint32_t>(colour & 0xFFFFFF);
+    return colour == CLR_NONE ? CLR_NONE : static_cast<std::uint32_t>(colour & 0xFFFFFF);
 }
 
 WindowHandle Win32Desktop::FindListView() {

@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the pattern readers as a pattern file, once as they are and once
 // after a UTF-8 byte-order mark, so that both ways of reading captions see every input.
-// Beyond the sanitizers' own findings it checks that the file is closed afterwards, that
-// no record is made up (a file cannot hold more records than it has lines), and that the
-// encoding changes the captions only.
+// The same bytes also serve as the parsing names kept beside the pattern. Beyond the
+// sanitizers' own findings it checks that the file is closed afterwards, that a restore
+// never puts two icons on one spot, that no record is made up (a file cannot hold more
+// records than it has lines), and that the encoding changes the captions only.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -38,17 +39,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         1;
 
     sim::SimDesktop desktop;
-    desktop.icons = {
-        {"Recycle Bin", 18, 2, 0}, {"Notes", 100, 60, 1}, {"", 0, 0, 2}, {"Hidden", 1100, 300, 3}};
+    desktop.icons = {{"Recycle Bin", 18, 2, 0, "::{645FF040-5081-101B-9F08-00AA002F954E}"},
+                     {"Notes", 100, 60, 1, "C:\\Desktop\\Notes.txt"},
+                     {"Notes", 0, 0, 2, "C:\\Desktop\\Notes"},
+                     {"Hidden", 1100, 300, 3}};
     sim::SimDialogs dialogs;
     sim::SimFiles files;
     files.files["p.ips"] = bytes;
+    // The same bytes as the names kept beside it, after their header.
+    files.files["p.names"] = std::string(kParsingNamesHeader) + "\r\n" + bytes;
     DesktopIcons icons(desktop, dialogs);
     icons.ReadDesktopIcons();
     PatternRestore restore(icons, files, dialogs);
     restore.ApplyPattern("p.ips", 1024, 768, false);
     Require(files.openReaders == 0);
     Require(desktop.icons.size() == 4);
+    // The icons stood apart, and a restore never puts two on one spot.
+    for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t j = i + 1; j < 4; ++j) {
+            Require(desktop.icons[i].x != desktop.icons[j].x ||
+                    desktop.icons[i].y != desktop.icons[j].y);
+        }
+    }
 
     // The preview's reading, 16-bit positions, of the bytes as ANSI and as UTF-8.
     const auto previewable = [](int major) { return major == kVersionMajor; };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,36 @@ TEST(LineReader, EndingsAndLongLinesAcrossReadChunks) {
     EXPECT_EQ(Lines(first + "\r\n" + longLine + "\r\nend"), (Strings{first, longLine, "end"}));
     const std::string exact(4096, 'c');
     EXPECT_EQ(Lines(exact + "\r" + "\n"), Strings{exact});
+}
+
+TEST(LineReader, ALineBeyondTheBoundEndsTheReadingWithoutReadingOn) {
+    // A file of one 16 MB line, made as it is read.
+    struct Endless final : platform::ByteSource {
+        std::size_t served = 0;
+        std::size_t Read(char* buffer, std::size_t capacity) override {
+            capacity = std::min(capacity, (std::size_t{16} << 20) - served);
+            std::fill_n(buffer, capacity, 'x');
+            served += capacity;
+            return capacity;
+        }
+    } endless;
+    platform::LineReader reader(endless, 10000);
+    std::string line = "old";
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.Overlong());
+    EXPECT_TRUE(line.empty());
+    EXPECT_LE(endless.served, 10000u + 4096u);
+    EXPECT_FALSE(reader.ReadLine(line));
+
+    sim::SimFiles files;
+    files.files["f"] = "ab\r\n" + std::string(5, 'c') + "\r\nd";
+    OsStatus status;
+    const auto source = files.OpenForReading("f", status);
+    platform::LineReader bounded(*source, 4);
+    EXPECT_TRUE(bounded.ReadLine(line));
+    EXPECT_EQ(line, "ab");
+    EXPECT_FALSE(bounded.ReadLine(line));
+    EXPECT_FALSE(bounded.ReadLine(line)) << "nothing after it is read";
 }
 
 }  // namespace

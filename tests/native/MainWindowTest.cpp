@@ -296,6 +296,7 @@ TEST_F(MainWindowTest, PatternListAndPreview) {
 
 TEST_F(MainWindowTest, DeletingAPattern) {
     AddPattern("Home", PatternText(1024, 768, {}));
+    files.files[std::string(kFolder) + "Home.names"] = "Pellmark | parsing names | 1\r\n";
     ASSERT_TRUE(Start());
     form->patterns.List1.UserKeyDown(kKeyDelete);  // nothing selected
     EXPECT_TRUE(dialogs.shown.empty());
@@ -317,6 +318,7 @@ TEST_F(MainWindowTest, DeletingAPattern) {
     EXPECT_EQ(forms.menuLog[0].asker, "Form1");
     EXPECT_EQ(dialogs.shown.back().text, MessageText("0935") + " \"Home\"");
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.names"), 0u) << "its names go too";
     EXPECT_EQ(form->patterns.List1.Items(), std::vector<std::string>{"Work"});
 
     // A file that will not go: the message names it and the list is read again.
@@ -701,9 +703,11 @@ TEST_F(MainWindowChromeTest, ThePatternPageFitsItsAreaAndLetsGoOfTheMenuWhenItGo
     EXPECT_FALSE(static_cast<bool>(menus.mnuSaveList_Delete().Click));
 }
 
-TEST_F(MainWindowChromeTest, NoDesktopLeavesTheMarkersWhite) {
+TEST_F(MainWindowChromeTest, NoDesktopMakesTheMarkersBlackCaptionsInNoColourWhite) {
     desktop.present = false;
     ASSERT_TRUE(Start());
+    EXPECT_EQ(form->patterns.lblPrevIcon[0]->BackColour(), 0u);
+    form->patterns.SetMarkerColour(0xFFFFFFFFu);
     EXPECT_EQ(form->patterns.lblPrevIcon[0]->BackColour(), 0xFFFFFFu);
 }
 

@@ -160,10 +160,88 @@ TEST_F(PatternRestoreTest, MovesOnlyTheIconsThatAreNotAtTheirPlace) {
     desktop.icons = {{"H", 15460, 60, 0}};
     Restore(PatternText(1024, 768, {{"H", " 100 ", " 60 ", "True"}}));
     EXPECT_TRUE(desktop.moveBatches.empty());
+}
 
-    EXPECT_EQ(MisplacedOnly({{0, 1, 1}, {5, 2, 2}, {1, 3, 3}},
-                            {{"a", {1, 1}, 0, false}, {"b", {3, 4}, 0, false}}),
-              (std::vector<IconMove>{{5, 2, 2}, {1, 3, 3}}));
+TEST_F(PatternRestoreTest, IconsThatShareACaptionEachGoBackToTheirOwnSpotAndNeverStack) {
+    using Spots = std::vector<std::pair<int, int>>;
+    struct Case {
+        const char* name;
+        std::vector<sim::SimIcon> icons;
+        std::vector<Record> records;
+        Spots expected;
+    } const cases[] = {
+        {"each to the nearest",
+         {{"Mail", 200, 12}, {"Mail", 10, 12}},
+         {{"Mail", " 10 ", " 10 "}, {"Mail", " 200 ", " 10 "}},
+         {{200, 10}, {10, 10}}},
+        {"one already in place keeps it",
+         {{"Mail", 500, 500}, {"Mail", 10, 10}},
+         {{"Mail", " 10 ", " 10 "}, {"Mail", " 200 ", " 10 "}},
+         {{200, 10}, {10, 10}}},
+        {"the fewest move, though farther",
+         {{"Mail", 10, 10}, {"Mail", 30, 10}},
+         {{"Mail", " 30 ", " 10 "}, {"Mail", " 900 ", " 10 "}},
+         {{900, 10}, {30, 10}}},
+        {"an icon in no record stays",
+         {{"Mail", 300, 300}, {"Mail", 12, 12}, {"New", 40, 40}},
+         {{"Mail", " 10 ", " 10 "}},
+         {{300, 300}, {10, 10}, {40, 40}}},
+        {"two records on one spot",
+         {{"A", 50, 50}, {"B", 90, 90}},
+         {{"A", " 10 ", " 10 "}, {"B", " 10 ", " 10 "}},
+         {{10, 10}, {90, 90}}},
+        {"a spot an icon in no record holds",
+         {{"A", 50, 50}, {"New", 10, 10}},
+         {{"A", " 10 ", " 10 "}},
+         {{50, 50}, {10, 10}}},
+        {"held back, its spot is kept in turn",
+         {{"A", 10, 10}, {"B", 50, 50}, {"New", 90, 90}},
+         {{"A", " 50 ", " 50 "}, {"B", " 90 ", " 90 "}},
+         {{10, 10}, {50, 50}, {90, 90}}},
+    };
+    for (const Case& c : cases) {
+        desktop.icons = c.icons;
+        Restore(PatternText(1024, 768, c.records));
+        Spots got;
+        for (std::size_t i = 0; i < desktop.icons.size(); ++i) {
+            got.push_back(Position(i));
+        }
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+}
+
+// On the shell's view the desktop tells each icon's parsing name: a save keeps them beside
+// the pattern, and a restore follows them before any caption or distance.
+TEST_F(PatternRestoreTest, ParsingNamesSavedBesideThePatternTellIconsOfOneCaptionApart) {
+    const std::string names = "C:\\Pellmark\\SavedPositions\\Work.names";
+    desktop.icons = {{"Mail", 10, 10, 0, "C:\\Desktop\\Mail.lnk"},
+                     {"Mail", 200, 10, 1, "C:\\Desktop\\Mail"}};
+    icons.ReadDesktopIcons();
+    ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
+    EXPECT_EQ(files.files[names],
+              "Pellmark | parsing names | 1\r\nMail\r\nC:\\Desktop\\Mail.lnk\r\nMail\r\n"
+              "C:\\Desktop\\Mail\r\n");
+    const std::string pattern = files.files[path];
+    EXPECT_EQ(pattern.find("Desktop"), std::string::npos) << "the pattern is as it always was";
+
+    const auto swapAndRestore = [&] {
+        desktop.icons[0].x = 190;  // each now nearer the other's spot
+        desktop.icons[1].x = 20;
+        icons.ReadDesktopIcons();
+        EXPECT_TRUE(restore.RestorePatternFile(path, true));
+        return std::make_pair(Position(0), Position(1));
+    };
+    EXPECT_EQ(swapAndRestore(), std::make_pair(std::make_pair(10, 10), std::make_pair(200, 10)));
+
+    // Names that no longer fit the pattern (edited by hand since) are not followed.
+    files.files[names] = "Pellmark | parsing names | 1\r\nPost\r\nC:\\Desktop\\Mail.lnk\r\n";
+    EXPECT_EQ(swapAndRestore(), std::make_pair(std::make_pair(200, 10), std::make_pair(10, 10)));
+
+    // A save where the desktop tells no names leaves none behind to mislead.
+    desktop.icons[0].parsingName = desktop.icons[1].parsingName = "";
+    icons.ReadDesktopIcons();
+    ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
+    EXPECT_EQ(files.files.count(names), 0u);
 }
 
 TEST_F(PatternRestoreTest, AnEmptyOrUnreadableDesktopIsReportedOnceByTheClosingRead) {
@@ -210,7 +288,7 @@ TEST(PatternMoves, RoundsHalvesToTheEvenNeighbour) {
         {"a", {}, 0, false}, {"b", {}, 0, false}, {"c", {}, 0, false}};
     const std::vector<PatternRecord> records = {
         {"a", 5, 3, false}, {"b", 7, 1, false}, {"c", -5, -3, false}};
-    EXPECT_EQ(PlanPatternMoves(icons, records, half, 0),
+    EXPECT_EQ(PlanPatternMoves(icons, records, half, 0, {1024, 768}),
               (std::vector<IconMove>{{0, 2, 2}, {1, 4, 0}, {2, -2, -2}}));
 }
 
@@ -221,57 +299,44 @@ TEST(PatternMoves, RatiosAreSinglePrecision) {
     const std::vector<DesktopIcon> icons = {{"a", {}, 0, false}};
     const std::vector<PatternRecord> records = {{"a", 683, 350, false}};
     // 683 / (float)(1000/1366) = 932.9779..., with a double ratio it would be 932.978.
-    EXPECT_EQ(PlanPatternMoves(icons, records, r, 0), (std::vector<IconMove>{{0, 933, 384}}));
+    EXPECT_EQ(PlanPatternMoves(icons, records, r, 0, {1366, 768}),
+              (std::vector<IconMove>{{0, 933, 384}}));
 }
 
-TEST(PatternMoves, MatchesByCaptionWithTrailingSpacesIgnoredAndTheFirstRecordWinning) {
+TEST(PatternMoves, MatchesByCaptionWithTrailingSpacesIgnored) {
     const ScaleRatios same{1.0f, 1.0f};
     const std::vector<DesktopIcon> icons = {
         {"Readme.txt ", {}, 0, false},  // trailing space on the icon
         {"readme.txt", {}, 0, false},   // case differs: no match
-        {"Twin", {}, 0, false},         // two icons with one caption share its record
-        {"Twin", {}, 0, false},
-        {"Unsaved", {}, 0, false},  // not in the pattern: not moved
-        {" Lead", {}, 0, false},    // leading spaces count
-        {"", {}, 0, false},         // an empty caption matches an all-space record
+        {"Twin", {}, 0, false},         // "Twin   " is the same caption
+        {"Unsaved", {}, 0, false},      // not in the pattern: not moved
+        {" Lead", {}, 0, false},        // leading spaces count
+        {"", {}, 0, false},             // an empty caption matches an all-space record
     };
     const std::vector<PatternRecord> records = {
-        {"Readme.txt", 10, 10, false}, {"Twin   ", 20, 20, false}, {"Twin", 30, 30, false},
-        {"Gone", 40, 40, false},       {"Lead", 50, 50, false},    {"   ", 60, 60, false},
+        {"Readme.txt", 10, 10, false}, {"Twin   ", 20, 20, false}, {"Gone", 40, 40, false},
+        {"Lead", 50, 50, false},       {"   ", 60, 60, false},
     };
-    EXPECT_EQ(PlanPatternMoves(icons, records, same, 0),
-              (std::vector<IconMove>{{0, 10, 10}, {2, 20, 20}, {3, 20, 20}, {6, 60, 60}}));
+    EXPECT_EQ(PlanPatternMoves(icons, records, same, 0, {1024, 768}),
+              (std::vector<IconMove>{{0, 10, 10}, {2, 20, 20}, {5, 60, 60}}));
 }
 
 TEST(PatternMoves, PositionsThatCannotBeComputedMoveNothing) {
     const std::vector<DesktopIcon> icons = {{"a", {}, 0, false}};
     const std::vector<PatternRecord> records = {{"a", 100, 100, false}};
     // A file that claims a zero or negative screen size, or a current size of zero.
-    EXPECT_TRUE(PlanPatternMoves(icons, records, ComputeScaleRatios(0, 600, 1024, 768), 0).empty());
+    const platform::ScreenSize screen{1024, 768};
     EXPECT_TRUE(
-        PlanPatternMoves(icons, records, ComputeScaleRatios(-800, 600, 1024, 768), 0).empty());
-    EXPECT_TRUE(PlanPatternMoves(icons, records, ComputeScaleRatios(800, 600, 0, 0), 0).empty());
+        PlanPatternMoves(icons, records, ComputeScaleRatios(0, 600, 1024, 768), 0, screen).empty());
+    EXPECT_TRUE(
+        PlanPatternMoves(icons, records, ComputeScaleRatios(-800, 600, 1024, 768), 0, screen)
+            .empty());
+    EXPECT_TRUE(
+        PlanPatternMoves(icons, records, ComputeScaleRatios(800, 600, 0, 0), 0, {0, 0}).empty());
     // A result beyond 32 bits.
     const std::vector<PatternRecord> far = {{"a", INT32_MAX, 0, false}};
-    EXPECT_TRUE(PlanPatternMoves(icons, far, ComputeScaleRatios(1, 1, 1024, 768), 0).empty());
-}
-
-TEST(PatternMoves, ManyIconsAndRecordsKeepTheFirstRecordRule) {
-    // 2,000 icons against 2,000 records, every caption twice on each side.
-    std::vector<DesktopIcon> icons;
-    std::vector<PatternRecord> records;
-    for (int i = 0; i < 2000; ++i) {
-        const std::string caption = "Icon " + std::to_string(i / 2);
-        icons.push_back(
-            {caption + std::string(static_cast<std::size_t>(i % 3), ' '), {}, 0, false});
-        records.push_back({caption, i, 2 * i, false});
-    }
-    const std::vector<IconMove> moves = PlanPatternMoves(icons, records, {1.0f, 1.0f}, 0);
-    ASSERT_EQ(moves.size(), 2000u);
-    for (int i = 0; i < 2000; ++i) {
-        const int first = i - i % 2;  // the first record of the pair
-        EXPECT_EQ(moves[static_cast<std::size_t>(i)], (IconMove{i, first, 2 * first}));
-    }
+    EXPECT_TRUE(
+        PlanPatternMoves(icons, far, ComputeScaleRatios(1, 1, 1024, 768), 0, screen).empty());
 }
 
 TEST_F(PatternRestoreTest, AnAutoArrangedDesktopIsRefusedEvenWhenSilent) {
@@ -342,6 +407,9 @@ TEST_F(PatternRestoreTest, DamagedFilesRestoreWhatTheyCanWithoutLargeAllocations
     desktop.icons = {{"A", 5, 5, 0}, {"B", 5, 5, 0}};
     const std::string header = "Pellmark | version | 2.14.2\r\n";
     const std::string a = "A\r\n 100 \r\n 60 \r\nFalse\r\n";
+    const auto onlyA = [&](const std::string& x, const std::string& y) {
+        return header + "1\r\n1024\r\n768\r\nA\r\n" + x + "\r\n" + y + "\r\nFalse\r\n";
+    };
     struct Case {
         std::string name;
         std::string content;
@@ -352,26 +420,26 @@ TEST_F(PatternRestoreTest, DamagedFilesRestoreWhatTheyCanWithoutLargeAllocations
         {"huge count", header + "2147483647\r\n1024\r\n768\r\n" + a, {100, 60}, {5, 5}},
         {"negative count", header + "-5\r\n1024\r\n768\r\n" + a, {5, 5}, {5, 5}},
         {"count not a number", header + "abc\r\n1024\r\n768\r\n" + a, {5, 5}, {5, 5}},
-        // A record cut short keeps what it has; the missing y is zero.
-        {"cut in a record", header + "2\r\n1024\r\n768\r\n" + a + "B\r\n 300", {100, 60}, {300, 0}},
-        {"x not a number",
-         header + "1\r\n1024\r\n768\r\nA\r\n x1 \r\n 60 \r\nFalse",
-         {0, 60},
-         {5, 5}},
-        {"x beyond 32 bits",
-         header + "1\r\n1024\r\n768\r\nA\r\n 4294967296\r\n 7\r\nFalse",
-         {0, 7},
-         {5, 5}},
+        // An icon whose position cannot be read, or lands absurdly far, stays where it is.
+        {"cut after x", header + "2\r\n1024\r\n768\r\n" + a + "B\r\n 300", {100, 60}, {5, 5}},
+        {"x not a number", onlyA(" x1 ", " 60 "), {5, 5}, {5, 5}},
+        {"x abc", onlyA("abc", " 60 "), {5, 5}, {5, 5}},
+        {"y 1e5", onlyA(" 100 ", "1e5"), {5, 5}, {5, 5}},
+        {"y nan", onlyA(" 100 ", "nan"), {5, 5}, {5, 5}},
+        {"y beyond 32 bits", onlyA(" 100 ", " 99999999999"), {5, 5}, {5, 5}},
+        {"x beyond 32 bits", onlyA(" 4294967296", " 7 "), {5, 5}, {5, 5}},
+        {"saved at 1x1", header + "1\r\n1\r\n1\r\n" + a, {5, 5}, {5, 5}},
         {"line feeds only",
          "Pellmark | version | 2.14.2\n2\n1024\n768\nA\n 1 \n 2 \nFalse\nB\n 3 "
          "\n 4 \nTrue\n",
          {1, 2},
          {15363, 4}},
         {"no screen size", header + "1\r\n\r\n\r\n" + a, {5, 5}, {5, 5}},
-        {"long caption",
+        // No pattern holds a line this long: the reading ends there.
+        {"endless caption",
          header + "2\r\n1024\r\n768\r\n" + std::string(10000, 'A') + "\r\n 1 \r\n 1 \r\nFalse\r\n" +
              a,
-         {100, 60},
+         {5, 5},
          {5, 5}},
         {"garbage after the header",
          header + std::string("\x01\x00\xff\r\r\n\x7f", 7),

@@ -151,8 +151,9 @@ TEST_F(DesktopReadTest, MovedIconsStayWhereTheyArePutAndTwoReadsAgree) {
 
 TEST_F(DesktopReadTest, EmptyDesktopAndNoDesktopGiveTheNoIconsMessage) {
     {
-        const auto host = StandInProcess::Start(Layout{});
+        const auto host = StandInProcess::Start(Layout{.textColor = CLR_NONE});
         ASSERT_TRUE(host);
+        EXPECT_EQ(desktop.GetDesktopTextColour(), CLR_NONE) << "the preview picks its own";
         icons.ReadDesktopIcons();
         EXPECT_EQ(desktop.LastMechanism(), Mechanism::RemoteMemory);
         EXPECT_EQ(icons.Table().IconCount, 0);
@@ -169,6 +170,7 @@ TEST_F(DesktopReadTest, EmptyDesktopAndNoDesktopGiveTheNoIconsMessage) {
     EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
     EXPECT_FALSE(icons.IsDesktopAutoArrange());
     EXPECT_EQ(icons.FindDesktopListView(), 0u);
+    EXPECT_EQ(desktop.GetDesktopTextColour(), 0u);
 }
 
 TEST_F(DesktopReadTest, WorkerWShapeAndAutoArrangeAreFound) {

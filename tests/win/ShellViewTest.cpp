@@ -122,7 +122,9 @@ class FakeFolder final : public IShellFolder {
         for (const auto& item : items) {
             if (::ILIsEqual(item.pidl, pidl)) {
                 name->uType = STRRET_WSTR;
-                return ::SHStrDupW(item.name.c_str(), &name->pOleStr);
+                const std::wstring told =
+                    flags == SHGDN_FORPARSING ? L"C:\\Desktop\\" + item.name : item.name;
+                return ::SHStrDupW(told.c_str(), &name->pOleStr);
             }
         }
         return E_INVALIDARG;
@@ -440,12 +442,13 @@ TEST_F(ShellViewTest, ReadsItemsInViewOrderWithCaptionsPositionsAndPictures) {
         // Cut as the list view's 40-character buffer cuts it.
         EXPECT_EQ(read.icons[0].caption, "A caption of forty-five characters, lon");
         EXPECT_EQ(read.icons[1].caption, "Notes, draft");
+        EXPECT_EQ(read.icons[1].parsingName, "C:\\Desktop\\Notes, draft");
         EXPECT_EQ(read.icons[2].caption, "He said \"hi\"");
         // Every character arrives as it is, in UTF-8: no code page, no '?'.
         EXPECT_EQ(read.icons[3].caption,
                   "Caf\u00e9, \u041E\u0442\u0447\u0451\u0442 \u65E5\u672C \U0001F4C1");
         for (const SHGDNF flags : folder_.nameFlags) {
-            EXPECT_EQ(flags, static_cast<SHGDNF>(SHGDN_NORMAL));
+            EXPECT_TRUE(flags == SHGDN_NORMAL || flags == SHGDN_FORPARSING) << flags;
         }
 
         SHFILEINFOW info{};

@@ -202,7 +202,7 @@ void MeasureMatching() {
         std::size_t moved = 0;
         for (int attempt = 0; attempt < bench::Rounds(5); ++attempt) {
             const auto start = Clock::now();
-            moved = PlanPatternMoves(desktopIcons, records, {1.0f, 1.0f}, 0).size();
+            moved = PlanPatternMoves(desktopIcons, records, {1.0f, 1.0f}, 0, {n, n}).size();
             best = std::min(best, Microseconds(start) / n);
         }
         std::printf("  %6d icons x %6d records      %8.3f us/icon (%zu matched)\n", n, n, best,
