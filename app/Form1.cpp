@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 
 #include "app/CommandLine.h"
@@ -213,43 +214,58 @@ void Form1::TrayIcon_Mouse(forms::TrayMouse mouse) {
 }
 
 void Form1::OnLoad() {
-    try {
-        BeginStep("Main Loading procedures");
-        MainLoadingProcedures();
-        BeginStep("Shaping form");
-        ShapeForm();
-        BeginStep("Positioning controls");
-        PositionControls();
-        BeginStep("Retrieving Desktop Colours");
-        patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour());
-        BeginStep("Running general sub routines");
-        RunGeneralSubRoutines();
-        BeginStep("Load current desktop icons into preview");
-        patterns.ShowDesktopPreview();
-        BeginStep("Load up the Special Desktop icons");
-        removeIcons.LoadSpecialIcons(services_.programFolder, services_.expandEnvironment);
-        BeginStep("Load settings for misc tab");
-        misc.LoadSwitches();
-        iconSize.LoadIconCache();
-        BeginStep("Get settings");
-        LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
-                     services_.dialogs);
-        BeginStep("Get Desktop Text Background Colour");
-        iconUtils.ReadSavedDesktopBackColour();
-        BeginStep("Perform auto save functions");
-        BeginStep("Load the language file");
-        LoadTheLanguageFile();
-        BeginStep("implement settings");
-        ImplementSettings();
-        BeginStep("Handling command arguments");
-        HandleCommandArguments();
-    } catch (const ClosedWhileLoading&) {
-    } catch (const RunTimeError& error) {
-        ReportLoadFailure(error.Number(), error.what());
-    } catch (const std::bad_alloc&) {
-        ReportLoadFailure(7, "Out of memory");
-    } catch (const std::exception& error) {
-        ReportLoadFailure(kInvalidProcedureCall, error.what());
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"Main Loading procedures", [this] { MainLoadingProcedures(); }},
+        {"Shaping form", [this] { ShapeForm(); }},
+        {"Positioning controls", [this] { PositionControls(); }},
+        {"Retrieving Desktop Colours",
+         [this] { patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour()); }},
+        {"Running general sub routines", [this] { RunGeneralSubRoutines(); }},
+        {"Load current desktop icons into preview", [this] { patterns.ShowDesktopPreview(); }},
+        {"Load up the Special Desktop icons",
+         [this] {
+             removeIcons.LoadSpecialIcons(services_.programFolder, services_.expandEnvironment);
+         }},
+        {"Load settings for misc tab",
+         [this] {
+             misc.LoadSwitches();
+             iconSize.LoadIconCache();
+         }},
+        {"Get settings",
+         [this] {
+             LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
+                          services_.dialogs);
+         }},
+        {"Get Desktop Text Background Colour", [this] { iconUtils.ReadSavedDesktopBackColour(); }},
+        {"Perform auto save functions", [] {}},
+        {"Load the language file", [this] { LoadTheLanguageFile(); }},
+        {"implement settings", [this] { ImplementSettings(); }},
+        {"Handling command arguments", [this] { HandleCommandArguments(); }},
+    };
+    // A step that fails is reported and the load goes on: the steps after it do not need
+    // what it did, or check for it (the pattern folder).
+    bool failed = false;
+    for (const auto& [name, run] : steps) {
+        try {
+            BeginStep(name);
+            run();
+        } catch (const ClosedWhileLoading&) {
+            return;
+        } catch (const RunTimeError& error) {
+            failed = true;
+            ReportLoadFailure(error.Number(), error.what());
+        } catch (const std::bad_alloc&) {
+            failed = true;
+            ReportLoadFailure(7, "Out of memory");
+        } catch (const std::exception& error) {
+            failed = true;
+            ReportLoadFailure(kInvalidProcedureCall, error.what());
+        }
+    }
+    // A window that stopped loading before it was shown would leave a copy running that
+    // nobody can reach: show it, so it can at least be closed.
+    if (failed && Loaded() && !Visible()) {
+        Show();
     }
 }
 
@@ -269,11 +285,6 @@ void Form1::ReportLoadFailure(int number, const std::string& description) {
                                            " encoutered a problem while trying to " + currentStep_,
                                    .caption = "Loading main Form",
                                    .icon = platform::MessageIcon::Critical});
-    // A window that stopped loading before it was shown would leave a copy running that
-    // nobody can reach: show it, so it can at least be closed.
-    if (Loaded() && !Visible()) {
-        Show();
-    }
 }
 
 void Form1::MainLoadingProcedures() {
@@ -281,6 +292,7 @@ void Form1::MainLoadingProcedures() {
     static_cast<void>(services_.files.CreateFolder(savedFolder_));  // it may exist already
     static_cast<void>(desktopIcons_.GetScreenResolution());
     patterns.Open(savedFolder_);
+    patternFolderReady_ = true;
 }
 
 forms::Bitmap Form1::Picture(int id) {
@@ -437,7 +449,9 @@ void Form1::ShowMainMenu() {
 }
 
 void Form1::RunGeneralSubRoutines() {
-    patterns.RefreshPatternList();
+    if (patternFolderReady_) {
+        patterns.RefreshPatternList();
+    }
     // Read wherever the desktop can be read, so the preview and the count show it.
     desktopIcons_.ReadDesktopIcons();
     showHideIcons.FillShowHideList();
@@ -493,7 +507,8 @@ void Form1::ImplementSettings() {
         watcher_.Start(savedFolder_, settings_.PatternToRestore);
         tmrCheckForResChange.SetEnabled(true);
     }
-    if (settings_.RestoreOnStartup && !settings_.PatternToRestore.empty()) {
+    // Without its folder no pattern is found, and the setting must not be cleared for that.
+    if (settings_.RestoreOnStartup && !settings_.PatternToRestore.empty() && patternFolderReady_) {
         RestorePatternOnStartup();
     }
     // Hidden only when the tray icon can bring it back: a program nobody can reach must not
@@ -503,7 +518,7 @@ void Form1::ImplementSettings() {
     } else {
         Show();
     }
-    if (settings_.SavePatternOnStart) {
+    if (settings_.SavePatternOnStart && patternFolderReady_) {
         SaveAutomaticPattern();
     }
 }
@@ -558,7 +573,9 @@ void Form1::HandleCommandArguments() {
         restore_.RestorePatternFile(path, true);
     } else if (command->action == CommandAction::Save) {
         static_cast<void>(SavePattern(path, desktopIcons_, services_.files, services_.dialogs));
-        patterns.RefreshPatternList();
+        if (patternFolderReady_) {
+            patterns.RefreshPatternList();
+        }
     }
     if (settings_.CloseWhenRestored) {
         Unload();

@@ -138,6 +138,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     chrome::MainNavigation navigation_;
     SettingsRecord settings_;
     std::string savedFolder_;
+    bool patternFolderReady_ = false;  // the pattern list has its folder open
     std::string currentStep_;
     std::string title_;
     bool titlePressed_ = false;

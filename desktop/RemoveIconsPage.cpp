@@ -65,16 +65,45 @@ void RemoveIconsPage::LoadSpecialIcons(const std::string& programFolder, ExpandE
         listPath_ += '\\';
     }
     listPath_ += kSpecialIconsFileName;
-    std::optional<std::vector<std::string>> ids = ReadSpecialIconFile(files_, listPath_);
+    listRead_ = false;
+    // Reading the list costs the start a file and four registry reads a row, for a page
+    // few visits: it waits for the page.
+    if (pageShown_ || Box().Visible()) {
+        PageShown();
+    }
+}
+
+bool RemoveIconsPage::ReadSpecialIcons() {
+    std::optional<std::vector<std::string>> ids;
+    try {
+        ids = ReadSpecialIconFile(files_, listPath_);
+    } catch (const std::exception& error) {
+        // Not rewritten from the registry: the file may hold icons removed long ago.
+        ReportListFailure(error);
+        return false;
+    }
     listOnDisk_ = ids.has_value();
     if (!ids) {
         ids = ListNameSpaceKeys(registry_);
+        if (ids->size() > kMostSpecialIcons) {
+            ids->resize(kMostSpecialIcons);
+        }
         // A folder the user cannot write to must not stop the program: the list is written
         // again before the first icon is removed, and that removal waits for it.
         listOnDisk_ = WriteSpecialIconFile(files_, listPath_, *ids).ok();
     }
     lstSpecialDesktopIcons.SetItems(std::move(*ids));
     FillSpecialIconList();
+    return true;
+}
+
+void RemoveIconsPage::ReportListFailure(const std::exception& error) {
+    const RunTimeError* runTime = dynamic_cast<const RunTimeError*>(&error);
+    dialogs_.ShowMessage(
+        {.text = "Error: " +
+                 std::to_string(runTime != nullptr ? runTime->Number() : kInvalidProcedureCall) +
+                 "\n" + error.what() + "\n\nProblem Loading Special Icons into List",
+         .icon = platform::MessageIcon::Critical});
 }
 
 void RemoveIconsPage::FillSpecialIconList() {
@@ -104,26 +133,20 @@ void RemoveIconsPage::FillSpecialIconList() {
             rowIcons_.push_back(std::move(icon));
         }
     } catch (const std::exception& error) {
-        const RunTimeError* runTime = dynamic_cast<const RunTimeError*>(&error);
-        dialogs_.ShowMessage(
-            {.text =
-                 "Error: " +
-                 std::to_string(runTime != nullptr ? runTime->Number() : kInvalidProcedureCall) +
-                 "\n" + error.what() + "\n\nProblem Loading Special Icons into List",
-             .icon = platform::MessageIcon::Critical});
+        ReportListFailure(error);
     }
     // The rows read so far stay; each gets its picture once the page has been seen.
     rowIcons_.resize(rows.size());
     for (forms::ListViewItem& row : rows) {
         lstvwSpecDeskIco.AddItem(std::move(row));
     }
-    if (pageShown_ || Box().Visible()) {
-        PageShown();
-    }
 }
 
 void RemoveIconsPage::PageShown() {
     pageShown_ = true;
+    if (!listRead_) {
+        listRead_ = ReadSpecialIcons();
+    }
     DrawMissingPictures();
 }
 

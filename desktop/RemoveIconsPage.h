@@ -27,13 +27,13 @@ class RemoveIconsPage final : public chrome::PageBox {
     RemoveIconsPage(forms::Form& form, platform::Registry& registry, platform::Files& files,
                     platform::Dialogs& dialogs, platform::System& system);
 
-    // "Load up the Special Desktop icons": the identifiers from SpecialDesktopIcons.cfg in
-    // the program's folder, or from the registry (then written there), and the list view.
-    // The rows come at once; their pictures when the page is first shown.
+    // "Load up the Special Desktop icons": where the list is kept. The identifiers (from
+    // SpecialDesktopIcons.cfg in the program's folder, or from the registry, then written
+    // there) and the rows come when the page first shows, or at once when it has shown.
     void LoadSpecialIcons(const std::string& programFolder, ExpandEnvironment expand);
     void PositionControls();
-    // The page shows: the rows without a picture get theirs. From then on, rows listed
-    // again get their pictures as they come.
+    // The page shows: the list is read when it has not been, and the rows without a
+    // picture get theirs. From then on, rows listed again get their pictures as they come.
     void PageShown();
 
     forms::ListView& lstvwSpecDeskIco;
@@ -41,7 +41,11 @@ class RemoveIconsPage final : public chrome::PageBox {
     forms::Label& lblRemoveHint;
 
   private:
+    // False, after saying why, when the list could not be read: the page stays empty and
+    // the next showing tries again.
+    bool ReadSpecialIcons();
     void FillSpecialIconList();
+    void ReportListFailure(const std::exception& error);
     void DrawMissingPictures();
     void lstvwSpecDeskIco_ItemCheck(int row);
     // Each returns false, after saying why, when the icon stays as it was.
@@ -59,6 +63,7 @@ class RemoveIconsPage final : public chrome::PageBox {
     ExpandEnvironment expand_;
     std::string listPath_;
     bool listOnDisk_ = false;  // the file holds every identifier of the list
+    bool listRead_ = false;
     // Where each row's picture comes from, and the pictures drawn so far (a prefix of the
     // rows): drawing loads the shell's libraries, which the start must not wait for.
     std::vector<IconLocation> rowIcons_;

@@ -252,7 +252,11 @@ std::optional<std::vector<std::string>> ReadSpecialIconFile(platform::Files& fil
     } else {
         text = files.FromAnsiCodePage(bytes);
     }
-    return ParseSpecialIconFields(text);
+    std::vector<std::string> ids = ParseSpecialIconFields(text);
+    if (ids.size() > kMostSpecialIcons) {
+        ids.resize(kMostSpecialIcons);
+    }
+    return ids;
 }
 
 OsStatus WriteSpecialIconFile(platform::Files& files, const std::string& path,

@@ -26,6 +26,9 @@ inline constexpr const char* kSpecialIconsFileName = "SpecialDesktopIcons.cfg";
 // The picture of a class that names none: this icon of the file in the Windows folder.
 inline constexpr const char* kFallbackIconFile = "system\\cool.dll";
 inline constexpr int kFallbackIconIndex = 37;
+// A desktop lists a few dozen special icons; a list far longer is not one the program
+// made, and each row costs registry reads and a picture.
+inline constexpr std::size_t kMostSpecialIcons = 1000;
 
 // What HKCR\CLSID\<identifier> says of the class; empty when it says nothing.
 [[nodiscard]] std::string GetSpecialIconName(platform::Registry& registry, const std::string& id);
@@ -75,8 +78,8 @@ struct IconLocation {
 // otherwise.
 [[nodiscard]] std::string SpecialIconFileText(const std::vector<std::string>& ids);
 
-// The identifiers in the file; nothing when the file is missing. A file that cannot be read
-// is a run-time error.
+// The identifiers in the file, the first kMostSpecialIcons of them; nothing when the file
+// is missing. A file that cannot be read is a run-time error.
 [[nodiscard]] std::optional<std::vector<std::string>> ReadSpecialIconFile(platform::Files& files,
                                                                           const std::string& path);
 // Writes the whole file through a temporary file, so it is either whole or as it was.

@@ -1,9 +1,12 @@
 #include "desktop/Wallpaper.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "platform/RunTimeError.h"
 #include "platform/SafeFileWrite.h"
@@ -16,16 +19,53 @@ namespace {
 constexpr const char* kTileValue = "TileWallpaper";
 constexpr const char* kStyleValue = "WallpaperStyle";
 
-RegistryValue ReadDesktopText(platform::Registry& registry, const char* name) {
-    RegistryValue value;
-    static_cast<void>(GetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S",
-                                       std::int32_t{-1}, value));
-    return value;
+// A value of the desktop's key as it is stored: its text, a DWORD as its decimal number.
+struct StoredValue {
+    std::string text;
+    bool dword = false;
+};
+
+std::optional<StoredValue> ReadDesktopValue(platform::Registry& registry, const char* name) {
+    platform::ScopedRegistryKey key(registry);
+    if (key.Open(platform::PredefinedKey(platform::kHkeyCurrentUser), kDesktopSettingsKey,
+                 platform::kKeyQueryValue) != 0) {
+        return std::nullopt;
+    }
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t status = registry.QueryValue(key.get(), name, type, bytes, size);
+    if (status == platform::kErrorMoreData) {
+        bytes.resize(size);
+        status = registry.QueryValue(key.get(), name, type, bytes, size);
+    }
+    if (status != 0) {
+        return std::nullopt;
+    }
+    bytes.resize(std::min<std::size_t>(size, bytes.size()));
+    if (type == platform::kRegDword && bytes.size() == 4) {
+        const std::uint32_t number = bytes[0] | (std::uint32_t{bytes[1]} << 8) |
+                                     (std::uint32_t{bytes[2]} << 16) |
+                                     (std::uint32_t{bytes[3]} << 24);
+        return StoredValue{std::to_string(number), true};
+    }
+    while (!bytes.empty() && bytes.back() == 0) {
+        bytes.pop_back();
+    }
+    return StoredValue{std::string(bytes.begin(), bytes.end()), false};
 }
 
-void WriteDesktopText(platform::Registry& registry, const char* name, std::string text) {
-    static_cast<void>(
-        SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S", std::move(text)));
+// Written in the type the value has, so whatever else reads it still understands it; a
+// value that is not there yet is text, as Windows writes it.
+void WriteDesktopValue(platform::Registry& registry, const char* name, int number) {
+    const std::optional<StoredValue> stored = ReadDesktopValue(registry, name);
+    if (stored && stored->dword) {
+        static_cast<void>(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "D",
+                                           std::int32_t{number}));
+    } else {
+        static_cast<void>(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S",
+                                           std::to_string(number)));
+    }
 }
 
 // A stored text as the number it spells, blanks around it allowed ("0", " 2"); none when it
@@ -86,11 +126,17 @@ void RemoveWallpaper(platform::WallpaperSystem& system) {
 }
 
 RegistryValue GetWallpaperStyle(platform::Registry& registry) {
-    const std::optional<double> tiled = AsNumber(ReadDesktopText(registry, kTileValue));
-    if (tiled && *tiled == 0) {
-        return ReadDesktopText(registry, kStyleValue);
+    const std::optional<StoredValue> tile = ReadDesktopValue(registry, kTileValue);
+    const std::optional<StoredValue> style = ReadDesktopValue(registry, kStyleValue);
+    // Windows reads a missing "TileWallpaper" as not tiled: then the style alone decides.
+    const bool tiled = tile ? AsNumber(tile->text) != std::optional<double>(0) : !style;
+    if (tiled) {
+        return std::int32_t{1};
     }
-    return std::int32_t{1};
+    if (!style) {
+        return std::int32_t{-1};
+    }
+    return style->text;
 }
 
 std::optional<int> WallpaperStyleOption(const RegistryValue& style) {
@@ -102,13 +148,8 @@ std::optional<int> WallpaperStyleOption(const RegistryValue& style) {
 }
 
 void SetWallpaperStyle(platform::Registry& registry, int index) {
-    if (index == 1) {
-        WriteDesktopText(registry, kStyleValue, "0");
-        WriteDesktopText(registry, kTileValue, "1");
-    } else {
-        WriteDesktopText(registry, kStyleValue, std::to_string(index));
-        WriteDesktopText(registry, kTileValue, "0");
-    }
+    WriteDesktopValue(registry, kStyleValue, index == 1 ? 0 : index);
+    WriteDesktopValue(registry, kTileValue, index == 1 ? 1 : 0);
 }
 
 std::string ResolutionText(int width, int height) {
@@ -206,25 +247,63 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+forms::PictureCut PreviewCut(int width, int height, int wellHeight) {
+    const forms::Bounds shown = PreviewSize(width, height);
+    const int visible = std::min(shown.height, wellHeight);
+    const long long rows =
+        (static_cast<long long>(visible) * height + shown.height - 1) / std::max(shown.height, 1);
+    const int sourceHeight = static_cast<int>(std::min<long long>(height, rows));
+    return {{0, 0, width, sourceHeight},
+            std::min(width, shown.width * 2),
+            std::min(sourceHeight, visible * 2)};
+}
+
+forms::PictureCut WallpaperCut(int width, int height, std::pair<int, int> screen,
+                               const RegistryValue& style) {
+    const auto [screenWidth, screenHeight] = screen;
+    const std::optional<int> option = WallpaperStyleOption(style);
+    if (option == 0 || option == 1) {
+        const int shownWidth = std::min(width, screenWidth);
+        const int shownHeight = std::min(height, screenHeight);
+        // Centred: the middle shows; tiled: the first tile from the top left.
+        const int left = *option == 0 ? (width - shownWidth) / 2 : 0;
+        const int top = *option == 0 ? (height - shownHeight) / 2 : 0;
+        return {{left, top, shownWidth, shownHeight}, shownWidth, shownHeight};
+    }
+    const double scale = std::max(static_cast<double>(screenWidth) / width,
+                                  static_cast<double>(screenHeight) / height);
+    if (scale >= 1) {
+        return {{0, 0, width, height}, width, height};
+    }
+    return {{0, 0, width, height},
+            std::max(1, static_cast<int>(std::ceil(width * scale))),
+            std::max(1, static_cast<int>(std::ceil(height * scale)))};
+}
+
 std::string ApplyWallpaperPicture(WallpaperServices& services, const std::string& path,
-                                  const forms::Bitmap* loaded) {
-    // Loaded even when it is a bitmap: a damaged file must not become the wallpaper.
-    forms::Bitmap picture =
-        loaded != nullptr && !loaded->Empty() ? *loaded : services.pictures.LoadPicture(path);
-    std::string wallpaper = path;
-    if (NeedsConversion(path)) {
-        wallpaper = JoinPath(services.programFolder, kConvertedWallpaperName);
-        std::string bytes;
-        try {
-            bytes = BitmapFileBytes(picture);
-        } catch (const std::bad_alloc&) {
-            throw RunTimeError(7, "Out of memory");
-        }
-        picture = forms::Bitmap();  // its pixels are not needed any more
-        const OsStatus written = platform::SafeFileWrite(services.files, wallpaper, bytes);
-        if (!written.ok()) {
-            CannotWrite(wallpaper, written);
-        }
+                                  const RegistryValue& style) {
+    const std::pair<int, int> screen = services.system.VirtualScreenSize();
+    if (!NeedsConversion(path)) {
+        // Read through, small, even though it is used as it is: a damaged file must not
+        // become the wallpaper.
+        static_cast<void>(services.pictures.LoadPicturePart(path, [](int width, int height) {
+            return forms::PictureCut{{0, 0, width, height}, 1, 1};
+        }));
+        SetWallpaper(services.system, path);
+        return path;
+    }
+    const std::string wallpaper = JoinPath(services.programFolder, kConvertedWallpaperName);
+    std::string bytes;
+    try {
+        bytes = BitmapFileBytes(services.pictures.LoadPicturePart(path, [&](int width, int height) {
+            return WallpaperCut(width, height, screen, style);
+        }));
+    } catch (const std::bad_alloc&) {
+        throw RunTimeError(7, "Out of memory");
+    }
+    const OsStatus written = platform::SafeFileWrite(services.files, wallpaper, bytes);
+    if (!written.ok()) {
+        CannotWrite(wallpaper, written);
     }
     SetWallpaper(services.system, wallpaper);
     return wallpaper;

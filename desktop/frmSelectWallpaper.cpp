@@ -111,8 +111,11 @@ frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
         option.Tag = std::to_string(4011 + i);
         const int index = static_cast<int>(i);
         option.Click = [this, index] {
-            // Kept for the next wallpaper set; the one showing stays as it is.
-            SetWallpaperStyle(services_.registry, index);
+            // Kept for the next wallpaper set; the one showing stays as it is. Only the
+            // user's choice is written: showing the stored style writes nothing.
+            if (!showingStyle_) {
+                SetWallpaperStyle(services_.registry, index);
+            }
         };
         optStyle[i] = &option;
     }
@@ -159,9 +162,12 @@ frmSelectWallpaper::frmSelectWallpaper(WallpaperPickerServices services)
 }
 
 void frmSelectWallpaper::OnUnload() {
-    // The next load, hidden with a language, makes no windows again.
+    // The next load, hidden with a language, makes no windows again; the picture shown and
+    // the skin give their memory back.
     picBGPic.SetVisible(false);
     prepared_ = false;
+    ClearPreview();
+    skin_ = forms::Bitmap();
 }
 
 void frmSelectWallpaper::Open() {
@@ -208,14 +214,15 @@ void frmSelectWallpaper::PrepareFirstShowing() {
         // The program's folder cannot be read: the drive's root at least.
         static_cast<void>(OpenFolder(RootOf(services_.programFolder)));
     }
+    // A style the picker has no option for (Fill, Fit) shows none selected.
+    showingStyle_ = true;
     for (forms::OptionButton* option : optStyle) {
         option->SetValue(false);
     }
-    // Choosing the stored style writes it back in its plain form; a style the picker has no
-    // option for stays as Windows keeps it.
     if (const auto style = WallpaperStyleOption(GetWallpaperStyle(services_.registry))) {
         optStyle[static_cast<std::size_t>(*style)]->SetValue(true);
     }
+    showingStyle_ = false;
     ClearPreview();
     try {
         skin_ = services_.forms.LoadResourcePicture(
@@ -330,24 +337,32 @@ void frmSelectWallpaper::File1_Click() {
     }
     imgPreview.SetVisible(false);
     imgPreview.SetStretch(false);
+    imgPreview.SetPicture({});  // its memory goes before the next picture's is taken
+    int width = 0;
+    int height = 0;
     forms::Bitmap picture;
     try {
-        picture = services_.forms.LoadPicture(path);
+        picture = services_.forms.LoadPicturePart(path, [&](int w, int h) {
+            width = w;
+            height = h;
+            return PreviewCut(w, h, kPreview.height);
+        });
     } catch (const std::exception& error) {
         ClearPreview();
         ReportPicture(MessageText("0955"), path, Reason(error), false);
         return;
     }
-    imgPreview.SetPicture(picture);
+    imgPreview.SetPicture(std::move(picture));
     imgPreview.Tag = path;
     imgPreview.SetStretch(true);
-    forms::Bounds size = PreviewSize(picture.Width(), picture.Height());
-    // Centred in the well; a picture taller than the well shows its top.
+    forms::Bounds size = PreviewSize(width, height);
+    // Centred in the well; a picture taller than the well shows its top, all that was read.
+    size.height = std::min(size.height, kPreview.height);
     size.left = (kPreview.width - size.width) / 2;
-    size.top = std::max((kPreview.height - size.height) / 2, 0);
+    size.top = (kPreview.height - size.height) / 2;
     imgPreview.Move(size);
     imgPreview.SetVisible(true);
-    lblRes.SetCaption(ResolutionText(picture.Width(), picture.Height()));
+    lblRes.SetCaption(ResolutionText(width, height));
     const auto bytes = services_.system.FileSize(path);
     lblFileSize.SetCaption(bytes ? FileSizeText(*bytes, services_.system.GroupSeparator())
                                  : std::string());
@@ -357,10 +372,9 @@ bool frmSelectWallpaper::ApplySelected() {
     const std::string path = SelectedPath();
     WallpaperServices wallpaper{services_.forms, services_.files, services_.system,
                                 services_.programFolder};
-    const forms::Bitmap& shown = imgPreview.GetPicture();
     try {
         static_cast<void>(
-            ApplyWallpaperPicture(wallpaper, path, imgPreview.Tag == path ? &shown : nullptr));
+            ApplyWallpaperPicture(wallpaper, path, GetWallpaperStyle(services_.registry)));
     } catch (const std::exception& error) {
         ReportPicture(MessageText("0956"), path, Reason(error), true);
         return false;

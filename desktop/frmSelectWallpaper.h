@@ -88,6 +88,7 @@ class frmSelectWallpaper final : public forms::Form {
     std::vector<FolderRow> rows_;
     forms::Bitmap skin_;
     bool showingDrive_ = false;  // the drive list is being set from code
+    bool showingStyle_ = false;  // the style options are being set from code
     bool prepared_ = false;      // shown since its load
 };
 

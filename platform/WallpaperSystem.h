@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Types.h"
@@ -29,6 +30,8 @@ class WallpaperSystem {
     [[nodiscard]] virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
     // The user's thousands separator (",", ".", a space ...).
     [[nodiscard]] virtual std::string GroupSeparator() = 0;
+    // The width and height in pixels of all the monitors together.
+    [[nodiscard]] virtual std::pair<int, int> VirtualScreenSize() = 0;
 };
 
 }  // namespace pellmark::platform

@@ -413,4 +413,15 @@ void Form::UninstallOwnerDrawnMenus() {
     }
 }
 
+PictureCut WithinPicture(PictureCut cut, int width, int height) noexcept {
+    Bounds& source = cut.source;
+    source.left = std::clamp(source.left, 0, std::max(width - 1, 0));
+    source.top = std::clamp(source.top, 0, std::max(height - 1, 0));
+    source.width = std::clamp(source.width, 1, std::max(width - source.left, 1));
+    source.height = std::clamp(source.height, 1, std::max(height - source.top, 1));
+    cut.width = std::max(cut.width, 1);
+    cut.height = std::max(cut.height, 1);
+    return cut;
+}
+
 }  // namespace pellmark::forms

@@ -23,6 +23,19 @@ namespace pellmark::forms {
 
 enum class FormChange { Caption, Visible, Size, Region, Redraw };
 
+// What to decode of a picture: the part `source`, in the picture's own pixels, at `width`
+// by `height`.
+struct PictureCut {
+    Bounds source;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureCut&, const PictureCut&) = default;
+};
+// Told a picture's own width and height, says what of it to decode.
+using PictureCutter = std::function<PictureCut(int width, int height)>;
+// The cut kept within a picture of that size, at least one pixel each way.
+[[nodiscard]] PictureCut WithinPicture(PictureCut cut, int width, int height) noexcept;
+
 enum class BorderStyle {
     Fixed,        // a caption with the system menu and a minimize box; not sizable
     FixedDialog,  // a dialog frame, caption and system menu
@@ -90,9 +103,14 @@ class Backend {
     // is hidden or unloaded. In that order, so the owner never takes input while the form
     // shows.
     virtual void RunModal(Form& form) = 0;
-    // A picture from a file (BMP, JPEG, GIF, PNG, ICO) or from the program's resources; a
-    // file that is missing is run-time error 53, one that is no picture 481.
+    // A picture from a file (BMP, JPEG, GIF, PNG, ICO, and WMF where the system draws
+    // metafiles) or from the program's resources; a file that is missing is run-time error
+    // 53, one that is no picture, or is over 16,384 pixels a side, 481.
     [[nodiscard]] virtual Bitmap LoadPicture(const std::string& path) = 0;
+    // The same, decoded as `cut` asks once it is told the picture's own size: the picture
+    // is scaled while it is decoded, so one of many pixels costs what is asked for.
+    [[nodiscard]] virtual Bitmap LoadPicturePart(const std::string& path,
+                                                 const PictureCutter& cut) = 0;
     [[nodiscard]] virtual Bitmap LoadResourcePicture(const std::string& name) = 0;
     // The icon `index` of a file (an icon file, a program, a library) drawn `size` pixels
     // square, 16 being the file's small icon, with what lies around it transparent. Index 0

@@ -46,7 +46,9 @@ class SimFiles final : public platform::Files {
         }
         const auto found = files.find(path);
         if (found == files.end()) {
-            status = {2, "The system cannot find the file specified."};
+            status = folders.count(path + "\\") != 0
+                         ? OsStatus{5, "Access is denied."}  // a folder, as Windows answers
+                         : OsStatus{2, "The system cannot find the file specified."};
             return nullptr;
         }
         status = {};

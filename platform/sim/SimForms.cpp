@@ -303,6 +303,34 @@ forms::Bitmap SimFormsBackend::LoadPicture(const std::string& path) {
     return found->second;
 }
 
+forms::Bitmap SimFormsBackend::LoadPicturePart(const std::string& path,
+                                               const forms::PictureCutter& cut) {
+    if (const auto large = largePictures.find(path); large != largePictures.end()) {
+        const auto [width, height] = large->second;
+        const forms::PictureCut part = forms::WithinPicture(cut(width, height), width, height);
+        cuts.push_back(part);
+        return {part.width, part.height,
+                std::vector<std::uint32_t>(static_cast<std::size_t>(part.width) * part.height,
+                                           0xFF336699),
+                path};
+    }
+    const forms::Bitmap whole = LoadPicture(path);
+    const forms::PictureCut part =
+        forms::WithinPicture(cut(whole.Width(), whole.Height()), whole.Width(), whole.Height());
+    cuts.push_back(part);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(part.width) * part.height);
+    for (int y = 0; y < part.height; ++y) {
+        for (int x = 0; x < part.width; ++x) {
+            pixels[static_cast<std::size_t>(y) * part.width + x] =
+                whole.Pixels()[static_cast<std::size_t>(part.source.top +
+                                                        y * part.source.height / part.height) *
+                                   whole.Width() +
+                               part.source.left + x * part.source.width / part.width];
+        }
+    }
+    return {part.width, part.height, std::move(pixels), path};
+}
+
 forms::Bitmap SimFormsBackend::LoadResourcePicture(const std::string& name) {
     const auto found = resourcePictures.find(name);
     if (found == resourcePictures.end()) {

@@ -45,6 +45,10 @@ class SimFormsBackend final : public forms::Backend {
     // is counted in stuckModals and returns.
     void RunModal(forms::Form& form) override;
     forms::Bitmap LoadPicture(const std::string& path) override;
+    // From pictureFiles or largePictures, cut and scaled to the nearest pixel; each cut is
+    // noted in `cuts`.
+    forms::Bitmap LoadPicturePart(const std::string& path,
+                                  const forms::PictureCutter& cut) override;
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     // From fileIcons, drawn to the size asked for (nearest pixel); where `dpi` makes it
     // show larger, it carries a drawing at that size too.
@@ -100,7 +104,11 @@ class SimFormsBackend final : public forms::Backend {
     // Run in turn while a modal form shows, each with the form.
     std::deque<std::function<void(forms::Form&)>> modalSteps;
     int stuckModals = 0;
-    std::map<std::string, forms::Bitmap> pictureFiles;               // by path
+    std::map<std::string, forms::Bitmap> pictureFiles;  // by path
+    // Pictures of one colour (0xFF336699) and of any size, by path: their pixels are made
+    // only as they are decoded.
+    std::map<std::string, std::pair<int, int>> largePictures;
+    std::vector<forms::PictureCut> cuts;  // what LoadPicturePart decoded, in order
     std::map<std::string, forms::Bitmap> resourcePictures;           // by name
     std::map<std::pair<std::string, int>, forms::Bitmap> fileIcons;  // by path and index
     int dpi = 96;                      // the screen's, for the pictures that are drawn larger on it

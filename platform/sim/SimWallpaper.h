@@ -36,9 +36,11 @@ class SimWallpaper final : public platform::WallpaperSystem {
         return sizes.count(path) != 0 ? sizes.at(path) : found->second.size();
     }
     std::string GroupSeparator() override { return separator; }
+    std::pair<int, int> VirtualScreenSize() override { return screen; }
 
     std::vector<std::string> drives{"a:\\", "c:\\"};
     std::string separator = ",";
+    std::pair<int, int> screen{1024, 768};
     std::map<std::string, std::uint64_t> sizes;  // sizes that differ from the bytes held
     std::string wallpaper;                       // the file last set; empty: none
     std::vector<std::string> log;                // "set <path>", "remove"

@@ -112,6 +112,11 @@ struct ScreenDcTraits {  // GetDC(nullptr)
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::ReleaseDC(nullptr, h); }
 };
+struct EnhMetaFileTraits {  // SetWinMetaFileBits
+    using Handle = HENHMETAFILE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteEnhMetaFile(h); }
+};
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
@@ -126,6 +131,7 @@ using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
+using UniqueEnhMetaFile = UniqueHandle<EnhMetaFileTraits>;
 
 // Memory allocated in another process with VirtualAllocEx, freed there on every path.
 class RemoteMemory {

@@ -38,6 +38,10 @@ class Win32FormsBackend final : public forms::Backend {
     // BMP, JPEG, GIF, PNG and ICO (on XP it comes with .NET 3.0 or on its own); where it is
     // missing, only BMP files load.
     forms::Bitmap LoadPicture(const std::string& path) override;
+    // Cut and scaled by the imaging component while it decodes; a placeable Windows
+    // metafile is drawn by GDI at the size asked for.
+    forms::Bitmap LoadPicturePart(const std::string& path,
+                                  const forms::PictureCutter& cut) override;
     // A raw resource (RCDATA) of the program's file holding a PNG file.
     forms::Bitmap LoadResourcePicture(const std::string& name) override;
     // ExtractIconEx, loaded with the shell when first asked for.

@@ -47,30 +47,59 @@ std::uint32_t FromBgra(std::uint32_t pixel, bool opaque) {
     return red | (green << 8) | (blue << 16) | (alpha << 24);
 }
 
+constexpr UINT kMostPixelsASide = 16384;
+
+// The first frame, cut and scaled as asked while it is decoded: the clipper and the scaler
+// pull only the rows they need through the converter, so the whole picture is never held.
 forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
-                        const std::string& source) {
+                        const std::string& source, const forms::PictureCutter* cut) {
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(decoder.GetFrame(0, frame.put())) ||
+    if (FAILED(decoder.GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height)) ||
+        width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide ||
         FAILED(factory.CreateFormatConverter(converter.put())) ||
         FAILED(converter->Initialize(frame.get(), kBgra32, WICBitmapDitherTypeNone, nullptr, 0,
-                                     WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 ||
-        height > 16384) {
+                                     WICBitmapPaletteTypeCustom))) {
         InvalidPicture();
     }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    if (FAILED(converter->CopyPixels(nullptr, width * 4,
-                                     static_cast<UINT>(pixels.size() * sizeof(std::uint32_t)),
-                                     reinterpret_cast<BYTE*>(pixels.data())))) {
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    const forms::PictureCut whole{{0, 0, w, h}, w, h};
+    const forms::PictureCut part =
+        cut != nullptr ? forms::WithinPicture((*cut)(w, h), w, h) : whole;
+    IWICBitmapSource* pixelsFrom = converter.get();
+    ComPtr<IWICBitmapClipper> clipper;
+    if (part.source != whole.source) {
+        const WICRect rect{part.source.left, part.source.top, part.source.width,
+                           part.source.height};
+        if (FAILED(factory.CreateBitmapClipper(clipper.put())) ||
+            FAILED(clipper->Initialize(pixelsFrom, &rect))) {
+            InvalidPicture();
+        }
+        pixelsFrom = clipper.get();
+    }
+    ComPtr<IWICBitmapScaler> scaler;
+    if (part.width != part.source.width || part.height != part.source.height) {
+        if (FAILED(factory.CreateBitmapScaler(scaler.put())) ||
+            FAILED(scaler->Initialize(pixelsFrom, static_cast<UINT>(part.width),
+                                      static_cast<UINT>(part.height),
+                                      WICBitmapInterpolationModeFant))) {
+            InvalidPicture();
+        }
+        pixelsFrom = scaler.get();
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(part.width) * part.height);
+    if (FAILED(pixelsFrom->CopyPixels(nullptr, static_cast<UINT>(part.width) * 4,
+                                      static_cast<UINT>(pixels.size() * sizeof(std::uint32_t)),
+                                      reinterpret_cast<BYTE*>(pixels.data())))) {
         InvalidPicture();
     }
     for (std::uint32_t& pixel : pixels) {
         pixel = FromBgra(pixel, false);
     }
-    return {static_cast<int>(width), static_cast<int>(height), std::move(pixels), source};
+    return {part.width, part.height, std::move(pixels), source};
 }
 
 // Null where the imaging component is missing (Windows XP without it, and older).
@@ -147,6 +176,92 @@ HBITMAP GdiBitmapOf(const forms::Bitmap& picture) {
         picture.SetDrawingCache(std::move(made));
     }
     return handle;
+}
+
+// A Windows metafile with its placeable header (the key 0x9AC6CDD7, the picture's frame
+// in units of 1/`inch` inch), which the imaging component has no reader for: GDI draws it
+// into a bitmap of the size `cut` asks, on white. Empty when the file is no such metafile.
+forms::Bitmap DrawMetafile(const std::wstring& wide, const std::string& path,
+                           const forms::PictureCutter& cut) {
+    constexpr std::size_t kHeader = 22;
+    // A metafile is records of drawing, seldom more than a few megabytes.
+    constexpr DWORD kMostBytes = 64u << 20;
+    UniqueFile file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    std::uint8_t header[kHeader] = {};
+    DWORD read = 0;
+    if (!file || ::ReadFile(file.get(), header, kHeader, &read, nullptr) == FALSE ||
+        read != kHeader || header[0] != 0xD7 || header[1] != 0xCD || header[2] != 0xC6 ||
+        header[3] != 0x9A) {
+        return {};
+    }
+    const auto word = [&header](std::size_t at) {
+        return static_cast<std::int16_t>(header[at] | header[at + 1] << 8);
+    };
+    const int inch = static_cast<std::uint16_t>(word(14));
+    const long frameWidth = static_cast<long>(word(10)) - word(6);
+    const long frameHeight = static_cast<long>(word(12)) - word(8);
+    const DWORD size = ::GetFileSize(file.get(), nullptr);
+    if (inch == 0 || frameWidth <= 0 || frameHeight <= 0 || size == INVALID_FILE_SIZE ||
+        size <= kHeader || size > kMostBytes) {
+        InvalidPicture();
+    }
+    // Its size at 96 DPI.
+    const int width = ::MulDiv(static_cast<int>(frameWidth), 96, inch);
+    const int height = ::MulDiv(static_cast<int>(frameHeight), 96, inch);
+    if (width <= 0 || height <= 0 || width > static_cast<int>(kMostPixelsASide) ||
+        height > static_cast<int>(kMostPixelsASide)) {
+        InvalidPicture();
+    }
+    std::vector<BYTE> records(size - kHeader);
+    if (::ReadFile(file.get(), records.data(), static_cast<DWORD>(records.size()), &read,
+                   nullptr) == FALSE ||
+        read != records.size()) {
+        InvalidPicture();
+    }
+    // In HIMETRIC, so that the enhanced metafile keeps the frame's proportions.
+    const METAFILEPICT picture{MM_ANISOTROPIC, ::MulDiv(static_cast<int>(frameWidth), 2540, inch),
+                               ::MulDiv(static_cast<int>(frameHeight), 2540, inch), nullptr};
+    const UniqueEnhMetaFile enhanced(
+        ::SetWinMetaFileBits(static_cast<UINT>(records.size()), records.data(), nullptr, &picture));
+    if (!enhanced) {
+        InvalidPicture();
+    }
+    records = {};
+    const forms::PictureCut part = forms::WithinPicture(cut(width, height), width, height);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, part.width, -part.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueScreenDc screen(::GetDC(nullptr));
+    UniqueGdiObject target(
+        ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+    if (!target || bits == nullptr || !dc) {
+        throw RunTimeError(7, "Out of memory");
+    }
+    const HGDIOBJ old = ::SelectObject(dc.get(), target.get());
+    const RECT all{0, 0, part.width, part.height};
+    ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    // The whole picture at the cut's scale, placed so that the cut's part fills the bitmap.
+    const double scaleX = static_cast<double>(part.width) / part.source.width;
+    const double scaleY = static_cast<double>(part.height) / part.source.height;
+    const RECT placed{static_cast<LONG>(std::lround(-part.source.left * scaleX)),
+                      static_cast<LONG>(std::lround(-part.source.top * scaleY)),
+                      static_cast<LONG>(std::lround((width - part.source.left) * scaleX)),
+                      static_cast<LONG>(std::lround((height - part.source.top) * scaleY))};
+    const BOOL played = ::PlayEnhMetaFile(dc.get(), enhanced.get(), &placed);
+    ::SelectObject(dc.get(), old);
+    ::GdiFlush();
+    if (played == FALSE) {
+        InvalidPicture();
+    }
+    const auto* drawn = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(drawn,
+                                      drawn + static_cast<std::size_t>(part.width) * part.height);
+    for (std::uint32_t& pixel : pixels) {
+        pixel = FromBgra(pixel, true);
+    }
+    return {part.width, part.height, std::move(pixels), path};
 }
 
 }  // namespace
@@ -346,14 +461,24 @@ void GdiCanvas::Clip(const forms::Bounds& area) {
 }  // namespace formwindows
 
 forms::Bitmap Win32FormsBackend::LoadPicture(const std::string& path) {
+    return LoadPicturePart(path, [](int width, int height) {
+        return forms::PictureCut{{0, 0, width, height}, width, height};
+    });
+}
+
+forms::Bitmap Win32FormsBackend::LoadPicturePart(const std::string& path,
+                                                 const forms::PictureCutter& cut) {
     const std::wstring wide = Widen(path);
     if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
         throw RunTimeError(53, "File not found");
     }
+    if (forms::Bitmap drawn = DrawMetafile(wide, path, cut); !drawn.Empty()) {
+        return drawn;
+    }
     ComScope com;
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     if (!factory) {
-        // Without the imaging component, bitmap files still load.
+        // Without the imaging component, bitmap files still load, whole.
         UniqueGdiObject bitmap(::LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0,
                                             LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         if (!bitmap) {
@@ -366,7 +491,7 @@ forms::Bitmap Win32FormsBackend::LoadPicture(const std::string& path) {
                                                   WICDecodeMetadataCacheOnDemand, decoder.put()))) {
         InvalidPicture();
     }
-    return FromFrame(*factory.get(), *decoder.get(), path);
+    return FromFrame(*factory.get(), *decoder.get(), path, &cut);
 }
 
 forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {

@@ -152,6 +152,16 @@ std::string Win32Wallpaper::GroupSeparator() {
     return ",";
 }
 
+std::pair<int, int> Win32Wallpaper::VirtualScreenSize() {
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    // Windows 95 and NT 4 know one screen only, and answer 0 here.
+    if (width <= 0 || height <= 0) {
+        return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {width, height};
+}
+
 std::string Win32Wallpaper::CurrentWallpaper() {
     if (UsesWideApi()) {
         wchar_t path[MAX_PATH * 2] = {};

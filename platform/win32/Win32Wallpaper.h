@@ -16,6 +16,7 @@ class Win32Wallpaper final : public platform::WallpaperSystem {
     OsStatus ListFolders(const std::string& folder, std::vector<std::string>& names) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     std::string GroupSeparator() override;
+    std::pair<int, int> VirtualScreenSize() override;
 
     // The wallpaper file the system has now; empty for none.
     [[nodiscard]] static std::string CurrentWallpaper();

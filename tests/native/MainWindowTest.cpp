@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(form->Settings().LanguageFile, "C:\\Pellmark\\Languages\\English.txt");
 
-    // A run-time error in the language step: one message, and steps 13 and 14 never run.
+    // A run-time error in the language step: one message, and the steps after it run.
     steps.clear();
     Setting("OnLoadHide", "True");
     services.commandLine = "SAVE Home";
@@ -125,16 +125,29 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
         }
     };
     ASSERT_TRUE(Main(services, *form));
-    EXPECT_EQ(steps.back(), "Load the language file");
+    EXPECT_EQ(steps, expected);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
               "Error: 53\nFile not found\n\n"
               "Pellmark encoutered a problem while trying to Load the language file");
     EXPECT_EQ(dialogs.shown[0].caption, "Loading main Form");
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 1u);
     // Not hidden by step 13: a window nobody could reach is shown instead.
     EXPECT_TRUE(form->Visible());
+
+    // A folder where the special icons' list should be: the load does not read it, and
+    // the page says what is wrong when it shows.
+    dialogs.shown.clear();
+    files.folders.insert("C:\\Pellmark\\SpecialDesktopIcons.cfg\\");
+    ASSERT_TRUE(Start("SAVE Other"));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Other.ips"), 1u);
+    form->Navigation().SideButtonClick(1);
+    form->Navigation().TabClick(2);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error: 5\nAccess is denied.\n\n"
+                                                   "Problem Loading Special Icons into List"});
+    EXPECT_EQ(form->removeIcons.lstvwSpecDeskIco.ItemCount(), 0);
 }
 
 TEST_F(MainWindowTest, ClosedWhileItLoadsTheLoadStopsAndTheClosingStepsRunOnce) {
@@ -151,15 +164,19 @@ TEST_F(MainWindowTest, ClosedWhileItLoadsTheLoadStopsAndTheClosingStepsRunOnce) 
     EXPECT_EQ(files.files.count(std::string(kFolder) + "Home.ips"), 0u);
 }
 
-TEST_F(MainWindowTest, AFolderThatCannotBeMadeStopsTheFirstStep) {
+TEST_F(MainWindowTest, AFolderThatCannotBeMadeIsReportedAndTheLoadGoesOn) {
     files.files.clear();
+    testcases::PutShippedLanguage(files, testcases::kProgramFolder, "English");
+    Setting("LoadInSysTray", "True");
     files.folderFailure = {5, "Access is denied."};
     ASSERT_TRUE(Start("SAVE Home"));
-    EXPECT_EQ(steps, std::vector<std::string>{"Main Loading procedures"});
-    EXPECT_EQ(Messages(), std::vector<std::string>{
-                              "Error: 76\nPath not found\n\nPellmark encoutered a problem while "
-                              "trying to Main Loading procedures"});
+    EXPECT_EQ(steps.size(), 14u);
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages()[0],
+              "Error: 76\nPath not found\n\nPellmark encoutered a problem while "
+              "trying to Main Loading procedures");
     EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(forms.trayLog.empty());  // the settings were applied: the tray icon shows
     EXPECT_EQ(form->patterns.List1.ListCount(), 0);
 }
 

@@ -86,6 +86,16 @@ TEST(SpecialIconsTest, TheListFileReadsBackWhatWasWritten) {
     ASSERT_TRUE(WriteSpecialIconFile(files, path, ids).ok());
     EXPECT_EQ(ReadSpecialIconFile(files, path), ids);
     EXPECT_EQ(ReadSpecialIconFile(files, "C:\\Elsewhere\\SpecialDesktopIcons.cfg"), std::nullopt);
+    // A list far longer than any desktop's is cut to its first thousand.
+    files.files[path] = "";
+    for (int i = 0; i < 30000; ++i) {
+        files.files[path] += "{" + std::to_string(i) + "}\r\n";
+    }
+    const auto many = ReadSpecialIconFile(files, path);
+    ASSERT_TRUE(many.has_value());
+    EXPECT_EQ(many->size(), kMostSpecialIcons);
+    EXPECT_EQ(many->back(), "{999}");
+    ASSERT_TRUE(WriteSpecialIconFile(files, path, ids).ok());
 
     // A failed write leaves the old list whole.
     files.writeFailure = {112, "There is not enough space on the disk."};
@@ -253,12 +263,11 @@ TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) 
 TEST_F(RemoveIconsPageTest, PicturesAreDrawnWhenThePageFirstShowsAndForRowsListedLater) {
     user.administrator = true;
     Start(false);
-    ASSERT_EQ(page->lstvwSpecDeskIco.ItemCount(), 3);
-    EXPECT_EQ(page->lstvwSpecDeskIco.Item(1).texts[1], "Network") << "the rows come at load";
-    EXPECT_EQ(page->lstvwSpecDeskIco.Images(), nullptr) << "no picture before the page shows";
+    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 0) << "the rows wait for the page";
 
     page->Box().SetVisible(true);
     page->PageShown();
+    ASSERT_EQ(page->lstvwSpecDeskIco.ItemCount(), 3);
     const auto images = page->lstvwSpecDeskIco.Images();
     ASSERT_NE(images, nullptr);
     ASSERT_EQ(images->images.size(), 3u);
@@ -286,12 +295,18 @@ TEST_F(RemoveIconsPageTest, PicturesAreDrawnWhenThePageFirstShowsAndForRowsListe
     EXPECT_EQ(PictureColour(3), 0xFF0000u);
     EXPECT_EQ(PictureColour(bin), 0x0000FFu);
 
-    // A page never shown draws nothing, however often its list is read.
+    // A page never shown reads nothing, however often it is loaded: a list file of a
+    // thousand lines or one that cannot be read costs the start nothing.
+    files.files[kListFile] += std::string(100000, '\n');
+    const int opened = files.opensForReading;
     Start(false);
     Load();
-    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 4);
-    EXPECT_EQ(page->lstvwSpecDeskIco.Images(), nullptr);
+    EXPECT_EQ(files.opensForReading, opened);
+    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 0);
     EXPECT_TRUE(dialogs.shown.empty());
+    page->Box().SetVisible(true);
+    page->PageShown();
+    EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 4);
 }
 
 TEST_F(RemoveIconsPageTest, ARemovedIconStaysListedAndComesBackWithItsName) {

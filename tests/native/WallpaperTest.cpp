@@ -38,6 +38,23 @@ void Store(sim::SimRegistry& registry, const char* name, const Stored& value) {
     }
 }
 
+// The value as stored: "S:text" or "D:number"; nothing when absent.
+Stored Raw(sim::SimRegistry& registry, const char* name) {
+    platform::ScopedRegistryKey key(registry);
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::uint8_t bytes[64] = {};
+    if (key.Open(platform::PredefinedKey(platform::kHkeyCurrentUser), kDesktopSettingsKey,
+                 platform::kKeyQueryValue) != 0 ||
+        registry.QueryValue(key.get(), name, type, bytes, size) != 0) {
+        return std::nullopt;
+    }
+    if (type == platform::kRegDword) {
+        return "D:" + std::to_string(bytes[0] | bytes[1] << 8);
+    }
+    return "S:" + std::string(reinterpret_cast<const char*>(bytes));
+}
+
 Stored Read(sim::SimRegistry& registry, const char* name) {
     RegistryValue value;
     if (GetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S", std::int32_t{-1},
@@ -61,7 +78,8 @@ TEST(WallpaperStyle, ReadForEveryStoredCombination) {
         {"1", "2", std::int32_t{1}, 1},  // tiling wins over any style
         {" 0", "2", std::string("2"), 2},
         {"0", std::nullopt, std::int32_t{-1}, std::nullopt},
-        {std::nullopt, "2", std::int32_t{1}, 1},  // no tiling value: tiled
+        {std::nullopt, "2", std::string("2"), 2},  // no tiling value: the style decides
+        {std::nullopt, "10", std::string("10"), std::nullopt},  // fill
         {std::nullopt, std::nullopt, std::int32_t{1}, 1},
         {"yes", "0", std::int32_t{1}, 1},
         {"0", "10", std::string("10"), std::nullopt},  // fill: no option for it
@@ -287,34 +305,51 @@ class PickerTest : public ::testing::Test {
         WallpaperPickerServices{forms, files, registry, wallpaper, dialogs, kFolder, {}}};
 };
 
-TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyle) {
+TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyleWritingNothing) {
     struct Case {
-        Stored tile;
+        Stored tile;  // "D:n" stores a DWORD
         Stored style;
         int selected;  // -1: none
-        Stored tileAfter;
-        Stored styleAfter;
     };
     const Case cases[] = {
-        {"1", "2", 1, "1", "0"},  // tiled: written back in the plain form
-        {"0", "2", 2, "0", "2"},
-        {"0", "0", 0, "0", "0"},
-        {std::nullopt, std::nullopt, 1, "1", "0"},
-        {"0", "10", -1, "0", "10"},  // a style with no option stays as it is
-        {"0", std::nullopt, -1, "0", std::nullopt},
+        {"1", "2", 1},
+        {"0", "2", 2},
+        {"0", "0", 0},
+        {std::nullopt, std::nullopt, 1},
+        {std::nullopt, "10", -1},  // fill, as Windows keeps it: no option for it
+        {"0", "10", -1},
+        {"0", std::nullopt, -1},
+        {"D:0", "D:2", 2},
+        {"D:1", "0", 1},
     };
     for (const Case& c : cases) {
-        Store(registry, "TileWallpaper", c.tile);
-        Store(registry, "WallpaperStyle", c.style);
+        for (const auto& [name, value] :
+             {std::pair{"TileWallpaper", c.tile}, {"WallpaperStyle", c.style}}) {
+            if (value && value->starts_with("D:")) {
+                ASSERT_EQ(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "D",
+                                           std::int32_t{std::stoi(value->substr(2))}),
+                          0u);
+            } else {
+                Store(registry, name, value);
+            }
+        }
+        const Stored tile = Raw(registry, "TileWallpaper");
+        const Stored style = Raw(registry, "WallpaperStyle");
         picker.Open();
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(picker.optStyle[static_cast<std::size_t>(i)]->Value(), i == c.selected)
                 << "option " << i << " for " << c.tile.value_or("-") << c.style.value_or("-");
         }
-        EXPECT_EQ(Read(registry, "TileWallpaper"), c.tileAfter);
-        EXPECT_EQ(Read(registry, "WallpaperStyle"), c.styleAfter);
-        picker.Unload();
+        picker.CancelButton.UserClick();
+        EXPECT_EQ(Raw(registry, "TileWallpaper"), tile);
+        EXPECT_EQ(Raw(registry, "WallpaperStyle"), style);
     }
+    // A style the user picks is written in the type each value had.
+    picker.Open();
+    picker.optStyle[1]->UserClick();
+    EXPECT_EQ(Raw(registry, "TileWallpaper"), Stored("D:1"));
+    EXPECT_EQ(Raw(registry, "WallpaperStyle"), Stored("S:0"));
+    picker.Unload();
     picker.Open();
     EXPECT_EQ(picker.FolderPath(), "C:\\Pellmark");
     const std::vector<std::string> folders = picker.Dir1.Items();
@@ -328,8 +363,8 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyle) {
     EXPECT_EQ(picker.Region()->front(), (forms::Bounds{1, 0, 5, 1}));
     // A style clicked is stored at once; the wallpaper is not set again.
     picker.optStyle[2]->UserClick();
-    EXPECT_EQ(Read(registry, "TileWallpaper"), Stored("0"));
-    EXPECT_EQ(Read(registry, "WallpaperStyle"), Stored("2"));
+    EXPECT_EQ(Raw(registry, "TileWallpaper"), Stored("D:0"));
+    EXPECT_EQ(Raw(registry, "WallpaperStyle"), Stored("S:2"));
     EXPECT_TRUE(wallpaper.log.empty());
 }
 
@@ -374,8 +409,10 @@ TEST_F(PickerTest, PreviewShowsSizeAndProportions) {
     wallpaper.separator = ".";
     Pick("tall.png");
     EXPECT_EQ(picker.imgPreview.GetBounds().width, 100);
-    EXPECT_EQ(picker.imgPreview.GetBounds().height, 400);
-    EXPECT_EQ(picker.imgPreview.GetBounds().top, 0);  // taller than the well: its top shows
+    // Taller than the well: its top shows, and only that is decoded.
+    EXPECT_EQ(picker.imgPreview.GetBounds().height, 166);
+    EXPECT_EQ(picker.imgPreview.GetBounds().top, 0);
+    EXPECT_EQ(forms.cuts.back(), (forms::PictureCut{{0, 0, 100, 166}, 100, 166}));
     EXPECT_EQ(picker.lblRes.Caption(), "100 x 400");
     EXPECT_EQ(picker.lblFileSize.Caption(), "1 kb");
 
@@ -417,6 +454,35 @@ TEST_F(PickerTest, ApplyConvertsAnyPictureButABitmap) {
     EXPECT_EQ(wallpaper.wallpaper, kConverted);
     EXPECT_EQ(Field(files.files[kConverted], 18, 4), 3u);
     EXPECT_FALSE(picker.Loaded());  // OK closes
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PickerTest, APictureOfManyPixelsIsDecodedOnlyAsLargeAsItShows) {
+    const std::string huge = "C:\\pics\\huge.png";
+    files.files[huge] = std::string(818 * 1024, 'x');
+    forms.largePictures[huge] = {16384, 16384};
+    wallpaper.screen = {1920, 1080};
+    picker.Open();
+    Pick("huge.png");
+    EXPECT_EQ(picker.lblRes.Caption(), "16384 x 16384");
+    EXPECT_EQ(picker.imgPreview.GetBounds(), (forms::Bounds{51, 8, 150, 150}));
+    EXPECT_EQ(forms.cuts.back(), (forms::PictureCut{{0, 0, 16384, 16384}, 300, 300}));
+    // Stretched: no larger than it takes to cover the screen; centred: the middle the
+    // screen shows, at its own size.
+    const std::pair<int, forms::PictureCut> styles[] = {
+        {2, {{0, 0, 16384, 16384}, 1920, 1920}},
+        {0, {{7232, 7652, 1920, 1080}, 1920, 1080}},
+    };
+    for (const auto& [style, cut] : styles) {
+        picker.optStyle[static_cast<std::size_t>(style)]->UserClick();
+        picker.cmdSetWallpaper.UserClick();
+        EXPECT_EQ(forms.cuts.back(), cut);
+        EXPECT_EQ(Field(files.files[kConverted], 18, 4), static_cast<std::uint32_t>(cut.width));
+        EXPECT_EQ(Field(files.files[kConverted], 22, 4), static_cast<std::uint32_t>(cut.height));
+    }
+    // Closed, it holds no picture.
+    picker.CancelButton.UserClick();
+    EXPECT_TRUE(picker.imgPreview.GetPicture().Empty());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

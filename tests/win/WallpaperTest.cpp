@@ -87,6 +87,32 @@ void Encode(const std::string& path, const GUID& format, UINT width, UINT height
     ASSERT_TRUE(SUCCEEDED(encoder->Commit()));
 }
 
+// A placeable metafile of 200 by 100 pixels at 96 DPI whose left half is a red rectangle,
+// recorded by the system's own metafile drawing.
+void WriteMetafile(const std::string& path) {
+    HDC recorder = ::CreateMetaFileW(nullptr);
+    ASSERT_NE(recorder, nullptr);
+    ::SetWindowOrgEx(recorder, 0, 0, nullptr);
+    ::SetWindowExtEx(recorder, 200, 100, nullptr);
+    UniqueGdiObject red(::CreateSolidBrush(RGB(255, 0, 0)));
+    ::SelectObject(recorder, red.get());
+    ::SelectObject(recorder, ::GetStockObject(NULL_PEN));
+    ::Rectangle(recorder, 0, 0, 101, 101);
+    HMETAFILE metafile = ::CloseMetaFile(recorder);
+    ASSERT_NE(metafile, nullptr);
+    std::string records(::GetMetaFileBitsEx(metafile, 0, nullptr), '\0');
+    ::GetMetaFileBitsEx(metafile, static_cast<UINT>(records.size()), records.data());
+    ::DeleteMetaFile(metafile);
+    const std::uint16_t words[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 200, 100, 96, 0, 0};
+    std::uint16_t sum = 0;
+    for (const std::uint16_t word : words) {
+        sum ^= word;
+    }
+    std::string header(reinterpret_cast<const char*>(words), sizeof words);
+    header.append(reinterpret_cast<const char*>(&sum), 2);
+    WriteAll(path, header + records);
+}
+
 // The size of the bitmap file Windows reads, or 0 by 0 when it reads none.
 SIZE BitmapFileSize(const std::string& path) {
     UniqueGdiObject bitmap(::LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0,
@@ -132,10 +158,31 @@ TEST_F(WallpaperTest, JpegAndPngBecomeTheWallpaperThroughTheConversion) {
         const char* tile;
         const char* stored;
     };
-    const Case cases[] = {{"photo.jpg", 2, 90, 60, "0", "2"}, {"drawing.png", 1, 40, 30, "1", "0"}};
+    const Case cases[] = {{"photo.jpg", 2, 90, 60, "0", "2"},
+                          {"sketch.wmf", 0, 200, 100, "0", "0"},
+                          {"drawing.png", 1, 40, 30, "1", "0"}};
+    WriteMetafile(scratch.File("sketch.wmf"));
+    // The metafile drawn by the system: its left half red, the rest white.
+    const forms::Bitmap sketch = forms.LoadPicture(scratch.File("sketch.wmf"));
+    ASSERT_EQ(sketch.Width(), 200);
+    ASSERT_EQ(sketch.Height(), 100);
+    EXPECT_EQ(sketch.ColourAt(20, 50), 0x0000FFu);
+    EXPECT_EQ(sketch.ColourAt(180, 50), 0xFFFFFFu);
+    // Cut and scaled while it decodes: the right half of the stripes (green, then blue),
+    // at half its size.
+    const forms::Bitmap half = forms.LoadPicturePart(scratch.File("drawing.png"), [](int, int) {
+        return forms::PictureCut{{20, 0, 20, 30}, 10, 15};
+    });
+    ASSERT_EQ(half.Width(), 10);
+    ASSERT_EQ(half.Height(), 15);
+    EXPECT_EQ(half.ColourAt(0, 7), 0x00FF00u);
+    EXPECT_EQ(half.ColourAt(9, 7), 0xFF0000u);
     for (const Case& c : cases) {
         SetWallpaperStyle(registry, c.style);
-        EXPECT_EQ(ApplyWallpaperPicture(services, scratch.File(c.name)), converted) << c.name;
+        EXPECT_EQ(
+            ApplyWallpaperPicture(services, scratch.File(c.name), GetWallpaperStyle(registry)),
+            converted)
+            << c.name;
         const SIZE size = BitmapFileSize(converted);
         EXPECT_EQ(size.cx, c.width) << c.name;
         EXPECT_EQ(size.cy, c.height) << c.name;
@@ -159,7 +206,7 @@ TEST_F(WallpaperTest, JpegAndPngBecomeTheWallpaperThroughTheConversion) {
     // A bitmap is made the wallpaper as it is.
     const std::string bitmap = scratch.File("copy.BMP");
     WriteAll(bitmap, bytes);
-    EXPECT_EQ(ApplyWallpaperPicture(services, bitmap), bitmap);
+    EXPECT_EQ(ApplyWallpaperPicture(services, bitmap, GetWallpaperStyle(registry)), bitmap);
     EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), bitmap);
 
     RemoveWallpaper(system);
@@ -168,7 +215,8 @@ TEST_F(WallpaperTest, JpegAndPngBecomeTheWallpaperThroughTheConversion) {
 
 TEST_F(WallpaperTest, PicturesThatCannotBeLoadedChangeNothing) {
     const std::string converted = scratch.File(kConvertedWallpaperName);
-    ASSERT_EQ(ApplyWallpaperPicture(services, scratch.File("drawing.png")), converted);
+    ASSERT_EQ(ApplyWallpaperPicture(services, scratch.File("drawing.png"), std::int32_t{1}),
+              converted);
     const std::string before = ReadAll(converted);
     ASSERT_FALSE(before.empty());
 
@@ -180,9 +228,13 @@ TEST_F(WallpaperTest, PicturesThatCannotBeLoadedChangeNothing) {
     huge += std::string("\0\0\0\0", 4);  // its checksum, wrong as the rest
     WriteAll(scratch.File("huge.png"), huge);
     WriteAll(scratch.File("damaged.bmp"), "BM and nothing else");
-    for (const char* name :
-         {"damaged.jpg", "empty.png", "folder.gif", "huge.png", "damaged.bmp", "missing.jpg"}) {
-        EXPECT_THROW(ApplyWallpaperPicture(services, scratch.File(name)), RunTimeError) << name;
+    WriteAll(scratch.File("damaged.wmf"),
+             std::string("\xD7\xCD\xC6\x9A", 4) + std::string(40, '\0'));
+    for (const char* name : {"damaged.jpg", "empty.png", "folder.gif", "huge.png", "damaged.bmp",
+                             "damaged.wmf", "missing.jpg"}) {
+        EXPECT_THROW(ApplyWallpaperPicture(services, scratch.File(name), std::int32_t{1}),
+                     RunTimeError)
+            << name;
         EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), converted) << name;
         EXPECT_EQ(ReadAll(converted), before) << name;
     }

@@ -1,0 +1,226 @@
+// Figures, not a test: what the wallpaper picker costs for a picture of few bytes and many
+// pixels (a 16,384 x 16,384 PNG and JPEG of a few stripes), on real windows under the
+// imaging component: the time to preview it, to make it the wallpaper and the size of the
+// bitmap written, and the process's private memory above what it used before the picker
+// opened, at its highest during each step and after the picker closed. The wallpaper and
+// its style are put back afterwards.
+#include <windows.h>
+
+#include <psapi.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "desktop/Wallpaper.h"
+#include "desktop/frmSelectWallpaper.h"
+#include "platform/sim/SimDialogs.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Wallpaper.h"
+
+namespace {
+
+using namespace pellmark;
+using Clock = std::chrono::steady_clock;
+constexpr UINT kSide = 16384;
+
+constexpr GUID kImagingFactory = {
+    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID kPngFormat = {
+    0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
+constexpr GUID kJpegFormat = {
+    0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+constexpr GUID kBgr24 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
+
+double Milliseconds(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
+
+double Megabytes(std::size_t bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The highest private memory while it runs, sampled every few milliseconds.
+class PeakWatch {
+  public:
+    PeakWatch()
+        : peak_(PrivateBytes()), thread_([this] {
+              while (!stop_) {
+                  Note();
+                  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+              }
+          }) {}
+    ~PeakWatch() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::size_t Peak() {
+        Note();
+        return peak_;
+    }
+
+  private:
+    void Note() {
+        const std::size_t now = PrivateBytes();
+        std::size_t seen = peak_;
+        while (now > seen && !peak_.compare_exchange_weak(seen, now)) {
+        }
+    }
+    std::atomic<std::size_t> peak_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Stripes of red, green and blue, written a band of rows at a time, so writing it costs
+// little memory; kept between runs.
+bool Encode(const std::string& path, const GUID& format) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    win32::ComPtr<IWICImagingFactory> factory;
+    win32::ComPtr<IWICStream> stream;
+    win32::ComPtr<IWICBitmapEncoder> encoder;
+    win32::ComPtr<IWICBitmapFrameEncode> frame;
+    win32::ComPtr<IPropertyBag2> options;
+    const std::wstring wide(path.begin(), path.end());
+    WICPixelFormatGUID pixels = kBgr24;
+    if (FAILED(::CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  __uuidof(IWICImagingFactory), factory.put_void())) ||
+        FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) ||
+        FAILED(factory->CreateEncoder(format, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
+        FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(kSide, kSide)) ||
+        FAILED(frame->SetPixelFormat(&pixels))) {
+        return false;
+    }
+    constexpr UINT kBand = 256;
+    const UINT stride = kSide * 3;
+    std::vector<BYTE> rows(static_cast<std::size_t>(stride) * kBand);
+    for (UINT y = 0; y < kBand; ++y) {
+        for (UINT x = 0; x < kSide; ++x) {
+            rows[y * stride + x * 3 + (x * 3 / kSide)] = 255;
+        }
+    }
+    for (UINT y = 0; y < kSide; y += kBand) {
+        if (FAILED(
+                frame->WritePixels(kBand, stride, static_cast<UINT>(rows.size()), rows.data()))) {
+            return false;
+        }
+    }
+    return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+std::uint64_t FileBytes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) == FALSE) {
+        return 0;
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string StoredText(win32::Win32Registry& registry, const char* name) {
+    RegistryValue value;
+    static_cast<void>(
+        GetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S", std::string(), value));
+    return std::get<std::string>(value);
+}
+
+}  // namespace
+
+int main() {
+    static_cast<void>(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const bool quick = std::getenv("PELLMARK_BENCH_QUICK") != nullptr;
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "pellmark-wallpaper-bench";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string png = folder + "\\stripes.png";
+    const std::string jpeg = folder + "\\stripes.jpg";
+    if (!Encode(png, kPngFormat) || (!quick && !Encode(jpeg, kJpegFormat))) {
+        std::printf("wallpaper bench: the pictures could not be written\n");
+        return 1;
+    }
+    win32::Win32FormsBackend forms;
+    win32::Win32Files files;
+    win32::Win32Wallpaper system;
+    win32::Win32Registry registry;
+    sim::SimDialogs dialogs;
+    const std::string wallpaperBefore = win32::Win32Wallpaper::CurrentWallpaper();
+    const std::string tileBefore = StoredText(registry, "TileWallpaper");
+    const std::string styleBefore = StoredText(registry, "WallpaperStyle");
+
+    std::printf("wallpaper picker, a %u x %u picture (private memory above the start)\n", kSide,
+                kSide);
+    std::vector<std::string> pictures{"stripes.png"};
+    if (!quick) {
+        pictures.emplace_back("stripes.jpg");
+    }
+    for (const std::string& name : pictures) {
+        for (int style : {2, 0}) {
+            const std::size_t idle = PrivateBytes();
+            PeakWatch watch;
+            frmSelectWallpaper picker(
+                WallpaperPickerServices{forms, files, registry, system, dialogs, folder, {}});
+            picker.Open();
+            picker.optStyle[static_cast<std::size_t>(style)]->UserClick();
+            const auto& items = picker.File1.Items();
+            const auto found = std::find(items.begin(), items.end(), name);
+            if (found == items.end()) {
+                std::printf("  %s is not listed\n", name.c_str());
+                return 1;
+            }
+            Clock::time_point start = Clock::now();
+            picker.File1.UserSelect(static_cast<int>(found - items.begin()));
+            const double previewMs = Milliseconds(start);
+            const std::size_t previewPeak = watch.Peak();
+            start = Clock::now();
+            picker.cmdSetWallpaper.UserClick();
+            const double applyMs = Milliseconds(start);
+            const std::size_t applyPeak = watch.Peak();
+            picker.CancelButton.UserClick();
+            const std::size_t after = PrivateBytes();
+            const std::uint64_t written = FileBytes(folder + "\\" + kConvertedWallpaperName);
+            std::printf(
+                "  %-11s %-8s preview %7.0f ms, %7.1f MB at most; Change Wallpaper %7.0f "
+                "ms, %7.1f MB at most, bitmap %7.1f MB; closed %6.1f MB\n",
+                name.c_str(), style == 2 ? "stretch" : "center", previewMs,
+                Megabytes(previewPeak - idle), applyMs, Megabytes(applyPeak - idle),
+                Megabytes(written), Megabytes(after > idle ? after - idle : 0));
+        }
+    }
+    for (const auto& shown : dialogs.shown) {
+        std::printf("  message: %s\n", shown.text.c_str());
+    }
+    // The wallpaper and style of before.
+    static_cast<void>(
+        SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, "TileWallpaper", "S", tileBefore));
+    static_cast<void>(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, "WallpaperStyle", "S",
+                                       styleBefore));
+    if (wallpaperBefore.empty()) {
+        RemoveWallpaper(system);
+    } else {
+        SetWallpaper(system, wallpaperBefore);
+    }
+    ::DeleteFileA((folder + "\\" + kConvertedWallpaperName).c_str());
+    return dialogs.shown.empty() ? 0 : 1;
+}
