@@ -1,7 +1,7 @@
 // Figures, not a test: what the wallpaper picker costs for a picture of few bytes and many
 // pixels (a 16,384 x 16,384 PNG and JPEG of a few stripes), on real windows under the
 // imaging component: the time to preview it, to make it the wallpaper and the size of the
-// bitmap written, and the process's private memory above what it used before the picker
+// bitmap written, and the memory the process holds above what it held before the picker
 // opened, at its highest during each step and after the picker closed. The wallpaper and
 // its style are put back afterwards.
 #include <windows.h>
@@ -46,19 +46,20 @@ double Milliseconds(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The memory the process holds (its working set: what Wine reports as the process's
+// resident memory).
 std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
+    PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
 }
 
 double Megabytes(std::size_t bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-// The highest private memory while it runs, sampled every few milliseconds.
+// The most memory held while it runs, sampled every few milliseconds.
 class PeakWatch {
   public:
     PeakWatch()
@@ -169,7 +170,7 @@ int main() {
     const std::string tileBefore = StoredText(registry, "TileWallpaper");
     const std::string styleBefore = StoredText(registry, "WallpaperStyle");
 
-    std::printf("wallpaper picker, a %u x %u picture (private memory above the start)\n", kSide,
+    std::printf("wallpaper picker, a %u x %u picture (memory held above the start)\n", kSide,
                 kSide);
     std::vector<std::string> pictures{"stripes.png"};
     if (!quick) {
