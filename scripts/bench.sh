@@ -5,7 +5,8 @@
 # tray menu, the version check's processor share while it waits, the special icons' and
 # Explorer switches' share of the load, keeping the captions' colours and auto-hide (a
 # tick's cost, the timers' share of a core), the Show/Hide list, the idle program's share
-# of a core and its wake-ups, under Wine (see tools/bench); then the size of the static
+# of a core and its wake-ups, the wallpaper picker with a picture of many pixels (time,
+# memory, the bitmap written), under Wine (see tools/bench); then the size of the static
 # pellmark.exe for both architectures and of its resources.
 #   bash scripts/bench.sh           the figures
 #   bash scripts/bench.sh --quick   every bench once, with small sizes and short waits
@@ -17,7 +18,7 @@ if [ "${1:-}" = "--quick" ]; then
 fi
 benches=(desktop_read_bench restore_bench preview_bench region_bench startup_bench
     startup_steps_bench language_bench menu_bench version_check_bench explorer_pages_bench
-    desktop_style_bench show_hide_bench idle_bench)
+    desktop_style_bench show_hide_bench idle_bench wallpaper_bench)
 bash scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target "${benches[@]}"

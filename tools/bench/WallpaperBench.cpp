@@ -31,7 +31,6 @@ namespace {
 
 using namespace pellmark;
 using Clock = std::chrono::steady_clock;
-constexpr UINT kSide = 16384;
 
 constexpr GUID kImagingFactory = {
     0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
@@ -92,7 +91,7 @@ class PeakWatch {
 
 // Stripes of red, green and blue, written a band of rows at a time, so writing it costs
 // little memory; kept between runs.
-bool Encode(const std::string& path, const GUID& format) {
+bool Encode(const std::string& path, const GUID& format, UINT side) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return true;
     }
@@ -110,19 +109,19 @@ bool Encode(const std::string& path, const GUID& format) {
         FAILED(factory->CreateEncoder(format, nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
-        FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(kSide, kSide)) ||
+        FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(side, side)) ||
         FAILED(frame->SetPixelFormat(&pixels))) {
         return false;
     }
     constexpr UINT kBand = 256;
-    const UINT stride = kSide * 3;
+    const UINT stride = side * 3;
     std::vector<BYTE> rows(static_cast<std::size_t>(stride) * kBand);
     for (UINT y = 0; y < kBand; ++y) {
-        for (UINT x = 0; x < kSide; ++x) {
-            rows[y * stride + x * 3 + (x * 3 / kSide)] = 255;
+        for (UINT x = 0; x < side; ++x) {
+            rows[y * stride + x * 3 + (x * 3 / side)] = 255;
         }
     }
-    for (UINT y = 0; y < kSide; y += kBand) {
+    for (UINT y = 0; y < side; y += kBand) {
         if (FAILED(
                 frame->WritePixels(kBand, stride, static_cast<UINT>(rows.size()), rows.data()))) {
             return false;
@@ -155,9 +154,11 @@ int main() {
     ::GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "pellmark-wallpaper-bench";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string png = folder + "\\stripes.png";
-    const std::string jpeg = folder + "\\stripes.jpg";
-    if (!Encode(png, kPngFormat) || (!quick && !Encode(jpeg, kJpegFormat))) {
+    // Quick: a smaller picture, so that a check that the bench runs takes seconds.
+    const UINT kSide = quick ? 4096 : 16384;
+    const std::string png = folder + "\\stripes" + std::to_string(kSide) + ".png";
+    const std::string jpeg = folder + "\\stripes" + std::to_string(kSide) + ".jpg";
+    if (!Encode(png, kPngFormat, kSide) || (!quick && !Encode(jpeg, kJpegFormat, kSide))) {
         std::printf("wallpaper bench: the pictures could not be written\n");
         return 1;
     }
@@ -172,9 +173,9 @@ int main() {
 
     std::printf("wallpaper picker, a %u x %u picture (memory held above the start)\n", kSide,
                 kSide);
-    std::vector<std::string> pictures{"stripes.png"};
+    std::vector<std::string> pictures{png.substr(folder.size() + 1)};
     if (!quick) {
-        pictures.emplace_back("stripes.jpg");
+        pictures.push_back(jpeg.substr(folder.size() + 1));
     }
     for (const std::string& name : pictures) {
         for (int style : {2, 0}) {
@@ -202,7 +203,7 @@ int main() {
             const std::size_t after = PrivateBytes();
             const std::uint64_t written = FileBytes(folder + "\\" + kConvertedWallpaperName);
             std::printf(
-                "  %-11s %-8s preview %7.0f ms, %7.1f MB at most; Change Wallpaper %7.0f "
+                "  %-15s %-8s preview %7.0f ms, %7.1f MB at most; Change Wallpaper %7.0f "
                 "ms, %7.1f MB at most, bitmap %7.1f MB; closed %6.1f MB\n",
                 name.c_str(), style == 2 ? "stretch" : "center", previewMs,
                 Megabytes(previewPeak - idle), applyMs, Megabytes(applyPeak - idle),
