@@ -10,6 +10,12 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 bash scripts/code-size.sh
+# A compiler cache: a machine that built this tree before rebuilds only what changed, from
+# whatever folder the tree is in.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+fi
 for preset in native native-asan fuzz win64 win32; do
     echo "== $preset =="
     cmake --preset "$preset" >/dev/null
