@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace pellmark {
 
@@ -281,11 +283,10 @@ void IconUtilsPage::ReadSavedDesktopBackColour() {
 }
 
 void IconUtilsPage::ImplementSettings(const SettingsRecord& settings, bool hasCommandLine) {
-    if (hasCommandLine) {
-        if (chkChangeIconStyle.Value() == 1) {
-            tmrUpdateDesktopIconStyle.SetInterval(RefreshPeriod(sldIconRefreshTime.Value()));
-            tmrUpdateDesktopIconStyle.SetEnabled(true);
-        }
+    // Switched off, the feature leaves the desktop and the stored style alone.
+    if (hasCommandLine && chkChangeIconStyle.Value() == 1) {
+        tmrUpdateDesktopIconStyle.SetInterval(RefreshPeriod(sldIconRefreshTime.Value()));
+        tmrUpdateDesktopIconStyle.SetEnabled(true);
         chkChangeIconStyle_Click();
     }
     chkAutoHideDesktop.SetValue(settings.AutoHideDesktop ? 1 : 0);
@@ -307,11 +308,25 @@ void IconUtilsPage::SetRefreshTime(std::int32_t value) {
 }
 
 void IconUtilsPage::SetTransparentTitle(int checkState) {
+    if (chkChangeIconStyle.Value() == 1) {
+        chkTransparentBG.SetValue(checkState);
+        return;
+    }
+    // While the feature is off the box only shows what switching it on will bring: nothing
+    // is sent to the desktop and nothing written.
+    std::function<void()> click;
+    std::swap(click, chkTransparentBG.Click);
     chkTransparentBG.SetValue(checkState);
+    std::swap(click, chkTransparentBG.Click);
 }
 
 void IconUtilsPage::SetEnableIconStyle(int checkState) {
+    const bool wasOn = chkChangeIconStyle.Value() == 1;
     chkChangeIconStyle.SetValue(checkState);
+    // A stored transparency, read before the feature, takes effect with it.
+    if (!wasOn && chkChangeIconStyle.Value() == 1 && chkTransparentBG.Value() == 1) {
+        chkTransparentBG_Click();
+    }
 }
 
 void IconUtilsPage::SetSampleFont(forms::Font font) {

@@ -219,6 +219,16 @@ TEST_F(IconUtilsPageTest, ACommandLineStartRunsTheSwitchOnceMore) {
     EXPECT_EQ(page.tmrUpdateDesktopIconStyle.Interval(), 4000);
     EXPECT_EQ(StyleControlsEnabled(), kAllEnabled);
     EXPECT_EQ(store.Get(kIconStyleSection, "EnableIconStyle", ""), "1");
+
+    // Switched off, the feature leaves the desktop and the stored style as they are.
+    Style("EnableIconStyle", "0");
+    Style("TransparentTitle", "1");
+    desktopStyle.sent.clear();
+    const auto stored = StoredStyle();
+    StartOnPage("LOAD Here");
+    form->Unload();
+    EXPECT_TRUE(desktopStyle.sent.empty());
+    EXPECT_EQ(StoredStyle(), stored);
 }
 
 TEST_F(IconUtilsPageTest, ThePickersSendShowAndSaveAndACancelChangesNothing) {
