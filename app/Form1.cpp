@@ -4,7 +4,6 @@
 #include <functional>
 #include <new>
 
-#include "app/CommandLine.h"
 #include "chrome/MakerAddresses.h"
 #include "chrome/SkinOutline.h"
 #include "chrome/res/ChromePictures.h"
@@ -57,9 +56,10 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       services_(services),
       menus_(menus),
       about_(about),
+      messages_(services.dialogs, services.system),
       settingsStore_(services.registry),
-      desktopIcons_(services.desktop, services.dialogs),
-      restore_(desktopIcons_, services.files, services.dialogs),
+      desktopIcons_(services.desktop, messages_),
+      restore_(desktopIcons_, services.files, messages_),
       watcher_(desktopIcons_, restore_, settingsStore_, services.dialogs),
       trayIcon_(*this),
       commands_(menus, CommandContext()),
@@ -82,7 +82,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       options_(services.forms,
                OptionsContext{
                    .files = services.files,
-                   .dialogs = services.dialogs,
+                   .dialogs = messages_,
                    .registry = services.registry,
                    .programPath = ProgramPath(services.programFolder, services.programName),
                    .shortcuts = shortcuts_ ? &*shortcuts_ : nullptr,
@@ -214,6 +214,10 @@ void Form1::TrayIcon_Mouse(forms::TrayMouse mouse) {
 }
 
 void Form1::OnLoad() {
+    if (!services_.commandLine.empty()) {
+        // From the first step: the load's own desktop read can already have something to say.
+        messages_.BeginRun(QuietCommandLine(settingsStore_, services_.commandLine));
+    }
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"Main Loading procedures", [this] { MainLoadingProcedures(); }},
         {"Shaping form", [this] { ShapeForm(); }},
@@ -233,8 +237,7 @@ void Form1::OnLoad() {
          }},
         {"Get settings",
          [this] {
-             LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
-                          services_.dialogs);
+             LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils, messages_);
          }},
         {"Get Desktop Text Background Colour", [this] { iconUtils.ReadSavedDesktopBackColour(); }},
         {"Perform auto save functions", [] {}},
@@ -280,11 +283,11 @@ void Form1::BeginStep(std::string_view name) {
 }
 
 void Form1::ReportLoadFailure(int number, const std::string& description) {
-    services_.dialogs.ShowMessage({.text = "Error: " + std::to_string(number) + "\n" + description +
-                                           "\n\n" + kAppTitle +
-                                           " encoutered a problem while trying to " + currentStep_,
-                                   .caption = "Loading main Form",
-                                   .icon = platform::MessageIcon::Critical});
+    messages_.ShowMessage({.text = "Error: " + std::to_string(number) + "\n" + description +
+                                   "\n\n" + kAppTitle + " encoutered a problem while trying to " +
+                                   currentStep_,
+                           .caption = "Loading main Form",
+                           .icon = platform::MessageIcon::Critical});
 }
 
 void Form1::MainLoadingProcedures() {
@@ -536,18 +539,18 @@ void Form1::RestorePatternOnStartup() {
         restore_.RestorePatternFile(savedFolder_ + patterns.File1.List(found), true);
         return;
     }
-    services_.dialogs.ShowMessage({.text = "\"" + wanted + "\" " + MessageText("0932"),
-                                   .icon = platform::MessageIcon::Exclamation});
+    messages_.ShowMessage({.text = "\"" + wanted + "\" " + MessageText("0932"),
+                           .icon = platform::MessageIcon::Exclamation});
     settingsStore_.Save(kSettingsSection, "PatternToRestore", "");
     settings_.PatternToRestore.clear();
 }
 
 void Form1::SaveAutomaticPattern() {
-    if (!ValidatePatternName(settings_.PatternToAutoSave, services_.dialogs)) {
+    if (!ValidatePatternName(settings_.PatternToAutoSave, messages_)) {
         return;
     }
     static_cast<void>(SavePattern(PatternPath(savedFolder_, settings_.PatternToAutoSave),
-                                  desktopIcons_, services_.files, services_.dialogs));
+                                  desktopIcons_, services_.files, messages_));
     patterns.RefreshPatternList();
 }
 
@@ -558,28 +561,43 @@ void Form1::HandleCommandArguments() {
     }
     const auto command = ParseCommandLine(line);
     if (!command) {
-        throw RunTimeError(kInvalidProcedureCall, "Invalid procedure call or argument");
-    }
-    if (!ValidatePatternName(command->name + ".ips", services_.dialogs)) {
+        // Reported as this step's failure, and the run still ends for a waiting script.
+        ReportLoadFailure(kInvalidProcedureCall, "Invalid procedure call or argument");
+        EndCommandRun(RunResult::Other);
         return;
+    }
+    EndCommandRun(RunCommand(*command));
+}
+
+RunResult Form1::RunCommand(const Command& command) {
+    if (!ValidatePatternName(command.name + ".ips", messages_)) {
+        return RunResult::NameRefused;
+    }
+    if (command.action == CommandAction::None) {
+        return RunResult::Other;
     }
     // A new pattern's name must end as Windows keeps names; an existing one loads as it is.
-    if (command->action == CommandAction::Save &&
-        !ValidatePatternName(command->name, services_.dialogs)) {
-        return;
+    if (command.action == CommandAction::Save && !ValidatePatternName(command.name, messages_)) {
+        return RunResult::NameRefused;
     }
-    const std::string path = PatternPath(savedFolder_, command->name);
-    if (command->action == CommandAction::Load) {
-        restore_.RestorePatternFile(path, true);
-    } else if (command->action == CommandAction::Save) {
-        static_cast<void>(SavePattern(path, desktopIcons_, services_.files, services_.dialogs));
-        if (patternFolderReady_) {
-            patterns.RefreshPatternList();
-        }
+    const std::string path = PatternPath(savedFolder_, command.name);
+    if (command.action == CommandAction::Load) {
+        return ResultOf(restore_.RestorePattern(path, true));
     }
+    const SaveResult saved = SavePattern(path, desktopIcons_, services_.files, messages_);
+    if (patternFolderReady_) {
+        patterns.RefreshPatternList();
+    }
+    return ResultOf(saved);
+}
+
+// Whatever the run came to, a script waiting for it is let go when CloseWhenRestored asks.
+void Form1::EndCommandRun(RunResult result) {
     if (settings_.CloseWhenRestored) {
-        Unload();
+        exitCode_ = static_cast<int>(result);
+        Unload();  // the closing steps' messages are still the run's
     }
+    messages_.EndRun();
 }
 
 void Form1::OnUnload() {
@@ -590,8 +608,7 @@ void Form1::OnUnload() {
         // The notification-area icon goes first; the settings are read again because the
         // options may have changed them since the load.
         trayIcon_.RemoveTrayIcon();
-        LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils,
-                     services_.dialogs);
+        LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils, messages_);
         if (settings_.SavePatternOnClose) {
             SaveAutomaticPattern();
         }

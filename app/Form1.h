@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "chrome/HelpPanel.h"
 #include "chrome/IntroductionPage.h"
@@ -41,6 +42,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     ProgramServices& services_;
     frmMenus& menus_;
     chrome::frmAbout& about_;
+    CommandLineMessages messages_;  // every message of a command-line run passes here
     SettingsStore settingsStore_;
     DesktopIcons desktopIcons_;
     PatternRestore restore_;
@@ -67,6 +69,9 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     [[nodiscard]] forms::Picture& PageBox(chrome::Page page) const;
     [[nodiscard]] const std::string& Title() const noexcept { return title_; }
     [[nodiscard]] MenuCommands& Commands() noexcept { return commands_; }
+    // The program's exit code: how a command-line run that closed the program went
+    // (CloseWhenRestored); otherwise 0.
+    [[nodiscard]] int ExitCode() const noexcept { return exitCode_; }
     [[nodiscard]] frmOptions& Options() noexcept { return options_; }
     // Starts the new-version check from the options dialog's link.
     void SetCheckForNewVersion(std::function<void(forms::Label& link)> check);
@@ -111,6 +116,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void ImplementSettings();
     void RestorePatternOnStartup();
     void HandleCommandArguments();
+    [[nodiscard]] RunResult RunCommand(const Command& command);
+    void EndCommandRun(RunResult result);
     void SaveAutomaticPattern();
     void DeleteTransferFiles();
     [[nodiscard]] MenuCommandContext CommandContext();
@@ -141,6 +148,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     bool patternFolderReady_ = false;  // the pattern list has its folder open
     std::string currentStep_;
     std::string title_;
+    int exitCode_ = 0;
     bool titlePressed_ = false;
     forms::Bitmap skin_;
     forms::Bitmap sideUp_;

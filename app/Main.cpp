@@ -10,8 +10,14 @@ namespace pellmark {
 
 bool Main(ProgramServices& services, Form1& mainForm) {
     if (!services.system.ClaimSingleInstance()) {
-        services.dialogs.ShowMessage({.text = std::string(kAppTitle) + " is already running.",
-                                      .icon = platform::MessageIcon::Information});
+        // A script's second call is told too, quietly when it asked for that.
+        CommandLineMessages messages(services.dialogs, services.system);
+        if (!services.commandLine.empty()) {
+            messages.BeginRun(
+                QuietCommandLine(SettingsStore(services.registry), services.commandLine));
+        }
+        messages.ShowMessage({.text = std::string(kAppTitle) + " is already running.",
+                              .icon = platform::MessageIcon::Information});
         return false;
     }
     // The warning is for a system where no way to the desktop's icons exists; on 95/98/Me

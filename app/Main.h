@@ -13,7 +13,7 @@ inline constexpr const char* kNtWarning =
     "Note: You will not receieve this warning again";
 
 // Loads the main window, which shows itself; false when the program ends at once (another
-// copy runs, or the warning was declined).
+// copy runs, or the warning was declined), which for a command line is exit code 1.
 bool Main(ProgramServices& services, Form1& mainForm);
 
 }  // namespace pellmark

@@ -106,7 +106,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         forms, dialogs, network, system, registry, {facts.major, facts.minor, facts.revision},
         [&mainForm] { return !mainForm.Loaded(); }));
     if (!Main(services, mainForm)) {
-        return 0;
+        return services.commandLine.empty() ? 0 : static_cast<int>(RunResult::Other);
     }
-    return win32::RunMessageLoop();
+    static_cast<void>(win32::RunMessageLoop());
+    return mainForm.ExitCode();
 }

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 
 #include "patterns/PatternReader.h"
 #include "platform/SafeFileWrite.h"
+#include "platform/Utf8.h"
 #include "settings/AppInfo.h"
 #include "settings/Messages.h"
 
@@ -38,16 +38,6 @@ bool IsPortDigit(std::string_view digit) noexcept {
         return digit[0] >= '1' && digit[0] <= '9';
     }
     return std::find(kSuperscripts.begin(), kSuperscripts.end(), digit) != kSuperscripts.end();
-}
-
-// Whether a file may be at `path`: anything but "not found" counts, so that a file that
-// could not be opened is never taken for a missing one.
-bool MayExist(platform::Files& files, const std::string& path) {
-    constexpr std::uint32_t kFileNotFound = 2;
-    constexpr std::uint32_t kPathNotFound = 3;
-    OsStatus status;
-    const std::unique_ptr<platform::ByteSource> file = files.OpenForReading(path, status);
-    return file || (status.code != kFileNotFound && status.code != kPathNotFound);
 }
 
 void ShowRefusal(std::string text, platform::Dialogs& dialogs) {
@@ -144,15 +134,28 @@ bool ValidatePatternName(std::string_view name, platform::Dialogs& dialogs) {
     return true;
 }
 
-bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files& files,
-                 platform::Dialogs& dialogs) {
+std::size_t LongestPatternName(std::string_view savedFolder) {
+    const std::size_t taken = platform::Utf8ToUtf16(savedFolder).size() + 4;  // and ".ips"
+    return taken < kLongestPath ? kLongestPath - taken : 0;
+}
+
+SaveResult SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files& files,
+                       platform::Dialogs& dialogs) {
+    const std::string_view folder = std::string_view(path).substr(0, path.find_last_of('\\') + 1);
+    if (platform::Utf8ToUtf16(path).size() > kLongestPath) {
+        dialogs.ShowMessage(
+            {.text = MessageText("0959") + " " + std::to_string(LongestPatternName(folder)),
+             .caption = "Saving pattern",
+             .icon = platform::MessageIcon::Critical});
+        return {SaveResult::NameTooLong};
+    }
     desktop.ReadDesktopIcons();
     // The width and height lines are the screen measured now, as the table has it.
     static_cast<void>(desktop.GetScreenResolution());
-    // A read that found nothing (no desktop, Explorer gone at log-off) has shown why; it
-    // never replaces a saved pattern. A new name still gets its header-only file.
-    if (desktop.Table().Icons.empty() && MayExist(files, path)) {
-        return false;
+    // A read that found nothing (no desktop, Explorer gone at log-off) has shown why; a
+    // pattern of no icons would put nothing back.
+    if (desktop.Table().Icons.empty()) {
+        return {SaveResult::NoIcons};
     }
     const std::string content =
         EncodePattern(FormatPattern(desktop.Table(), desktop.ScreenTwips()), files);
@@ -162,7 +165,7 @@ bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files
             {.text = "Error: " + std::to_string(written.code) + "\n" + written.description,
              .caption = "Saving pattern",
              .icon = platform::MessageIcon::Critical});
-        return false;
+        return {SaveResult::NotWritten};
     }
     // The names only help a later restore tell apart icons that share a caption: one that
     // cannot be written is not reported, and no older names are left to mislead.
@@ -171,7 +174,7 @@ bool SavePattern(const std::string& path, DesktopIcons& desktop, platform::Files
     if (names.empty() || !platform::SafeFileWrite(files, namesPath, names).ok()) {
         static_cast<void>(files.RemoveFile(namesPath));
     }
-    return true;
+    return {SaveResult::Saved};
 }
 
 }  // namespace pellmark

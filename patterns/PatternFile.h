@@ -3,6 +3,7 @@
 // UTF-8 after a byte-order mark.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,11 +50,25 @@ inline constexpr std::string_view kTrailingDotOrSpaceMessage =
 // Accepts or refuses a proposed name; shows the refusal itself.
 [[nodiscard]] bool ValidatePatternName(std::string_view name, platform::Dialogs& dialogs);
 
+// The longest path the program's file calls take: MAX_PATH less its terminating null, in
+// UTF-16 units. They use no long-path prefix, which 95/98/Me and most Windows refuse.
+inline constexpr std::size_t kLongestPath = 259;
+
+// The most characters (UTF-16 units) a pattern name can have in `savedFolder`.
+[[nodiscard]] std::size_t LongestPatternName(std::string_view savedFolder);
+
+// What a save came to; true exactly when the file was written.
+struct SaveResult {
+    enum Outcome { Saved, NameTooLong, NoIcons, NotWritten } outcome = Saved;
+    explicit operator bool() const noexcept { return outcome == Saved; }
+};
+
 // Reads the desktop and writes it to `path` in one step, so a failure leaves the old file
-// as it was; shows "Saving pattern" with the reason. A read that found no icons never
-// replaces an existing file. True when the file was written. The icons' parsing names go
-// beside it, or the names of an older save there are removed.
-[[nodiscard]] bool SavePattern(const std::string& path, DesktopIcons& desktop,
-                               platform::Files& files, platform::Dialogs& dialogs);
+// as it was; shows "Saving pattern" with the reason. A name too long for its folder is
+// refused before the desktop is read. A read that found no icons writes nothing: an
+// existing pattern stays, and no empty one is made. The icons' parsing names go beside
+// the file, or the names of an older save there are removed.
+[[nodiscard]] SaveResult SavePattern(const std::string& path, DesktopIcons& desktop,
+                                     platform::Files& files, platform::Dialogs& dialogs);
 
 }  // namespace pellmark

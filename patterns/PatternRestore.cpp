@@ -297,26 +297,30 @@ PatternRestore::PatternRestore(DesktopIcons& desktop, platform::Files& files,
     : desktop_(desktop), files_(files), dialogs_(dialogs) {}
 
 bool PatternRestore::RestorePatternFile(const std::string& path, bool silent) {
+    const RestoreResult result = RestorePattern(path, silent);
+    return result != RestoreResult::AutoArranged && result != RestoreResult::Missing;
+}
+
+RestoreResult PatternRestore::RestorePattern(const std::string& path, bool silent) {
     if (desktop_.IsDesktopAutoArrange()) {
         dialogs_.ShowMessage({.text = MessageText("0937") + "\n\n" + MessageText("0938"),
                               .caption = "",
                               .icon = platform::MessageIcon::Information});
-        return false;
+        return RestoreResult::AutoArranged;
     }
     if (!PatternFileExists(path)) {
         dialogs_.ShowMessage({.text = "File: " + path + " not found. Unable to restore pattern.",
                               .caption = "",
                               .icon = platform::MessageIcon::Exclamation});
-        return false;
+        return RestoreResult::Missing;
     }
     static_cast<void>(desktop_.GetScreenResolution());
     const DesktopIconTable& table = desktop_.Table();
-    ApplyPattern(path, table.ScreenWidth, table.ScreenHeight, silent);
-    return true;
+    return ApplyPattern(path, table.ScreenWidth, table.ScreenHeight, silent);
 }
 
-void PatternRestore::ApplyPattern(const std::string& path, std::int32_t width, std::int32_t height,
-                                  bool silent) {
+RestoreResult PatternRestore::ApplyPattern(const std::string& path, std::int32_t width,
+                                           std::int32_t height, bool silent) {
     PatternBody body;
     // The file is closed before anything is shown, so a refused one can be deleted while
     // its message is up.
@@ -327,14 +331,14 @@ void PatternRestore::ApplyPattern(const std::string& path, std::int32_t width, s
                 dialogs_.ShowMessage({.text = "Icon positions not previously saved."});
             }
             desktop_.ReadDesktopIcons();
-            return;
+            return RestoreResult::Unreadable;
         case PatternFileState::Refused:
             if (!silent) {
                 dialogs_.ShowMessage({.text = MessageText("0934"),
                                       .caption = "",
                                       .icon = platform::MessageIcon::Question});
             }
-            return;
+            return RestoreResult::Refused;
         case PatternFileState::Read:
             break;
     }
@@ -349,6 +353,7 @@ void PatternRestore::ApplyPattern(const std::string& path, std::int32_t width, s
         PlanPatternMoves(icons, body.records, ratios, desktop_.ScreenTwips(), {width, height});
     desktop_.MoveDesktopIcons(moves);
     desktop_.ReadDesktopIcons();
+    return desktop_.Table().Icons.empty() ? RestoreResult::NoIcons : RestoreResult::Restored;
 }
 
 bool PatternRestore::PatternFileExists(const std::string& path) {

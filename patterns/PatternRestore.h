@@ -41,6 +41,16 @@ struct ScaleRatios {
                                                      ScaleRatios ratios, std::int32_t screenTwips,
                                                      platform::ScreenSize screen);
 
+// What a restore came to.
+enum class RestoreResult {
+    Restored,
+    AutoArranged,  // refused: Explorer places the icons itself
+    Missing,       // no such file
+    Unreadable,    // the file exists but could not be read
+    Refused,       // no header of a version this release reads
+    NoIcons,       // the desktop could not be read, or shows no icons
+};
+
 class PatternRestore {
   public:
     PatternRestore(DesktopIcons& desktop, platform::Files& files, platform::Dialogs& dialogs);
@@ -48,13 +58,15 @@ class PatternRestore {
     // Refuses an auto-arranged desktop and a missing file with a message (also when
     // silent); otherwise applies the file at the current screen size and returns true.
     bool RestorePatternFile(const std::string& path, bool silent);
+    // The same, saying how it went.
+    RestoreResult RestorePattern(const std::string& path, bool silent);
 
     // Reads the desktop as it is now, moves in one request the icons that the pattern puts
     // elsewhere, then reads the desktop again. Only that closing read reports an empty or
     // unreadable desktop. Silent suppresses the messages for an unreadable file and a
     // refused version.
-    void ApplyPattern(const std::string& path, std::int32_t width, std::int32_t height,
-                      bool silent);
+    RestoreResult ApplyPattern(const std::string& path, std::int32_t width, std::int32_t height,
+                               bool silent);
 
     // True when the file can be opened for reading; it is closed again at once.
     [[nodiscard]] bool PatternFileExists(const std::string& path);

@@ -36,6 +36,10 @@ class System {
     virtual bool SetScreenSaverActive(bool active) = 0;
     // Starts the default screen saver now, as a system command of `window`.
     virtual void StartScreenSaver(WindowHandle window) = 0;
+    // Writes a line where a script sees it: the file or pipe the program's output was
+    // redirected to, else the console of the program that started it; nowhere when it has
+    // neither.
+    virtual void WriteToConsole(const std::string& text) = 0;
 };
 
 }  // namespace pellmark::platform

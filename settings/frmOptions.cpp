@@ -31,7 +31,7 @@ constexpr int kRightWidth = 250;  // room for the longer restore texts of other 
 constexpr int kRightInner = kRightWidth - 24;
 constexpr int kRow = 22;
 constexpr int kClientWidth = kColumnWidth + kRightWidth + 24;
-constexpr int kClientHeight = 374;
+constexpr int kClientHeight = 398;
 
 std::string WithoutExtension(const std::string& file) {
     return file.substr(0, file.size() < 4 ? 0 : file.size() - 4);
@@ -98,6 +98,7 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
       lblPatterns(Add<forms::Label>("lblPatterns", &Frame2)),
       cboPatterns(Add<forms::ComboBox>("cboPatterns", &Frame2)),
       chkCloseProgram(Add<forms::CheckBox>("chkCloseProgram", &Frame2)),
+      chkQuietCommandLine(Add<forms::CheckBox>("chkQuietCommandLine", &Frame2)),
       Frame4(Add<forms::Frame>("Frame4")),
       chkSaveOnStart(Add<forms::CheckBox>("chkSaveOnStart", &Frame4)),
       chkSaveOnClose(Add<forms::CheckBox>("chkSaveOnClose", &Frame4)),
@@ -143,7 +144,7 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
 
     // Right: the automatic restore and save.
     const int right = 16 + kColumnWidth;
-    place(Frame2, {right, 8, kRightWidth, 194}, "Restore", "1030");
+    place(Frame2, {right, 8, kRightWidth, 218}, "Restore", "1030");
     place(Label1, {12, 20, kRightInner, 18}, "Restore Icon pattern on:", "1031");
     place(chkStartup, {12, 38, kRightInner, kRow}, "Program &Startup", "1032");
     place(chkScrRes, {12, 60, kRightInner, kRow}, "Screen &resolution change", "1033");
@@ -153,7 +154,11 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
           "Close Program when pattern restored using \"Command arguments\"", "1034",
           "When using Command Arguments to restore an icon pattern, you can use this to have "
           "the program, restore a pattern and then quit");
-    place(Frame4, {right, 210, kRightWidth, 118}, "Automatic save", "1040");
+    place(chkQuietCommandLine, {12, 188, kRightInner, kRow}, "&No messages for command arguments",
+          "1036",
+          "A SAVE or LOAD on the command line shows no message box; its exit code tells a "
+          "script how it went");
+    place(Frame4, {right, 234, kRightWidth, 118}, "Automatic save", "1040");
     place(chkSaveOnStart, {12, 20, kRightInner, kRow}, "Save on program startup", "1041",
           "When checked the current Icon Pattern will be saved when this program starts up");
     place(chkSaveOnClose, {12, 42, kRightInner, kRow}, "Save on program close", "1042",
@@ -295,6 +300,7 @@ void frmOptions::LoadOptions() {
         cboPatterns.SetListIndex(pattern);
     }
     check(chkCloseProgram, "CloseWhenRestored");
+    check(chkQuietCommandLine, "QuietCommandLine");
     check(chkStartInSysTray, "LoadInSysTray");
     check(chkLoadOnWinStart, "LoadOnStartup");
     check(chkStartHidden, "OnLoadHide");
@@ -377,6 +383,7 @@ void frmOptions::SaveOptions() {
     // Empty exactly when neither restore is ticked.
     save("PatternToRestore", cboPatterns.Enabled() ? cboPatterns.Text() : std::string());
     save("CloseWhenRestored", CheckText(chkCloseProgram));
+    save("QuietCommandLine", CheckText(chkQuietCommandLine));
     save("LoadInSysTray", CheckText(chkStartInSysTray));
     SetLoadOnStartup(context_.registry, chkLoadOnWinStart.Value() == 1, kCurrentUserScope,
                      context_.programPath);

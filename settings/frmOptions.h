@@ -56,6 +56,7 @@ class frmOptions final : public forms::Form {
     forms::Label& lblPatterns;
     forms::ComboBox& cboPatterns;
     forms::CheckBox& chkCloseProgram;
+    forms::CheckBox& chkQuietCommandLine;
     forms::Frame& Frame4;
     forms::CheckBox& chkSaveOnStart;
     forms::CheckBox& chkSaveOnClose;

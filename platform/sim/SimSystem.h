@@ -31,12 +31,14 @@ class SimSystem final : public platform::System {
         return true;
     }
     void StartScreenSaver(WindowHandle window) override { screenSaverStartedBy.push_back(window); }
+    void WriteToConsole(const std::string& text) override { console.push_back(text); }
 
     std::vector<std::string> opened;
     std::vector<platform::KeyStroke> keys;  // every key event sent, in order
     bool screenSaverActive = true;
     int screenSaverSwitches = 0;
     std::vector<WindowHandle> screenSaverStartedBy;  // the window of each start
+    std::vector<std::string> console;                // every line written there
 };
 
 }  // namespace pellmark::sim

@@ -217,6 +217,50 @@ void Win32System::StartScreenSaver(WindowHandle window) {
     ::SendMessageA(reinterpret_cast<HWND>(window), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
+void Win32System::WriteToConsole(const std::string& text) {
+    if (!outputLookedFor_) {
+        outputLookedFor_ = true;
+        // A script that redirected the output (to a file or a pipe) reads it there. Without
+        // that a windowed program has no output of its own, but it may borrow the console
+        // of whoever started it (AttachConsole, which 95/98/Me and 2000 lack).
+        const HANDLE redirected = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        if (redirected != nullptr && redirected != INVALID_HANDLE_VALUE &&
+            ::GetFileType(redirected) != FILE_TYPE_UNKNOWN) {
+            output_ = redirected;
+        } else {
+            using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
+            const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+            const auto attach =
+                reinterpret_cast<AttachConsoleFunction>(reinterpret_cast<void (*)()>(
+                    kernel == nullptr ? nullptr : ::GetProcAddress(kernel, "AttachConsole")));
+            if (attach != nullptr && attach(ATTACH_PARENT_PROCESS) != FALSE) {
+                console_.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+                output_ = console_.get();
+            }
+        }
+    }
+    if (output_ == nullptr) {
+        return;
+    }
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            line += '\r';
+        }
+        line += c;
+    }
+    line += "\r\n";
+    // A console shows every character through the wide call; a file or pipe gets UTF-8.
+    const std::wstring wide = Widen(line);
+    DWORD written = 0;
+    if (::WriteConsoleW(output_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ==
+        FALSE) {
+        ::WriteFile(output_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+}
+
 namespace {
 // CreateFile for a path in the program's own text.
 HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {

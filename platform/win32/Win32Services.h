@@ -78,9 +78,13 @@ class Win32System final : public platform::System {
     void SendKeys(std::span<const platform::KeyStroke> keys) override;
     bool SetScreenSaverActive(bool active) override;
     void StartScreenSaver(WindowHandle window) override;
+    void WriteToConsole(const std::string& text) override;
 
   private:
     UniqueKernelHandle instanceMutex_;
+    bool outputLookedFor_ = false;
+    HANDLE output_ = nullptr;  // the redirected output, not ours to close
+    UniqueFile console_;       // the starting program's console, opened for writing
 };
 
 // How 95/98/Me, which have neither MoveFileEx nor ReplaceFile, put a finished file in the

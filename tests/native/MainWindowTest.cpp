@@ -253,10 +253,73 @@ TEST_F(MainWindowTest, CloseWhenRestoredEndsAnyCommandLineRunAfterTheClosingStep
         EXPECT_EQ(files.files.count(system.tempFolder + "TEMP~~2.tmp"), 0u);
     }
     EXPECT_TRUE(AtWorkPositions());
+}
 
-    // A name refused before the action never reaches the closing rule.
-    ASSERT_TRUE(Start("SAVE a*b"));
-    EXPECT_TRUE(form->Loaded());
+TEST_F(MainWindowTest, ACommandLineRunEndsWithAnExitCodeQuietlyOrAfterItsMessage) {
+    Setting("CloseWhenRestored", "True");
+    Setting("QuietCommandLine", "1");
+    AddPattern("Old",
+               PatternText(1024, 768, {{"Notes", " 1 ", " 1 "}}, "Pellmark | version | 1.9.0"));
+    const std::string tooLong(229, 'n');  // 228 fit in "C:\Pellmark\SavedPositions\"
+    struct Case {
+        std::string line;
+        void (*arrange)(testcases::ProgramHarness&);
+        int exitCode;
+        bool says = true;  // a message, to the console alone
+    };
+    const auto asIs = [](testcases::ProgramHarness&) {};
+    const auto noDesktop = [](testcases::ProgramHarness& h) { h.desktop.present = false; };
+    const std::vector<Case> cases = {
+        {"LOAD Work", asIs, 0, false},
+        {"SAVE Home", asIs, 0, false},
+        {"SAVE " + std::string(228, 'n'), asIs, 0, false},
+        {"HELP me", asIs, 1, false},
+        {"LOAD", asIs, 1},
+        {"LOAD Work", [](testcases::ProgramHarness& h) { h.desktop.autoArrange = true; }, 1},
+        {"SAVE CON", asIs, 2},
+        {"SAVE a:b", asIs, 2},
+        {"HELP a*b", asIs, 2},
+        {"SAVE " + tooLong, asIs, 2},
+        {"LOAD Gone", asIs, 3},
+        {"LOAD Old", asIs, 4, false},  // silent, as every command-line LOAD
+        {"SAVE Fresh", noDesktop, 5},
+        {"SAVE Work", noDesktop, 5},
+        {"LOAD Work", noDesktop, 5},
+        {"SAVE Work",
+         [](testcases::ProgramHarness& h) {
+             h.files.flushFailure = {1117, "I/O device error."};
+         },
+         6},
+    };
+    const std::string work = files.files.at(std::string(kFolder) + "Work.ips");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.substr(0, 12));
+        desktop.present = true;
+        desktop.autoArrange = false;
+        files.flushFailure = {};
+        forms.programEnded = false;
+        system.console.clear();
+        c.arrange(*this);
+        ASSERT_TRUE(Start(c.line));
+        EXPECT_EQ(form->ExitCode(), c.exitCode);
+        EXPECT_TRUE(forms.programEnded);
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_EQ(!system.console.empty(), c.says);
+    }
+    EXPECT_EQ(files.files.at(std::string(kFolder) + "Work.ips"), work);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + "Fresh.ips"), 0u);
+    EXPECT_EQ(files.files.count(std::string(kFolder) + tooLong + ".ips"), 0u);
+    EXPECT_EQ(system.console, std::vector<std::string>{"Error: 1117\nI/O device error."});
+
+    // Without QuietCommandLine the same code follows the answered message, which names the
+    // limit of a name too long.
+    Setting("QuietCommandLine", "0");
+    system.console.clear();
+    ASSERT_TRUE(Start("SAVE " + tooLong));
+    EXPECT_EQ(form->ExitCode(), 2);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"This pattern name is too long. Here a name "
+                                                   "may have at most this many characters: 228"});
+    EXPECT_EQ(system.console, Messages());
 }
 
 TEST_F(MainWindowTest, PatternListAndPreview) {

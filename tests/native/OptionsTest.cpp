@@ -139,6 +139,7 @@ TEST_F(OptionsTest, SaveWritesEveryKeyInOrderAndThePatternOnlyWhenARestoreIsTick
         options.chkStartup.SetValue(c.startup);
         options.chkScrRes.SetValue(c.resolution);
         options.chkCloseProgram.SetValue(1);
+        options.chkQuietCommandLine.SetValue(1);
         options.chkSaveOnClose.SetValue(1);
         options.cboAutoSave.UserType("Evening");
         options.cboLanguage.UserSelect(1);
@@ -146,8 +147,8 @@ TEST_F(OptionsTest, SaveWritesEveryKeyInOrderAndThePatternOnlyWhenARestoreIsTick
 
         std::vector<std::string> expected = c.restoreWrites;
         for (const char* write :
-             {"CloseWhenRestored=1", "LoadInSysTray=0", "-Pellmark", "LoadOnStartup=0",
-              "OnLoadHide=0", "SavePatternOnStart=0", "SavePatternOnClose=1",
+             {"CloseWhenRestored=1", "QuietCommandLine=1", "LoadInSysTray=0", "-Pellmark",
+              "LoadOnStartup=0", "OnLoadHide=0", "SavePatternOnStart=0", "SavePatternOnClose=1",
               "PatternToAutoSave=Evening", "Language=German"}) {
             expected.emplace_back(write);
         }
@@ -183,6 +184,7 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     Setting("RestoreOnResChange", "1");
     Setting("PatternToRestore", "Gone");
     Setting("CloseWhenRestored", "1");
+    Setting("QuietCommandLine", "1");
     Setting("LoadInSysTray", "True");
     Setting("OnLoadHide", "1");
     Setting("SavePatternOnStart", "1");
@@ -193,6 +195,7 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     EXPECT_EQ(stored.chkStartup.Value(), 0);
     EXPECT_EQ(stored.cboPatterns.Text(), "Home");
     EXPECT_EQ(stored.chkCloseProgram.Value(), 1);
+    EXPECT_EQ(stored.chkQuietCommandLine.Value(), 1);
     EXPECT_EQ(stored.chkStartInSysTray.Value(), 1);
     EXPECT_EQ(stored.chkStartHidden.Value(), 1);
     EXPECT_TRUE(stored.chkStartHidden.Enabled());

@@ -74,13 +74,6 @@ TEST_F(SavePatternTest, OffScreenShiftFollowsTheDpiAtSaving) {
     EXPECT_NE(files.files.at(path).find("Far\r\n 40 \r\n 10 \r\nTrue\r\n"), std::string::npos);
 }
 
-TEST_F(SavePatternTest, EmptyDesktopWritesTheHeaderAloneAfterTheNoIconsMessage) {
-    ASSERT_TRUE(SavePattern(path, icons, files, dialogs));
-    EXPECT_EQ(files.files.at(path), "Pellmark | version | 2.14.2\r\n0\r\n1024\r\n768\r\n");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
-}
-
 TEST_F(SavePatternTest, AFailureAtAnyStepOfWritingKeepsTheOldFileAndIsReported) {
     struct Case {
         const char* step;
@@ -160,10 +153,11 @@ TEST_F(SavePatternTest, AnEmptyOrFailedReadNeverReplacesASavedPattern) {
         EXPECT_EQ(shown.shown[0].text, c.message);
         EXPECT_EQ(files.openReaders, 0);
 
-        // A name with no file yet still gets its header-only file.
-        const std::string fresh = "C:\\Pellmark\\SavedPositions\\New.ips";
-        EXPECT_TRUE(SavePattern(fresh, reader, files, shown)) << c.read;
-        EXPECT_EQ(files.files.at(fresh), "Pellmark | version | 2.14.2\r\n0\r\n1024\r\n768\r\n");
+        // Nor is a pattern of no icons made for a new name.
+        const SaveResult fresh =
+            SavePattern("C:\\Pellmark\\SavedPositions\\New.ips", reader, files, shown);
+        EXPECT_EQ(fresh.outcome, SaveResult::NoIcons) << c.read;
+        EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, saved}})) << c.read;
     }
 }
 

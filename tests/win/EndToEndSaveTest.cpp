@@ -88,18 +88,15 @@ TEST_F(EndToEndSaveTest, AnEmptyOrMissingDesktopLeavesASavedPatternAsItWas) {
         // Once as the window loads, once for the save.
         EXPECT_EQ(RunAnsweringMessages("SAVE Work"), Texts(2, kNoIcons));
         EXPECT_EQ(ReadFileBytes(folder.Pattern("Work")), std::optional<std::string>(work));
-        // A name with no file yet still gets its header-only pattern.
+        // Nor is a pattern of no icons made for a new name.
         EXPECT_EQ(RunAnsweringMessages("SAVE Fresh"), Texts(2, kNoIcons));
-        const auto fresh = ReadFileBytes(folder.Pattern("Fresh"));
-        ASSERT_TRUE(fresh);
-        EXPECT_EQ(fresh->substr(0, 32), "Pellmark | version | 2.14.2\r\n0\r\n");
         EXPECT_TRUE(empty->Stop());
     }
 
     // No desktop at all, as when Explorer has gone.
     EXPECT_EQ(RunAnsweringMessages("SAVE Work"), Texts(2, kNoIcons));
     EXPECT_EQ(ReadFileBytes(folder.Pattern("Work")), std::optional<std::string>(work));
-    EXPECT_EQ(FolderNames(Saved()), (Names{"First.ips", "Fresh.ips", "Work.ips"}));
+    EXPECT_EQ(FolderNames(Saved()), (Names{"First.ips", "Work.ips"}));
 }
 
 TEST_F(EndToEndSaveTest, TheSaveAtClosingWithExplorerGoneLeavesThePatternAsItWas) {

@@ -112,6 +112,58 @@ TEST_F(EndToEndTest, CommandLineRunsEndByThemselvesWithCloseWhenRestored) {
     EXPECT_TRUE(host->Stop());
 }
 
+TEST_F(EndToEndTest, EveryCommandLineRunTellsAScriptHowItWentByItsExitCode) {
+    SetSetting("Warn", "GaveNT", "True");
+    SetSetting("Settings", "CloseWhenRestored", "True");
+    SetSetting("Settings", "QuietCommandLine", "1");
+    auto host = StandInProcess::Start(DistinctLayout());
+    ASSERT_TRUE(host);
+    struct Case {
+        std::string line;
+        DWORD exitCode;
+    };
+    const Case withDesktop[] =
+        {
+            {"SAVE Home", 0}, {"LOAD Home", 0},   {"HELP me", 1},
+            {"SAVE CON", 2},  {"SAVE a:b", 2},    {"LOAD Gone", 3},
+            {"LOAD Old", 4},  {"SAVE Locked", 6},  // a folder stands where the file would go
+        };
+    const Case withoutDesktop[] = {{"SAVE Fresh", 5}, {"SAVE Home", 5}};
+    const auto run = [&](const Case& c) {
+        const auto started = ProgramProcess::Start(folder.Exe(), c.line);
+        ASSERT_TRUE(started);
+        // Quiet: no message box holds the run up.
+        EXPECT_EQ(started->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(c.exitCode)) << c.line;
+    };
+    run(withDesktop[0]);  // makes SavedPositions
+    ASSERT_TRUE(WriteFileBytes(folder.Pattern("Old"), "Pellmark | version | 1.9.0\r\n0\r\n"));
+    ASSERT_TRUE(::CreateDirectoryA(folder.Pattern("Locked").c_str(), nullptr));
+    for (const Case& c : withDesktop) {
+        run(c);
+    }
+    // Not quiet: the same code once the message is answered.
+    SetSetting("Settings", "QuietCommandLine", "0");
+    const auto refused = ProgramProcess::Start(folder.Exe(), "SAVE CON");
+    ASSERT_TRUE(refused);
+    std::string text;
+    HWND box = refused->WaitForMessageBox(text);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(text.substr(0, 28), "A pattern name may not be CO");
+    ProgramProcess::Answer(box, IDOK);
+    EXPECT_EQ(refused->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(2));
+    SetSetting("Settings", "QuietCommandLine", "1");
+
+    const auto home = ReadFileBytes(folder.Pattern("Home"));
+    EXPECT_TRUE(host->Stop());
+    host.reset();
+    for (const Case& c : withoutDesktop) {
+        run(c);
+    }
+    EXPECT_EQ(ReadFileBytes(folder.Pattern("Home")), home);
+    EXPECT_FALSE(FileExists(folder.Pattern("Fresh")));
+    ::RemoveDirectoryA(folder.Pattern("Locked").c_str());
+}
+
 TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
     const auto host = StandInProcess::Start(standin::AwkwardLayout());
     ASSERT_TRUE(host);
@@ -125,7 +177,7 @@ TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(text, "Pellmark is already running.");
     ProgramProcess::Answer(box, IDOK);
-    EXPECT_EQ(second->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(second->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(1));
     EXPECT_FALSE(FileExists(folder.Pattern("Second")));
     EXPECT_FALSE(program->WaitForExit(0).has_value());
 

@@ -56,7 +56,7 @@ bool WritePatterns(DesktopIcons& icons, platform::Files& files, platform::Dialog
     for (int i = 0; i < icons.Table().IconCount; ++i) {
         icons.MoveDesktopIcon(i, (i % 40) * 25 + 7, (i / 40) * 30 + 5);
     }
-    return SavePattern(pathB, icons, files, dialogs);
+    return static_cast<bool>(SavePattern(pathB, icons, files, dialogs));
 }
 
 // A 1000-icon stand-in desktop and the program's real desktop, files and restore over it.
