@@ -136,11 +136,8 @@ TEST_F(EndToEndSaveTest, DeviceNamesAreRefusedAndNothingIsWritten) {
         ASSERT_NE(box, nullptr) << name;
         EXPECT_EQ(text, kReservedName) << name;
         ProgramProcess::Answer(box, IDOK);
-        // A refused command line leaves the window open, as a forbidden character does.
-        HWND form = program->WaitForWindow(kMainWindowClass);
-        ASSERT_NE(form, nullptr) << name;
-        ::PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0)) << name;
+        // CloseWhenRestored ends a refused run too, telling the script why.
+        EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(2)) << name;
         EXPECT_EQ(FolderNames(Saved()), Names{}) << name;
     }
     EXPECT_TRUE(host->Stop());
