@@ -77,6 +77,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       imgMenu(Add<forms::Image>("imgMenu")),
       imgWebAdd(Add<forms::Image>("imgWebAdd")),
       tmrCheckForResChange(AddTimer("tmrCheckForResChange")),
+      tmrFollowScreens(AddTimer("tmrFollowScreens")),
       navigation_(*this),
       shortcuts_(MakeShortcuts(services)),
       options_(services.forms,
@@ -95,6 +96,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
                                checkForNewVersion_(link);
                            }
                        },
+                   .saved = [this] { Trapped([this] { FollowScreens(); }); },
                }) {
     SetCaption(kAppTitle);
     // The skin is the whole window: no frame, no caption, but still in the taskbar and
@@ -103,6 +105,16 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     window.border = forms::BorderStyle::None;
     SetSettings(window);
     tmrCheckForResChange.SetInterval(kResolutionCheckInterval);
+    if (services.displays != nullptr) {
+        // Hidden means off every monitor, not beyond the primary's edges.
+        desktopIcons_.UseMonitors([this] {
+            std::vector<platform::MonitorRect> rects;
+            for (const platform::Monitor& monitor : services_.displays->ReadMonitors()) {
+                rects.push_back(monitor.rect);
+            }
+            return rects;
+        });
+    }
     // The options stay above the main window, from their first window on.
     forms::WindowSettings optionsWindow = options_.Settings();
     optionsWindow.owner = this;
@@ -158,6 +170,13 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
             }
         });
     };
+    tmrFollowScreens.Tick = [this] {
+        Trapped([this] {
+            if (following_) {
+                ScheduleScreens(follower_->Tick(services_.displays->TickCount()));
+            }
+        });
+    };
 }
 
 MenuCommandContext Form1::CommandContext() {
@@ -190,7 +209,62 @@ MenuCommandContext Form1::CommandContext() {
                     trayIcon_.SetTrayIconShown(true);
                 }
             },
+        .lockIcons = services_.displays == nullptr
+                         ? std::function<void(bool)>()
+                         : [this](bool locked) {
+                               settingsStore_.Save(kSettingsSection, "LockIcons",
+                                                   locked ? "1" : "0");
+                               FollowScreens();
+                           },
     };
+}
+
+void Form1::ScheduleScreens(int milliseconds) {
+    tmrFollowScreens.SetInterval(std::max(milliseconds, 1));
+    tmrFollowScreens.SetEnabled(true);
+}
+
+void Form1::FollowScreens() {
+    if (services_.displays == nullptr) {
+        return;
+    }
+    const auto setting = [this](const char* key, const char* defaultText) {
+        const std::string text = settingsStore_.Get(kSettingsSection, key, defaultText);
+        return text != "0" && !platform::EqualIgnoringCase(text, "False");
+    };
+    settings_.FollowScreens = setting("FollowScreens", "1");
+    settings_.LockIcons = setting("LockIcons", "0");
+    menus_.mnuLockIcons.checked = settings_.LockIcons;
+    if (!settings_.FollowScreens && !settings_.LockIcons) {
+        following_ = false;
+        follower_->SetLock(false, services_.displays->TickCount());
+        tmrFollowScreens.SetEnabled(false);
+        return;
+    }
+    platform::Displays& displays = *services_.displays;
+    if (!follower_) {
+        screenLayouts_.emplace(services_.files, savedFolder_);
+        follower_.emplace(desktopIcons_, displays, *screenLayouts_, services_.dialogs);
+        displays.OnDisruption([this](platform::Disruption disruption) {
+            if (following_) {
+                Trapped([this, disruption] {
+                    ScheduleScreens(
+                        follower_->Disrupt(disruption, services_.displays->TickCount()));
+                });
+            }
+        });
+    }
+    follower_->SetFollow(settings_.FollowScreens);
+    follower_->SetPatternWinsOnDisplayChange(settings_.RestoreOnResChange);
+    int next = 1;
+    if (!following_) {
+        following_ = true;
+        next = follower_->Start(displays.TickCount());
+    }
+    if (follower_->Locked() != settings_.LockIcons) {
+        next = follower_->SetLock(settings_.LockIcons, displays.TickCount());
+    }
+    ScheduleScreens(next);
 }
 
 // Left button up shows or hides the window, right button down opens the tray menu.
@@ -514,6 +588,7 @@ void Form1::ImplementSettings() {
     if (settings_.RestoreOnStartup && !settings_.PatternToRestore.empty() && patternFolderReady_) {
         RestorePatternOnStartup();
     }
+    FollowScreens();
     // Hidden only when the tray icon can bring it back: a program nobody can reach must not
     // keep running.
     if (settings_.OnLoadHide && Tray().Shown()) {
@@ -604,6 +679,11 @@ void Form1::OnUnload() {
     tmrCheckForResChange.SetEnabled(false);
     // Before any step that may fail: hidden icons must not outlive the program.
     iconUtils.ShowIconsAtEnd();
+    tmrFollowScreens.SetEnabled(false);
+    following_ = false;
+    if (services_.displays != nullptr) {
+        services_.displays->OnDisruption(nullptr);
+    }
     try {
         // The notification-area icon goes first; the settings are read again because the
         // options may have changed them since the load.

@@ -23,6 +23,8 @@
 #include "patterns/PatternRestore.h"
 #include "patterns/ResolutionWatcher.h"
 #include "platform/forms/Form.h"
+#include "screens/ScreenFollower.h"
+#include "screens/ScreenLayouts.h"
 #include "settings/LoadSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Shortcuts.h"
@@ -100,6 +102,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     forms::Image& imgMenu;
     forms::Image& imgWebAdd;
     forms::Timer& tmrCheckForResChange;
+    // Ticks when the screens' follower asks to be ticked next.
+    forms::Timer& tmrFollowScreens;
 
   protected:
     void OnLoad() override;
@@ -115,6 +119,9 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void LoadTheLanguageFile();
     void ImplementSettings();
     void RestorePatternOnStartup();
+    // FollowScreens and LockIcons as the settings have them now, taken up at once.
+    void FollowScreens();
+    void ScheduleScreens(int milliseconds);
     void HandleCommandArguments();
     [[nodiscard]] RunResult RunCommand(const Command& command);
     void EndCommandRun(RunResult result);
@@ -157,6 +164,9 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     std::array<std::array<forms::Bitmap, chrome::kTabCount>, 2> tabStrips_;
     std::function<void(forms::Label&)> checkForNewVersion_;
     std::optional<Shortcuts> shortcuts_;
+    std::optional<screens::ScreenLayouts> screenLayouts_;
+    std::optional<screens::ScreenFollower> follower_;
+    bool following_ = false;
     frmOptions options_;  // after the pattern page, whose list of files it reads
     std::optional<frmSelectWallpaper> wallpaperPicker_;
 };

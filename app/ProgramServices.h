@@ -7,6 +7,7 @@
 #include "platform/Desktop.h"
 #include "platform/DesktopStyle.h"
 #include "platform/Dialogs.h"
+#include "platform/Displays.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -42,6 +43,8 @@ struct ProgramServices {
     // Languages\English.txt as the build put it into the program: the texts when the
     // chosen language's file is not there.
     std::string builtInEnglish;
+    // The monitors and what disturbs the desktop; none: the icons follow no screens.
+    platform::Displays* displays = nullptr;
 };
 
 }  // namespace pellmark

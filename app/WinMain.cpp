@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32DesktopStyle.h"
+#include "platform/win32/Win32Displays.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Network.h"
@@ -68,6 +69,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32Files files;
     win32::Win32Registry registry;
     win32::Win32Wallpaper wallpaper;
+    win32::Win32Displays displays;
     win32::Win32Shell shell;
     win32::Win32FormsBackend forms;  // outlives every form
     win32::Win32Network network;
@@ -87,6 +89,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }};
     services.repaintScreen = [] { win32::RepaintAllWindows(); };
     services.wallpaper = &wallpaper;
+    services.displays = &displays;
     services.shell = &shell;
     services.programName = ProgramName();
     services.builtInEnglish = win32::ReadDataResource("ENGLISH");

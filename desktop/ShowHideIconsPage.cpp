@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "desktop/IconPictures.h"
@@ -132,8 +133,17 @@ std::optional<platform::IconPlacement> ShowHideIconsPage::Placement(int row,
     if (hide == icon.OffScreen) {
         return std::nullopt;
     }
-    return platform::IconPlacement{i, hide ? icon.Position.x + twips : icon.Position.x - twips,
-                                   icon.Position.y};
+    if (hide) {
+        return platform::IconPlacement{i, icon.Position.x + twips, icon.Position.y};
+    }
+    // Only an icon that a push put where it stands comes back: one that stood off every
+    // screen for another reason (below the bottom edge, say) would only go further away.
+    const std::int64_t back = static_cast<std::int64_t>(icon.Position.x) - twips;
+    if (back < INT32_MIN ||
+        !desktopIcons_.IsOnAMonitor(static_cast<std::int32_t>(back), icon.Position.y)) {
+        return std::nullopt;
+    }
+    return platform::IconPlacement{i, static_cast<std::int32_t>(back), icon.Position.y};
 }
 
 void ShowHideIconsPage::ListView1_ItemCheck(int row) {

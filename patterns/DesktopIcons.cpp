@@ -1,5 +1,6 @@
 #include "patterns/DesktopIcons.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "patterns/IconGeometry.h"
@@ -26,6 +27,9 @@ void DesktopIcons::ReadDesktopIconsQuietly() {
 
 void DesktopIcons::Read(bool report) {
     MeasureScreen();
+    if (monitorSource_) {
+        monitors_ = monitorSource_();
+    }
     platform::DesktopRead read = desktop_.ReadIcons();
     table_.ListViewWindow = read.listView;
     table_.ImageListHandle = read.imageList;
@@ -52,7 +56,7 @@ void DesktopIcons::Read(bool report) {
             icon.Position = {raw.x, raw.y};
             icon.ImageIndex = raw.imageIndex;
             icon.ParsingName = std::move(raw.parsingName);
-            icon.OffScreen = IsOffScreen(raw.x, raw.y, table_.ScreenWidth, table_.ScreenHeight);
+            icon.OffScreen = IsOffScreen(raw.x, raw.y);
             table_.Icons.push_back(std::move(icon));
         }
         table_.IconCount = static_cast<std::int32_t>(table_.Icons.size());
@@ -92,6 +96,27 @@ std::int32_t DesktopIcons::ScreenTwips() {
 void DesktopIcons::SetScreenSize(std::int32_t width, std::int32_t height) noexcept {
     table_.ScreenWidth = width;
     table_.ScreenHeight = height;
+}
+
+void DesktopIcons::UseMonitors(std::function<std::vector<platform::MonitorRect>()> monitors) {
+    monitorSource_ = std::move(monitors);
+}
+
+bool DesktopIcons::IsOffScreen(std::int32_t x, std::int32_t y) const {
+    if (monitors_.empty()) {
+        return pellmark::IsOffScreen(x, y, table_.ScreenWidth, table_.ScreenHeight);
+    }
+    return !IsOnAMonitor(x, y);
+}
+
+bool DesktopIcons::IsOnAMonitor(std::int32_t x, std::int32_t y) const {
+    const auto inside = [x, y](const platform::MonitorRect& r) {
+        return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+    };
+    if (monitors_.empty()) {
+        return inside({0, 0, table_.ScreenWidth, table_.ScreenHeight});
+    }
+    return std::any_of(monitors_.begin(), monitors_.end(), inside);
 }
 
 void DesktopIcons::OnIconCountText(std::function<void(const std::string&)> listener) {

@@ -9,6 +9,7 @@
 #include "patterns/DesktopIconTable.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Displays.h"
 
 namespace pellmark {
 
@@ -37,6 +38,15 @@ class DesktopIcons {
     // The pattern reader stores a saved screen size here until its closing read.
     void SetScreenSize(std::int32_t width, std::int32_t height) noexcept;
 
+    // Where the monitors stand, asked at every read; once given, an icon is off screen
+    // when it stands on none of them, not merely beyond the primary's edges.
+    void UseMonitors(std::function<std::vector<platform::MonitorRect>()> monitors);
+    // By the rule the reads follow: beyond the screen's right or bottom edge, or, with the
+    // monitors known, on none of them (an icon on an edge is on screen).
+    [[nodiscard]] bool IsOffScreen(std::int32_t x, std::int32_t y) const;
+    // Inside a monitor, edges included; without the monitors, inside the screen's rectangle.
+    [[nodiscard]] bool IsOnAMonitor(std::int32_t x, std::int32_t y) const;
+
     // Called after every read with the count text ("12 icons"); the main window's
     // icon-count label listens here.
     void OnIconCountText(std::function<void(const std::string&)> listener);
@@ -49,6 +59,8 @@ class DesktopIcons {
     platform::Dialogs& dialogs_;
     DesktopIconTable table_;
     std::function<void(const std::string&)> countListener_;
+    std::function<std::vector<platform::MonitorRect>()> monitorSource_;
+    std::vector<platform::MonitorRect> monitors_;  // at the last read
 };
 
 }  // namespace pellmark

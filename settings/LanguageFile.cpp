@@ -288,11 +288,12 @@ std::string LanguageFile::Text(std::string_view key) const {
     return found != texts_.end() ? found->second : std::string();
 }
 
-const std::array<std::string_view, 37> LanguageMessages::kKeys = {
+const std::array<std::string_view, 41> LanguageMessages::kKeys = {
     "0900", "0910", "0911", "0912", "0913", "0914", "0915", "0920", "0921", "0922", "0923", "0924",
     "0925", "0931", "0932", "0934", "0935", "0936", "0937", "0938", "0939", "0940", "0941", "0942",
     "0943", "0944", "0945", "0950", "0951", "0952", "0953", "0954", "0955", "0956", "0957", "0958",
     "0959",
+    "0960", "0961", "0962", "0963",
 };
 
 std::string LanguageMessages::Text(std::string_view key) const {

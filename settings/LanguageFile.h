@@ -73,11 +73,11 @@ class LanguageFile {
                                         const std::string& language,
                                         std::string_view builtInEnglish);
 
-// The numbered messages of the current language ("0900" to "0959").
+// The numbered messages of the current language ("0900" to "0963").
 class LanguageMessages {
   public:
     // Every key the program reads into the table.
-    static const std::array<std::string_view, 37> kKeys;
+    static const std::array<std::string_view, 41> kKeys;
 
     [[nodiscard]] std::string Text(std::string_view key) const;
     // Takes every key of kKeys from the file (empty where it has none).

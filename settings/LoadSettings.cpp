@@ -84,8 +84,9 @@ class SettingReader {
     }
 
     // "True" or "False" in any case, or a number: 0 is false, anything else true.
-    [[nodiscard]] bool Boolean(std::string_view section, std::string_view key, bool& out) {
-        const std::string text = Text(section, key, "False");
+    [[nodiscard]] bool Boolean(std::string_view section, std::string_view key, bool& out,
+                               std::string_view defaultText = "False") {
+        const std::string text = Text(section, key, defaultText);
         const std::string_view trimmed = TrimSpaces(text);
         if (platform::EqualIgnoringCase(trimmed, "True")) {
             out = true;
@@ -186,7 +187,9 @@ bool ReadSettings(SettingReader& read, std::string_view& step, const std::string
         return false;
     }
     s.PatternToRestore = read.Text(kSettingsSection, "PatternToRestore", "");
-    if (!read.Boolean(kSettingsSection, "CloseWhenRestored", s.CloseWhenRestored)) {
+    if (!read.Boolean(kSettingsSection, "CloseWhenRestored", s.CloseWhenRestored) ||
+        !read.Boolean(kSettingsSection, "FollowScreens", s.FollowScreens, "1") ||
+        !read.Boolean(kSettingsSection, "LockIcons", s.LockIcons, "0")) {
         return false;
     }
 

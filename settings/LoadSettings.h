@@ -17,6 +17,8 @@ struct SettingsRecord {
     bool RestoreOnResChange = false;
     std::string PatternToRestore;
     bool CloseWhenRestored = false;
+    bool FollowScreens = true;  // keep a layout per screen arrangement and put it back
+    bool LockIcons = false;     // put back every icon that moves
     bool OnLoadHide = false;
     bool SavePatternOnStart = false;
     bool SavePatternOnClose = false;

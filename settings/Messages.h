@@ -1,4 +1,4 @@
-// The numbered message texts ("0900" to "0959") of the current language, as
+// The numbered message texts ("0900" to "0963") of the current language, as
 // LoadLanguageMessages last read them from the language file.
 #pragma once
 

@@ -104,6 +104,9 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
       chkSaveOnClose(Add<forms::CheckBox>("chkSaveOnClose", &Frame4)),
       lblAutoSave(Add<forms::Label>("lblAutoSave", &Frame4)),
       cboAutoSave(Add<forms::ComboBox>("cboAutoSave", &Frame4)),
+      Frame6(Add<forms::Frame>("Frame6")),
+      chkFollowScreens(Add<forms::CheckBox>("chkFollowScreens", &Frame6)),
+      chkLockIcons(Add<forms::CheckBox>("chkLockIcons", &Frame6)),
       cmdOK(Add<forms::Button>("cmdOK")),
       cmdCancel(Add<forms::Button>("cmdCancel")),
       cmdApply(Add<forms::Button>("cmdApply")),
@@ -141,6 +144,12 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
     place(cboLanguage, {12, 22, kInnerWidth, 24}, "", "");
     place(lblChkForUpdate, {20, 282, kInnerWidth, 18}, "Check for new version", "1061");
     lblChkForUpdate.SetForeColour(kLinkColour);
+    place(Frame6, {8, 306, kColumnWidth, 72}, "Screens", "1070");
+    place(chkFollowScreens, {12, 20, kInnerWidth, kRow}, "Icons &follow the screens", "1071",
+          "Keep the icons' places for each screen arrangement and put them back after a display "
+          "change or an Explorer restart");
+    place(chkLockIcons, {12, 44, kInnerWidth, kRow}, "&Lock the icons in place", "1072",
+          "An icon that moves goes back to its place");
 
     // Right: the automatic restore and save.
     const int right = 16 + kColumnWidth;
@@ -304,6 +313,8 @@ void frmOptions::LoadOptions() {
     check(chkStartInSysTray, "LoadInSysTray");
     check(chkLoadOnWinStart, "LoadOnStartup");
     check(chkStartHidden, "OnLoadHide");
+    chkFollowScreens.SetValue(CheckState(store_.Get(kSettingsSection, "FollowScreens", "1")));
+    check(chkLockIcons, "LockIcons");
     // The shortcuts' boxes are filled when the dialog opens (Open).
     if (context_.shortcuts == nullptr) {
         chkShortcutOnStartMenu.SetEnabled(false);
@@ -390,6 +401,8 @@ void frmOptions::SaveOptions() {
     save("LoadOnStartup", CheckText(chkLoadOnWinStart));
     // Hidden only with the tray icon to bring it back.
     save("OnLoadHide", chkStartHidden.Value() == 1 && chkStartInSysTray.Value() == 1 ? "1" : "0");
+    save("FollowScreens", CheckText(chkFollowScreens));
+    save("LockIcons", CheckText(chkLockIcons));
     if (context_.shortcuts != nullptr) {
         Shortcuts& shortcuts = *context_.shortcuts;
         if (chkShortcutOnStartMenu.Value() == 1) {
@@ -413,6 +426,9 @@ void frmOptions::SaveOptions() {
     // keeps it (the built-in English serves meanwhile) rather than naming no language.
     if (!cboLanguage.Text().empty()) {
         save("Language", cboLanguage.Text());
+    }
+    if (context_.saved) {
+        context_.saved();
     }
 }
 

@@ -33,6 +33,8 @@ struct OptionsContext {
     std::function<void(const std::string& language)> applyLanguage;
     // Starts the check for a new version; the link label is handed to it.
     std::function<void(forms::Label& link)> checkForNewVersion;
+    // The settings were written (OK or Apply): what takes effect at once is taken up.
+    std::function<void()> saved;
 };
 
 class frmOptions final : public forms::Form {
@@ -62,6 +64,9 @@ class frmOptions final : public forms::Form {
     forms::CheckBox& chkSaveOnClose;
     forms::Label& lblAutoSave;
     forms::ComboBox& cboAutoSave;
+    forms::Frame& Frame6;
+    forms::CheckBox& chkFollowScreens;
+    forms::CheckBox& chkLockIcons;
     forms::Button& cmdOK;
     forms::Button& cmdCancel;
     forms::Button& cmdApply;

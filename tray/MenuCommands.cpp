@@ -39,6 +39,8 @@ MenuCommands::MenuCommands(frmMenus& menus, MenuCommandContext context)
     Wire(menus_.mnuMinAll, &MenuCommands::MinimizeAllWindows);
     Wire(menus_.mnuRestoreAll, &MenuCommands::RestoreAllWindows);
     Wire(menus_.mnuShowDesktop, &MenuCommands::ShowDesktop);
+    Wire(menus_.mnuLockIcons, &MenuCommands::LockIcons);
+    menus_.mnuLockIcons.enabled = static_cast<bool>(context_.lockIcons);
     Wire(menus_.mnuShowScrSave, &MenuCommands::ShowScreenSaver);
     Wire(menus_.mnuVisitHomepage, &MenuCommands::VisitHomepage);
     Wire(menus_.mnuEmailQuillan, &MenuCommands::Email);
@@ -64,10 +66,10 @@ MenuCommands::~MenuCommands() {
     for (forms::MenuItem* item :
          {&menus_.mnuMinimize, &menus_.mnuMain_Help, &menus_.mnuHelp, &menus_.mnuExit,
           &menus_.mnuExitFromSysTray, &menus_.mnuMinAll, &menus_.mnuRestoreAll,
-          &menus_.mnuShowDesktop, &menus_.mnuShowScrSave, &menus_.mnuVisitHomepage,
-          &menus_.mnuEmailQuillan, &menus_.mnuEnableScrSave, &menus_.mnuDisableScrSave,
-          &menus_.mnuAbout, &menus_.mnuAboutFromSysTray, &menus_.mnuShowForm, &menus_.mnuOptions,
-          &menus_.mnuOptoionsFromSysTray}) {
+          &menus_.mnuShowDesktop, &menus_.mnuLockIcons, &menus_.mnuShowScrSave,
+          &menus_.mnuVisitHomepage, &menus_.mnuEmailQuillan, &menus_.mnuEnableScrSave,
+          &menus_.mnuDisableScrSave, &menus_.mnuAbout, &menus_.mnuAboutFromSysTray,
+          &menus_.mnuShowForm, &menus_.mnuOptions, &menus_.mnuOptoionsFromSysTray}) {
         item->Click = nullptr;
     }
     menus_.PatternClick = nullptr;
@@ -142,6 +144,13 @@ void MenuCommands::MinimizeAllWindows() {
 void MenuCommands::RestoreAllWindows() {
     const auto keys = WindowsKeyChord(kKeyD);
     context_.system.SendKeys(keys);
+}
+
+void MenuCommands::LockIcons() {
+    menus_.mnuLockIcons.checked = !menus_.mnuLockIcons.checked;
+    if (context_.lockIcons) {
+        context_.lockIcons(menus_.mnuLockIcons.checked);
+    }
 }
 
 void MenuCommands::ShowDesktop() {

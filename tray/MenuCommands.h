@@ -37,6 +37,8 @@ struct MenuCommandContext {
     std::function<void(const std::string& name)> restorePattern;
     // Puts the program's icon in the notification area unless it is there already.
     std::function<void()> showTrayIcon;
+    // Locks or unlocks the icons' places and keeps the choice; none: the item is greyed.
+    std::function<void(bool locked)> lockIcons;
 };
 
 // The keys that minimise every window (Windows+M) and that bring them back (Windows+D):
@@ -64,6 +66,7 @@ class MenuCommands {
     void MinimizeAllWindows();
     void RestoreAllWindows();
     void ShowDesktop();
+    void LockIcons();
     void SetScreenSaverActive(bool active);
     void ShowScreenSaver();
     void VisitHomepage();

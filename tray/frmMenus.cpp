@@ -44,6 +44,7 @@ frmMenus::frmMenus(forms::Backend& backend)
       mnuMinAll(mnuSysTrayIcon.Add("mnuMinAll", 2204, "Minimize all windows")),
       mnuRestoreAll(mnuSysTrayIcon.Add("mnuRestoreAll", 2205, "Restore all windows")),
       mnuShowDesktop(mnuSysTrayIcon.Add("mnuShowDesktop", 2206, "#Show Desktop")),
+      mnuLockIcons(mnuSysTrayIcon.Add("mnuLockIcons", 2223, "#Lock icons")),
       dsh4(mnuSysTrayIcon.Add("dsh4", 2207, "-Screen saver")),
       mnuEnableScrSave(mnuSysTrayIcon.Add("mnuEnableScrSave", 2208, "Enable Screen Saver")),
       mnuDisableScrSave(mnuSysTrayIcon.Add("mnuDisableScrSave", 2209, "Disable Screen Saver")),

@@ -37,6 +37,7 @@ class frmMenus final : public forms::Form {
     forms::MenuItem& mnuMinAll;
     forms::MenuItem& mnuRestoreAll;
     forms::MenuItem& mnuShowDesktop;
+    forms::MenuItem& mnuLockIcons;
     forms::MenuItem& dsh4;
     forms::MenuItem& mnuEnableScrSave;
     forms::MenuItem& mnuDisableScrSave;

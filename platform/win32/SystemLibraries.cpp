@@ -23,6 +23,10 @@ const char* FileOf(SystemLibrary library) {
             return "comdlg32.dll";
         case SystemLibrary::Sockets:
             return "ws2_32.dll";
+        case SystemLibrary::ShellScaling:
+            return "shcore.dll";
+        case SystemLibrary::Sessions:
+            return "wtsapi32.dll";
     }
     return "";
 }
@@ -49,7 +53,7 @@ FARPROC SystemFunctionAddress(SystemLibrary library, const char* name) {
         bool tried = false;
         UniqueLibrary module;
     };
-    static std::array<Loaded, 6> libraries;
+    static std::array<Loaded, 8> libraries;
     Loaded& loaded = libraries.at(static_cast<std::size_t>(library));
     if (!loaded.tried) {
         loaded.tried = true;

@@ -8,7 +8,16 @@
 
 namespace pellmark::win32 {
 
-enum class SystemLibrary { Shell, ShellLight, Gdi, Blending, CommonDialogs, Sockets };
+enum class SystemLibrary {
+    Shell,
+    ShellLight,
+    Gdi,
+    Blending,
+    CommonDialogs,
+    Sockets,
+    ShellScaling,  // shcore: each monitor's DPI, from Windows 8.1
+    Sessions,      // wtsapi32: session notifications
+};
 
 // The function of that name, or null where this Windows has none (or the library is
 // missing). Loaded libraries stay until the program ends.

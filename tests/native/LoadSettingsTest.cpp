@@ -42,6 +42,8 @@ SettingsRecord Sentinels() {
     r.OnLoadHide = r.SavePatternOnStart = r.SavePatternOnClose = r.AutoHideDesktop = true;
     r.PatternToRestore = r.PatternToAutoSave = r.Language = r.LanguageFile = "old";
     r.ShowDelay = 99;
+    r.FollowScreens = false;
+    r.LockIcons = true;
     return r;
 }
 
@@ -88,6 +90,8 @@ TEST_F(LoadSettingsTest, AnEmptyStoreGivesTheDefaults) {
     EXPECT_FALSE(record.RestoreOnResChange);
     EXPECT_EQ(record.PatternToRestore, "");
     EXPECT_FALSE(record.CloseWhenRestored);
+    EXPECT_TRUE(record.FollowScreens);
+    EXPECT_FALSE(record.LockIcons);
     EXPECT_FALSE(record.OnLoadHide);
     EXPECT_FALSE(record.SavePatternOnStart);
     EXPECT_FALSE(record.SavePatternOnClose);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chrome/MakerAddresses.h"
+#include "platform/sim/SimDisplays.h"
 #include "tests/common/PatternText.h"
 #include "tests/native/ProgramHarness.h"
 #include "tray/MenuCommands.h"
@@ -54,6 +55,7 @@ const std::vector<std::string> kTrayMenu = {
     "mnuMinAll(2204) Minimize all windows",
     "mnuRestoreAll(2205) Restore all windows",
     "mnuShowDesktop(2206) #Show Desktop",
+    "mnuLockIcons(2223) #Lock icons",
     "dsh4(2207) -Screen saver",
     "mnuEnableScrSave(2208) Enable Screen Saver",
     "mnuDisableScrSave(2209) Disable Screen Saver",
@@ -127,6 +129,7 @@ TEST_F(MenuCommandsTest, TheMenusHoldTheirItemsInOrderWithTheirIndexesAndCaption
     seen[0] += " >";
     seen[1] += " disabled";
     seen[5] += " checked";
+    seen[6] += " disabled";  // a system with no monitors to follow
     EXPECT_EQ(LastShow().lines, seen);
 }
 
@@ -176,6 +179,28 @@ TEST_F(MenuCommandsTest, ExitAnsweredNoChangesNothingAndYesClosesEverything) {
     EXPECT_EQ(files.files.count(std::string(testcases::kPatternFolder) + "OnClose.ips"), 1u);
     EXPECT_EQ(forms.ownerDrawnLog.back(), "uninstall frmMenus");
     EXPECT_FALSE(form->Tray().Shown());
+}
+
+TEST_F(MenuCommandsTest, LockIconsIsKeptAndPutsBackAMovedIconUntilUnlocked) {
+    sim::SimDisplays displays;
+    displays.ticks = [this] { return static_cast<std::uint32_t>(forms.Now()); };
+    services.displays = &displays;
+    ASSERT_TRUE(Start());
+    FromTray("mnuLockIcons(2223)");
+    EXPECT_TRUE(menus.mnuLockIcons.checked);
+    EXPECT_EQ(store.Get(kSettingsSection, "LockIcons", ""), "1");
+    desktop.icons[1].x = 500;
+    forms.AdvanceClock(3000);
+    EXPECT_EQ(desktop.icons[1].x, 100);
+    EXPECT_TRUE(displays.Listening());
+
+    FromTray("mnuLockIcons(2223)");
+    EXPECT_EQ(store.Get(kSettingsSection, "LockIcons", ""), "0");
+    desktop.icons[1].x = 500;
+    forms.AdvanceClock(10000);
+    EXPECT_EQ(desktop.icons[1].x, 500);
+    form->Unload();
+    EXPECT_FALSE(displays.Listening());
 }
 
 TEST_F(MenuCommandsTest, ShowDesktopTwiceHidesThenShowsTheIconsAndTheMarkEndsAsItBegan) {

@@ -148,8 +148,9 @@ TEST_F(OptionsTest, SaveWritesEveryKeyInOrderAndThePatternOnlyWhenARestoreIsTick
         std::vector<std::string> expected = c.restoreWrites;
         for (const char* write :
              {"CloseWhenRestored=1", "QuietCommandLine=1", "LoadInSysTray=0", "-Pellmark",
-              "LoadOnStartup=0", "OnLoadHide=0", "SavePatternOnStart=0", "SavePatternOnClose=1",
-              "PatternToAutoSave=Evening", "Language=German"}) {
+              "LoadOnStartup=0", "OnLoadHide=0", "FollowScreens=1", "LockIcons=0",
+              "SavePatternOnStart=0", "SavePatternOnClose=1", "PatternToAutoSave=Evening",
+              "Language=German"}) {
             expected.emplace_back(write);
         }
         EXPECT_EQ(registry.log, expected);

@@ -168,10 +168,33 @@ TEST_F(ShowHideIconsTest, TheHeaderClickMovesOnlyTheRowsWhoseStateChanges) {
 TEST_F(ShowHideIconsTest, AnIconIsNeverPushedTwiceNorARowActedOnForAnotherIcon) {
     // Hidden before the program started (a restore put it there): ticking its row only
     // marks it; clearing brings it back.
-    Fill({{"Far", 1100, 40, 0}, {"Near", 40, 40, 0}});
+    Fill({{"Far", 40 + 15360, 40, 0}, {"Near", 40, 40, 0}});
     Toggle(0);
-    EXPECT_EQ(Positions()[0], (IconPosition{1100, 40}));
+    EXPECT_EQ(Positions()[0], (IconPosition{40 + 15360, 40}));
     EXPECT_EQ(Marks(), "x.");
+    Toggle(0);
+    EXPECT_EQ(Positions()[0], (IconPosition{40, 40}));
+
+    // Off the screen but never pushed (on a monitor the list does not know, below the
+    // bottom edge): clearing its row leaves it, rather than sending it off the left edge.
+    Fill({{"Right", 1100, 40, 0}, {"Below", 40, 900, 0}, {"Near", 40, 40, 0}});
+    Toggle(0);
+    Toggle(0);
+    Toggle(1);
+    Toggle(1);
+    EXPECT_EQ(Positions(), (std::vector<IconPosition>{{1100, 40}, {40, 900}, {40, 40}}));
+    // With the monitors known, an icon on the second one is on screen, and its row's
+    // push and return are exact.
+    desktopIcons.UseMonitors([] {
+        return std::vector<platform::MonitorRect>{{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
+    });
+    Fill({{"Second", 1500, 40, 0}, {"Near", 40, 40, 0}});
+    EXPECT_EQ(Marks(), "..");
+    Toggle(0);
+    EXPECT_EQ(Positions()[0], (IconPosition{1500 + 15360, 40}));
+    Toggle(0);
+    EXPECT_EQ(Positions()[0], (IconPosition{1500, 40}));
+    Fill({{"Far", 40 + 15360, 40, 0}, {"Near", 40, 40, 0}});
 
     // Explorer put a new icon first since the list was filled: the row still means "Near".
     desktop.icons.insert(desktop.icons.begin(), sim::SimIcon{"Arrived", 500, 500, 0});

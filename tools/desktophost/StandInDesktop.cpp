@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -41,6 +42,9 @@ constexpr std::array<COLORREF, 8> kImageColors = {
     RGB(220, 50, 50),  RGB(50, 160, 60),  RGB(50, 90, 220),  RGB(230, 190, 40),
     RGB(150, 60, 190), RGB(40, 180, 190), RGB(240, 130, 30), RGB(120, 120, 120)};
 constexpr COLORREF kMaskColor = RGB(255, 0, 255);
+
+constexpr UINT_PTR kStackTimer = 0x5354;  // 'ST'
+constexpr UINT kStackDelay = 700;         // milliseconds after WM_DISPLAYCHANGE
 
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -135,6 +139,23 @@ struct StandInDesktop::State {
         }
     }
 
+    // As Explorer does after a display change: every icon back in columns from the top left.
+    void StackIcons() const noexcept {
+        if (listView == nullptr) {
+            return;
+        }
+        RECT area{};
+        ::GetClientRect(listView, &area);
+        constexpr int kCell = 75;
+        const int rows = std::max(1, static_cast<int>((area.bottom - area.top) / kCell));
+        const auto count = static_cast<int>(::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            POINT position{2 + kCell * (i / rows), 2 + kCell * (i % rows)};
+            ::SendMessageW(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&position));
+        }
+    }
+
     void SetAutoArrange(bool on) const noexcept {
         const LONG_PTR style = ::GetWindowLongPtrW(listView, GWL_STYLE);
         ::SetWindowLongPtrW(listView, GWL_STYLE,
@@ -183,6 +204,19 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             if (hwnd == state->progman) {
                 return state->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE
                                                                                            : FALSE;
+            }
+            break;
+        case WM_DISPLAYCHANGE:
+            // Explorer piles the icons up a moment after the change, not at once.
+            if (hwnd == state->progman) {
+                ::SetTimer(hwnd, kStackTimer, kStackDelay, nullptr);
+            }
+            break;
+        case WM_TIMER:
+            if (hwnd == state->progman && wParam == kStackTimer) {
+                ::KillTimer(hwnd, kStackTimer);
+                state->StackIcons();
+                return 0;
             }
             break;
         case WM_SIZE:

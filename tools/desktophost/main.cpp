@@ -1,5 +1,6 @@
-// desktophost LAYOUTFILE: shows a stand-in desktop with the icons of a layout file (UTF-8)
-// until its Progman window is closed. Exit code 2 when the file cannot be read or parsed.
+// desktophost LAYOUTFILE [restarted]: shows a stand-in desktop with the icons of a layout file
+// (UTF-8) until its Progman window is closed. Exit code 2 when the file cannot be read or
+// parsed. "restarted" plays a new Explorer: once ready, it broadcasts "TaskbarCreated".
 #include <windows.h>
 
 #include <shellapi.h>
@@ -18,11 +19,12 @@ constexpr int kBadFile = 2;
 constexpr int kNoWindows = 1;
 
 // The file's path as typed, whatever its characters: the wide command line, not argv.
-std::optional<std::wstring> LayoutPathArgument() {
+std::optional<std::wstring> LayoutPathArgument(bool& restarted) {
     int count = 0;
     wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::optional<std::wstring> path;
-    if (arguments != nullptr && count == 2) {
+    restarted = arguments != nullptr && count == 3 && std::wstring(arguments[2]) == L"restarted";
+    if (arguments != nullptr && (count == 2 || restarted)) {
         path = arguments[1];
     }
     ::LocalFree(arguments);
@@ -49,9 +51,10 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
 
 int main() {
     using namespace pellmark::standin;
-    const std::optional<std::wstring> path = LayoutPathArgument();
+    bool restarted = false;
+    const std::optional<std::wstring> path = LayoutPathArgument(restarted);
     if (!path) {
-        std::fprintf(stderr, "usage: desktophost LAYOUTFILE\n");
+        std::fprintf(stderr, "usage: desktophost LAYOUTFILE [restarted]\n");
         return kBadFile;
     }
     const std::string shownPath = pellmark::win32::Narrow(*path);
@@ -76,6 +79,9 @@ int main() {
     // Scripts wait for this line before they start Pellmark.
     std::printf("desktophost: ready with %zu icons\n", layout->icons.size());
     std::fflush(stdout);
+    if (restarted) {
+        ::SendNotifyMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    }
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
