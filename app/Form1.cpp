@@ -237,7 +237,9 @@ void Form1::FollowScreens() {
     menus_.mnuLockIcons.checked = settings_.LockIcons;
     if (!settings_.FollowScreens && !settings_.LockIcons) {
         following_ = false;
-        follower_->SetLock(false, services_.displays->TickCount());
+        if (follower_) {
+            follower_->SetLock(false, services_.displays->TickCount());
+        }
         tmrFollowScreens.SetEnabled(false);
         return;
     }

@@ -185,6 +185,7 @@ TEST_F(MenuCommandsTest, LockIconsIsKeptAndPutsBackAMovedIconUntilUnlocked) {
     sim::SimDisplays displays;
     displays.ticks = [this] { return static_cast<std::uint32_t>(forms.Now()); };
     services.displays = &displays;
+    Setting("FollowScreens", "0");  // nothing to follow at the start: the lock alone
     ASSERT_TRUE(Start());
     FromTray("mnuLockIcons(2223)");
     EXPECT_TRUE(menus.mnuLockIcons.checked);
