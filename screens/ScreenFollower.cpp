@@ -79,7 +79,21 @@ std::int32_t Clamp32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
+// The moves whose icon is not already at its place.
+std::vector<IconMove> MisplacedOnly(std::vector<IconMove> moves,
+                                    const std::vector<DesktopIcon>& icons) {
+    std::erase_if(moves, [&](const IconMove& move) {
+        const auto index = static_cast<std::size_t>(move.index);
+        return index < icons.size() && icons[index].Position == IconPosition{move.x, move.y};
+    });
+    return moves;
+}
+
 }  // namespace
+
+platform::ScreenSize ScreenFollower::Screen() const {
+    return {desktop_.Table().ScreenWidth, desktop_.Table().ScreenHeight};
+}
 
 std::vector<PatternRecord> ScaleToArrangement(std::vector<PatternRecord> records,
                                               const Arrangement& from, const Arrangement& to) {
@@ -258,8 +272,8 @@ void ScreenFollower::Restore(const Arrangement& arrangement, const std::string& 
         return;
     }
     const std::vector<DesktopIcon>& icons = desktop_.Table().Icons;
-    const std::vector<IconMove> moves =
-        MisplacedOnly(PlanPatternMoves(icons, records, {1, 1}, desktop_.ScreenTwips()), icons);
+    const std::vector<IconMove> moves = MisplacedOnly(
+        PlanPatternMoves(icons, records, {1, 1}, desktop_.ScreenTwips(), Screen()), icons);
     if (moves.empty()) {
         return;
     }
@@ -327,7 +341,7 @@ void ScreenFollower::HoldLock(const Snapshot& before) {
 
     // Only icons at rest since the last look go back: one being dragged is left alone.
     std::vector<IconMove> moves =
-        MisplacedOnly(PlanPatternMoves(icons, lockRecords_, {1, 1}, twips), icons);
+        MisplacedOnly(PlanPatternMoves(icons, lockRecords_, {1, 1}, twips, Screen()), icons);
     std::erase_if(moves, [&](const IconMove& move) {
         const auto i = static_cast<std::size_t>(move.index);
         return before.size() != icons.size() || i >= before.size() ||

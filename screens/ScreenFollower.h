@@ -74,6 +74,7 @@ class ScreenFollower {
     void ReportProblems();
     [[nodiscard]] int NextTick(std::uint32_t now) const;
     [[nodiscard]] bool DesktopReadable() const;
+    [[nodiscard]] platform::ScreenSize Screen() const;
 
     DesktopIcons& desktop_;
     platform::Displays& displays_;
