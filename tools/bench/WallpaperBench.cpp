@@ -54,7 +54,7 @@ std::size_t PrivateBytes() {
     return counters.WorkingSetSize;
 }
 
-double Megabytes(std::size_t bytes) {
+double Megabytes(std::uint64_t bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
