@@ -24,6 +24,7 @@
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
+#include "tools/bench/QuickMode.h"
 #include "tray/frmMenus.h"
 
 namespace {
@@ -108,9 +109,7 @@ std::string ClassOf(HWND window) {
 }  // namespace
 
 int main() {
-    const bool quick = std::getenv("PELLMARK_BENCH_QUICK") != nullptr &&
-                       std::string(std::getenv("PELLMARK_BENCH_QUICK")) == "1";
-    const double seconds = quick ? 3 : 60;
+    const double seconds = bench::Quick() ? 3 : 60;
 
     sim::SimDesktop desktop;
     for (int i = 0; i < 40; ++i) {
