@@ -17,7 +17,6 @@ namespace {
 using standin::Layout;
 using standin::StandInProcess;
 
-constexpr const char* kOptionsClass = "Pellmark.frmOptions";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string RunValue() {
@@ -46,18 +45,6 @@ class EndToEndOptionsTest : public ProgramTest {
     EndToEndOptionsTest() { DeleteRunValue(); }
     ~EndToEndOptionsTest() override { DeleteRunValue(); }
 
-    // The main menu from its button, then Options (the second item).
-    HWND OpenOptions(HWND form) {
-        ClickImage(FormImage(form, "imgMenu"), 0.1, 0.1);
-        HWND menu = program->WaitForWindow("#32768");
-        if (menu == nullptr) {
-            return nullptr;
-        }
-        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageA(menu, WM_CHAR, '\r', 0);
-        return program->WaitForWindow(kOptionsClass);
-    }
     static void Click(HWND options, const char* name) {
         ::PostMessageA(FormControl(options, name), BM_CLICK, 0, 0);
     }

@@ -19,6 +19,7 @@
 namespace pellmark::e2e {
 
 inline constexpr const char* kMainWindowClass = "Pellmark.Form1";
+inline constexpr const char* kOptionsClass = "Pellmark.frmOptions";
 inline constexpr DWORD kEndTimeoutMs = 20000;
 
 // A scratch program folder with a copy of pellmark.exe (and its Languages folder when
@@ -125,6 +126,19 @@ class ProgramTest : public ::testing::Test {
     HWND StartMainWindow(const std::string& commandLine = "") {
         program = ProgramProcess::Start(folder.Exe(), commandLine);
         return program ? program->WaitForWindow(kMainWindowClass) : nullptr;
+    }
+    // The options dialog from the main menu's button (its second item); null when it
+    // does not come.
+    HWND OpenOptions(HWND form) {
+        ClickImage(FormImage(form, "imgMenu"), 0.1, 0.1);
+        HWND menu = program->WaitForWindow("#32768");
+        if (menu == nullptr) {
+            return nullptr;
+        }
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_CHAR, '\r', 0);
+        return program->WaitForWindow(kOptionsClass);
     }
 
     ProgramFolder folder;

@@ -108,7 +108,7 @@ StandInProcess::~StandInProcess() {
     }
 }
 
-std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
+std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout, bool restarted) {
     std::string layoutPath = MakeTempFile();
     if (layoutPath.empty() || !testcases::WriteFileBytes(layoutPath, FormatLayout(layout))) {
         ADD_FAILURE() << "cannot write the layout file " << layoutPath;
@@ -116,7 +116,8 @@ std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout) {
         return nullptr;
     }
     const std::string host = HostPath();
-    std::wstring commandLine = win32::Widen("\"" + host + "\" \"" + layoutPath + "\"");
+    std::wstring commandLine =
+        win32::Widen("\"" + host + "\" \"" + layoutPath + "\"" + (restarted ? " restarted" : ""));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};

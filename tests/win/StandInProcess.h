@@ -20,8 +20,10 @@ namespace pellmark::standin {
 class StandInProcess {
   public:
     // Starts desktophost.exe from beside the test program and waits until its list view
-    // holds every icon. Null (and a test failure) when it does not come up.
-    [[nodiscard]] static std::unique_ptr<StandInProcess> Start(const Layout& layout);
+    // holds every icon. Null (and a test failure) when it does not come up. `restarted`
+    // plays a new Explorer, which broadcasts "TaskbarCreated" once it is up.
+    [[nodiscard]] static std::unique_ptr<StandInProcess> Start(const Layout& layout,
+                                                               bool restarted = false);
 
     // desktophost.exe beside the running test program.
     [[nodiscard]] static std::string HostPath();
