@@ -12,7 +12,11 @@ The faults are applied to a scratch copy of the work tree (tracked files, as the
 now), never to the tree itself. A fault whose line is not found exactly once is reported
 as 'stale' (the code moved on: update the list); one that does not compile as 'invalid'.
 
-  python3 tools/mutate/mutate.py [--only N,M] [--keep SCRATCH]
+  python3 tools/mutate/mutate.py [--only N,M] [--keep SCRATCH] [--source TREE]
+
+--source checks another work tree (its faults.tsv and its files) with this script, e.g. the
+main branch for a total to compare with. Keep SCRATCH under the folder the compiler cache
+takes paths relative to, or every object is built afresh.
 """
 import argparse
 import os
@@ -84,7 +88,7 @@ def build_and_test(scratch, where, log):
     if run(["cmake", "--build", "--preset", preset, "--target", target], scratch, log) != 0:
         return 2
     if preset == "native":
-        binary = os.path.join(scratch, "build", "native", "tests", "native", target)
+        binary = os.path.join(scratch, "build", "native", "bin", target)
         return 0 if run([binary, "--gtest_brief=1"], scratch, log, timeout=900) == 0 else 1
     return 0 if run(["ctest", "--preset", preset, "-R", f"^(wine_prefix|{target})$"],
                     scratch, log, timeout=900) == 0 else 1
@@ -127,7 +131,12 @@ def main():
     parser.add_argument("--keep", help="scratch folder to use and keep (builds are reused)")
     parser.add_argument("--check", action="store_true",
                         help="only tell which faults no longer find their line; build nothing")
+    parser.add_argument("--source", help="the work tree to check (default: this one)")
     args = parser.parse_args()
+    if args.source:
+        global TOP, FAULTS
+        TOP = os.path.abspath(args.source)
+        FAULTS = os.path.join(TOP, "tools", "mutate", "faults.tsv")
 
     faults = read_faults()
     if args.check:
