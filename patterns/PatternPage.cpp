@@ -10,7 +10,6 @@
 #include "patterns/SavedFolder.h"
 #include "platform/DesktopStyle.h"
 #include "platform/RunTimeError.h"
-#include "settings/AppInfo.h"
 #include "settings/Messages.h"
 #include "settings/WindowsVersion.h"
 
@@ -26,8 +25,7 @@ constexpr std::uint32_t kPreviewBackground = 0xA56E3A;  // a desktop blue
 std::optional<std::vector<PatternRecord>> ReadPreviewRecords(platform::Files& files,
                                                              const std::string& path) {
     PatternBody body;
-    const auto thisVersion = [](int major) { return major == kVersionMajor; };
-    if (ReadPatternFile(files, path, thisVersion, kPreviewPositions, body) !=
+    if (ReadPatternFile(files, path, PreviewableMajor, kPreviewPositions, body) !=
         PatternFileState::Read) {
         return std::nullopt;
     }

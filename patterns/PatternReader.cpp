@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "patterns/IconGeometry.h"
+#include "settings/AppInfo.h"
 
 namespace pellmark {
 
@@ -104,6 +105,14 @@ PatternBody ReadPatternBody(platform::LineReader& lines, PositionRange positions
         body.records.push_back(std::move(record));
     }
     return body;
+}
+
+bool RestorableMajor(int major) {
+    return major >= kOldestReadableMajorVersion;
+}
+
+bool PreviewableMajor(int major) {
+    return major == kVersionMajor;
 }
 
 PatternFileState ReadPatternFile(platform::Files& files, const std::string& path,

@@ -64,6 +64,13 @@ struct PatternBody {
 
 enum class PatternFileState { Unreadable, Refused, Read };
 
+// The oldest pattern-file major version this release reads.
+inline constexpr int kOldestReadableMajorVersion = 2;
+// The majors each reader takes: a restore any from the oldest readable on, the preview
+// only this program's own.
+[[nodiscard]] bool RestorableMajor(int major);
+[[nodiscard]] bool PreviewableMajor(int major);
+
 // Reads a whole pattern file, its captions as UTF-8 whichever way they are stored, and
 // closes it before returning, so that a refused file can be deleted at once. The header's
 // major version is refused when `acceptsMajor` says so, or when it has none. `body` is

@@ -324,8 +324,7 @@ RestoreResult PatternRestore::ApplyPattern(const std::string& path, std::int32_t
     PatternBody body;
     // The file is closed before anything is shown, so a refused one can be deleted while
     // its message is up.
-    const auto readable = [](int major) { return major >= kOldestReadableMajorVersion; };
-    switch (ReadPatternFile(files_, path, readable, kRestorePositions, body)) {
+    switch (ReadPatternFile(files_, path, RestorableMajor, kRestorePositions, body)) {
         case PatternFileState::Unreadable:
             if (!silent) {
                 dialogs_.ShowMessage({.text = "Icon positions not previously saved."});

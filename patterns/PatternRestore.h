@@ -13,9 +13,6 @@
 
 namespace pellmark {
 
-// The oldest pattern-file major version this release reads.
-inline constexpr int kOldestReadableMajorVersion = 2;
-
 // Item of the current table and where it goes.
 using IconMove = platform::IconPlacement;
 

@@ -43,10 +43,6 @@ bool IsLayoutFileName(std::string_view name) {
            name.find_first_of("\\/:*?\"<>|") == std::string_view::npos && name != ".ips";
 }
 
-bool Readable(int major) {
-    return major >= kOldestReadableMajorVersion;
-}
-
 }  // namespace
 
 std::string FormatIndexLine(const StoredLayout& layout) {
@@ -153,7 +149,7 @@ const StoredLayout* ScreenLayouts::Find(const std::string& key) const {
 
 LayoutState ScreenLayouts::Read(const StoredLayout& layout, PatternBody& body) {
     const std::string path = PathOf(layout);
-    switch (ReadPatternFile(files_, path, Readable, kRestorePositions, body)) {
+    switch (ReadPatternFile(files_, path, RestorableMajor, kRestorePositions, body)) {
         case PatternFileState::Read:
             return LayoutState::Read;
         case PatternFileState::Refused:
@@ -225,7 +221,7 @@ bool ScreenLayouts::Learn(const Arrangement& arrangement, const DesktopIconTable
     }
     const std::string path = folder_ + entry.file;
     PatternBody ignored;
-    if (ReadPatternFile(files_, path, Readable, kRestorePositions, ignored) ==
+    if (ReadPatternFile(files_, path, RestorableMajor, kRestorePositions, ignored) ==
         PatternFileState::Refused) {
         MoveAside(path);
     }

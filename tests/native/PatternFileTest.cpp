@@ -340,10 +340,8 @@ TEST(ReadPatternFile, EitherEncodingEachCallersVersionRuleAndTheFileClosedAfter)
     for (const Case& c : cases) {
         sim::SimFiles files;
         files.files[path] = c.bytes;
-        const auto restorable = [](int major) { return major >= kOldestReadableMajorVersion; };
-        const auto previewable = [](int major) { return major == 2; };
         for (const auto& [rule, expected] :
-             {std::pair{+restorable, c.restore}, std::pair{+previewable, c.preview}}) {
+             {std::pair{&RestorableMajor, c.restore}, std::pair{&PreviewableMajor, c.preview}}) {
             PatternBody body;
             EXPECT_EQ(ReadPatternFile(files, path, rule, kRestorePositions, body), expected)
                 << c.what;
