@@ -173,17 +173,11 @@ std::unique_ptr<forms::TimerPeer> SimFormsBackend::CreateTimerPeer(forms::Timer&
 class SimFormsBackend::TrayIconPeer final : public forms::TrayIconPeer {
   public:
     TrayIconPeer(SimFormsBackend& backend, forms::TrayIcon& icon) : backend_(backend), icon_(icon) {
-        backend_.trayIcons_.push_back(this);
-        Add();
+        backend_.trayLog.push_back("add " + icon_.Owner().Name() + " " + icon_.Tip());
     }
-    ~TrayIconPeer() override {
-        std::erase(backend_.trayIcons_, this);
-        backend_.trayLog.push_back("remove " + icon_.Owner().Name());
-    }
+    ~TrayIconPeer() override { backend_.trayLog.push_back("remove " + icon_.Owner().Name()); }
     TrayIconPeer(const TrayIconPeer&) = delete;
     TrayIconPeer& operator=(const TrayIconPeer&) = delete;
-
-    void Add() { backend_.trayLog.push_back("add " + icon_.Owner().Name() + " " + icon_.Tip()); }
 
   private:
     SimFormsBackend& backend_;
@@ -192,13 +186,6 @@ class SimFormsBackend::TrayIconPeer final : public forms::TrayIconPeer {
 
 std::unique_ptr<forms::TrayIconPeer> SimFormsBackend::CreateTrayIconPeer(forms::TrayIcon& icon) {
     return std::make_unique<TrayIconPeer>(*this, icon);
-}
-
-void SimFormsBackend::RestartShell() {
-    trayLog.emplace_back("restart");
-    for (TrayIconPeer* icon : trayIcons_) {
-        icon->Add();
-    }
 }
 
 namespace {

@@ -32,9 +32,6 @@ class SimFormsBackend final : public forms::Backend {
     std::unique_ptr<forms::TimerPeer> CreateTimerPeer(forms::Timer& timer) override;
     // The notification area is recorded in trayLog.
     std::unique_ptr<forms::TrayIconPeer> CreateTrayIconPeer(forms::TrayIcon& icon) override;
-    // Explorer starts again: every icon shown is added again, as its window does when told
-    // "TaskbarCreated".
-    void RestartShell();
     // Answers from menuChoices and records the show in menusShown and menuLog.
     forms::MenuItem* TrackPopupMenu(forms::MenuItem& menu, forms::Form& owner, forms::Form& asker,
                                     std::optional<forms::MenuPoint> at) override;
@@ -114,7 +111,7 @@ class SimFormsBackend final : public forms::Backend {
     int dpi = 96;                      // the screen's, for the pictures that are drawn larger on it
     std::vector<std::string> redrawn;  // the names of the forms and controls asked to paint again
     // What the notification area was told, in order: "add Form1 Pellmark" (the form and the
-    // tip), "remove Form1", and "restart" for RestartShell.
+    // tip) and "remove Form1".
     std::vector<std::string> trayLog;
 
   private:
@@ -123,7 +120,6 @@ class SimFormsBackend final : public forms::Backend {
     std::int64_t now_ = 0;
     std::set<TimerPeer*> timers_;
     class TrayIconPeer;
-    std::vector<TrayIconPeer*> trayIcons_;  // in the order they were added
     std::set<const forms::Form*> disabled_;
     std::vector<forms::Form*> loaded_;
 };

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "chrome/AboutBox.h"
-#include "chrome/MakerAddresses.h"
 #include "platform/forms/Form.h"
 #include "platform/sim/SimForms.h"
 
@@ -27,11 +26,6 @@ TEST(AboutBoxTest, VersionTextPadsMinorAndRevision) {
     }
 }
 
-TEST(AboutBoxTest, LinksAreOneWebAndOneMailAddress) {
-    EXPECT_EQ(WebAddress(), "https://www.pellmark.example/");
-    EXPECT_EQ(EmailLink(), "mailto:mail@pellmark.example");
-}
-
 class CommentsScrollTest : public ::testing::Test {
   protected:
     void SetUp() override { form.Load(); }
@@ -46,15 +40,6 @@ class CommentsScrollTest : public ::testing::Test {
     forms::Form form{backend, "frmAbout"};
     forms::Timer& timer = form.AddTimer("tmrScroll");
 };
-
-TEST_F(CommentsScrollTest, TextThatFitsStaysAndStopsTheTimer) {
-    for (int textHeight : {0, 30, 40}) {
-        CommentsScroll scroll(40, textHeight);
-        EXPECT_TRUE(Run(scroll, 1000).empty());
-        EXPECT_FALSE(timer.Enabled());
-        EXPECT_EQ(scroll.Top(), 0);
-    }
-}
 
 TEST_F(CommentsScrollTest, TallTextRollsUpEvery50MsAndComesBackFromBelow) {
     CommentsScroll scroll(4, 6, 2);
@@ -83,23 +68,6 @@ TEST(AboutBoxTest, LogoFollowsOnlyWithCtrlAloneAndTheLeftButton) {
         logo.MouseDown(c.left, c.keys);
         EXPECT_EQ(logo.Following(), c.follows) << c.left << " " << c.keys;
     }
-}
-
-TEST(AboutBoxTest, HeldLogoMovesWithTheCursorUntilReleased) {
-    LogoFollow logo;
-    LogoFollow::Step step = logo.Tick({100, 50}, 32, 20);
-    EXPECT_EQ(step.interval, kLogoFollowInterval);
-    EXPECT_FALSE(step.move);
-
-    logo.MouseDown(true, kCtrlKey);
-    step = logo.Tick({100, 50}, 32, 20);
-    EXPECT_EQ(step.interval, 50);
-    EXPECT_TRUE(step.move);
-    EXPECT_EQ(step.position, (Point{84, 40}));  // centred on the cursor
-
-    EXPECT_EQ(logo.MouseUp(), 200);
-    EXPECT_FALSE(logo.Following());
-    EXPECT_FALSE(logo.Tick({0, 0}, 32, 20).move);
 }
 
 }  // namespace

