@@ -46,7 +46,7 @@ void MiscPage::PositionControls() {
     }
     lblRestartNote.SetBackColour(chrome::kPageBack);
     lblRestartNote.SetForeColour(chrome::kPageText);
-    lblRestartNote.Move({16, 146, 345, 18});
+    lblRestartNote.Move({16, 144, 345, 32});  // two lines for longer languages
     wallpaper.Place({16, 184, 168, 28}, {193, 184, 168, 28});
 }
 

@@ -30,10 +30,10 @@ constexpr forms::Bounds kSizeCaption{228, 256, 76, 16};
 constexpr forms::Bounds kSize{304, 256, 172, 16};
 constexpr forms::Bounds kDisplay{226, 274, 252, 42};
 constexpr std::array<forms::Bounds, 3> kStyles{
-    {{8, 16, 72, 20}, {82, 16, 94, 20}, {178, 16, 70, 20}}};
-constexpr forms::Bounds kSetButton{226, 322, 136, 24};
-constexpr forms::Bounds kOkButton{368, 322, 50, 24};
-constexpr forms::Bounds kCancelButton{424, 322, 54, 24};
+    {{6, 16, 66, 20}, {74, 16, 104, 20}, {178, 16, 72, 20}}};  // room for the German texts
+constexpr forms::Bounds kSetButton{226, 322, 140, 24};
+constexpr forms::Bounds kOkButton{370, 322, 42, 24};
+constexpr forms::Bounds kCancelButton{416, 322, 62, 24};
 
 constexpr std::uint32_t kPanelColour = 0xFFFFFF;    // the skin's white panel
 constexpr std::uint32_t kPreviewColour = 0xF5F0EC;  // RGB(236, 240, 245), the preview's well

@@ -25,9 +25,9 @@ constexpr int kInvalidPropertyValue = 380;
 constexpr std::uint32_t kLinkColour = 0xCC6600;  // blue, as links are drawn
 
 // The dialog's layout at 96 DPI: two columns of frames, the buttons beneath.
-constexpr int kColumnWidth = 210;
+constexpr int kColumnWidth = 240;
 constexpr int kInnerWidth = kColumnWidth - 24;
-constexpr int kRightWidth = 250;  // room for the longer restore texts of other languages
+constexpr int kRightWidth = 290;  // room for the longer restore texts of other languages
 constexpr int kRightInner = kRightWidth - 24;
 constexpr int kRow = 22;
 constexpr int kClientWidth = kColumnWidth + kRightWidth + 24;
@@ -153,21 +153,21 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
 
     // Right: the automatic restore and save.
     const int right = 16 + kColumnWidth;
-    place(Frame2, {right, 8, kRightWidth, 218}, "Restore", "1030");
+    place(Frame2, {right, 8, kRightWidth, 222}, "Restore", "1030");
     place(Label1, {12, 20, kRightInner, 18}, "Restore Icon pattern on:", "1031");
     place(chkStartup, {12, 38, kRightInner, kRow}, "Program &Startup", "1032");
     place(chkScrRes, {12, 60, kRightInner, kRow}, "Screen &resolution change", "1033");
     place(lblPatterns, {12, 86, kRightInner, 18}, "&Pattern to restore:", "1035");
     place(cboPatterns, {12, 104, kRightInner, 24}, "", "");
-    place(chkCloseProgram, {12, 132, kRightInner, 54},
+    place(chkCloseProgram, {12, 132, kRightInner, 44},
           "Close Program when pattern restored using \"Command arguments\"", "1034",
           "When using Command Arguments to restore an icon pattern, you can use this to have "
           "the program, restore a pattern and then quit");
-    place(chkQuietCommandLine, {12, 188, kRightInner, kRow}, "&No messages for command arguments",
+    place(chkQuietCommandLine, {12, 178, kRightInner, 34}, "&No messages for command arguments",
           "1036",
           "A SAVE or LOAD on the command line shows no message box; its exit code tells a "
           "script how it went");
-    place(Frame4, {right, 234, kRightWidth, 118}, "Automatic save", "1040");
+    place(Frame4, {right, 238, kRightWidth, 118}, "Automatic save", "1040");
     place(chkSaveOnStart, {12, 20, kRightInner, kRow}, "Save on program startup", "1041",
           "When checked the current Icon Pattern will be saved when this program starts up");
     place(chkSaveOnClose, {12, 42, kRightInner, kRow}, "Save on program close", "1042",
@@ -179,7 +179,7 @@ frmOptions::frmOptions(forms::Backend& backend, OptionsContext context)
     cboAutoSave.SetEditable(true);
 
     // Beneath the right column, right-aligned.
-    constexpr int kButtonWidth = 80;
+    constexpr int kButtonWidth = 88;
     constexpr int kButtonTop = kClientHeight - 36;
     place(cmdOK, {kClientWidth - 24 - 3 * kButtonWidth, kButtonTop, kButtonWidth, 26}, "&OK",
           "1090", "Save settings, don't use them now");

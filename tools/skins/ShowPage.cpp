@@ -80,6 +80,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (form == nullptr) {
         return 1;
     }
+    // The pointer waits in the screen's corner, so no tool tip covers the page being shown.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     if (page == "close") {
         if (HWND about = ::FindWindowA("Pellmark.frmAbout", nullptr)) {
             ::SendMessageA(Control(about, "cmdOK"), BM_CLICK, 0, 0);

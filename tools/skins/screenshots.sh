@@ -7,6 +7,8 @@
 # 144 DPI. They are for people to look at; nothing compares them.
 #   bash tools/skins/screenshots.sh [BUILD-FOLDER]     (default build/win64, built first;
 #                                                       scripts/screenshots.sh installs and builds)
+# SHOTS="options wallpaper" takes only those pages (the menus and progress window when named
+# as menus / progress).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
@@ -21,7 +23,7 @@ shots=$build/chrome-shots
 mkdir -p "$shots"
 export WINEPREFIX=$build/wineprefix-chrome
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export DISPLAY=:78
+export DISPLAY=${SHOT_DISPLAY:-:78}  # another display when two galleries run at once
 log=$(mktemp)
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -47,6 +49,8 @@ restore_special() {
 }
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -f "$log" "$bin/sample-wallpaper.jpg"; restore_special' EXIT
 wine reg add 'HKCU\Software\Pellmark\Settings' /v CloseWhenRestored /d False /f >/dev/null 2>&1
+# SHOT_LANGUAGE=German shows the pages in that language.
+wine reg add 'HKCU\Software\Pellmark\Settings' /v Language /d "${SHOT_LANGUAGE:-English}" /f >/dev/null 2>&1
 for dpi in 96 144; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
     wineserver -w
@@ -55,7 +59,9 @@ for dpi in 96 144; do
         grep -q 'ready' "$log" && break
         sleep 0.1
     done
-    for page in intro 1-0 1-1 1-2 2-0 2-1 2-2 help about wallpaper options; do
+    pages=${SHOTS:-intro 1-0 1-1 1-2 2-0 2-1 2-2 help about wallpaper options menus progress}
+    for page in $pages; do
+        case $page in menus | progress) continue ;; esac
         wine "$bin/pellmark.exe" &
         pellmark=$!
         wine "$bin/show_page.exe" $page
@@ -66,7 +72,9 @@ for dpi in 96 144; do
         echo "$shots/$page-$dpi.png"
     done
     # Each menu shows its second item selected a moment after it opens, and closes itself.
-    for name in mnuMain mnuSysTrayIcon mnuSaveList; do
+    menus=mnuMain\ mnuSysTrayIcon\ mnuSaveList
+    [[ " $pages " == *" menus "* ]] || menus=
+    for name in $menus; do
         wine "$bin/menu_shot.exe" $name 5 &
         menu=$!
         sleep 3
@@ -75,12 +83,14 @@ for dpi in 96 144; do
         echo "$shots/menu-$name-$dpi.png"
     done
     # The version check's progress window, about a third into its wait for a silent server.
-    wine "$bin/progress_shot.exe" 20 &
-    shot=$!
-    sleep 16
-    import -window root -crop 600x400+212+184 "$shots/progress-$dpi.png"
-    wait $shot || true
-    echo "$shots/progress-$dpi.png"
+    if [[ " $pages " == *" progress "* ]]; then
+        wine "$bin/progress_shot.exe" 20 &
+        shot=$!
+        sleep 16
+        import -window root -crop 600x400+212+184 "$shots/progress-$dpi.png"
+        wait $shot || true
+        echo "$shots/progress-$dpi.png"
+    fi
     wineserver -k 2>/dev/null || true
     wineserver -w
 done
