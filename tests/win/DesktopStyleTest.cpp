@@ -1,6 +1,5 @@
 // The captions' colours and the pointer's place on real windows, against the stand-in
-// desktop in another process; then pellmark.exe keeping the colours in force and hiding
-// the icons while the pointer is away, driven by moving the pointer.
+// desktop in another process.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,7 +8,6 @@
 #include <string>
 
 #include "platform/win32/Win32DesktopStyle.h"
-#include "tests/win/ProgramProcess.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark {
@@ -123,62 +121,6 @@ TEST(DesktopStyle, ThePointerIsOnTheDesktopOverItsIconsOrTheViewBeneathThem) {
         ::ShowWindow(host->listView(), SW_SHOWNORMAL);
         EXPECT_TRUE(host->Stop());
     }
-}
-
-using EndToEndDesktopStyleTest = e2e::ProgramTest;
-
-TEST_F(EndToEndDesktopStyleTest, ColoursChangedBehindItsBackComeBackWithinOnePeriod) {
-    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
-    ASSERT_TRUE(host);
-    e2e::SetSetting("DesktopIconStyle", "EnableIconStyle", "1");
-    e2e::SetSetting("DesktopIconStyle", "TransparentTitle", "1");
-    e2e::SetSetting("DesktopIconStyle", "IconForeColour", std::to_string(kRed));
-    e2e::SetSetting("DesktopIconStyle", "BGColour", std::to_string(kNavy));
-    e2e::SetSetting("DesktopIconStyle", "IconRefreshTime", "1");
-    ASSERT_NE(StartMainWindow(), nullptr);
-    HWND listView = host->listView();
-    // Transparent at once, the text colour by the first tick.
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] {
-            return ListViewColour(listView, LVM_GETTEXTCOLOR) == kRed &&
-                   ListViewColour(listView, LVM_GETTEXTBKCOLOR) == CLR_NONE;
-        },
-        5000));
-
-    // Someone else's colours: back within one period (one second), with some slack for Wine.
-    ::SendMessageW(listView, LVM_SETTEXTCOLOR, 0, kGreen);
-    ::SendMessageW(listView, LVM_SETTEXTBKCOLOR, 0, kGreen);
-    const DWORD changed = ::GetTickCount();
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] {
-            return ListViewColour(listView, LVM_GETTEXTCOLOR) == kRed &&
-                   ListViewColour(listView, LVM_GETTEXTBKCOLOR) == CLR_NONE;
-        },
-        3000));
-    EXPECT_LE(::GetTickCount() - changed, 1500u);
-}
-
-TEST_F(EndToEndDesktopStyleTest, AutoHideHidesTheIconsWhileThePointerIsAway) {
-    const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
-    ASSERT_TRUE(host);
-    e2e::SetSetting("Settings", "AutoHideDesktop", "True");
-    e2e::SetSetting("Settings", "ShowDelay", "1");
-    const Elsewhere elsewhere;
-    PointAtDesktop();
-    ASSERT_NE(StartMainWindow(), nullptr);
-    HWND listView = host->listView();
-    EXPECT_TRUE(::IsWindowVisible(listView));
-
-    for (int round = 0; round < 2; ++round) {
-        elsewhere.PointAt();
-        EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(listView) == FALSE; }, 3000));
-        PointAtDesktop();
-        const DWORD arrived = ::GetTickCount();
-        EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(listView) != FALSE; }, 5000));
-        // Not before the pointer has rested a second (less a tick for when it was seen).
-        EXPECT_GE(::GetTickCount() - arrived, 900u);
-    }
-    program.reset();
 }
 
 }  // namespace

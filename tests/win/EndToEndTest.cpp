@@ -164,11 +164,18 @@ TEST_F(EndToEndTest, EveryCommandLineRunTellsAScriptHowItWentByItsExitCode) {
     ::RemoveDirectoryA(folder.Pattern("Locked").c_str());
 }
 
-TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
-    const auto host = StandInProcess::Start(standin::AwkwardLayout());
+// A log-off ends Explorer first, then tells the program: the save at closing then finds no
+// icons, says so, and leaves the saved pattern as it was.
+TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirstKeepingItsPattern) {
+    SetSetting("Settings", "SavePatternOnClose", "True");
+    SetSetting("Settings", "PatternToAutoSave", "Work");
+    auto host = StandInProcess::Start(standin::AwkwardLayout());
     ASSERT_TRUE(host);
     HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
+    const std::string work =  // as an earlier version wrote it, with an ANSI caption
+        "Pellmark | version | 2.14.2\r\n1\r\n800\r\n600\r\nCaf\xe9\r\n 18 \r\n 2 \r\nFalse\r\n";
+    ASSERT_TRUE(WriteFileBytes(folder.Pattern("Work"), work));
 
     auto second = ProgramProcess::Start(folder.Exe(), "SAVE Second");
     ASSERT_TRUE(second);
@@ -181,14 +188,19 @@ TEST_F(EndToEndTest, ASecondCopySaysSoAndEndsAndLogOffEndsTheFirst) {
     EXPECT_FALSE(FileExists(folder.Pattern("Second")));
     EXPECT_FALSE(program->WaitForExit(0).has_value());
 
-    // Windows ending the session closes the program like any other close.
+    EXPECT_TRUE(host->Stop());
+    host.reset();
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutA(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
                           &answer);
     EXPECT_EQ(answer, TRUE);
     ::PostMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    box = program->WaitForMessageBox(text);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(text, "Error occurred: No icons found");
+    ProgramProcess::Answer(box, IDOK);
     EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
-    EXPECT_TRUE(host->Stop());
+    EXPECT_EQ(ReadFileBytes(folder.Pattern("Work")), std::optional<std::string>(work));
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ as 'stale' (the code moved on: update the list); one that does not compile as 'i
 
   python3 tools/mutate/mutate.py [--only N,M] [--keep SCRATCH] [--source TREE]
 
---source checks another work tree (its faults.tsv and its files) with this script, e.g. the
-main branch for a total to compare with. Keep SCRATCH under the folder the compiler cache
+--source checks this list of faults against another work tree's files, e.g. the main
+branch's, for a total to compare with. Keep SCRATCH under the folder the compiler cache
 takes paths relative to, or every object is built afresh.
 """
 import argparse
@@ -134,9 +134,8 @@ def main():
     parser.add_argument("--source", help="the work tree to check (default: this one)")
     args = parser.parse_args()
     if args.source:
-        global TOP, FAULTS
+        global TOP
         TOP = os.path.abspath(args.source)
-        FAULTS = os.path.join(TOP, "tools", "mutate", "faults.tsv")
 
     faults = read_faults()
     if args.check:
