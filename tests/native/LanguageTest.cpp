@@ -75,8 +75,8 @@ TEST(LanguageFileTest, AnswersEveryKeyAsTheProfileReader) {
     const std::vector<std::string> contents = {
         "top=before any section\r\n[English]\r\n0900 = First message  \r\n"
         "  Indented\t=\tvalue with  inner  spaces\r\nQuoted=\"  kept spaces  \"\r\n"
-        "Single='x'\r\nUnbalanced=\"abc\r\nLone=\"\r\nEmpty=\r\nNoEquals\r\nNoEquals=later\r\n"
-        "Dup=first\r\ndup=second\r\n[Next]\r\nDup=third\nLast=no line end",
+        "Single='x'\r\nZed=last letter\r\nUnbalanced=\"abc\r\nLone=\"\r\nEmpty=\r\nNoEquals\r\n"
+        "NoEquals=later\r\nDup=first\r\ndup=second\r\n[Next]\r\nDup=third\nLast=no line end",
         "[english]\nA=1\n[Other]\nB=2\n[ENGLISH]\nA=again\nC=3",  // only the first section
         "[Eng\nA=outside\n[English] trailing words\nA=inside\nB=a=b=c\n  =no key\n",
         "[English\nA=header without its bracket\n",
@@ -85,8 +85,8 @@ TEST(LanguageFileTest, AnswersEveryKeyAsTheProfileReader) {
         "[English]",
     };
     const std::vector<std::string> keys = {
-        "0900", "indented", "Quoted", "Single", "Unbalanced", "Lone", "Empty", "NoEquals",
-        "Dup",  "Last",     "top",    "A",      "B",          "C",    "\"C\"", "Missing"};
+        "0900", "indented", "Quoted", "Single", "Unbalanced", "Lone",  "Empty",   "NoEquals", "Dup",
+        "Last", "top",      "A",      "B",      "C",          "\"C\"", "Missing", "zED"};
     sim::SimFiles files;
     for (const std::string& content : contents) {
         const LanguageFile file = ReadText(files, content);

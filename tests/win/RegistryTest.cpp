@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +87,29 @@ TEST(Win32Registry, RootsAreThePredefinedHandles) {
               reinterpret_cast<platform::RegistryKey>(HKEY_CURRENT_CONFIG));
     EXPECT_EQ(platform::PredefinedKey(platform::kHkeyDynData),
               reinterpret_cast<platform::RegistryKey>(HKEY_DYN_DATA));
+}
+
+// Text of the expandable kind, as DefaultIcon values often are, reads as text like any.
+TEST(Win32Registry, ExpandableTextReadsAsText) {
+    const Win32RegistryBackend backend;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, backend.scratch.c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t stored[] = L"%SystemRoot%\\\u03A9.dll,3";
+    ::RegSetValueExW(key, L"Icon", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(stored),
+                     sizeof stored);
+    win32::Win32Registry registry;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::vector<std::uint8_t> buffer(64);
+    EXPECT_EQ(registry.QueryValue(reinterpret_cast<platform::RegistryKey>(key), "Icon", type,
+                                  buffer, size),
+              0u);
+    ::RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<std::uint32_t>(REG_EXPAND_SZ));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data())),
+              "%SystemRoot%\\\xCE\xA9.dll,3");
 }
 
 }  // namespace
