@@ -6,7 +6,9 @@
 # Explorer switches' share of the load, keeping the captions' colours and auto-hide (a
 # tick's cost, the timers' share of a core), the Show/Hide list, the idle program's share
 # of a core and its wake-ups, the wallpaper picker with a picture of many pixels (time,
-# memory, the bitmap written), under Wine (see tools/bench); then the size of the static
+# memory, the bitmap written), the screen follower (its idle share of a core while it
+# learns, the time to put a layout back after a disruption and after resolution changes),
+# under Wine (see tools/bench); then the size of the static
 # pellmark.exe for both architectures and of its resources.
 #   bash scripts/bench.sh           the figures
 #   bash scripts/bench.sh --quick   every bench once, with small sizes and short waits
@@ -18,7 +20,7 @@ if [ "${1:-}" = "--quick" ]; then
 fi
 benches=(desktop_read_bench restore_bench preview_bench region_bench startup_bench
     startup_steps_bench language_bench menu_bench version_check_bench explorer_pages_bench
-    desktop_style_bench show_hide_bench idle_bench wallpaper_bench)
+    desktop_style_bench show_hide_bench idle_bench wallpaper_bench screens_bench)
 bash scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target "${benches[@]}"
