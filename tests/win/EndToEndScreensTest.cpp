@@ -31,14 +31,6 @@ class EndToEndScreensTest : public ProgramTest {
   protected:
     ~EndToEndScreensTest() override { ::ChangeDisplaySettingsW(nullptr, 0); }
 
-    [[nodiscard]] static bool SetScreen(DWORD width, DWORD height) {
-        DEVMODEW mode{};
-        mode.dmSize = sizeof(mode);
-        mode.dmPelsWidth = width;
-        mode.dmPelsHeight = height;
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        return ::ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
-    }
     // The text of every layout learned so far, index included.
     [[nodiscard]] std::string Learned() const {
         const std::string folderPath = folder.Path() + "\\SavedPositions\\Screens\\";
@@ -79,7 +71,7 @@ TEST_F(EndToEndScreensTest, EachResolutionKeepsItsOwnLayoutThroughExplorerRestar
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == kLayout; }, 8000))
         << ::testing::PrintToString(host->Dump());
 
-    ASSERT_TRUE(SetScreen(800, 600)) << "the display driver refused 800x600";
+    ASSERT_TRUE(standin::SetScreenSize(800, 600)) << "the display driver refused 800x600";
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == kScaled; }, 8000))
         << ::testing::PrintToString(host->Dump());
     Close(form);
@@ -94,14 +86,14 @@ TEST_F(EndToEndScreensTest, EachResolutionKeepsItsOwnLayoutThroughExplorerRestar
     ASSERT_TRUE(WaitUntil([&] {
         return Learned().find("Beta\r\n 200 \r\n 450 \r\n") != std::string::npos;
     })) << Learned();
-    ASSERT_TRUE(SetScreen(1024, 768));
+    ASSERT_TRUE(standin::SetScreenSize(1024, 768));
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == kLayout; }, 8000))
         << ::testing::PrintToString(host->Dump());
     Close(form);
 
     form = StartMainWindow();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(SetScreen(800, 600));
+    ASSERT_TRUE(standin::SetScreenSize(800, 600));
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == moved; }, 8000))
         << ::testing::PrintToString(host->Dump());
     EXPECT_EQ(Arrangements(), 2);

@@ -228,6 +228,15 @@ bool StandInProcess::Stop() {
     return clean;
 }
 
+bool SetScreenSize(DWORD width, DWORD height) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ::ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
 void PrintTo(const Layout& layout, std::ostream* out) {
     *out << "\n" << FormatLayout(layout);
 }

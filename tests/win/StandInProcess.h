@@ -62,6 +62,11 @@ class StandInProcess {
     HWND listView_ = nullptr;
 };
 
+// Changes the screen resolution until ChangeDisplaySettings(nullptr, 0) or the end of the
+// session, as a user does in the display settings; false when the driver refuses it. The
+// stand-in piles its icons up 0.7 s later, as Explorer does.
+[[nodiscard]] bool SetScreenSize(DWORD width, DWORD height);
+
 // Readable test failures: a layout is shown as its file text.
 void PrintTo(const Layout& layout, std::ostream* out);
 void PrintTo(const LayoutIcon& icon, std::ostream* out);

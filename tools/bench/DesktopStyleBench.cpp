@@ -18,36 +18,14 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32DesktopStyle.h"
 #include "tests/win/StandInProcess.h"
+#include "tools/bench/ProcessClock.h"
 #include "tools/bench/QuickMode.h"
 
 namespace {
 
 using namespace pellmark;
-
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// User and kernel time of a process, in seconds.
-double CpuSeconds(HANDLE process) {
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    if (::GetProcessTimes(process, &created, &ended, &kernel, &user) == FALSE) {
-        return 0;
-    }
-    const auto seconds = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
+using bench::CpuSeconds;
+using bench::Now;
 
 struct Ticking {
     win32::Win32DesktopStyle* style = nullptr;

@@ -24,36 +24,15 @@
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Wallpaper.h"
 #include "settings/AppInfo.h"
+#include "tools/bench/ProcessClock.h"
 #include "tools/bench/QuickMode.h"
 #include "tray/frmMenus.h"
 
 namespace {
 
 using namespace pellmark;
-
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double CpuSeconds() {
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    if (::GetProcessTimes(::GetCurrentProcess(), &created, &ended, &kernel, &user) == FALSE) {
-        return 0;
-    }
-    const auto seconds = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
+using bench::CpuSeconds;
+using bench::Now;
 
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
@@ -173,7 +152,7 @@ int main() {
     std::map<std::pair<std::string, UINT_PTR>, int> timers;  // by window class and id
     std::map<UINT, int> others;
     int wakeUps = 0;
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = CpuSeconds(::GetCurrentProcess());
     const double start = Now();
     for (double left = seconds; left > 0; left = seconds - (Now() - start)) {
         const DWORD woke = ::MsgWaitForMultipleObjects(
@@ -194,7 +173,7 @@ int main() {
         }
     }
     const double wall = Now() - start;
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = CpuSeconds(::GetCurrentProcess()) - cpuStart;
 
     int timerMessages = 0;
     for (const auto& [key, count] : timers) {

@@ -24,36 +24,13 @@
 #include "screens/ScreenFollower.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/bench/BenchLayout.h"
+#include "tools/bench/ProcessClock.h"
 #include "tools/bench/QuickMode.h"
 
 namespace {
 
 using namespace pellmark;
-
-double CpuSeconds(HANDLE process) {
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    if (::GetProcessTimes(process, &created, &ended, &kernel, &user) == FALSE) {
-        return 0;
-    }
-    const auto seconds = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
-bool SetScreen(DWORD width, DWORD height) {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof(mode);
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ::ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
-}
+using bench::CpuSeconds;
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -118,15 +95,9 @@ struct Follower {
                     ::DispatchMessageW(&message);
                 }
             }
-            LARGE_INTEGER frequency;
-            LARGE_INTEGER before;
-            LARGE_INTEGER after;
-            ::QueryPerformanceFrequency(&frequency);
-            ::QueryPerformanceCounter(&before);
+            const double before = bench::Now();
             Schedule(follower->Tick(::GetTickCount()));
-            ::QueryPerformanceCounter(&after);
-            lastTickMs = static_cast<double>(after.QuadPart - before.QuadPart) * 1000 /
-                         static_cast<double>(frequency.QuadPart);
+            lastTickMs = (bench::Now() - before) * 1000;
             if (done()) {
                 return true;
             }
@@ -202,7 +173,8 @@ bool MeasureResolutionChanges(Follower& f, int rounds) {
         for (const bool small : {true, false}) {
             const DWORD start = ::GetTickCount();
             DWORD restored = 0;
-            ok = SetScreen(small ? 800 : 1024, small ? 600 : 768) && f.TickUntilRestored(restored);
+            ok = standin::SetScreenSize(small ? 800 : 1024, small ? 600 : 768) &&
+                 f.TickUntilRestored(restored);
             (small ? scaled : exact).push_back(restored - start);
             (small ? scaledTick : exactTick).push_back(f.lastTickMs);
         }
