@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 fonts-wine xvfb xauth imagemagick fonts-dejavu-core python3
+  wine wine64 fonts-wine xvfb xserver-xephyr xauth imagemagick fonts-dejavu-core python3
   clang libclang-rt-14-dev clang-format libstb-dev ccache
 )
 

@@ -100,6 +100,31 @@ TEST_F(EndToEndScreensTest, EachResolutionKeepsItsOwnLayoutThroughExplorerRestar
     Close(form);
 }
 
+// On an 800x600 monitor left of a 1024x768 primary, as tests/win/two-monitors.sh shows them
+// (ctest win_two_monitors_tests); a single screen cannot run it. An icon on the left
+// monitor, at negative x, is no hidden icon: it is learned where it stands and put back
+// there after Explorer restarts.
+TEST_F(EndToEndScreensTest, DISABLED_TwoMonitorsAnIconLeftOfThePrimaryIsKept) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);
+    ASSERT_EQ(::GetSystemMetrics(SM_XVIRTUALSCREEN), -800);
+    const Layout layout{.icons = {{"Left", -700, 100, 0}, {"Alpha", 128, 128, 1}}};
+    auto host = StandInProcess::Start(layout);
+    ASSERT_TRUE(host);
+    HWND form = StartMainWindow();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Arrangements() == 1; }));
+    EXPECT_NE(Learned().find("2 screens: 800x600 + 1024x768"), std::string::npos) << Learned();
+    EXPECT_NE(Learned().find("Left\r\n-700 \r\n 100 \r\nFalse\r\n"), std::string::npos)
+        << Learned();
+
+    ASSERT_TRUE(host->Stop());
+    host = StandInProcess::Start(Layout{.icons = {{"Left", 2, 2, 0}, {"Alpha", 2, 77, 1}}}, true);
+    ASSERT_TRUE(host);
+    EXPECT_TRUE(WaitUntil([&] { return host->Dump() == layout; }, 8000))
+        << ::testing::PrintToString(host->Dump());
+    Close(form);
+}
+
 TEST_F(EndToEndScreensTest, LockedIconsGoBackUntilTheLockIsTurnedOff) {
     SetSetting("Settings", "LockIcons", "1");
     const auto host = StandInProcess::Start(kLayout);
