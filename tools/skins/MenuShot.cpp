@@ -70,6 +70,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // As the program shows them while it has no options dialog.
     menus.mnuOptions.enabled = false;
     menus.mnuOptoionsFromSysTray.enabled = false;
+    // As a user who locked the icons sees it.
+    menus.mnuLockIcons.checked = true;
     forms::MenuItem* menu = nullptr;
     for (const auto& candidate : menus.Menus()) {
         if (candidate->name == wanted) {
