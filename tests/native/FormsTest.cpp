@@ -379,28 +379,6 @@ TEST_F(FormsTest, PaintIsRecordedInTheScaleOfThePaintedControl) {
     EXPECT_EQ(backend.redrawn, (std::vector<std::string>{"picArea", "frmTest"}));
 }
 
-TEST_F(FormsTest, PicturesComeFromTheBackendsFilesAndResourcesOrAreErrors) {
-    const Bitmap dot(1, 1, {0xFF00FF00}, "C:\\Pictures\\dot.png");
-    backend.pictureFiles["C:\\Pictures\\dot.png"] = dot;
-    backend.pictureFiles["C:\\Pictures\\notes.txt"] = Bitmap();
-    backend.resourcePictures["SKIN"] = dot;
-    EXPECT_EQ(backend.LoadPicture("C:\\Pictures\\dot.png"), dot);
-    EXPECT_EQ(backend.LoadResourcePicture("SKIN"), dot);
-    const auto number = [&](const std::function<void()>& load) {
-        try {
-            load();
-        } catch (const RunTimeError& error) {
-            return error.Number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadPicture("C:\\Pictures\\none.png")); }),
-              53);
-    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadPicture("C:\\Pictures\\notes.txt")); }),
-              481);
-    EXPECT_EQ(number([&] { static_cast<void>(backend.LoadResourcePicture("NONE")); }), 481);
-}
-
 TEST(BitmapTest, PixelsMatchTheSizeAndKeepTheirOpacityApart) {
     EXPECT_THROW(Bitmap(2, 2, {1, 2, 3}), std::invalid_argument);
     EXPECT_THROW(Bitmap(0, 1, {}), std::invalid_argument);
@@ -417,19 +395,6 @@ TEST(BitmapTest, PixelsMatchTheSizeAndKeepTheirOpacityApart) {
     EXPECT_FALSE(Bitmap(2, 1, {0xFF123456, 0xFF654321}) == opaque);
     EXPECT_TRUE(Bitmap().Empty());
     EXPECT_EQ(Bitmap().Width() + Bitmap().Height(), 0);
-}
-
-TEST_F(FormsTest, AModalFormWhoseStepsRunOutIsCountedAndReturns) {
-    Form dialog(backend, "frmDialog");
-    dialog.SetSettings({.owner = &form});
-    form.Show();
-    bool ownerDisabled = false;
-    backend.modalSteps.push_back([&](Form&) { ownerDisabled = backend.Disabled(form); });
-    dialog.ShowModal();
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_FALSE(backend.Disabled(form));
-    EXPECT_EQ(backend.stuckModals, 1);
-    EXPECT_FALSE(dialog.Modal());
 }
 
 TEST(FileListTest, ListsMatchingFilesByNameWithoutRegardToCase) {
