@@ -274,13 +274,6 @@ std::string WindowText(HWND window) {
     return Narrow(std::wstring_view(text, std::min<std::size_t>(length, std::size(text) - 1)));
 }
 
-void SetWindowTextOf(HWND window, const std::string& text) {
-    const std::wstring wide = Widen(text);
-    DWORD_PTR answer = 0;
-    ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
-                          SMTO_ABORTIFHUNG, 5000, &answer);
-}
-
 void SelectListRow(HWND list, int row) {
     ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     ::PostMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),

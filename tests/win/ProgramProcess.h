@@ -92,8 +92,6 @@ void ClickImage(const FormImagePlace& image, double x = 0.5, double y = 0.5);
 // The rows of a list box in another process.
 [[nodiscard]] std::vector<std::string> ListBoxRows(HWND list);
 [[nodiscard]] std::string WindowText(HWND window);
-// Types a whole text into a control of another process.
-void SetWindowTextOf(HWND window, const std::string& text);
 // Selects a row as a click would: the selection, then the notice to its parent.
 void SelectListRow(HWND list, int row);
 // Waits until the condition holds, pumping nothing; false when the time ran out.
