@@ -115,18 +115,5 @@ TEST_F(AboutFormTest, LogoHeldWithCtrlFollowsTheMouseUntilLetGo) {
     EXPECT_EQ(about->imgLogo.GetBounds(), (forms::Bounds{168, 118, 64, 64}));
 }
 
-TEST(AboutFormTextTest, InMemoryMeasuresWrapAtSpacesAndAtTheTextsOwnLineEnds) {
-    sim::SimFormsBackend backend;
-    const forms::Font message;
-    EXPECT_EQ(backend.MeasureText("", message, 100), (forms::TextSize{0, 0}));
-    EXPECT_EQ(backend.MeasureText("one line", message, 100), (forms::TextSize{48, 15}));
-    // 60 pixels hold ten characters: "aaaa bbbb" then "cccc".
-    EXPECT_EQ(backend.MeasureText("aaaa bbbb cccc", message, 60), (forms::TextSize{54, 30}));
-    EXPECT_EQ(backend.MeasureText(std::string(25, 'x'), message, 60), (forms::TextSize{60, 45}));
-    EXPECT_EQ(backend.MeasureText("ab\nabcd", message, 0), (forms::TextSize{24, 30}));
-    EXPECT_EQ(backend.MeasureText("Title", {.points = 14, .bold = true}, 0),
-              (forms::TextSize{60, 30}));
-}
-
 }  // namespace
 }  // namespace pellmark::chrome
