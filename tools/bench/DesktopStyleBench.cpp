@@ -103,9 +103,6 @@ int main() {
     const int seconds = std::getenv("PELLMARK_BENCH_SECONDS") != nullptr
                             ? std::atoi(std::getenv("PELLMARK_BENCH_SECONDS"))
                             : (pellmark::bench::Quick() ? 2 : 60);
-    const win32::UniqueKernelHandle hostProcess(
-        ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, host->processId()));
-    const double hostCpuStart = hostProcess ? CpuSeconds(hostProcess.get()) : 0;
     const double cpuStart = CpuSeconds(::GetCurrentProcess());
     const double start = Now();
     state.autoHideTimer = ::SetTimer(nullptr, 0, static_cast<UINT>(kAutoHideInterval), OnTimer);
@@ -118,12 +115,11 @@ int main() {
     ::KillTimer(nullptr, state.autoHideTimer);
     const double wall = Now() - start;
     const double cpu = CpuSeconds(::GetCurrentProcess()) - cpuStart;
-    const double hostCpu = hostProcess ? CpuSeconds(hostProcess.get()) - hostCpuStart : 0;
+    // Wine reports another process's processor time as the caller's own, so the desktop's
+    // share cannot be read from here.
     std::printf(
         "%.0f s of the auto-hide tick (%d ticks) and the colour timer (%d ticks, %d "
-        "sends): %.0f ms of CPU here, %.3f %% of a core (goal: below 0.5 %%); %.0f ms in "
-        "the desktop's process, %.3f %%\n",
-        wall, state.autoHideTicks, state.colourTicks, state.sends, cpu * 1000, cpu * 100 / wall,
-        hostCpu * 1000, hostCpu * 100 / wall);
+        "sends): %.0f ms of CPU here, %.3f %% of a core (goal: below 0.5 %%)\n",
+        wall, state.autoHideTicks, state.colourTicks, state.sends, cpu * 1000, cpu * 100 / wall);
     return host->Stop() ? 0 : 1;
 }
