@@ -2,6 +2,8 @@
 // the message loop until the main window has closed.
 #include <windows.h>
 
+#include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -25,6 +27,15 @@
 #include "settings/AppInfo.h"
 #include "tray/frmMenus.h"
 #include "update/CheckForNewVersion.h"
+
+// The library's default handler for an exception nobody catches writes the exception's type
+// to the standard error, which a windowed program does not have, through a demangler of
+// 45 KB. The forms report run-time errors themselves; what still escapes ends the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 namespace {
 
