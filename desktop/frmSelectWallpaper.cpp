@@ -57,6 +57,9 @@ forms::Bitmap Crop(const forms::Bitmap& picture, const forms::Bounds& area) {
 }
 
 std::string Reason(const std::exception& error) {
+    if (const auto* large = dynamic_cast<const PictureTooLarge*>(&error)) {
+        return MessageText("0975") + " " + std::to_string(large->MostPixels() / 1'000'000);
+    }
     if (const auto* runTime = dynamic_cast<const RunTimeError*>(&error)) {
         std::string reason = "Error ";
         reason += std::to_string(runTime->Number());

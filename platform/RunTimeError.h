@@ -2,6 +2,7 @@
 // break and the description.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,18 @@ class RunTimeError : public std::runtime_error {
 
   private:
     int number_;
+};
+
+// A picture that this system can read only whole and that has more pixels than one picture
+// may take: refused before any of it is read.
+class PictureTooLarge : public RunTimeError {
+  public:
+    explicit PictureTooLarge(std::uint64_t mostPixels)
+        : RunTimeError(7, "Out of memory"), mostPixels_(mostPixels) {}
+    [[nodiscard]] std::uint64_t MostPixels() const noexcept { return mostPixels_; }
+
+  private:
+    std::uint64_t mostPixels_;
 };
 
 inline constexpr int kInvalidProcedureCall = 5;

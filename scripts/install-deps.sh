@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb xserver-xephyr xauth imagemagick fonts-dejavu-core python3
-  clang libclang-rt-14-dev clang-format libstb-dev ccache
+  clang libclang-rt-14-dev clang-format libstb-dev libz-mingw-w64-dev ccache
 )
 
 missing=()

@@ -77,7 +77,7 @@ class LanguageFile {
 class LanguageMessages {
   public:
     // Every key the program reads into the table.
-    static const std::array<std::string_view, 41> kKeys;
+    static const std::array<std::string_view, 42> kKeys;
 
     [[nodiscard]] std::string Text(std::string_view key) const;
     // Takes every key of kKeys from the file (empty where it has none).

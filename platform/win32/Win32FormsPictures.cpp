@@ -9,12 +9,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/RunTimeError.h"
 #include "platform/win32/IconPixels.h"
+#include "platform/win32/PictureRows.h"
 #include "platform/win32/PngPicture.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
@@ -49,57 +51,135 @@ std::uint32_t FromBgra(std::uint32_t pixel, bool opaque) {
 
 constexpr UINT kMostPixelsASide = 16384;
 
-// The first frame, cut and scaled as asked while it is decoded: the clipper and the scaler
-// pull only the rows they need through the converter, so the whole picture is never held.
+constexpr GUID kBgr24 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
+constexpr GUID kBgr32 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0e}};
+constexpr GUID kGrey8 = {
+    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x08}};
+
+// The decoder's own shrinking, which the cross compiler's headers do not declare.
+constexpr GUID kSourceTransform = {
+    0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
+struct IWICBitmapSourceTransform : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                                 WICPixelFormatGUID* format,
+                                                 WICBitmapTransformOptions transform, UINT stride,
+                                                 UINT size, BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                           BOOL* supported) = 0;
+};
+
+// Wine's decoders decode the whole picture as soon as it is opened, and offer the transform
+// but shrink only afterwards.
+bool DecodersHoldWhole() {
+    const HMODULE system = ::GetModuleHandleW(L"ntdll.dll");
+    return system != nullptr && ::GetProcAddress(system, "wine_get_version") != nullptr;
+}
+
+// Where the decoder itself decodes at a smaller size (JPEG on Windows, in its transform),
+// the whole picture at the smallest of its sizes that still has the pixels the cut asks
+// for, shrunk to the cut; none where it cannot.
+std::optional<forms::Bitmap> FromSmallerDecode(IWICBitmapFrameDecode& frame,
+                                               const forms::PictureCut& part, int width, int height,
+                                               const std::string& source) {
+    ComPtr<IWICBitmapSourceTransform> transform;
+    auto smallWidth = static_cast<UINT>(
+        (static_cast<long long>(width) * part.width + part.source.width - 1) / part.source.width);
+    auto smallHeight =
+        static_cast<UINT>((static_cast<long long>(height) * part.height + part.source.height - 1) /
+                          part.source.height);
+    WICPixelFormatGUID format = kBgra32;
+    if ((smallWidth >= static_cast<UINT>(width) && smallHeight >= static_cast<UINT>(height)) ||
+        DecodersHoldWhole()) {
+        return std::nullopt;
+    }
+    if (FAILED(frame.QueryInterface(kSourceTransform, transform.put_void())) ||
+        FAILED(transform->GetClosestSize(&smallWidth, &smallHeight)) || smallWidth == 0 ||
+        smallHeight == 0 || smallWidth > static_cast<UINT>(width) ||
+        smallHeight > static_cast<UINT>(height) ||
+        std::uint64_t{smallWidth} * smallHeight > kMostPixelsReadWhole ||
+        FAILED(transform->GetClosestPixelFormat(&format))) {
+        return std::nullopt;
+    }
+    const UINT bytes = format == kBgra32 || format == kBgr32 ? 4
+                       : format == kBgr24                    ? 3
+                       : format == kGrey8                    ? 1
+                                                             : 0;
+    if (bytes == 0) {
+        return std::nullopt;
+    }
+    const UINT stride = (smallWidth * bytes + 3) / 4 * 4;
+    std::vector<BYTE> decoded(static_cast<std::size_t>(stride) * smallHeight);
+    if (FAILED(transform->CopyPixels(nullptr, smallWidth, smallHeight, &format,
+                                     WICBitmapTransformRotate0, stride,
+                                     static_cast<UINT>(decoded.size()), decoded.data()))) {
+        return std::nullopt;
+    }
+    RowScaler scaler(part, width, height, static_cast<int>(smallWidth),
+                     static_cast<int>(smallHeight));
+    std::vector<std::uint32_t> row(smallWidth);
+    for (int y = scaler.NextRow(); !scaler.Done(); ++y) {
+        const BYTE* from = decoded.data() + static_cast<std::size_t>(y) * stride;
+        for (UINT x = 0; x < smallWidth; ++x, from += bytes) {
+            row[x] = bytes == 1 ? FromBgra(from[0] * 0x010101u, true)
+                                : FromBgra(from[0] | (from[1] << 8) | (from[2] << 16), true);
+        }
+        scaler.Add(y, row.data());
+    }
+    return scaler.Take(source);
+}
+
+// The first frame, cut and shrunk as asked. Where the decoder cannot shrink it, it is pulled
+// through a converter a band of rows at a time, but the decoder may still hold it whole (under
+// Wine every decoder does), so then it may have at most kMostPixelsReadWhole pixels.
 forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
                         const std::string& source, const forms::PictureCutter* cut) {
     ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
     UINT width = 0;
     UINT height = 0;
     if (FAILED(decoder.GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height)) ||
-        width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide ||
-        FAILED(factory.CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), kBgra32, WICBitmapDitherTypeNone, nullptr, 0,
-                                     WICBitmapPaletteTypeCustom))) {
+        width == 0 || height == 0 || width > kMostPixelsASide || height > kMostPixelsASide) {
         InvalidPicture();
     }
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
-    const forms::PictureCut whole{{0, 0, w, h}, w, h};
-    const forms::PictureCut part =
-        cut != nullptr ? forms::WithinPicture((*cut)(w, h), w, h) : whole;
-    IWICBitmapSource* pixelsFrom = converter.get();
-    ComPtr<IWICBitmapClipper> clipper;
-    if (part.source != whole.source) {
-        const WICRect rect{part.source.left, part.source.top, part.source.width,
-                           part.source.height};
-        if (FAILED(factory.CreateBitmapClipper(clipper.put())) ||
-            FAILED(clipper->Initialize(pixelsFrom, &rect))) {
-            InvalidPicture();
-        }
-        pixelsFrom = clipper.get();
+    const forms::PictureCut part = forms::WithinPicture(
+        cut != nullptr ? (*cut)(w, h) : forms::PictureCut{{0, 0, w, h}, w, h}, w, h);
+    if (std::optional<forms::Bitmap> small = FromSmallerDecode(*frame.get(), part, w, h, source)) {
+        return std::move(*small);
     }
-    ComPtr<IWICBitmapScaler> scaler;
-    if (part.width != part.source.width || part.height != part.source.height) {
-        if (FAILED(factory.CreateBitmapScaler(scaler.put())) ||
-            FAILED(scaler->Initialize(pixelsFrom, static_cast<UINT>(part.width),
-                                      static_cast<UINT>(part.height),
-                                      WICBitmapInterpolationModeFant))) {
-            InvalidPicture();
-        }
-        pixelsFrom = scaler.get();
+    if (std::uint64_t{width} * height > kMostPixelsReadWhole) {
+        throw PictureTooLarge(kMostPixelsReadWhole);
     }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(part.width) * part.height);
-    if (FAILED(pixelsFrom->CopyPixels(nullptr, static_cast<UINT>(part.width) * 4,
-                                      static_cast<UINT>(pixels.size() * sizeof(std::uint32_t)),
-                                      reinterpret_cast<BYTE*>(pixels.data())))) {
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame.get(), kBgra32, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom))) {
         InvalidPicture();
     }
-    for (std::uint32_t& pixel : pixels) {
-        pixel = FromBgra(pixel, false);
+    RowScaler scaler(part, w, h, w, h);
+    constexpr int kBand = 32;
+    std::vector<std::uint32_t> band(static_cast<std::size_t>(w) * kBand);
+    for (int y = scaler.NextRow(); !scaler.Done();) {
+        const int rows = std::min(kBand, h - y);
+        const WICRect rect{0, y, w, rows};
+        if (rows <= 0 ||
+            FAILED(converter->CopyPixels(&rect, width * 4,
+                                         static_cast<UINT>(band.size() * sizeof(std::uint32_t)),
+                                         reinterpret_cast<BYTE*>(band.data())))) {
+            InvalidPicture();
+        }
+        for (int i = 0; i < rows; ++i, ++y) {
+            std::uint32_t* row = band.data() + static_cast<std::size_t>(i) * w;
+            std::transform(row, row + w, row,
+                           [](std::uint32_t pixel) { return FromBgra(pixel, false); });
+            scaler.Add(y, row);
+        }
     }
-    return {part.width, part.height, std::move(pixels), source};
+    return scaler.Take(source);
 }
 
 // Null where the imaging component is missing (Windows XP without it, and older).
@@ -474,6 +554,10 @@ forms::Bitmap Win32FormsBackend::LoadPicturePart(const std::string& path,
     }
     if (forms::Bitmap drawn = DrawMetafile(wide, path, cut); !drawn.Empty()) {
         return drawn;
+    }
+    if (std::optional<forms::Bitmap> read =
+            ReadPictureByRows(wide, path, cut, DecodersHoldWhole())) {
+        return std::move(*read);
     }
     ComScope com;
     ComPtr<IWICImagingFactory> factory = ImagingFactory();

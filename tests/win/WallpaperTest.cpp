@@ -3,10 +3,13 @@
 // that cannot be loaded change nothing, and the picker browses real folders.
 #include <windows.h>
 
+#include <psapi.h>
 #include <wincodec.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -124,6 +127,40 @@ SIZE BitmapFileSize(const std::string& path) {
     return {info.bmWidth, info.bmHeight};
 }
 
+// A PNG of 16,384 by 16,384 pixels in a few kilobytes: its left half red, its right blue.
+std::string HugePng() {
+    const auto bigEndian = [](std::size_t value) {
+        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 8), static_cast<char>(value)};
+    };
+    const auto chunk = [&](const std::string& body) {
+        const uLong sum =
+            crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+        return bigEndian(body.size() - 4) + body + bigEndian(sum);
+    };
+    constexpr std::size_t kSide = 16384;
+    std::string row(1 + kSide / 8, '\0');  // no filter, then one bit a pixel
+    std::fill(row.begin() + 1 + kSide / 16, row.end(), '\xFF');
+    z_stream z{};
+    deflateInit(&z, Z_BEST_COMPRESSION);
+    std::string packed;
+    char out[65536];
+    for (std::size_t y = 0; y <= kSide; ++y) {
+        z.next_in = reinterpret_cast<Bytef*>(row.data());
+        z.avail_in = y < kSide ? static_cast<uInt>(row.size()) : 0;
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(out);
+            z.avail_out = sizeof out;
+            deflate(&z, y < kSide ? Z_NO_FLUSH : Z_FINISH);
+            packed.append(out, sizeof out - z.avail_out);
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return "\x89PNG\r\n\x1a\n" +
+           chunk("IHDR" + bigEndian(kSide) + bigEndian(kSide) + std::string("\1\3\0\0\0", 5)) +
+           chunk(std::string("PLTE\xFF\0\0\0\0\xFF", 10)) + chunk("IDAT" + packed) + chunk("IEND");
+}
+
 std::string StoredText(Win32Registry& registry, const char* name) {
     RegistryValue value;
     static_cast<void>(GetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S",
@@ -220,7 +257,7 @@ TEST_F(WallpaperTest, PicturesThatCannotBeLoadedChangeNothing) {
     const std::string before = ReadAll(converted);
     ASSERT_FALSE(before.empty());
 
-    WriteAll(scratch.File("damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+    WriteAll(scratch.File("damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 not a picture"));
     WriteAll(scratch.File("empty.png"), "");
     ::CreateDirectoryW(Widen(scratch.File("folder.gif")).c_str(), nullptr);
     // A PNG whose header says 20,000 by 20,000 pixels.
@@ -238,6 +275,28 @@ TEST_F(WallpaperTest, PicturesThatCannotBeLoadedChangeNothing) {
         EXPECT_EQ(Win32Wallpaper::CurrentWallpaper(), converted) << name;
         EXPECT_EQ(ReadAll(converted), before) << name;
     }
+}
+
+TEST_F(WallpaperTest, AHugePictureCostsWhatIsKeptOfIt) {
+    const std::string path = scratch.File("huge.png");
+    WriteAll(path, HugePng());
+    PROCESS_MEMORY_COUNTERS before{sizeof before};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before));
+    const forms::Bitmap preview =
+        forms.LoadPicturePart(path, [](int w, int h) { return PreviewCut(w, h, 150); });
+    EXPECT_EQ(preview.Width(), 300);
+    EXPECT_EQ(preview.ColourAt(10, 10), 0x0000FFu);
+    EXPECT_EQ(preview.ColourAt(290, 290), 0xFF0000u);
+    // Stretched: no larger than it takes to cover the screens.
+    EXPECT_EQ(ApplyWallpaperPicture(services, path, std::string("2")),
+              scratch.File(kConvertedWallpaperName));
+    const auto [width, height] = system.VirtualScreenSize();
+    const SIZE size = BitmapFileSize(scratch.File(kConvertedWallpaperName));
+    EXPECT_EQ(size.cx, std::max(width, height));
+    EXPECT_EQ(size.cy, std::max(width, height));
+    PROCESS_MEMORY_COUNTERS after{sizeof after};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after));
+    EXPECT_LT(after.PeakWorkingSetSize, before.WorkingSetSize + (100u << 20));
 }
 
 TEST_F(WallpaperTest, PickerBrowsesRealFoldersOnItsSkin) {

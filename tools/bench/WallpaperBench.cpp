@@ -1,7 +1,7 @@
 // Figures, not a test: what the wallpaper picker costs for a picture of few bytes and many
-// pixels (a 16,384 x 16,384 PNG and JPEG of a few stripes), on real windows under the
-// imaging component: the time to preview it, to make it the wallpaper and the size of the
-// bitmap written, and the memory the process holds above what it held before the picker
+// pixels (16,384 x 16,384 PNG, BMP and JPEG pictures of a few stripes, and a 6,000 x 4,000
+// JPEG photo's size), on real windows: the time to preview it, to make it the wallpaper and the
+// size of the bitmap written, and the memory the process holds above what it held before the picker
 // opened, at its highest during each step and after the picker closed. The wallpaper and
 // its style are put back afterwards.
 #include <windows.h>
@@ -38,6 +38,8 @@ constexpr GUID kPngFormat = {
     0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
 constexpr GUID kJpegFormat = {
     0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+constexpr GUID kBmpFormat = {
+    0x0af1d87e, 0xfcfe, 0x4188, {0xbd, 0xeb, 0xa7, 0x90, 0x64, 0x71, 0xcb, 0xe3}};
 constexpr GUID kBgr24 = {
     0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
 
@@ -91,7 +93,7 @@ class PeakWatch {
 
 // Stripes of red, green and blue, written a band of rows at a time, so writing it costs
 // little memory; kept between runs.
-bool Encode(const std::string& path, const GUID& format, UINT side) {
+bool Encode(const std::string& path, const GUID& format, UINT side, UINT height) {
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return true;
     }
@@ -109,7 +111,7 @@ bool Encode(const std::string& path, const GUID& format, UINT side) {
         FAILED(factory->CreateEncoder(format, nullptr, encoder.put())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(frame.put(), options.put())) ||
-        FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(side, side)) ||
+        FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(side, height)) ||
         FAILED(frame->SetPixelFormat(&pixels))) {
         return false;
     }
@@ -121,9 +123,9 @@ bool Encode(const std::string& path, const GUID& format, UINT side) {
             rows[y * stride + x * 3 + (x * 3 / side)] = 255;
         }
     }
-    for (UINT y = 0; y < side; y += kBand) {
-        if (FAILED(
-                frame->WritePixels(kBand, stride, static_cast<UINT>(rows.size()), rows.data()))) {
+    for (UINT y = 0; y < height; y += kBand) {
+        const UINT band = std::min(kBand, height - y);
+        if (FAILED(frame->WritePixels(band, stride, band * stride, rows.data()))) {
             return false;
         }
     }
@@ -156,11 +158,27 @@ int main() {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     // Quick: a smaller picture, so that a check that the bench runs takes seconds.
     const UINT kSide = quick ? 4096 : 16384;
-    const std::string png = folder + "\\stripes" + std::to_string(kSide) + ".png";
-    const std::string jpeg = folder + "\\stripes" + std::to_string(kSide) + ".jpg";
-    if (!Encode(png, kPngFormat, kSide) || (!quick && !Encode(jpeg, kJpegFormat, kSide))) {
-        std::printf("wallpaper bench: the pictures could not be written\n");
-        return 1;
+    const std::string side = std::to_string(kSide);
+    // Name, format, width, height.
+    const struct {
+        std::string name;
+        const GUID& format;
+        UINT width;
+        UINT height;
+    } encoded[] = {{"stripes" + side + ".png", kPngFormat, kSide, kSide},
+                   {"stripes" + side + ".bmp", kBmpFormat, kSide, kSide},
+                   {"photo6000.jpg", kJpegFormat, 6000, 4000},
+                   {"stripes" + side + ".jpg", kJpegFormat, kSide, kSide}};
+    std::vector<std::string> pictures;
+    for (const auto& picture : encoded) {
+        if (!Encode(folder + "\\" + picture.name, picture.format, picture.width, picture.height)) {
+            std::printf("wallpaper bench: the pictures could not be written\n");
+            return 1;
+        }
+        pictures.push_back(picture.name);
+        if (quick) {
+            break;
+        }
     }
     win32::Win32FormsBackend forms;
     win32::Win32Files files;
@@ -171,12 +189,7 @@ int main() {
     const std::string tileBefore = StoredText(registry, "TileWallpaper");
     const std::string styleBefore = StoredText(registry, "WallpaperStyle");
 
-    std::printf("wallpaper picker, a %u x %u picture (memory held above the start)\n", kSide,
-                kSide);
-    std::vector<std::string> pictures{png.substr(folder.size() + 1)};
-    if (!quick) {
-        pictures.push_back(jpeg.substr(folder.size() + 1));
-    }
+    std::printf("wallpaper picker (memory held above the start)\n");
     for (const std::string& name : pictures) {
         for (int style : {2, 0}) {
             const std::size_t idle = PrivateBytes();
@@ -203,15 +216,19 @@ int main() {
             const std::size_t after = PrivateBytes();
             const std::uint64_t written = FileBytes(folder + "\\" + kConvertedWallpaperName);
             std::printf(
-                "  %-15s %-8s preview %7.0f ms, %7.1f MB at most; Change Wallpaper %7.0f "
+                "  %-17s %-8s preview %7.0f ms, %7.1f MB at most; Change Wallpaper %7.0f "
                 "ms, %7.1f MB at most, bitmap %7.1f MB; closed %6.1f MB\n",
                 name.c_str(), style == 2 ? "stretch" : "center", previewMs,
                 Megabytes(previewPeak - idle), applyMs, Megabytes(applyPeak - idle),
                 Megabytes(written), Megabytes(after > idle ? after - idle : 0));
         }
     }
+    // A picture that only a decoder holding it whole can read (a JPEG under Wine) may be
+    // refused as too large; any other message is a failure.
+    bool failed = false;
     for (const auto& shown : dialogs.shown) {
         std::printf("  message: %s\n", shown.text.c_str());
+        failed = failed || shown.text.find("Error 7") == std::string::npos;
     }
     // The wallpaper and style of before.
     static_cast<void>(
@@ -224,5 +241,5 @@ int main() {
         SetWallpaper(system, wallpaperBefore);
     }
     ::DeleteFileA((folder + "\\" + kConvertedWallpaperName).c_str());
-    return dialogs.shown.empty() ? 0 : 1;
+    return failed ? 1 : 0;
 }
