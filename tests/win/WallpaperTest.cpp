@@ -294,6 +294,13 @@ TEST_F(WallpaperTest, AHugePictureCostsWhatIsKeptOfIt) {
     const SIZE size = BitmapFileSize(scratch.File(kConvertedWallpaperName));
     EXPECT_EQ(size.cx, std::max(width, height));
     EXPECT_EQ(size.cy, std::max(width, height));
+    // Headers of as many pixels that only the imaging component reads, which holds such a
+    // picture whole under Wine as soon as it opens it: refused by their headers.
+    WriteAll(scratch.File("huge.gif"), std::string("GIF89a\0\x40\0\x40", 10));
+    WriteAll(scratch.File("huge.jpg"), std::string("\xFF\xD8\xFF\xC0\0\x11\x08\x40\0\x40\0", 11));
+    for (const char* name : {"huge.gif", "huge.jpg"}) {
+        EXPECT_THROW(static_cast<void>(forms.LoadPicture(scratch.File(name))), PictureTooLarge);
+    }
     PROCESS_MEMORY_COUNTERS after{sizeof after};
     ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after));
     EXPECT_LT(after.PeakWorkingSetSize, before.WorkingSetSize + (100u << 20));

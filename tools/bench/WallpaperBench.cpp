@@ -192,6 +192,8 @@ int main() {
     std::printf("wallpaper picker (memory held above the start)\n");
     for (const std::string& name : pictures) {
         for (int style : {2, 0}) {
+            // A bitmap is set as it is: no file is written for it.
+            ::DeleteFileA((folder + "\\" + kConvertedWallpaperName).c_str());
             const std::size_t idle = PrivateBytes();
             PeakWatch watch;
             frmSelectWallpaper picker(
