@@ -13,12 +13,8 @@ class SimDisplays final : public platform::Displays {
     std::vector<platform::Monitor> monitors{{"MON-A", {0, 0, 1024, 768}, 96, true}};
     std::uint32_t tickCount = 0;
     std::function<std::uint32_t()> ticks;  // a clock of the test's, in place of tickCount
-    int monitorReads = 0;
 
-    std::vector<platform::Monitor> ReadMonitors() override {
-        ++monitorReads;
-        return monitors;
-    }
+    std::vector<platform::Monitor> ReadMonitors() override { return monitors; }
     void OnDisruption(std::function<void(platform::Disruption)> listener) override {
         listener_ = std::move(listener);
     }

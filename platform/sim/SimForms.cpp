@@ -386,7 +386,6 @@ forms::TextSize SimFormsBackend::MeasureText(const std::string& text, const form
 }
 
 void SimFormsBackend::DoEvents() {
-    ++doEventsCalls;
     if (pendingEvents) {
         auto events = std::exchange(pendingEvents, nullptr);
         Deliver(events);

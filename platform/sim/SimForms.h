@@ -95,7 +95,6 @@ class SimFormsBackend final : public forms::Backend {
     std::vector<MenuShow> menuLog;
     // "install frmMenus 3 images", "uninstall frmMenus", in order.
     std::vector<std::string> ownerDrawnLog;
-    int doEventsCalls = 0;
     std::function<void()> pendingEvents;  // what the next DoEvents lets happen, once
     bool programEnded = false;
     // Run in turn while a modal form shows, each with the form.

@@ -25,7 +25,6 @@ class SimShell final : public platform::Shell {
          "C:\\Users\\Ada\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"}};
     OsStatus shortcutFailure;  // a non-zero code: no shortcut can be made
     int userNameReads = 0;
-    std::vector<std::string> shortcutsMade;  // every link path written, in order
 
     std::string LogonUserName() override {
         ++userNameReads;
@@ -45,7 +44,6 @@ class SimShell final : public platform::Shell {
             return shortcutFailure;
         }
         files_.files[linkPath] = std::string(kMark) + target + '\n' + workingFolder;
-        shortcutsMade.push_back(linkPath);
         return {};
     }
     std::optional<platform::ShortcutTarget> ReadShortcut(const std::string& linkPath) override {

@@ -1,5 +1,4 @@
-// The about box's version text, its rolling comments on the test clock, and the logo
-// that follows the mouse.
+// The about box's version text and its rolling comments on the test clock.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -50,24 +49,6 @@ TEST_F(CommentsScrollTest, TallTextRollsUpEvery50MsAndComesBackFromBelow) {
     CommentsScroll again(4, 6, 2);
     EXPECT_EQ(Run(again, 50 * 10), (std::vector<int>{-2, -4, 4, 2, 0, -2, -4, 4, 2, 0}));
     EXPECT_TRUE(timer.Enabled());
-}
-
-TEST(AboutBoxTest, LogoFollowsOnlyWithCtrlAloneAndTheLeftButton) {
-    struct Case {
-        bool left;
-        int keys;
-        bool follows;
-    };
-    for (const Case& c : std::vector<Case>{{true, kCtrlKey, true},
-                                           {true, 0, false},
-                                           {true, kCtrlKey | kShiftKey, false},
-                                           {true, kCtrlKey | kAltKey, false},
-                                           {true, kShiftKey, false},
-                                           {false, kCtrlKey, false}}) {
-        LogoFollow logo;
-        logo.MouseDown(c.left, c.keys);
-        EXPECT_EQ(logo.Following(), c.follows) << c.left << " " << c.keys;
-    }
 }
 
 }  // namespace

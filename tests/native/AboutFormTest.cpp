@@ -92,7 +92,7 @@ TEST_F(AboutFormTest, LongCommentsRollAndShortOnesStay) {
 
 TEST_F(AboutFormTest, LogoHeldWithCtrlFollowsTheMouseUntilLetGo) {
     Open("Short.");
-    // Which buttons and keys make it follow is the logo's own rule; here, that they reach it.
+    // Ctrl with Shift is not Ctrl alone: the logo stays.
     const forms::Bounds start = about->imgLogo.GetBounds();
     about->imgLogo.UserMouseDown(Mouse(5, 5, true, true));
     about->UserMouseMove(Mouse(200, 150));

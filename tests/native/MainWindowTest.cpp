@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "chrome/MakerAddresses.h"
 #include "platform/RunTimeError.h"
 #include "settings/LanguageFile.h"
 #include "settings/Messages.h"
@@ -548,42 +547,6 @@ TEST_F(MainWindowTest, TheWatcherRestoresWhenTheResolutionChanges) {
     EXPECT_EQ(desktop.icons[1].x, 100);
 }
 
-// The window read the desktop while it loaded; a new icon then lands at index 0. The Load
-// button and the watcher must still give each icon its own place.
-TEST_F(MainWindowTest, LoadAndTheWatcherRestoreTheDesktopAsItIsNow) {
-    Setting("RestoreOnResChange", "True");
-    Setting("PatternToRestore", "Work");
-    ASSERT_TRUE(Start());
-    const sim::SimIcon arrived{"New", 40, 300, 3};
-    desktop.icons.insert(desktop.icons.begin(), arrived);
-    for (std::size_t i = 1; i < desktop.icons.size(); ++i) {
-        desktop.icons[i].y = 650;
-    }
-    Select("Work");
-    desktop.moveBatches.clear();
-    form->patterns.cmdLoad.UserClick();
-    EXPECT_EQ(desktop.icons[0].x, 40);
-    EXPECT_EQ(desktop.icons[0].y, 300);
-    EXPECT_EQ(desktop.icons[1].x, 500);
-    EXPECT_EQ(desktop.icons[2].x, 600);
-    EXPECT_EQ(desktop.icons[3].x, 700 + 15360);
-    EXPECT_EQ(desktop.icons[1].y, 400);
-    EXPECT_EQ(desktop.moveBatches.size(), 1u);
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form->patterns.lblNoIcons.Caption(), "4 " + MessageText("0900"));
-
-    // Once more with a second new icon, now through the watcher.
-    desktop.icons.insert(desktop.icons.begin(), {"Newer", 80, 500, 4});
-    desktop.screen = {800, 600};
-    forms.AdvanceClock(2000);
-    EXPECT_EQ(desktop.icons[0].x, 80);
-    EXPECT_EQ(desktop.icons[1].x, 40);
-    EXPECT_EQ(desktop.icons[2].x, 391);  // 500 scaled from 1024 to 800 wide
-    EXPECT_EQ(desktop.icons[3].x, 469);
-    EXPECT_GT(desktop.icons[4].x, 800) << "the hidden icon stays off the screen";
-    EXPECT_TRUE(dialogs.shown.empty());
-}
-
 }  // namespace
 }  // namespace pellmark
 
@@ -755,9 +718,6 @@ TEST_F(MainWindowChromeTest, TheBodyDragsTheWindowAndTheButtonsLookPressed) {
     form->imgMenu.UserClick();
     EXPECT_EQ(form->imgMenu.GetPicture(), Picture(PELLMARK_PICTURE_MENU_BUTTON));
     EXPECT_EQ(forms.menusShown, std::vector<std::string>{"mnuMain"});
-
-    form->imgWebAdd.UserClick();
-    EXPECT_EQ(system.opened, (std::vector<std::string>{std::string(chrome::WebAddress())}));
 }
 
 TEST_F(MainWindowChromeTest, ThePatternPageFitsItsAreaAndLetsGoOfTheMenuWhenItGoes) {

@@ -100,33 +100,5 @@ TEST(SafeFileWrite, WhenEveryTemporaryNameIsTakenTheFileIsNotTouched) {
     EXPECT_EQ(files.files, before);
 }
 
-// The sim's ANSI code page is the one the encoding tests lean on: Windows-1252 exactly.
-TEST(SimFilesCodePage, Windows1252BothWaysAndNothingElse) {
-    sim::SimFiles files;
-    struct Case {
-        const char* utf8;
-        const char* ansi;
-    } const held[] = {
-        {"Recycle Bin", "Recycle Bin"},
-        {"Caf\u00e9 \u00bd \u00ff\u00a0", "Caf\xe9 \xbd \xff\xa0"},
-        {"\u20ac \u201a \u0192 \u201e \u2026 \u2020 \u2021 \u02c6 \u2030 \u0160 \u2039 \u0152 "
-         "\u017d",
-         "\x80 \x82 \x83 \x84 \x85 \x86 \x87 \x88 \x89 \x8a \x8b \x8c \x8e"},
-        {"\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u017e\u0178",
-         "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9a\x9b\x9c\x9e\x9f"},
-        // The five bytes the code page leaves unassigned map to the controls of the same
-        // number, as Windows maps them.
-        {"\u0081\u008d\u008f\u0090\u009d", "\x81\x8d\x8f\x90\x9d"},
-    };
-    for (const Case& c : held) {
-        EXPECT_EQ(files.ToAnsiCodePage(c.utf8), std::optional<std::string>(c.ansi)) << c.utf8;
-        EXPECT_EQ(files.FromAnsiCodePage(c.ansi), c.utf8) << c.utf8;
-    }
-    for (const char* notHeld : {"\u03a9mega", "\u0080", "\u009f", "\u0100", "\u65e5\u672c",
-                                "\U0001F600", "\u2019\u0391", "bad \xff byte"}) {
-        EXPECT_EQ(files.ToAnsiCodePage(notHeld), std::nullopt) << notHeld;
-    }
-}
-
 }  // namespace
 }  // namespace pellmark
