@@ -37,15 +37,6 @@ TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIcons) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(DesktopIconsTest, ReadingTwiceGivesTheSameTable) {
-    desktop.icons = {{"A", 1, 2, 0}, {"B", 3, 4, 1}};
-    icons.ReadDesktopIcons();
-    const DesktopIconTable first = icons.Table();
-    icons.ReadDesktopIcons();
-    EXPECT_EQ(icons.Table().Icons, first.Icons);
-    EXPECT_EQ(desktop.readCount, 2);
-}
-
 TEST_F(DesktopIconsTest, EmptyOrMissingDesktopGivesTheNoIconsMessageAndAnEmptyTable) {
     for (const bool present : {true, false}) {
         desktop.present = present;

@@ -194,11 +194,9 @@ TEST_F(MainWindowTest, CommandLines) {
         "Pellmark encoutered a problem while trying to Handling command arguments";
     const std::vector<Case> cases = {
         {"LOAD Work", 600, {}},
-        {"load Work", 600, {}},
         {"LOAD  Work", 2, {}},
         {"LOAD ", 1, {}},
         {"LOAD", 100, {tooShort}},
-        {"L", 100, {tooShort}},
         {"LOAD \"Work\"", 100, {badName}},
         {"HELP Work", 100, {}},
         {"LOAD Gone",

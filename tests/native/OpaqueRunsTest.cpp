@@ -34,10 +34,8 @@ TEST(OpaqueRunsTest, RunsOfCraftedPictures) {
         std::int32_t transparentAfter;
     };
     const std::vector<Case> cases = {
-        {"all transparent", {"...", "..."}, kRed, {}, kRed},
+        // The runs' shapes are the random pictures' below; here, the transparent colour.
         {"holes", {"#.#", "...", ".#."}, kRed, {{0, 0, 1}, {2, 0, 3}, {1, 2, 2}}, kRed},
-        {"runs reach the right edge", {"..##", "####"}, kRed, {{2, 0, 4}, {0, 1, 4}}, kRed},
-        {"black is a colour like any other", {"k.k"}, kRed, {{0, 0, 1}, {2, 0, 3}}, kRed},
         {"0 takes the top-left colour",
          {"#.#", "kk."},
          0,
@@ -48,9 +46,7 @@ TEST(OpaqueRunsTest, RunsOfCraftedPictures) {
          -5,
          {{1, 0, 2}},
          static_cast<std::int32_t>(kBlack)},
-        {"single opaque pixel", {"#"}, kRed, {{0, 0, 1}}, kRed},
         {"single pixel, no colour chosen", {"#"}, 0, {}, static_cast<std::int32_t>(kGreen)},
-        {"one column", {"#", ".", "#"}, kRed, {{0, 0, 1}, {0, 2, 1}}, kRed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
