@@ -79,16 +79,6 @@ TEST_F(WatcherTest, AMissingPatternSwitchesTheWatcherAndItsSettingOff) {
     EXPECT_EQ(dialogs.shown.size(), 1u) << "a stopped watcher stays quiet";
 }
 
-TEST_F(WatcherTest, AutoArrangeIsReportedFromTheWatcherToo) {
-    watcher.Start(folder, "Home");
-    desktop.autoArrange = true;
-    desktop.screen = {800, 600};
-    EXPECT_TRUE(watcher.Tick());
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, MessageText("0937") + "\n\n" + MessageText("0938"));
-    EXPECT_EQ(desktop.icons[0].x, 500);
-}
-
 TEST_F(WatcherTest, TheTrayCommandRestoresByCaptionAndMarksHiddenIcons) {
     std::vector<bool> marks;
     const auto mark = [&](const DesktopIconTable& table) {
