@@ -52,6 +52,8 @@ TEST(ListViewRecords, OneBlockHoldsRecordsThenTextsThenPoints) {
     EXPECT_EQ(plan->PointAt(2), 400u);
     EXPECT_EQ(plan->totalSize, 408u);
 
+    EXPECT_TRUE(PlanTransferBlock(3, kItemLayout64, 40, 408).has_value());  // just fits
+    EXPECT_FALSE(PlanTransferBlock(3, kItemLayout64, 40, 407).has_value());
     EXPECT_FALSE(PlanTransferBlock(0, kItemLayout32, 40, 1 << 20).has_value());
     EXPECT_FALSE(PlanTransferBlock(100000, kItemLayout32, 40, 1 << 20).has_value());
     EXPECT_FALSE(PlanTransferBlock(SIZE_MAX / 2, kItemLayout64, 40, SIZE_MAX).has_value());
