@@ -437,8 +437,10 @@ TEST_F(MenuCommandsTest, TheCommandsLetGoOfTheMenusWhenTheMainWindowGoes) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(static_cast<bool>(menus.mnuExit.Click));
     EXPECT_TRUE(static_cast<bool>(menus.PatternClick));
+    EXPECT_TRUE(static_cast<bool>(menus.mnuSaveList_Delete().Click));  // the pattern page's
     form.reset();
-    for (const forms::MenuItem* menu : {&menus.mnuMain, &menus.mnuSysTrayIcon}) {
+    for (const forms::MenuItem* menu :
+         {&menus.mnuMain, &menus.mnuSysTrayIcon, &menus.mnuSaveList}) {
         for (const auto& item : menu->Items()) {
             EXPECT_FALSE(static_cast<bool>(item->Click)) << item->ElementKey();
         }
