@@ -8,10 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RunTimeError.h"
-#include "platform/forms/FileList.h"
 #include "platform/forms/Form.h"
-#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimForms.h"
 #include "tests/common/FormsCases.h"
 
@@ -395,25 +392,6 @@ TEST(BitmapTest, PixelsMatchTheSizeAndKeepTheirOpacityApart) {
     EXPECT_FALSE(Bitmap(2, 1, {0xFF123456, 0xFF654321}) == opaque);
     EXPECT_TRUE(Bitmap().Empty());
     EXPECT_EQ(Bitmap().Width() + Bitmap().Height(), 0);
-}
-
-TEST(FileListTest, ListsMatchingFilesByNameWithoutRegardToCase) {
-    sim::SimFiles files;
-    files.files = {{"C:\\P\\b.ips", ""},
-                   {"C:\\P\\A.IPS", ""},
-                   {"C:\\P\\c.ipsx", ""},
-                   {"C:\\P\\sub\\d.ips", ""},
-                   {"C:\\P\\e.txt", ""}};
-    FileList list(files);
-    list.SetPattern("*.ips");
-    list.SetPath("C:\\P\\");
-    ASSERT_EQ(list.ListCount(), 2);
-    EXPECT_EQ(list.List(0), "A.IPS");
-    EXPECT_EQ(list.List(1), "b.ips");
-
-    EXPECT_THROW(list.SetPath("C:\\Missing\\"), RunTimeError);
-    EXPECT_EQ(list.Path(), "C:\\P\\");
-    EXPECT_EQ(list.ListCount(), 2);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "desktop/Wallpaper.h"
 #include "desktop/WallpaperButtons.h"
 #include "desktop/frmSelectWallpaper.h"
+#include "platform/RunTimeError.h"
 #include "platform/forms/FileList.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFiles.h"
@@ -237,7 +238,7 @@ TEST(FolderRowsTest, AncestorsThenSortedSubFolders) {
     EXPECT_TRUE(FolderRows("", {}).empty());
 }
 
-TEST(FileListPatterns, SeveralPatternsListEachMatchOnce) {
+TEST(FileList, SeveralPatternsListEachMatchOnceWithoutRegardToCase) {
     sim::SimFiles files;
     for (const char* name : {"b.jpg", "a.BMP", "c.txt", "d.png", "e.bmp.txt", "f.jpeg"}) {
         files.files[std::string("C:\\pics\\") + name] = "x";
@@ -249,6 +250,11 @@ TEST(FileListPatterns, SeveralPatternsListEachMatchOnce) {
     EXPECT_EQ(list.List(0), "a.BMP");
     EXPECT_EQ(list.List(1), "b.jpg");
     EXPECT_EQ(list.List(2), "d.png");
+
+    // A folder that is not there is an error, and the list stays as it was.
+    EXPECT_THROW(list.SetPath("C:\\Missing\\"), RunTimeError);
+    EXPECT_EQ(list.Path(), "C:\\pics\\");
+    EXPECT_EQ(list.ListCount(), 3);
 }
 
 // The picker over in-memory files, registry, pictures and message boxes.
