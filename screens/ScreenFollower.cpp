@@ -218,7 +218,10 @@ int ScreenFollower::Tick(std::uint32_t now) {
         if (follow_ && still >= kRestoreAfterStillness && DesktopReadable()) {
             Restore(arrangement, key, now);
         }
-        nextIconPoll_ = now + kSettlingPoll;
+        // Looked at again when the stillness could be complete, not a whole poll later.
+        const std::uint32_t left =
+            still < kRestoreAfterStillness ? kRestoreAfterStillness - still : kSettlingPoll;
+        nextIconPoll_ = now + std::min<std::uint32_t>(left, kSettlingPoll);
     } else {
         if (locked_) {
             HoldLock(before);

@@ -23,7 +23,7 @@ namespace pellmark::screens {
 inline constexpr std::uint32_t kLearnAfterStillness = 5000;
 inline constexpr std::uint32_t kSettlingWindow = 15000;
 inline constexpr std::uint32_t kRestoreAfterStillness = 2000;
-inline constexpr int kSettlingPoll = 500;
+inline constexpr int kSettlingPoll = 250;  // only in the settling window
 inline constexpr int kLockPoll = 1000;
 inline constexpr int kQuickestIdlePoll = 1000;
 inline constexpr int kSlowestIdlePoll = 8000;

@@ -184,7 +184,16 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
     Disrupt(t + 8000);
     Stack(t + 8700);
     RunTo(t + 12000);
-    EXPECT_EQ(Places(), (Positions{{100, 100}, {640, 480}, {500, 300}}));
+    const Positions moved{{100, 100}, {640, 480}, {500, 300}};
+    EXPECT_EQ(Places(), moved);
+
+    // Put back within a quarter second of 2 s of stillness (here ticks cost nothing), not
+    // a whole slow poll later.
+    t += 30000;
+    Disrupt(t);
+    Stack(t + 700);
+    RunTo(t + 700 + 2000 + 250);
+    EXPECT_EQ(Places(), moved);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
