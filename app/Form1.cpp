@@ -172,9 +172,24 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     };
     tmrFollowScreens.Tick = [this] {
         Trapped([this] {
-            if (following_) {
-                ScheduleScreens(follower_->Tick(services_.displays->TickCount()));
+            if (!following_) {
+                return;
             }
+            const std::uint32_t now = services_.displays->TickCount();
+            if (followerStartPending_) {
+                followerStartPending_ = false;
+                int next = follower_->Start(now);
+                if (follower_->Locked() != settings_.LockIcons) {
+                    next = follower_->SetLock(settings_.LockIcons, now);
+                }
+                if (disruptionBeforeStart_) {
+                    next = std::min(next, follower_->Disrupt(*disruptionBeforeStart_, now));
+                    disruptionBeforeStart_.reset();
+                }
+                ScheduleScreens(next);
+                return;
+            }
+            ScheduleScreens(follower_->Tick(now));
         });
     };
 }
@@ -224,7 +239,7 @@ void Form1::ScheduleScreens(int milliseconds) {
     tmrFollowScreens.SetEnabled(true);
 }
 
-void Form1::FollowScreens() {
+void Form1::FollowScreens(bool atStart) {
     if (services_.displays == nullptr) {
         return;
     }
@@ -248,7 +263,9 @@ void Form1::FollowScreens() {
         screenLayouts_.emplace(services_.files, savedFolder_);
         follower_.emplace(desktopIcons_, displays, *screenLayouts_, services_.dialogs);
         displays.OnDisruption([this](platform::Disruption disruption) {
-            if (following_) {
+            if (following_ && followerStartPending_) {
+                disruptionBeforeStart_ = disruption;  // told once the follower has started
+            } else if (following_) {
                 Trapped([this, disruption] {
                     ScheduleScreens(
                         follower_->Disrupt(disruption, services_.displays->TickCount()));
@@ -258,15 +275,27 @@ void Form1::FollowScreens() {
     }
     follower_->SetFollow(settings_.FollowScreens);
     follower_->SetPatternWinsOnDisplayChange(settings_.RestoreOnResChange);
-    int next = 1;
     if (!following_) {
         following_ = true;
-        next = follower_->Start(displays.TickCount());
+        // A lock holds from the first moment, so it starts at once.
+        if (atStart && !settings_.LockIcons) {
+            // The follower's first read of the desktop waits for the timer, after the window
+            // has shown: a thousand icons read from Explorer's process would hold up the start.
+            followerStartPending_ = true;
+            ScheduleScreens(1);
+            return;
+        }
+        followerStartPending_ = false;
+        int next = follower_->Start(displays.TickCount());
+        if (follower_->Locked() != settings_.LockIcons) {
+            next = follower_->SetLock(settings_.LockIcons, displays.TickCount());
+        }
+        ScheduleScreens(next);
+        return;
     }
-    if (follower_->Locked() != settings_.LockIcons) {
-        next = follower_->SetLock(settings_.LockIcons, displays.TickCount());
+    if (!followerStartPending_ && follower_->Locked() != settings_.LockIcons) {
+        ScheduleScreens(follower_->SetLock(settings_.LockIcons, displays.TickCount()));
     }
-    ScheduleScreens(next);
 }
 
 // Left button up shows or hides the window, right button down opens the tray menu.
@@ -590,7 +619,7 @@ void Form1::ImplementSettings() {
     if (settings_.RestoreOnStartup && !settings_.PatternToRestore.empty() && patternFolderReady_) {
         RestorePatternOnStartup();
     }
-    FollowScreens();
+    FollowScreens(true);
     // Hidden only when the tray icon can bring it back: a program nobody can reach must not
     // keep running.
     if (settings_.OnLoadHide && Tray().Shown()) {

@@ -120,7 +120,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void ImplementSettings();
     void RestorePatternOnStartup();
     // FollowScreens and LockIcons as the settings have them now, taken up at once.
-    void FollowScreens();
+    void FollowScreens(bool atStart = false);
     void ScheduleScreens(int milliseconds);
     void HandleCommandArguments();
     [[nodiscard]] RunResult RunCommand(const Command& command);
@@ -167,6 +167,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     std::optional<screens::ScreenLayouts> screenLayouts_;
     std::optional<screens::ScreenFollower> follower_;
     bool following_ = false;
+    bool followerStartPending_ = false;
+    std::optional<platform::Disruption> disruptionBeforeStart_;
     frmOptions options_;  // after the pattern page, whose list of files it reads
     std::optional<frmSelectWallpaper> wallpaperPicker_;
 };
