@@ -16,6 +16,7 @@
 
 #include "platform/RunTimeError.h"
 #include "platform/win32/IconPixels.h"
+#include "platform/win32/ImagingGuids.h"
 #include "platform/win32/PictureRows.h"
 #include "platform/win32/PngPicture.h"
 #include "platform/win32/SystemLibraries.h"
@@ -31,10 +32,6 @@ using formwindows::DrawBitmap;
 
 // Written out, so that nothing links to the imaging component's own library: the program
 // must start where the component is missing, and only pictures from files then fail.
-constexpr GUID kImagingFactory = {
-    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-constexpr GUID kBgra32 = {
-    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 
 [[noreturn]] void InvalidPicture() {
     throw RunTimeError(481, "Invalid picture");
@@ -50,13 +47,6 @@ std::uint32_t FromBgra(std::uint32_t pixel, bool opaque) {
 }
 
 constexpr UINT kMostPixelsASide = 16384;
-
-constexpr GUID kBgr24 = {
-    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
-constexpr GUID kBgr32 = {
-    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0e}};
-constexpr GUID kGrey8 = {
-    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x08}};
 
 // The decoder's own shrinking, which the cross compiler's headers do not declare.
 constexpr GUID kSourceTransform = {

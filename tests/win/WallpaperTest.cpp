@@ -18,6 +18,7 @@
 #include "desktop/frmSelectWallpaper.h"
 #include "platform/RunTimeError.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ImagingGuids.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Registry.h"
@@ -27,15 +28,6 @@
 
 namespace pellmark::win32 {
 namespace {
-
-constexpr GUID kImagingFactory = {
-    0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-constexpr GUID kPngFormat = {
-    0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
-constexpr GUID kJpegFormat = {
-    0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
-constexpr GUID kBgr24 = {
-    0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
 
 std::string ReadAll(const std::string& path) {
     UniqueFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
