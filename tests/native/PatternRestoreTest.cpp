@@ -45,15 +45,22 @@ class PatternRestoreTest : public ::testing::Test {
 };
 
 TEST_F(PatternRestoreTest, ScalesFromTheSavedScreenAndReadsTheDesktopAgain) {
-    desktop.icons = {{"Recycle Bin", 5, 5, 0}, {"Notes", 6, 6, 1}};
-    Restore(PatternText(800, 600, {{"Notes", " 100 ", " 60 "}, {"Recycle Bin", " 0 ", " 599 "}}));
+    // Saved on an 800-wide screen; a hidden record (x 100 before it was pushed away) is
+    // pushed off this 1024-wide screen at 96 DPI again: 100 + 15360 twips, scaled.
+    desktop.icons = {{"Recycle Bin", 5, 5, 0}, {"Notes", 6, 6, 1}, {"Secret", 5, 5, 2}};
+    Restore(PatternText(800, 600,
+                        {{"Notes", " 100 ", " 60 ", "true"},
+                         {"Recycle Bin", " 0 ", " 599 "},
+                         {"Secret", " 100 ", " 60 ", "True"}}));
 
     EXPECT_TRUE(restored);
-    EXPECT_EQ(Position(1), std::make_pair(128, 77));  // 60 / 0.78125 = 76.8
-    EXPECT_EQ(Position(0), std::make_pair(0, 767));   // 599 / 0.78125 = 766.72
+    EXPECT_EQ(Position(1), std::make_pair(128, 77));    // 60 / 0.78125 = 76.8; only "True" hides
+    EXPECT_EQ(Position(0), std::make_pair(0, 767));     // 599 / 0.78125 = 766.72
+    EXPECT_EQ(Position(2), std::make_pair(19789, 77));  // 15460 / 0.78125 = 19788.8
     // The closing read leaves the current screen, not the saved one, in the table.
     EXPECT_EQ(icons.Table().ScreenWidth, 1024);
     EXPECT_EQ(icons.Table().Icons[1].Position, (IconPosition{128, 77}));
+    EXPECT_TRUE(icons.Table().Icons[2].OffScreen);
     EXPECT_EQ(desktop.readCount, 3);  // the caller's, the restore's own, the closing one
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(files.openReaders, 0);
@@ -75,17 +82,6 @@ TEST_F(PatternRestoreTest, SavedAndRestoredAtTheSameSizeGivesEveryIconBackHidden
     }
     EXPECT_TRUE(icons.Table().Icons[1].OffScreen);
     EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(PatternRestoreTest, HiddenRecordsArePushedOffTheCurrentScreenAgain) {
-    // Saved hidden on an 800-wide screen (x 100 before it was pushed away), restored on a
-    // 1024-wide screen at 96 DPI: 100 + 15360 twips, scaled by 800/1024.
-    desktop.icons = {{"Secret", 5, 5, 0}, {"Shown", 5, 5, 0}};
-    Restore(PatternText(800, 600,
-                        {{"Secret", " 100 ", " 60 ", "True"}, {"Shown", " 100 ", " 60 ", "true"}}));
-    EXPECT_EQ(Position(0), std::make_pair(19789, 77));  // 15460 / 0.78125 = 19788.8
-    EXPECT_TRUE(icons.Table().Icons[0].OffScreen);
-    EXPECT_EQ(Position(1), std::make_pair(128, 77));  // only "True" hides, not "true"
 }
 
 // A file saved to the desktop lands at index 0 of the list view after the last read; every
@@ -256,13 +252,11 @@ TEST_F(PatternRestoreTest, AnUnreadableDesktopIsReportedOnceByTheClosingRead) {
 }
 
 TEST(PatternMoves, RoundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(-3.5), -4);
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(76.8), 77);
-    EXPECT_EQ(RoundHalfEven(-0.2), 0);
+    const std::pair<double, int> cases[] = {{2.5, 2}, {3.5, 4},   {-2.5, -2}, {-3.5, -4},
+                                            {0.5, 0}, {76.8, 77}, {-0.2, 0}};
+    for (const auto& [value, rounded] : cases) {
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+    }
 
     // Saved on a 2048 x 1536 screen, restored on 1024 x 768: every position halves.
     const ScaleRatios half = ComputeScaleRatios(2048, 1536, 1024, 768);

