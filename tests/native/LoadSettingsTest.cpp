@@ -47,22 +47,24 @@ SettingsRecord Sentinels() {
     return r;
 }
 
-// For each field of the record, in the loader's order: did it change?
-std::vector<bool> Changed(const SettingsRecord& r) {
-    const SettingsRecord s = Sentinels();
-    return {r.LoadInSysTray != s.LoadInSysTray,
-            r.RestoreOnStartup != s.RestoreOnStartup,
-            r.RestoreOnResChange != s.RestoreOnResChange,
-            r.PatternToRestore != s.PatternToRestore,
-            r.CloseWhenRestored != s.CloseWhenRestored,
-            r.OnLoadHide != s.OnLoadHide,
-            r.SavePatternOnStart != s.SavePatternOnStart,
-            r.SavePatternOnClose != s.SavePatternOnClose,
-            r.PatternToAutoSave != s.PatternToAutoSave,
-            r.AutoHideDesktop != s.AutoHideDesktop,
-            r.ShowDelay != s.ShowDelay,
-            r.Language != s.Language,
-            r.LanguageFile != s.LanguageFile};
+// The record's fields in the loader's order, FollowScreens and LockIcons last.
+std::vector<std::string> Fields(const SettingsRecord& r) {
+    const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
+    return {flag(r.LoadInSysTray),
+            flag(r.RestoreOnStartup),
+            flag(r.RestoreOnResChange),
+            r.PatternToRestore,
+            flag(r.CloseWhenRestored),
+            flag(r.OnLoadHide),
+            flag(r.SavePatternOnStart),
+            flag(r.SavePatternOnClose),
+            r.PatternToAutoSave,
+            flag(r.AutoHideDesktop),
+            std::to_string(r.ShowDelay),
+            r.Language,
+            r.LanguageFile,
+            flag(r.FollowScreens),
+            flag(r.LockIcons)};
 }
 
 class LoadSettingsTest : public ::testing::Test {
@@ -85,21 +87,10 @@ const std::vector<std::string> kDefaultStyleCalls = {
 
 TEST_F(LoadSettingsTest, AnEmptyStoreGivesTheDefaults) {
     Load();
-    EXPECT_FALSE(record.LoadInSysTray);
-    EXPECT_FALSE(record.RestoreOnStartup);
-    EXPECT_FALSE(record.RestoreOnResChange);
-    EXPECT_EQ(record.PatternToRestore, "");
-    EXPECT_FALSE(record.CloseWhenRestored);
-    EXPECT_TRUE(record.FollowScreens);
-    EXPECT_FALSE(record.LockIcons);
-    EXPECT_FALSE(record.OnLoadHide);
-    EXPECT_FALSE(record.SavePatternOnStart);
-    EXPECT_FALSE(record.SavePatternOnClose);
-    EXPECT_EQ(record.PatternToAutoSave, "AutoSave");
-    EXPECT_FALSE(record.AutoHideDesktop);
-    EXPECT_EQ(record.ShowDelay, 2);
-    EXPECT_EQ(record.Language, "English");
-    EXPECT_EQ(record.LanguageFile, "C:\\Program Files\\Pellmark\\Languages\\English.txt");
+    EXPECT_EQ(Fields(record),
+              (std::vector<std::string>{
+                  "0", "0", "0", "", "0", "0", "0", "0", "AutoSave", "0", "2", "English",
+                  "C:\\Program Files\\Pellmark\\Languages\\English.txt", "1", "0"}));
     EXPECT_EQ(style.calls, kDefaultStyleCalls);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(registry.OpenKeyCount(), 0);
@@ -133,19 +124,10 @@ TEST_F(LoadSettingsTest, StoredValuesAreAppliedInOrder) {
     store.Save(kIconStyleSection, "FontSize", "8.5");
     Load();
 
-    EXPECT_TRUE(record.LoadInSysTray);
-    EXPECT_TRUE(record.RestoreOnStartup);
-    EXPECT_TRUE(record.RestoreOnResChange);
-    EXPECT_EQ(record.PatternToRestore, "Work desk");
-    EXPECT_TRUE(record.CloseWhenRestored);
-    EXPECT_FALSE(record.OnLoadHide);
-    EXPECT_FALSE(record.SavePatternOnStart);
-    EXPECT_TRUE(record.SavePatternOnClose);
-    EXPECT_EQ(record.PatternToAutoSave, "Evening");
-    EXPECT_TRUE(record.AutoHideDesktop);
-    EXPECT_EQ(record.ShowDelay, -7);
-    EXPECT_EQ(record.Language, "Deutsch");
-    EXPECT_EQ(record.LanguageFile, "C:\\Program Files\\Pellmark\\Languages\\Deutsch.txt");
+    EXPECT_EQ(Fields(record),
+              (std::vector<std::string>{
+                  "1", "1", "1", "Work desk", "1", "0", "0", "1", "Evening", "1", "-7", "Deutsch",
+                  "C:\\Program Files\\Pellmark\\Languages\\Deutsch.txt", "1", "0"}));
     EXPECT_EQ(style.calls, (std::vector<std::string>{"TextColour 16777215", "BackgroundColour 0",
                                                      "RefreshTime 3", "TransparentTitle 1",
                                                      "EnableIconStyle 2", "FontName Tahoma",
@@ -222,9 +204,12 @@ TEST_F(LoadSettingsTest, ABadValueStopsTheLoaderAndNamesItsStep) {
         EXPECT_EQ(shown.shown[0].caption, "Encountered a slight problem");
         EXPECT_EQ(shown.shown[0].icon, platform::MessageIcon::Critical);
 
-        std::vector<bool> expected(13, false);
-        std::fill_n(expected.begin(), c.recordFieldsApplied, true);
-        EXPECT_EQ(Changed(loaded), expected) << c.key << ": what was read before stays applied";
+        // What was read before stays applied; the rest is as it was.
+        const std::vector<std::string> before = Fields(Sentinels());
+        const std::vector<std::string> after = Fields(loaded);
+        for (std::size_t i = 0; i < 13; ++i) {
+            EXPECT_EQ(after[i] != before[i], i < c.recordFieldsApplied) << c.key << " field " << i;
+        }
         EXPECT_EQ(calls.calls, std::vector<std::string>(
                                    kDefaultStyleCalls.begin(),
                                    kDefaultStyleCalls.begin() + static_cast<long>(c.styleCalls)))

@@ -664,18 +664,13 @@ TEST_F(MainWindowChromeTest, TheIntroductionsTitleOpensTheAboutBoxModal) {
     ASSERT_TRUE(Start());
     form->imgSideButton[0]->UserClick();
     bool modal = false;
-    bool ownerDisabled = false;
     forms.modalSteps.push_back([&](forms::Form& shown) {
-        modal = shown.Name() == "frmAbout" && shown.Modal();
-        ownerDisabled = forms.Disabled(*form);
+        modal = shown.Name() == "frmAbout" && shown.Modal() && forms.Disabled(*form);
         about.cmdOK.UserClick();
     });
     ClickTitle();
     EXPECT_TRUE(modal);
-    EXPECT_TRUE(ownerDisabled);
     EXPECT_FALSE(forms.Disabled(*form));
-    EXPECT_EQ(forms.stuckModals, 0);
-    EXPECT_FALSE(about.Visible());
     // Pressed on the title but let go elsewhere: no about box.
     form->UserMouseDown({.x = 120, .y = 20});
     form->UserMouseUp({.x = 120, .y = 200});

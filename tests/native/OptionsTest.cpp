@@ -146,11 +146,10 @@ TEST_F(OptionsTest, SaveWritesEveryKeyInOrderAndThePatternOnlyWhenARestoreIsTick
         options.SaveOptions();
 
         std::vector<std::string> expected = c.restoreWrites;
-        for (const char* write :
-             {"CloseWhenRestored=1", "QuietCommandLine=1", "LoadInSysTray=0", "-Pellmark",
-              "LoadOnStartup=0", "OnLoadHide=0", "FollowScreens=1", "LockIcons=0",
-              "SavePatternOnStart=0", "SavePatternOnClose=1", "PatternToAutoSave=Evening",
-              "Language=German"}) {
+        for (const char* write : {"CloseWhenRestored=1", "QuietCommandLine=1", "LoadInSysTray=0",
+                                  "-Pellmark", "LoadOnStartup=0", "OnLoadHide=0", "FollowScreens=1",
+                                  "LockIcons=0", "SavePatternOnStart=0", "SavePatternOnClose=1",
+                                  "PatternToAutoSave=Evening", "Language=German"}) {
             expected.emplace_back(write);
         }
         EXPECT_EQ(registry.log, expected);
@@ -276,22 +275,17 @@ TEST_F(OptionsTest, TheRestoreBoxesToolTipsNameTheChosenPattern) {
 }
 
 TEST_F(OptionsTest, OkApplyAndCancel) {
-    frmOptions& options = Open();
-    options.chkSaveOnStart.UserClick();
-    options.cboAutoSave.UserType("");
-    options.cboLanguage.UserSelect(1);
-    options.cmdCancel.UserClick();
-    EXPECT_FALSE(options.Loaded());
-    EXPECT_TRUE(registry.log.empty()) << "Cancel writes nothing";
-    EXPECT_TRUE(applied.empty());
-
-    frmOptions& again = Open();
-    again.chkSaveOnStart.UserClick();
-    again.cboAutoSave.UserType("");
-    again.cboLanguage.UserSelect(1);
-    again.cmdApply.UserClick();
-    EXPECT_TRUE(again.Loaded()) << "Apply leaves the dialog open";
-    EXPECT_EQ(applied, (std::vector<std::string>{"German"}));
+    for (const bool apply : {false, true}) {
+        frmOptions& options = Open();
+        options.chkSaveOnStart.UserClick();
+        options.cboAutoSave.UserType("");
+        options.cboLanguage.UserSelect(1);
+        (apply ? options.cmdApply : options.cmdCancel).UserClick();
+        EXPECT_EQ(options.Loaded(), apply) << "Apply leaves the dialog open, Cancel closes it";
+        EXPECT_EQ(registry.log.empty(), !apply) << "Cancel writes nothing";
+        EXPECT_EQ(applied, apply ? std::vector<std::string>{"German"} : std::vector<std::string>{});
+    }
+    frmOptions& again = *dialog;
     EXPECT_EQ(Stored("SavePatternOnStart"), "1");
     EXPECT_EQ(Stored("PatternToAutoSave"), kDefaultAutoSavePattern) << "an empty name";
     EXPECT_EQ(again.cboAutoSave.Text(), kDefaultAutoSavePattern);
