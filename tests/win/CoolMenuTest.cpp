@@ -94,7 +94,8 @@ ReadBack Read(HMENU menu, UINT position) {
 // A surface to draw menu items on, read back pixel by pixel.
 using Surface = MemorySurface;
 
-class CoolMenuTest : public ::testing::Test {
+template <int Dpi>
+class CoolMenuAt : public ::testing::Test {
   protected:
     void SetUp() override {
         form.Load();
@@ -162,12 +163,14 @@ class CoolMenuTest : public ::testing::Test {
         return nullptr;
     }
 
-    Win32FormsBackend backend{96};
+    Win32FormsBackend backend{Dpi};
     MenuForm form{backend};
     HWND window = nullptr;
     LONG_PTR original = 0;
     UniqueMenu menu = BuildMenu();
 };
+using CoolMenuTest = CoolMenuAt<96>;
+using CoolMenuDpiTest = CoolMenuAt<144>;
 
 TEST_F(CoolMenuTest, PopupConvertsAsItOpensAndComesBackWhenTheLoopEnds) {
     Open(menu.get());
@@ -402,35 +405,16 @@ TEST_F(CoolMenuTest, MenuBarStaysConvertedAndFollowsANewBar) {
     ::SetMenu(window, nullptr);
 }
 
-TEST(CoolMenuDpiTest, At144DpiTheLargePicturesAndScaledBoxAreDrawn) {
-    Win32FormsBackend backend{144};
-    MenuForm form{backend};
-    form.Load();
-    form.MakeWindow();
-    HWND window = Win32FormsBackend::WindowOf(form);
-    form.InstallOwnerDrawnMenus(Pictures());
-    UniqueMenu menu = BuildMenu();
-    ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.get()), 0);
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_DATA;
-    ASSERT_TRUE(::GetMenuItemInfoW(menu.get(), 4, TRUE, &info));
-    MEASUREITEMSTRUCT measure{};
-    measure.CtlType = ODT_MENU;
-    measure.itemData = info.dwItemData;
-    ::SendMessageW(window, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-    EXPECT_GE(measure.itemHeight, 26u);  // the 24-pixel picture's box
-    Surface surface(300, 40);
-    DRAWITEMSTRUCT draw{};
-    draw.CtlType = ODT_MENU;
-    draw.hDC = surface.Dc();
-    draw.rcItem = {0, 0, 300, static_cast<LONG>(measure.itemHeight)};
-    draw.itemData = info.dwItemData;
-    ::SendMessageW(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
-    EXPECT_EQ(surface.Count(draw.rcItem, RGB(0, 255, 0)), 24 * 24);
-    EXPECT_EQ(surface.Count(draw.rcItem, RGB(255, 0, 0)), 0);
-    ::SendMessageW(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    form.Unload();
+TEST_F(CoolMenuDpiTest, At144DpiTheLargePicturesAndScaledBoxAreDrawn) {
+    Open(menu.get());
+    const MEASUREITEMSTRUCT measured = Measure(menu.get(), 4);
+    EXPECT_GE(measured.itemHeight, 26u);  // the 24-pixel picture's box
+    const RECT item{0, 0, 300, static_cast<LONG>(measured.itemHeight)};
+    const Surface surface(300, 40);
+    Draw(menu.get(), 4, 0, surface, item);
+    EXPECT_EQ(surface.Count(item, RGB(0, 255, 0)), 24 * 24);
+    EXPECT_EQ(surface.Count(item, RGB(255, 0, 0)), 0);
+    EndLoop();
 }
 
 // A real menu loop: opened with TrackPopupMenu and closed by a timer, which first notes

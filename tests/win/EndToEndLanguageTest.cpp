@@ -6,19 +6,11 @@
 
 #include <string>
 
-#include "platform/Utf8.h"
 #include "tests/win/ProgramProcess.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark::e2e {
 namespace {
-
-std::string WindowText(HWND window) {
-    wchar_t text[256] = {};
-    const int length = ::GetWindowTextW(window, text, 256);
-    std::u16string units(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
-    return platform::Utf16ToUtf8(units);
-}
 
 using EndToEndLanguageTest = ProgramTest;
 

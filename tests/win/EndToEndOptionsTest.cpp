@@ -1,11 +1,12 @@
-// pellmark.exe's options dialog, opened from the main menu and answered from another
-// process as a user would: Apply keeps it open and writes the settings, OK writes the
-// Run value too and closes it, and the next opening shows what was kept.
+// pellmark.exe's main menu and its options dialog, opened and answered from another process
+// as a user would: Apply keeps the dialog open and writes the settings, OK writes the Run
+// value too and closes it, the next opening shows what was kept, and Exit asks first.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/WideText.h"
 #include "tests/win/ProgramProcess.h"
@@ -53,7 +54,7 @@ class EndToEndOptionsTest : public ProgramTest {
     }
 };
 
-TEST_F(EndToEndOptionsTest, ApplyAndOkWriteTheSettingsAndTheRunValue) {
+TEST_F(EndToEndOptionsTest, ApplyAndOkWriteTheSettingsAndTheRunValueAndExitAsksFirst) {
     const auto host = StandInProcess::Start(Layout{.icons = {{"one", 10, 10, 0}}});
     ASSERT_TRUE(host);
     HWND form = StartMainWindow();
@@ -107,7 +108,32 @@ TEST_F(EndToEndOptionsTest, ApplyAndOkWriteTheSettingsAndTheRunValue) {
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindow(options) == FALSE; }));
     EXPECT_EQ(RunValue(), "\"" + folder.Path() + "\\pellmark.Exe\"");
 
-    ::PostMessageA(form, WM_CLOSE, 0, 0);
+    // Exit from the menu button asks; only Yes ends the program.
+    const FormImagePlace button = FormImage(form, "imgMenu");
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+        ClickImage(button, 0.1, 0.1);
+        HWND menu = program->WaitForWindow("#32768");
+        ASSERT_NE(menu, nullptr);
+        // Its top-left corner is the button's.
+        RECT menuRect{};
+        POINT corner{button.area.left, button.area.top};
+        ::GetWindowRect(menu, &menuRect);
+        ::ClientToScreen(button.window, &corner);
+        EXPECT_EQ(std::make_pair(menuRect.left, menuRect.top), std::make_pair(corner.x, corner.y));
+        ::PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);  // from nothing chosen: the last, Exit
+        ::PostMessageA(menu, WM_CHAR, '\r', 0);
+        std::string text;
+        HWND box = program->WaitForMessageBox(text);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(text, "Are you sure you want to quit Pellmark?");
+        EXPECT_EQ(WindowText(box), "Quit");
+        ProgramProcess::Answer(box, answer);
+        if (answer == IDNO) {
+            EXPECT_FALSE(program->WaitForExit(1000).has_value());
+            EXPECT_TRUE(::IsWindowVisible(form));
+        }
+    }
     EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
 }
 

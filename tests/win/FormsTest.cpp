@@ -31,6 +31,7 @@
 #include "tests/common/IconFileBytes.h"
 #include "tests/win/GdiObjects.h"
 #include "tests/win/MemorySurface.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark::win32 {
 namespace {
@@ -1304,107 +1305,10 @@ TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDead
 
 // ---- Pictures and painting ----
 
-// A 4 by 2 picture, red on its left half and blue on its right, in each format; the PNG's
-// top-left pixel is transparent.
-const std::string kBmp(
-    "\x42\x4d\x4e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x04\x00\x00\x00\x02"
-    "\x00"
-    "\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x18\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\x00\xff\xff\x00\x00\xff\x00\x00\x00\x00\xff\x00\x00"
-    "\xff"
-    "\xff\x00\x00\xff\x00\x00",
-    78);
-const std::string kPng(
-    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00"
-    "\x02"
-    "\x08\x06\x00\x00\x00\x7f\xa8\x7d\x63\x00\x00\x00\x04\x67\x41\x4d\x41\x00\x00\xb1\x8f\x0b\xfc"
-    "\x61"
-    "\x05\x00\x00\x00\x20\x63\x48\x52\x4d\x00\x00\x7a\x26\x00\x00\x80\x84\x00\x00\xfa\x00\x00\x00"
-    "\x80"
-    "\xe8\x00\x00\x75\x30\x00\x00\xea\x60\x00\x00\x3a\x98\x00\x00\x17\x70\x9c\xba\x51\x3c\x00\x00"
-    "\x00"
-    "\x06\x62\x4b\x47\x44\x00\xab\x00\xab\x00\xab\x6a\x9d\xdd\x19\x00\x00\x00\x07\x74\x49\x4d\x45"
-    "\x07"
-    "\xea\x0c\x06\x16\x07\x39\x93\x7f\xe1\x94\x00\x00\x00\x1b\x49\x44\x41\x54\x08\xd7\x63\xfc\xcf"
-    "\xc0"
-    "\xc0\xc0\xc0\xc0\xf0\x9f\x91\x01\xc2\x62\x62\x60\x80\xb2\xa0\x00\x00\x5f\x20\x04\x01\xd5\x53"
-    "\x41"
-    "\xbe\x00\x00\x00\x25\x74\x45\x58\x74\x64\x61\x74\x65\x3a\x63\x72\x65\x61\x74\x65\x00\x32\x30"
-    "\x32"
-    "\x36\x2d\x31\x32\x2d\x30\x36\x54\x32\x32\x3a\x30\x37\x3a\x35\x37\x2b\x30\x30\x3a\x30\x30\xd2"
-    "\x86"
-    "\x32\x54\x00\x00\x00\x25\x74\x45\x58\x74\x64\x61\x74\x65\x3a\x6d\x6f\x64\x69\x66\x79\x00\x32"
-    "\x30"
-    "\x32\x36\x2d\x31\x32\x2d\x30\x36\x54\x32\x32\x3a\x30\x37\x3a\x35\x37\x2b\x30\x30\x3a\x30\x30"
-    "\xa3"
-    "\xdb\x8a\xe8\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
-    279);
-const std::string kGif(
-    "\x47\x49\x46\x38\x39\x61\x04\x00\x02\x00\xf1\x00\x00\xff\x00\x00\x00\x00\xff\xff\xff\xff\x00"
-    "\x00"
-    "\x00\x21\xf9\x04\x00\x00\x00\x00\x00\x21\xff\x0b\x49\x6d\x61\x67\x65\x4d\x61\x67\x69\x63\x6b"
-    "\x0d"
-    "\x67\x61\x6d\x6d\x61\x3d\x30\x2e\x34\x35\x34\x35\x35\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00"
-    "\x00"
-    "\x02\x04\x04\x12\x86\x05\x00\x3b",
-    80);
-const std::string kJpeg(
-    "\xff\xd8\xff\xe0\x00\x10\x4a\x46\x49\x46\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xdb\x00"
-    "\x43"
-    "\x00\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xdb\x00\x43\x01\x01"
-    "\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01"
-    "\x01"
-    "\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\xff\xc0\x00\x11\x08\x00\x02\x00\x04"
-    "\x03"
-    "\x01\x11\x00\x02\x11\x01\x03\x11\x01\xff\xc4\x00\x14\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x0a\xff\xc4\x00\x1a\x10\x00\x00\x07\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x05\x06\x07\x37\x85\xb6\xff\xc4\x00\x15\x01\x01\x01\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x00\x00\x08\x0a\xff\xc4\x00\x1b\x11\x00\x00\x07\x01\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x00\x00\x07\x08\x09\x39\x87\xb7\xb8\xff\xda\x00\x0c\x03\x01\x00\x02"
-    "\x11"
-    "\x03\x11\x00\x3f\x00\x28\xaf\xcc\xae\xaa\xa3\xcd\x93\x8a\xa4\x64\xb8\xc5\x4c\xd7\x37\x41\x1a"
-    "\xe1"
-    "\x00\xef\x72\x24\xa1\x6a\x6c\x38\xb3\x1f\xff\xd9",
-    324);
-const std::string kIcon(
-    "\x00\x00\x01\x00\x01\x00\x04\x02\x10\x00\x01\x00\x04\x00\x78\x00\x00\x00\x16\x00\x00\x00\x28"
-    "\x00"
-    "\x00\x00\x04\x00\x00\x00\x04\x00\x00\x00\x01\x00\x04\x00\x00\x00\x00\x00\x08\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x10\x00\x00\x00\x00\x00\xff\x00\xff\x00\x00\x00\xff"
-    "\xff"
-    "\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-    "\x00"
-    "\x00\x00\x00\x00\x00\x00\x00\x11\x00\x00\x00\x11\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00",
-    142);
-
-std::string TempPath(const char* name) {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    char narrow[MAX_PATH * 3] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, folder, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return std::string(narrow) + name;
-}
-std::string WriteTemp(const char* name, const std::string& bytes) {
-    const std::string path = TempPath(name);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    return path;
+// PELLMARK_TEST_PICTURES holds a 4 by 2 picture, red on its left half and blue on its right,
+// in each format; the PNG's top-left pixel is transparent.
+std::string TestPicture(const char* name) {
+    return std::string(PELLMARK_TEST_PICTURES) + name;
 }
 
 TEST(FormsPicturesTest, FilesOfEveryKindLoadToTheirPixelsAndBadOnesAreErrors) {
@@ -1413,13 +1317,11 @@ TEST(FormsPicturesTest, FilesOfEveryKindLoadToTheirPixelsAndBadOnesAreErrors) {
     constexpr std::uint32_t kBluePixel = 0xFFFF0000;
     struct Row {
         const char* name;
-        const std::string& bytes;
         int tolerance;  // JPEG is lossy
     };
-    for (const Row& row : {Row{"pellmark-test.bmp", kBmp, 0}, Row{"pellmark-test.png", kPng, 0},
-                           Row{"pellmark-test.gif", kGif, 0}, Row{"pellmark-test.jpg", kJpeg, 40},
-                           Row{"pellmark-test.ico", kIcon, 0}}) {
-        const std::string path = WriteTemp(row.name, row.bytes);
+    for (const Row& row : {Row{"halves.bmp", 0}, Row{"halves.png", 0}, Row{"halves.gif", 0},
+                           Row{"halves.jpg", 40}, Row{"halves.ico", 0}}) {
+        const std::string path = TestPicture(row.name);
         const forms::Bitmap picture = backend.LoadPicture(path);
         ASSERT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(4, 2))
             << row.name;
@@ -1435,13 +1337,12 @@ TEST(FormsPicturesTest, FilesOfEveryKindLoadToTheirPixelsAndBadOnesAreErrors) {
             return true;
         };
         const std::vector<std::uint32_t>& pixels = picture.Pixels();
-        const bool png = row.bytes.data() == kPng.data();
+        const bool png = std::string_view(row.name) == "halves.png";
         EXPECT_TRUE(png ? (pixels[0] >> 24) == 0 : similar(pixels[0], kRedPixel)) << row.name;
         EXPECT_TRUE(similar(pixels[1], kRedPixel)) << row.name;
         EXPECT_TRUE(similar(pixels[2], kBluePixel)) << row.name;
         EXPECT_TRUE(similar(pixels[7], kBluePixel)) << row.name;
         EXPECT_EQ(picture.HasTransparency(), png) << row.name;
-        ::DeleteFileA(path.c_str());
     }
     const auto number = [&](const std::string& path) {
         try {
@@ -1451,11 +1352,9 @@ TEST(FormsPicturesTest, FilesOfEveryKindLoadToTheirPixelsAndBadOnesAreErrors) {
         }
         return 0;
     };
-    EXPECT_EQ(number(TempPath("pellmark-missing.png")), 53);
-    const std::string text = WriteTemp("pellmark-not-a-picture.png", "just some text");
-    EXPECT_EQ(number(text), 481);
-    ::DeleteFileA(text.c_str());
-    EXPECT_EQ(number(TempPath("")), 481) << "a folder";
+    EXPECT_EQ(number(TestPicture("missing.png")), 53);
+    EXPECT_EQ(number(TestPicture("not-a-picture.png")), 481);
+    EXPECT_EQ(number(TestPicture("")), 481) << "a folder";
     EXPECT_THROW(static_cast<void>(backend.LoadResourcePicture("NOSUCHPICTURE")), RunTimeError);
 }
 
@@ -1972,18 +1871,9 @@ struct Win32FormsDriver {
         ::PostMessageW(header, WM_LBUTTONUP, 0, at);
         backend.DoEvents();
     }
-    // Written to the temporary folder once per run.
-    std::string IconFile(const forms::Bitmap& picture) {
-        wchar_t folder[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, folder);
-        const std::wstring path = std::wstring(folder) + L"pellmark-forms-square.ico";
-        const std::vector<std::uint8_t> bytes = testcases::IconFileBytes(picture);
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        EXPECT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                        &written, nullptr) != FALSE);
-        return Narrow(path);
+    static std::string IconFile(const forms::Bitmap& picture) {
+        return testcases::WriteTempFile("pellmark-forms-square.ico",
+                                        testcases::IconFileBytes(picture));
     }
     bool ShowsAt(const forms::Form& form, int x, int y) const {
         HWND window = WindowOf(form);

@@ -20,23 +20,12 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Forms.h"
 #include "tests/common/IconFileBytes.h"
+#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 #include "tools/desktophost/StandInDesktop.h"
 
 namespace pellmark::win32 {
 namespace {
-
-std::string WriteTempFile(const wchar_t* name, const std::vector<std::uint8_t>& bytes) {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + name;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    EXPECT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &written, nullptr) != FALSE);
-    return Narrow(path);
-}
 
 std::uint32_t At(const forms::Bitmap& picture, int x, int y) {
     return picture.Pixels()[static_cast<std::size_t>(y * picture.Width() + x)];
@@ -51,8 +40,8 @@ TEST(IconPictures, DrawIconFromFileDrawsTheFilesIconAtItsPlaceAndNothingForAMiss
         }
     }
     // A name outside the ANSI code page: the wide call reads it.
-    const std::string file = WriteTempFile(L"pellmark-\u03A9-icon.ico",
-                                           testcases::IconFileBytes(forms::Bitmap(32, 32, pixels)));
+    const std::string file = testcases::WriteTempFile(
+        "pellmark-\u03A9-icon.ico", testcases::IconFileBytes(forms::Bitmap(32, 32, pixels)));
     Win32FormsBackend backend;
 
     const forms::Bitmap large = DrawIconFromFile(backend, 32, file, 0, 10);
@@ -111,8 +100,8 @@ TEST(IconPictures, AnIconShownLargerIsTheFilesOwnImageAtThatSizeNotTheSmallOneSt
     constexpr std::uint32_t kBlue = 0xFFFF0000;
     // Told apart by colour and by frame: the 32-pixel image is green to its edges, the
     // 48-pixel one blue inside a frame of 4 transparent pixels.
-    const std::string file = WriteTempFile(
-        L"pellmark-two-sizes.ico",
+    const std::string file = testcases::WriteTempFile(
+        "pellmark-two-sizes.ico",
         testcases::IconFileBytes({FramedSquare(32, 0, kGreen), FramedSquare(48, 4, kBlue)}));
 
     Win32FormsBackend plain{96};

@@ -3,12 +3,16 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
+#include "tests/win/FileBytes.h"
 
 namespace pellmark::testcases {
 
@@ -17,6 +21,13 @@ inline std::string TempPath(const std::string& name) {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     return win32::Narrow(folder) + name;
+}
+
+// Writes `bytes` as `name` in the temporary folder: its path (a test failure when it cannot).
+inline std::string WriteTempFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = TempPath(name);
+    EXPECT_TRUE(WriteFileBytes(path, std::string(bytes.begin(), bytes.end()))) << path;
+    return path;
 }
 
 // Every name in a folder, folders included, sorted; none when it cannot be read.

@@ -132,48 +132,6 @@ TEST_F(VersionCheckWin, TheLinksDialogMayCloseMeanwhile) {
     EXPECT_TRUE(server.ClientClosed());
 }
 
-TEST_F(VersionCheckWin, NoConversation) {
-    // A port nobody listens on: bound, then closed again.
-    std::uint16_t freePort = 0;
-    {
-        const SOCKET probe = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-        freePort = ::ntohs(address.sin_port);
-        ::closesocket(probe);
-    }
-    Check(freePort, "127.0.0.1", std::string(kFailed) + "Unable to connect" + kAdvice,
-          MessageIcon::Exclamation);
-    // The reserved top-level name never resolves.
-    Check(80, "pellmark-check.invalid",
-          std::string(kFailed) + "Failure resolving WEB SITE ADDRESS" + kAdvice,
-          MessageIcon::Exclamation);
-}
-
-// A server that says nothing times out by the same clock, which the in-memory tests drive;
-// here, one that never stops sending.
-TEST_F(VersionCheckWin, ServersThatNeverFinishTimeOutAtThirtySeconds) {
-    // Junk without end, as fast as the client takes it: read and let go.
-    std::atomic<std::int64_t> sent{0};
-    LocalServer server([&sent](SOCKET client) {
-        const std::string junk(8192, 'x');
-        while (SendAll(client, junk)) {
-            sent += static_cast<std::int64_t>(junk.size());
-        }
-    });
-    const double took =
-        Check(server.Port(), "127.0.0.1", std::string(kFailed) + "Connection timed out" + kAdvice,
-              MessageIcon::Exclamation);
-    EXPECT_GT(took, 29.9);
-    EXPECT_LT(took, 33.0);
-    EXPECT_GT(sent.load(), 1'000'000);  // the client kept reading, and kept nothing
-    EXPECT_TRUE(server.ClientClosed());
-}
-
 // A listener on 127.0.0.1 that never takes a connection off its queue.
 class Listener {
   public:
@@ -224,6 +182,37 @@ class Listener {
     std::uint16_t port_ = 0;
     std::vector<SOCKET> fillers_;
 };
+
+TEST_F(VersionCheckWin, NoConversation) {
+    // A port nobody listens on: listened on, then closed again.
+    const std::uint16_t freePort = Listener().Port();
+    Check(freePort, "127.0.0.1", std::string(kFailed) + "Unable to connect" + kAdvice,
+          MessageIcon::Exclamation);
+    // The reserved top-level name never resolves.
+    Check(80, "pellmark-check.invalid",
+          std::string(kFailed) + "Failure resolving WEB SITE ADDRESS" + kAdvice,
+          MessageIcon::Exclamation);
+}
+
+// A server that says nothing times out by the same clock, which the in-memory tests drive;
+// here, one that never stops sending.
+TEST_F(VersionCheckWin, ServersThatNeverFinishTimeOutAtThirtySeconds) {
+    // Junk without end, as fast as the client takes it: read and let go.
+    std::atomic<std::int64_t> sent{0};
+    LocalServer server([&sent](SOCKET client) {
+        const std::string junk(8192, 'x');
+        while (SendAll(client, junk)) {
+            sent += static_cast<std::int64_t>(junk.size());
+        }
+    });
+    const double took =
+        Check(server.Port(), "127.0.0.1", std::string(kFailed) + "Connection timed out" + kAdvice,
+              MessageIcon::Exclamation);
+    EXPECT_GT(took, 29.9);
+    EXPECT_LT(took, 33.0);
+    EXPECT_GT(sent.load(), 1'000'000);  // the client kept reading, and kept nothing
+    EXPECT_TRUE(server.ClientClosed());
+}
 
 // Runs the check while a timer of the options form ticks every 100 ms; its tenth tick
 // clicks Cancel, or ends the program as closing the main window does, while the check still

@@ -29,25 +29,12 @@
 namespace pellmark::win32 {
 namespace {
 
+// The whole file; empty when it cannot be read.
 std::string ReadAll(const std::string& path) {
-    UniqueFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    if (!file) {
-        return {};
-    }
-    std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
-    DWORD read = 0;
-    ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return testcases::ReadFileBytes(path).value_or("");
 }
-
 void WriteAll(const std::string& path, const std::string& bytes) {
-    UniqueFile file(
-        ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(file);
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ASSERT_TRUE(testcases::WriteFileBytes(path, bytes)) << path;
 }
 
 // A picture of `width` by `height` in stripes of red, green and blue, encoded as `format`.
