@@ -34,15 +34,12 @@ TEST_F(EndToEndTrayTest, TheIconReachesTheShellAnswersItsClicksAndGoesWithExit) 
     HWND form = StartMainWindow();
     ASSERT_NE(form, nullptr);
 
-    // One add, for the main window, with an icon and the program's title.
+    // One add, for the main window, with the program's title (the record's other fields are
+    // the tray icon's own test's).
     ASSERT_TRUE(WaitUntil([&] { return !tray->Log("add").empty(); }));
     const std::vector<TrayRequest> adds = tray->Log("add");
     ASSERT_EQ(adds.size(), 1u);
     EXPECT_EQ(adds[0].fields.at("hwnd"), HandleText(form));
-    EXPECT_EQ(adds[0].fields.at("id"), "1");
-    EXPECT_EQ(adds[0].fields.at("flags"), "7");
-    EXPECT_NE(adds[0].fields.at("icon"), "-");
-    EXPECT_EQ(adds[0].fields.at("answer"), "1");
     EXPECT_EQ(adds[0].tip, "Pellmark");
 
     // Left button up hides the main window, and again shows it.

@@ -114,15 +114,14 @@ DrawnPlace DrawnPlaceOf(HWND form, const std::string& name) {
     const ImagePlace place = ReadImagePlace(form, name);
     return {place.window, BoxOf(place.area)};
 }
-std::string Utf8(const wchar_t* text) {
-    char narrow[768] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
-}
-std::string Text(HWND window) {
+// The wide text of a window, and as UTF-8.
+std::wstring WideText(HWND window) {
     wchar_t text[256] = {};
     ::GetWindowTextW(window, text, 256);
-    return Utf8(text);
+    return text;
+}
+std::string Text(HWND window) {
+    return Narrow(WideText(window));
 }
 void Notify(HWND control, int code) {
     Send(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code), control);
@@ -176,7 +175,7 @@ std::pair<std::string, Box> ToolOf(HWND tips, HWND window, UINT_PTR id) {
         return {"(none)", {}};
     }
     Send(tips, TTM_GETTEXTW, 128, &tool);
-    return {Utf8(text), BoxOf(tool.rect)};
+    return {Narrow(text), BoxOf(tool.rect)};
 }
 // The tools for areas of `window` (the labels a picture draws): their tips and places.
 using Areas = std::multimap<std::string, Box>;
@@ -270,12 +269,7 @@ TEST_F(FormsTest, FormAndControlsAreFoundNamedAndPlacedAtScale) {
     EXPECT_EQ(font.lfHeight, -24);  // 12 points at 144 DPI
 }
 
-// The wide text of a window, a list box or combo box row, a list view cell, a tool.
-std::wstring WideText(HWND window) {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
+// The wide text of a list box or combo box row, a list view cell or column.
 std::wstring WideRow(HWND list, UINT getText, int row) {
     wchar_t text[256] = {};
     ::SendMessageW(list, getText, row, reinterpret_cast<LPARAM>(text));
@@ -299,13 +293,6 @@ std::wstring WideColumn(HWND view, int column) {
     ::SendMessageW(view, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
     return text;
 }
-std::wstring WideTip(HWND tips, HWND window, UINT_PTR id) {
-    wchar_t text[256] = {};
-    TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, window, id, {}, nullptr, text};
-    ::SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
 // Drives this thread's pop-up menus as a user at the keyboard would. A hook sees each menu
 // open; while it shows, a timer moves the highlight one item at a time toward the next
 // caption of the path, opens its submenu or chooses it, and gives up (EndMenu) when the
@@ -445,8 +432,8 @@ TEST_F(FormsTest, TextOutsideTheCodePageCrossesExactlyBothWays) {
     EXPECT_EQ(WideRow(Find("cboSize"), CB_GETLBTEXT, 3), wide);
     EXPECT_EQ(WideColumn(Find("lvwIcons"), 0), wide);
     EXPECT_EQ(WideCell(Find("lvwIcons"), 3, 1), wide);
-    EXPECT_EQ(WideTip(ToolTipsOf(window), window, reinterpret_cast<UINT_PTR>(Find("cmdSave"))),
-              wide);
+    EXPECT_EQ(ToolOf(ToolTipsOf(window), window, reinterpret_cast<UINT_PTR>(Find("cmdSave"))).first,
+              text);
     // The window is a wide one, so no message on the way converts through the code page.
     EXPECT_TRUE(::IsWindowUnicode(window) && ::IsWindowUnicode(Find("txtName")));
 
@@ -1493,34 +1480,6 @@ TEST_F(FormsTest, AnImageHasNoWindowAndIsDrawnByItsFormInTheFormsOrderBeneathOth
     ::ReleaseDC(button, buttonDc);
 }
 
-TEST_F(FormsTest, AnImagePaintsAgainOnlyItsOwnPlaceAndOnlyWhenItsLookChanges) {
-    HWND window = FormWindow();
-    auto& image = form.Add<forms::Image>("imgRed");
-    image.Move({240, 290, 40, 40});  // 360,435 to 420,495
-    image.SetPicture(Solid(40, 40, kRed));
-    ::UpdateWindow(window);
-    const Box none{0, 0, 0, 0};
-    EXPECT_EQ(Dirty(window), none);
-    image.SetPicture(Solid(40, 40, kBlue));
-    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
-    image.Refresh();
-    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
-    image.Move({240, 280, 40, 40});  // 360,420 to 420,480
-    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 495}));
-    image.SetStretch(true);
-    image.SetToolTip("Red");
-    image.SetEnabled(false);
-    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480})) << "the stretch alone";
-    image.SetVisible(false);
-    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480}));
-    image.Move({0, 0, 10, 10});
-    image.SetPicture(Solid(4, 4, kGreen));
-    image.Refresh();
-    EXPECT_EQ(Dirty(window), none) << "hidden";
-    image.SetVisible(true);
-    EXPECT_EQ(Dirty(window), (Box{0, 0, 15, 15}));
-}
-
 TEST_F(FormsTest, AnImageTakesTheMouseWhereItIsAndKeepsItWhileAButtonIsHeld) {
     HWND window = FormWindow();
     std::vector<std::string> events;
@@ -1609,25 +1568,43 @@ TEST_F(FormsTest, AnImageTakesTheMouseWhereItIsAndKeepsItWhileAButtonIsHeld) {
     EXPECT_FALSE(form.Loaded());
 }
 
-TEST_F(FormsTest, AnImagesToolTipIsAnAreaOfTheWindowThatDrawsItAndGoesWithIt) {
+// Its tip is an area of the window that draws it, and goes with it.
+TEST_F(FormsTest, AnImagePaintsAgainOnlyItsOwnPlaceWhenItsLookChangesAndItsTipFollowsIt) {
     HWND window = FormWindow();
     auto& image = form.Add<forms::Image>("imgRed");
     image.Move({240, 290, 40, 40});  // 360,435 to 420,495
+    image.SetPicture(Solid(40, 40, kRed));
     image.SetToolTip("Red");
     HWND tips = ToolTipsOf(window);
     ASSERT_NE(tips, nullptr);
     const auto areas = [&] { return AreaTools(tips, window); };
     EXPECT_EQ(areas(), (Areas{{"Red", {360, 435, 420, 495}}}));
-    image.Move({240, 280, 40, 40});
+    ::UpdateWindow(window);
+    const Box none{0, 0, 0, 0};
+    EXPECT_EQ(Dirty(window), none);
+    image.SetPicture(Solid(40, 40, kBlue));
+    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
+    image.Refresh();
+    EXPECT_EQ(Dirty(window), (Box{360, 435, 420, 495}));
+    image.Move({240, 280, 40, 40});  // 360,420 to 420,480
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 495}));
+    image.SetStretch(true);
     image.SetToolTip("Red, moved");
     EXPECT_EQ(areas(), (Areas{{"Red, moved", {360, 420, 420, 480}}}));
     image.SetEnabled(false);
     EXPECT_EQ(areas(), Areas{}) << "disabled";
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480})) << "the stretch alone";
     image.SetEnabled(true);
     image.SetVisible(false);
     EXPECT_EQ(areas(), Areas{}) << "hidden";
+    EXPECT_EQ(Dirty(window), (Box{360, 420, 420, 480}));
+    image.Move({0, 0, 10, 10});
+    image.SetPicture(Solid(4, 4, kGreen));
+    image.Refresh();
+    EXPECT_EQ(Dirty(window), none) << "hidden";
     image.SetVisible(true);
-    EXPECT_EQ(areas(), (Areas{{"Red, moved", {360, 420, 420, 480}}}));
+    EXPECT_EQ(Dirty(window), (Box{0, 0, 15, 15}));
+    EXPECT_EQ(areas(), (Areas{{"Red, moved", {0, 0, 15, 15}}}));
     form.Remove(image);
     EXPECT_EQ(areas(), Areas{});
     EXPECT_EQ(DrawnPlaceOf(window, "imgRed").window, nullptr);
@@ -1804,9 +1781,7 @@ struct Win32FormsDriver {
         ::SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
         backend.DoEvents();
     }
-    static std::string TextShown(const forms::Control& control) {
-        return Narrow(WideText(WindowOf(control)));
-    }
+    static std::string TextShown(const forms::Control& control) { return Text(WindowOf(control)); }
     static bool Underlined(const forms::Control& control) {
         const auto font = reinterpret_cast<HFONT>(Send(WindowOf(control), WM_GETFONT));
         LOGFONTW description{};
