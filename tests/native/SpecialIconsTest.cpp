@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -235,24 +236,15 @@ TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) 
     EXPECT_EQ(shown.lstSpecialDesktopIcons.Items(), ids);
     ASSERT_EQ(shown.lstvwSpecDeskIco.ItemCount(), 3);
     EXPECT_EQ(Ticks(), (std::vector<bool>{false, false, false}));
+    // The colours: %SystemRoot% expanded, a negative index naming a resource, the fallback.
+    const std::map<std::string, std::pair<std::vector<std::string>, std::uint32_t>> expected = {
+        {kBin, {{"", "Recycle Bin", "Holds what you deleted"}, 0x0000FFu}},
+        {kNet, {{"", "Network", ""}, 0x00FF00u}},
+        {kBare, {{"", "", ""}, 0xFF0000u}}};
     for (int row = 0; row < 3; ++row) {
-        const std::string& id = ids[static_cast<std::size_t>(row)];
-        const auto& texts = shown.lstvwSpecDeskIco.Item(row).texts;
-        ASSERT_EQ(texts.size(), 3u);
-        EXPECT_EQ(texts[0], "");
-        if (id == kBin) {
-            EXPECT_EQ(texts[1], "Recycle Bin");
-            EXPECT_EQ(texts[2], "Holds what you deleted");
-            EXPECT_EQ(PictureColour(row), 0x0000FFu) << "%SystemRoot% expanded";
-        } else if (id == kNet) {
-            EXPECT_EQ(texts[1], "Network");
-            EXPECT_EQ(texts[2], "");
-            EXPECT_EQ(PictureColour(row), 0x00FF00u) << "a negative index names a resource";
-        } else {
-            EXPECT_EQ(texts[1], "");
-            EXPECT_EQ(texts[2], "");
-            EXPECT_EQ(PictureColour(row), 0xFF0000u) << "the fallback icon";
-        }
+        const auto& [texts, colour] = expected.at(ids[static_cast<std::size_t>(row)]);
+        EXPECT_EQ(shown.lstvwSpecDeskIco.Item(row).texts, texts);
+        EXPECT_EQ(PictureColour(row), colour) << row;
     }
     EXPECT_TRUE(dialogs.shown.empty());
 }

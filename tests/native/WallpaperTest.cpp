@@ -31,8 +31,13 @@ constexpr const char* kConverted = "C:\\Pellmark\\pellmark-Wallpaper.bmp";
 // A stored text, or nothing when the value is absent.
 using Stored = std::optional<std::string>;
 
+// "D:n" stores a DWORD.
 void Store(sim::SimRegistry& registry, const char* name, const Stored& value) {
-    if (value) {
+    if (value && value->starts_with("D:")) {
+        ASSERT_EQ(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "D",
+                                   std::int32_t{std::stoi(value->substr(2))}),
+                  0u);
+    } else if (value) {
         ASSERT_EQ(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "S", *value), 0u);
     } else {
         static_cast<void>(DeleteRegistryValue(registry, "HKCU", kDesktopSettingsKey, name));
@@ -305,7 +310,7 @@ class PickerTest : public ::testing::Test {
 
 TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyleWritingNothing) {
     struct Case {
-        Stored tile;  // "D:n" stores a DWORD
+        Stored tile;
         Stored style;
         int selected;  // -1: none
     };
@@ -316,16 +321,8 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyleWritingNothing
         {"D:1", "0", 1},
     };
     for (const Case& c : cases) {
-        for (const auto& [name, value] :
-             {std::pair{"TileWallpaper", c.tile}, {"WallpaperStyle", c.style}}) {
-            if (value && value->starts_with("D:")) {
-                ASSERT_EQ(SetRegistryValue(registry, "HKCU", kDesktopSettingsKey, name, "D",
-                                           std::int32_t{std::stoi(value->substr(2))}),
-                          0u);
-            } else {
-                Store(registry, name, value);
-            }
-        }
+        Store(registry, "TileWallpaper", c.tile);
+        Store(registry, "WallpaperStyle", c.style);
         const Stored tile = Raw(registry, "TileWallpaper");
         const Stored style = Raw(registry, "WallpaperStyle");
         picker.Open();
