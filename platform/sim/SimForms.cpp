@@ -401,34 +401,13 @@ std::vector<std::string> SimFormsBackend::PaintOf(forms::Form& form) {
 }
 
 std::vector<std::string> SimFormsBackend::PaintOf(forms::Control& control) {
-    const forms::Bounds& bounds = control.GetBounds();
-    if (control.Kind() == forms::ControlKind::Image) {
-        auto& image = static_cast<forms::Image&>(control);
-        RecordingCanvas canvas(bounds.width, bounds.height);
-        const forms::Bitmap& picture = image.GetPicture();
-        if (!picture.Empty()) {
-            canvas.Draw(picture, image.Stretch()
-                                     ? forms::Bounds{0, 0, bounds.width, bounds.height}
-                                     : forms::Bounds{0, 0, picture.Width(), picture.Height()});
-        }
-        return canvas.drawn;
-    }
     if (control.Kind() != forms::ControlKind::Picture) {
         return {};
     }
     auto& box = static_cast<forms::Picture&>(control);
+    const forms::Bounds& bounds = control.GetBounds();
     RecordingCanvas canvas(box.ScaleWidth() > 0 ? box.ScaleWidth() : bounds.width,
                            box.ScaleHeight() > 0 ? box.ScaleHeight() : bounds.height);
-    if (const auto back = box.BackColour()) {
-        canvas.Fill({0, 0, canvas.Width(), canvas.Height()}, *back);
-    }
-    const forms::Bitmap& picture = box.GetPicture();
-    if (!picture.Empty()) {
-        // At its size in pixels, whatever the box's scale.
-        canvas.Draw(picture,
-                    {0, 0, bounds.width > 0 ? picture.Width() * canvas.Width() / bounds.width : 0,
-                     bounds.height > 0 ? picture.Height() * canvas.Height() / bounds.height : 0});
-    }
     if (box.Paint) {
         Deliver([&] { box.Paint(canvas); });
     }

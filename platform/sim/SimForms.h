@@ -65,8 +65,8 @@ class SimFormsBackend final : public forms::Backend {
     void AdvanceClock(std::int64_t milliseconds);
     [[nodiscard]] std::int64_t Now() const noexcept { return now_; }
 
-    // What the form or the control paints: its picture, then its Paint handler, one line per
-    // call ("fill 0 0 10 10 #0000ff", "text 0 0 50 20 #000000 left Hello" ...).
+    // What the form's or the picture box's Paint handler draws, one line per call, in the
+    // box's scale ("fill 0 0 10 10 #0000ff", "text 0 0 50 20 #000000 left Hello" ...).
     [[nodiscard]] std::vector<std::string> PaintOf(forms::Form& form);
     [[nodiscard]] std::vector<std::string> PaintOf(forms::Control& control);
     // True while a modal form has the form disabled.

@@ -24,6 +24,7 @@ using Positions = std::vector<std::pair<int, int>>;
 
 const Monitor kA{"MONITOR\\GSM5B08\\{4d36e96e}\\0001", {0, 0, 1024, 768}, 96, true};
 const Monitor kLeft{"MONITOR\\DEL40F0\\{4d36e96e}\\0002", {-1280, 0, 0, 1024}, 96, false};
+const Monitor kSmaller{kA.id, {0, 0, 800, 600}, 96, true};  // kA at another resolution
 
 TEST(ArrangementKeyTest, StableForTheSameMonitorsAndDifferentForAnyChange) {
     const std::string key = ArrangementKey(MakeArrangement({kA, kLeft}));
@@ -79,6 +80,17 @@ class ScreenFollowerTest : public ::testing::Test {
         RunTo(at);
         next_ = std::min(next_, at + static_cast<std::uint32_t>(follower.Disrupt(kind, at)));
     }
+    // A disruption at `at`, after which Explorer piles the icons up 0.7 s later; with
+    // monitors, they change with it.
+    void Upset(std::uint32_t at, Disruption kind = Disruption::ExplorerRestart) {
+        Disrupt(at, kind);
+        Stack(at + 700);
+    }
+    void ChangeTo(const std::vector<Monitor>& monitors, std::uint32_t at,
+                  Disruption kind = Disruption::DisplayChange) {
+        displays.monitors = monitors;
+        Upset(at, kind);
+    }
     // Explorer piles the icons up on the left, as it does after a change.
     void Stack(std::uint32_t at) {
         RunTo(at);
@@ -133,30 +145,22 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
     struct Case {
         const char* name;
         std::function<void(std::uint32_t t)> events;  // from t, the window's start
-        Positions after;                              // 16 s later
-        int restores;
+        int restores;  // after which the icons are back where they were
     };
     const std::vector<Case> cases = {
-        {"one restart",
-         [&](std::uint32_t t) {
-             Disrupt(t);
-             Stack(t + 700);
-         },
-         start, 1},
+        {"one restart", [&](std::uint32_t t) { Upset(t); }, 1},
         {"two disruptions in one window, Explorer stacking after each",
          [&](std::uint32_t t) {
-             Disrupt(t);
-             Stack(t + 700);
-             Disrupt(t + 4000, Disruption::Resume);
-             Stack(t + 4700);
+             Upset(t);
+             Upset(t + 4000, Disruption::Resume);
          },
-         start, 2},
+         2},
         {"a user's move inside the window goes back",
          [&](std::uint32_t t) {
              Disrupt(t, Disruption::SessionChange);
              Move(t + 5000, 1, 300, 300);
          },
-         start, 1},
+         1},
         {"a storm of 100 display changes in 10 s ends in one restore",
          [&](std::uint32_t t) {
              for (std::uint32_t i = 0; i < 100; ++i) {
@@ -164,7 +168,7 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
                  Stack(t + i * 100 + 50);
              }
          },
-         start, 1},
+         1},
     };
     std::uint32_t t = 10000;
     int restores = 0;
@@ -173,7 +177,7 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
         EXPECT_TRUE(follower.Settling()) << c.name;
         RunTo(t + 27000);
         EXPECT_FALSE(follower.Settling()) << c.name;
-        EXPECT_EQ(Places(), c.after) << c.name;
+        EXPECT_EQ(Places(), start) << c.name;
         EXPECT_EQ(follower.Restores() - restores, c.restores) << c.name;
         restores = follower.Restores();
         t += 30000;
@@ -181,8 +185,7 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
 
     // After the window the user's move is learned, and the next restart brings it back.
     Move(t, 1, 640, 480);
-    Disrupt(t + 8000);
-    Stack(t + 8700);
+    Upset(t + 8000);
     RunTo(t + 12000);
     const Positions moved{{100, 100}, {640, 480}, {500, 300}};
     EXPECT_EQ(Places(), moved);
@@ -190,8 +193,7 @@ TEST_F(ScreenFollowerTest, LearnsAfterStillnessAndPutsBackWhatExplorerMovesInThe
     // Put back within a quarter second of 2 s of stillness (here ticks cost nothing), not
     // a whole slow poll later.
     t += 30000;
-    Disrupt(t);
-    Stack(t + 700);
+    Upset(t);
     RunTo(t + 700 + 2000 + 250);
     EXPECT_EQ(Places(), moved);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -202,11 +204,7 @@ TEST_F(ScreenFollowerTest, ANewResolutionGetsTheLastLayoutScaledAndGoingBackGive
     RunTo(6000);
     const std::string firstLayout = files.files.at(LayoutFile({kA}));
 
-    Monitor smaller = kA;
-    smaller.rect = {0, 0, 800, 600};
-    displays.monitors = {smaller};
-    Disrupt(10000, Disruption::DisplayChange);
-    Stack(10700);
+    ChangeTo({kSmaller}, 10000);
     RunTo(14000);
     // 100 / (1024 / 800) = 78.125; 700 / (768 / 600) = 546.875.
     EXPECT_EQ(Places(), (Positions{{78, 78}, {703, 547}, {391, 234}}));
@@ -214,7 +212,7 @@ TEST_F(ScreenFollowerTest, ANewResolutionGetsTheLastLayoutScaledAndGoingBackGive
     RunTo(40000);
     EXPECT_EQ(files.files.at(LayoutFile({kA})), firstLayout)
         << "the fallback was learned as the old";
-    ASSERT_EQ(files.files.count(LayoutFile({smaller})), 1u);
+    ASSERT_EQ(files.files.count(LayoutFile({kSmaller})), 1u);
     Move(41000, 2, 10, 500);  // after it: the new arrangement's own
     RunTo(60000);
 
@@ -224,7 +222,7 @@ TEST_F(ScreenFollowerTest, ANewResolutionGetsTheLastLayoutScaledAndGoingBackGive
     EXPECT_EQ(Places(), start);
 
     // The program starts again on the second arrangement: the user's move there comes back.
-    displays.monitors = {smaller};
+    displays.monitors = {kSmaller};
     ScreenLayouts again{files, "C:\\P\\SavedPositions\\"};
     ScreenFollower restarted{icons, displays, again, dialogs};
     restarted.Start(90000);
@@ -245,16 +243,12 @@ TEST_F(ScreenFollowerTest, EachIconScalesWithinItsOwnMonitorOrOntoThePrimaryWhen
 
     Monitor larger = kLeft;
     larger.rect = {-1600, 0, 0, 1200};
-    displays.monitors = {kA, larger};
-    Disrupt(10000, Disruption::DisplayChange);
-    Stack(10700);
+    ChangeTo({kA, larger}, 10000);
     RunTo(14000);
     // -1600 + 280 / (1280 / 1600); 500 / (1024 / 1200) = 585.9.
     EXPECT_EQ(Places(), (Positions{{-1250, 586}, {100, 100}}));
 
-    displays.monitors = {kA};
-    Disrupt(30000, Disruption::MonitorsChanged);
-    Stack(30700);
+    ChangeTo({kA}, 30000, Disruption::MonitorsChanged);
     RunTo(34000);
     // The last layout in force is still the two-monitor one: 280 / 1.25, 500 / (1024 / 768).
     EXPECT_EQ(Places(), (Positions{{224, 375}, {100, 100}}));
@@ -264,18 +258,13 @@ TEST_F(ScreenFollowerTest, TheChosenPatternWinsOnANewResolutionButNotOnARestart)
     follower.SetPatternWinsOnDisplayChange(true);
     Start();
     RunTo(6000);
-    Monitor smaller = kA;
-    smaller.rect = {0, 0, 800, 600};
-    displays.monitors = {smaller};
-    Disrupt(10000, Disruption::DisplayChange);
-    Stack(10700);
+    ChangeTo({kSmaller}, 10000);
     RunTo(20000);
     EXPECT_EQ(follower.Restores(), 0);
     displays.monitors = {kA};
     Disrupt(30000, Disruption::DisplayChange);
     RunTo(50000);
-    Disrupt(50000);
-    Stack(50700);
+    Upset(50000);
     RunTo(54000);
     EXPECT_EQ(Places(), start);
 }
@@ -307,10 +296,8 @@ TEST_F(ScreenFollowerTest, BadFilesAreReportedOnceAndNothingIsLost) {
     const std::string foreign = "not a layout\r\n";
     const std::string damagedLine = "0123456789abcdef\tx.ips\tsomething else\t1,2,3\r\n";
     files.files[LayoutFile({kA})] = foreign;
-    Monitor smaller = kA;
-    smaller.rect = {0, 0, 800, 600};
-    const std::string missing = ArrangementKey(MakeArrangement({smaller})) + "\t" +
-                                ArrangementKey(MakeArrangement({smaller})) +
+    const std::string missing = ArrangementKey(MakeArrangement({kSmaller})) + "\t" +
+                                ArrangementKey(MakeArrangement({kSmaller})) +
                                 ".ips\t1 screen: 800x600\t0,0,800,600,96,P," + kA.id;
     const std::string listed = FormatIndexLine({ArrangementKey(MakeArrangement({kA})),
                                                 ArrangementKey(MakeArrangement({kA})) + ".ips",
@@ -318,8 +305,7 @@ TEST_F(ScreenFollowerTest, BadFilesAreReportedOnceAndNothingIsLost) {
     files.files[folder + "Index.txt"] =
         std::string(kIndexHeader) + "\r\n" + listed + "\r\n" + missing + "\r\n" + damagedLine;
     Start();
-    Disrupt(1000);
-    Stack(1700);
+    Upset(1000);
     RunTo(5000);
     // The damaged layout stays as it was, and nothing moved on its word.
     EXPECT_EQ(follower.Restores(), 0);
@@ -340,15 +326,15 @@ TEST_F(ScreenFollowerTest, BadFilesAreReportedOnceAndNothingIsLost) {
     EXPECT_NE(files.files.at(LayoutFile({kA})), foreign);
     EXPECT_NE(Index().find(damagedLine), std::string::npos) << Index();
 
-    displays.monitors = {smaller};  // the index names its file, which is not there
+    displays.monitors = {kSmaller};  // the index names its file, which is not there
     Disrupt(40000, Disruption::DisplayChange);
     RunTo(70000);
-    EXPECT_EQ(files.files.count(LayoutFile({smaller})), 1u);
+    EXPECT_EQ(files.files.count(LayoutFile({kSmaller})), 1u);
     ASSERT_EQ(dialogs.shown.size(), 3u);
     EXPECT_EQ(dialogs.shown[2].text,
               "The list of screen arrangements names a layout file that is not there. Pellmark "
               "learns the layout of this arrangement again.\n\n" +
-                  LayoutFile({smaller}));
+                  LayoutFile({kSmaller}));
 }
 
 TEST_F(ScreenFollowerTest, ExplorerGoneForAMinuteIsNeitherLearnedNorRestoredUntilItIsBack) {
