@@ -249,17 +249,7 @@ TEST_F(VersionCheckRun, EveryFailureNamesItsReasonAndClosesEverything) {
              n.closesAt = 200;
          },
          "Reason unknown", 400},
-        {"closed inside the version",
-         [](sim::SimNetwork& n) {
-             n.answer = {{100, kMarker + "2.0"}};
-             n.closesAt = 200;
-         },
-         "Reason unknown", 400},
         {"never answers", [](sim::SimNetwork&) {}, "Connection timed out", 30100},
-        {"never takes the connection", [](sim::SimNetwork& n) { n.acceptsAfter = std::nullopt; },
-         "Connection timed out", 30100},
-        {"never reads the request", [](sim::SimNetwork& n) { n.sendRoom = 10; },
-         "Connection timed out", 30100},
         {"one limit over a slow lookup and a slow connect",
          [](sim::SimNetwork& n) {
              n.resolveMs = 20000;
