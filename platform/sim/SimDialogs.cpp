@@ -20,6 +20,19 @@ platform::MessageAnswer SimDialogs::ShowMessage(const platform::MessageRequest& 
     }
 }
 
+std::vector<std::string> SimDialogs::Said() const {
+    static constexpr const char* kIcons[] = {"None", "Critical", "Question", "Exclamation",
+                                             "Information"};
+    static constexpr const char* kButtons[] = {"", " OkCancel", " YesNo", " YesNoCancel"};
+    std::vector<std::string> said;
+    for (const platform::MessageRequest& m : shown) {
+        said.push_back(std::string(kIcons[static_cast<int>(m.icon)]) +
+                       kButtons[static_cast<int>(m.buttons)] +
+                       (m.caption.empty() ? "" : " [" + m.caption + "]") + " " + m.text);
+    }
+    return said;
+}
+
 namespace {
 template <class Answer>
 Answer Next(std::deque<Answer>& answers) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -16,6 +17,9 @@ class SimDialogs final : public platform::Dialogs {
     std::deque<platform::MessageAnswer> answers;  // empty: the first button
 
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override;
+    // The messages shown, each as "Icon Buttons [caption] text": the buttons only when not
+    // OK alone, the caption only when there is one ("Critical [Saving pattern] Error: 5").
+    [[nodiscard]] std::vector<std::string> Said() const;
 
     // The colour and font dialogs: each records where it opened and answers from its
     // queue (an empty answer is a cancel; an empty queue cancels too).

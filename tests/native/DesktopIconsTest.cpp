@@ -45,10 +45,8 @@ TEST_F(DesktopIconsTest, EmptyOrMissingDesktopGivesTheNoIconsMessageAndAnEmptyTa
         icons.ReadDesktopIcons();
         EXPECT_EQ(icons.Table().IconCount, 0);
         EXPECT_TRUE(icons.Table().Icons.empty());
-        ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].text, "Error occurred: No icons found");
-        EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
-        EXPECT_EQ(dialogs.shown[0].caption, "");
+        EXPECT_EQ(dialogs.Said(),
+                  (std::vector<std::string>{"None Error occurred: No icons found"}));
         EXPECT_EQ(countTexts, std::vector<std::string>{"0 icons"});
     }
 }
@@ -58,11 +56,9 @@ TEST_F(DesktopIconsTest, ATransferThatCannotBeMadeIsReportedAndLeavesNoIcons) {
     icons.ReadDesktopIcons();
     desktop.transferFailure = {8, "Not enough memory resources are available."};
     icons.ReadDesktopIcons();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Err: 8\nNot enough memory resources are available.\n\n"
-              "Problem finding desktop icons ");
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{
+                                  "Critical Err: 8\nNot enough memory resources are available.\n\n"
+                                  "Problem finding desktop icons "}));
     EXPECT_EQ(icons.Table().IconCount, 0);
 }
 

@@ -226,10 +226,8 @@ TEST_F(ExplorerSwitchesTest, TheSliderStoresEachSizeItPassesAndShowsTheSample) {
     // The slider never gives 0, but the routine guards against it.
     dialogs.shown.clear();
     EXPECT_FALSE(SetDesktopIconSize(registry, dialogs, 0));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Size can't be set to 0");
-    EXPECT_EQ(dialogs.shown[0].caption, "SetDesktopIconSize");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Critical [SetDesktopIconSize] Size can't be set to 0"}));
     EXPECT_EQ(IconSize(), "48");
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
@@ -251,10 +249,8 @@ TEST(ExplorerSwitchesFailures, AFailedSizeWriteIsReportedAndTheOthersAreNot) {
     ReadOnlyRegistry registry;
     sim::SimDialogs dialogs;
     EXPECT_FALSE(SetDesktopIconSize(registry, dialogs, 48));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Failed to change desktop icons' size");
-    EXPECT_EQ(dialogs.shown[0].caption, "");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Critical Failed to change desktop icons' size"}));
     SetExplorerSwitch(registry, 0, true);
     SetMaxCachedIcons(registry, 10);
     EXPECT_EQ(dialogs.shown.size(), 1u);

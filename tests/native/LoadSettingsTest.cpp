@@ -196,13 +196,11 @@ TEST_F(LoadSettingsTest, ABadValueStopsTheLoaderAndNamesItsStep) {
         SettingsRecord loaded = Sentinels();
         LoadSettings(freshStore, folder, loaded, calls, shown);
 
-        ASSERT_EQ(shown.shown.size(), 1u) << c.key;
-        EXPECT_EQ(shown.shown[0].text, std::string("Problem with GettingSettingsFromReigstry\n"
-                                                   "Trying to: '") +
-                                           c.step + "'\n\nErr: " + c.error)
+        EXPECT_EQ(shown.Said(), (std::vector<std::string>{
+                                    std::string("Critical [Encountered a slight problem] Problem "
+                                                "with GettingSettingsFromReigstry\nTrying to: '") +
+                                    c.step + "'\n\nErr: " + c.error}))
             << c.key;
-        EXPECT_EQ(shown.shown[0].caption, "Encountered a slight problem");
-        EXPECT_EQ(shown.shown[0].icon, platform::MessageIcon::Critical);
 
         // What was read before stays applied; the rest is as it was.
         const std::vector<std::string> before = Fields(Sentinels());

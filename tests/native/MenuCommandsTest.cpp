@@ -145,11 +145,8 @@ TEST_F(MenuCommandsTest, ExitAnsweredNoChangesNothingAndYesClosesEverything) {
         dialogs.shown.clear();
         dialogs.answers = {MessageAnswer::No};
         Choose(item);
-        ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].text, kQuitQuestion);
-        EXPECT_EQ(dialogs.shown[0].caption, "Quit");
-        EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Question);
-        EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Question YesNo [Quit] " +
+                                                            std::string(kQuitQuestion)}));
         EXPECT_TRUE(form->Loaded());
         EXPECT_TRUE(form->Visible());
         EXPECT_TRUE(menus.Loaded());
@@ -256,10 +253,8 @@ TEST_F(MenuCommandsTest, HelpOpensTheHelpPageOrSaysItIsMissing) {
         SCOPED_TRACE(item);
         dialogs.shown.clear();
         Choose(item);
-        ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].text, kHelpMissing);
-        EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(dialogs.Said(),
+                  (std::vector<std::string>{"Exclamation " + std::string(kHelpMissing)}));
         EXPECT_TRUE(system.opened.empty());
     }
     files.files[kHelpFile] = "<html></html>";

@@ -191,15 +191,13 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     Setting("PatternToAutoSave", "Night");
     Setting("Language", "Klingon");
     frmOptions& stored = Open();
-    EXPECT_EQ(stored.chkScrRes.Value(), 1);
-    EXPECT_EQ(stored.chkStartup.Value(), 0);
-    EXPECT_EQ(stored.cboPatterns.Text(), "Home");
-    EXPECT_EQ(stored.chkCloseProgram.Value(), 1);
-    EXPECT_EQ(stored.chkQuietCommandLine.Value(), 1);
-    EXPECT_EQ(stored.chkStartInSysTray.Value(), 1);
-    EXPECT_EQ(stored.chkStartHidden.Value(), 1);
+    EXPECT_EQ((std::vector<int>{stored.chkScrRes.Value(), stored.chkStartup.Value(),
+                                stored.chkCloseProgram.Value(), stored.chkQuietCommandLine.Value(),
+                                stored.chkStartInSysTray.Value(), stored.chkStartHidden.Value(),
+                                stored.chkSaveOnStart.Value()}),
+              (std::vector<int>{1, 0, 1, 1, 1, 1, 1}));
     EXPECT_TRUE(stored.chkStartHidden.Enabled());
-    EXPECT_EQ(stored.chkSaveOnStart.Value(), 1);
+    EXPECT_EQ(stored.cboPatterns.Text(), "Home");
     EXPECT_EQ(stored.cboAutoSave.Text(), "Night");
     EXPECT_EQ(stored.cboLanguage.ListIndex(), -1);
     stored.cmdOK.UserClick();
@@ -316,9 +314,8 @@ TEST_F(OptionsTest, ALoadFailureIsToldAndTheDialogOpensWithWhatItHas) {
     SetUp();
     Setting("CloseWhenRestored", "yes");
     const frmOptions& failed = Open();
-    ASSERT_EQ(dialogs.shown.size(), 1U);
-    EXPECT_EQ(dialogs.shown[0].text, "Error: 13\nType mismatch\nFrom Options Load code");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(dialogs.Said(),
+              std::vector<std::string>{"None Error: 13\nType mismatch\nFrom Options Load code"});
     EXPECT_EQ(failed.cboPatterns.ListCount(), 2) << "filled before the failure";
 }
 
@@ -425,10 +422,9 @@ TEST_F(OptionsTest, ShortcutsAreMadeReadBackAndRemovedAsTheBoxesSay) {
     // A shortcut the shell cannot make is told, and the box stays what the user chose.
     shell.shortcutFailure = {5, "Access is denied."};
     EXPECT_FALSE(shortcuts.CreateStartMenuShortcut());
-    ASSERT_EQ(dialogs.shown.size(), 1U);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "There was a problem creating a shortcut to the file:\nC:\\Pellmark\\pellmark.Exe");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.Said(),
+              std::vector<std::string>{"Critical There was a problem creating a "
+                                       "shortcut to the file:\nC:\\Pellmark\\pellmark.Exe"});
 }
 
 }  // namespace

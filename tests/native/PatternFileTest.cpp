@@ -84,11 +84,9 @@ TEST_F(SavePatternTest, AFailedWriteKeepsTheOldFileAndIsReported) {
                           "The request could not be performed because of an I/O device error."};
     EXPECT_FALSE(SavePattern(path, icons, files, dialogs));
     EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, old}}));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].caption, "Saving pattern");
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Error: 1117\nThe request could not be performed because of an I/O device error.");
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Critical [Saving pattern] Error: 1117\nThe request could "
+                                        "not be performed because of an I/O device error."}));
 }
 
 // What the reader says when it finds no icons is its own; here, that nothing is written.
@@ -163,11 +161,11 @@ TEST(PatternName, EachForbiddenCharacterAnywhereIsRefusedWithTheSameMessage) {
                                         "Work" + std::string(1, c)}) {
             sim::SimDialogs dialogs;
             EXPECT_FALSE(ValidatePatternName(name, dialogs)) << name;
-            ASSERT_EQ(dialogs.shown.size(), 1u) << name;
-            EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Critical);
-            EXPECT_EQ(dialogs.shown[0].text,
-                      "A pattern name may not contain any of these characters:\n"
-                      "\\ / : *  ? \" < >  |");
+            EXPECT_EQ(dialogs.Said(),
+                      (std::vector<std::string>{
+                          "Critical A pattern name may not contain any of these characters:\n"
+                          "\\ / : *  ? \" < >  |"}))
+                << name;
         }
     }
 }
@@ -210,10 +208,7 @@ TEST(PatternName, DeviceNamesAndATrailingDotOrSpaceAreRefusedOthersAccepted) {
     for (const auto& [name, message] : cases) {
         sim::SimDialogs dialogs;
         EXPECT_FALSE(ValidatePatternName(name, dialogs)) << name;
-        ASSERT_EQ(dialogs.shown.size(), 1u) << name;
-        EXPECT_EQ(dialogs.shown[0].text, message) << name;
-        EXPECT_EQ(dialogs.shown[0].caption, "");
-        EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Critical);
+        EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Critical " + message})) << name;
     }
 
     for (const char* accepted :

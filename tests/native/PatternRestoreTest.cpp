@@ -245,10 +245,9 @@ TEST_F(PatternRestoreTest, AnUnreadableDesktopIsReportedOnceByTheClosingRead) {
     desktop.icons = {{"A", 5, 5, 0}};
     desktop.transferFailure = {8, "Not enough memory resources are available."};
     EXPECT_TRUE(restore.RestorePatternFile(path, false));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(
-        dialogs.shown[0].text,
-        "Err: 8\nNot enough memory resources are available.\n\nProblem finding desktop icons ");
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Critical Err: 8\nNot enough memory resources are "
+                                        "available.\n\nProblem finding desktop icons "}));
 }
 
 TEST(PatternMoves, RoundsHalvesToTheEvenNeighbour) {
@@ -322,9 +321,8 @@ TEST_F(PatternRestoreTest, AnAutoArrangedDesktopIsRefusedEvenWhenSilent) {
     Restore(PatternText(1024, 768, {{"A", " 100 ", " 60 "}}), true);
     EXPECT_FALSE(restored);
     EXPECT_EQ(Position(0), std::make_pair(5, 5));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, MessageText("0937") + "\n\n" + MessageText("0938"));
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Information " + MessageText("0937") +
+                                                        "\n\n" + MessageText("0938")}));
     EXPECT_EQ(files.opensForReading, 0);
 }
 
@@ -332,11 +330,11 @@ TEST_F(PatternRestoreTest, AMissingFileIsReportedEvenWhenSilent) {
     desktop.icons = {{"A", 5, 5, 0}};
     icons.ReadDesktopIcons();
     EXPECT_FALSE(restore.RestorePatternFile(path, true));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "File: C:\\Pellmark\\SavedPositions\\Work.ips not found. Unable to restore "
-              "pattern.");
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(
+        dialogs.Said(),
+        (std::vector<std::string>{
+            "Exclamation File: C:\\Pellmark\\SavedPositions\\Work.ips not found. Unable to restore "
+            "pattern."}));
     EXPECT_FALSE(restore.PatternFileExists(path));
 }
 
@@ -347,9 +345,8 @@ TEST_F(PatternRestoreTest, AnUnreadableFileIsReportedUnlessSilentAndTheDesktopRe
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(desktop.readCount, 2);
     restore.ApplyPattern(path, 1024, 768, false);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Icon positions not previously saved.");
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::None);
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"None Icon positions not previously saved."}));
     EXPECT_EQ(desktop.readCount, 3);
 }
 
@@ -363,9 +360,8 @@ TEST_F(PatternRestoreTest, HeadersOfAnotherVersionAreRefusedAndTheFileClosedAtOn
         Restore(PatternText(1024, 768, records, header), false);
         EXPECT_TRUE(restored) << header;  // handed over; the refusal is the reader's
         EXPECT_EQ(Position(0), std::make_pair(5, 5)) << header;
-        ASSERT_EQ(dialogs.shown.size(), 1u) << header;
-        EXPECT_EQ(dialogs.shown[0].text, MessageText("0934"));
-        EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Question);
+        EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Question " + MessageText("0934")}))
+            << header;
         // Closed before the message, and no second read of the desktop.
         EXPECT_EQ(files.openReaders, 0);
     }
@@ -430,8 +426,7 @@ TEST_F(PatternRestoreTest, DamagedFilesRestoreWhatTheyCanWithoutLargeAllocations
 
     files.files[path] = "";  // a 0-byte file has no header
     restore.ApplyPattern(path, 1024, 768, false);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, MessageText("0934"));
+    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Question " + MessageText("0934")}));
 }
 
 TEST(PatternReader, ParsesNumbersLikeThePrintStatementWroteThem) {

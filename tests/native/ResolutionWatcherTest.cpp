@@ -67,10 +67,8 @@ TEST_F(WatcherTest, AMissingPatternSwitchesTheWatcherAndItsSettingOff) {
     watcher.Start(folder, "Gone");
     desktop.screen = {800, 600};
     EXPECT_FALSE(watcher.Tick());
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, MessageText("0936") + " 'Gone'");
-    EXPECT_EQ(dialogs.shown[0].caption, "File not found");
-    EXPECT_EQ(dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Exclamation [File not found] " +
+                                                        MessageText("0936") + " 'Gone'"}));
     EXPECT_EQ(settings.Get(kSettingsSection, "RestoreOnResChange", "x"), "0");
     EXPECT_EQ(watcher.LastResolution(), "800x600");
 
@@ -99,9 +97,9 @@ TEST_F(WatcherTest, TheTrayCommandRestoresByCaptionAndMarksHiddenIcons) {
 
     // A program folder at a drive's root already ends with a backslash.
     RestorePatternFromMenu("Home", "C:\\", restore, icons.Table(), mark);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "File: C:\\SavedPositions\\Home.ips not found. Unable to restore pattern.");
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Exclamation File: C:\\SavedPositions\\Home.ips not found. "
+                                        "Unable to restore pattern."}));
 }
 
 }  // namespace

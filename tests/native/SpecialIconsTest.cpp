@@ -349,23 +349,23 @@ TEST_F(RemoveIconsPageTest, WithoutAdministratorRightsTheBoxGoesBackOrThePerUser
     const std::string first = page->lstSpecialDesktopIcons.List(0);
     EXPECT_TRUE(KeyThere(first));
     EXPECT_FALSE(page->lstvwSpecDeskIco.Item(0).checked);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Windows did not let Pellmark take this icon off the desktop of every user of the "
-              "computer: that needs administrator rights. (Error: 5)");
-    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Exclamation Windows did not let Pellmark take this icon "
+                                        "off the desktop of every user of the "
+                                        "computer: that needs administrator rights. (Error: 5)"}));
 
     // Windows 10: the per-user way is offered. Declined, nothing changes.
     system.version = {148, 10, 0, 19045, 2, ""};
     dialogs.shown.clear();
     dialogs.answers = {MessageAnswer::No};
     page->lstvwSpecDeskIco.UserToggleCheck(0);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Windows did not let Pellmark take this icon off the desktop of every user of the "
-              "computer: that needs administrator rights.\n\nHide it from your own desktop "
-              "only? Other users keep it.");
-    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(
+        dialogs.Said(),
+        (std::vector<std::string>{
+            "Question YesNo Windows did not let Pellmark take this icon off the desktop of every "
+            "user of the "
+            "computer: that needs administrator rights.\n\nHide it from your own desktop "
+            "only? Other users keep it."}));
     EXPECT_FALSE(page->lstvwSpecDeskIco.Item(0).checked);
     EXPECT_FALSE(IsHiddenForUser(registry, first));
 
@@ -392,10 +392,11 @@ TEST_F(RemoveIconsPageTest, WithoutAdministratorRightsTheBoxGoesBackOrThePerUser
     page->lstvwSpecDeskIco.UserToggleCheck(0);
     EXPECT_TRUE(page->lstvwSpecDeskIco.Item(0).checked);
     EXPECT_FALSE(KeyThere(first));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Windows did not let Pellmark bring this icon back for every user of the "
-              "computer: that needs administrator rights. (Error: 5)");
+    EXPECT_EQ(
+        dialogs.Said(),
+        (std::vector<std::string>{
+            "Exclamation Windows did not let Pellmark bring this icon back for every user of the "
+            "computer: that needs administrator rights. (Error: 5)"}));
 }
 
 TEST_F(RemoveIconsPageTest, NoIconIsRemovedUntilItsListIsOnDisk) {
@@ -410,11 +411,13 @@ TEST_F(RemoveIconsPageTest, NoIconIsRemovedUntilItsListIsOnDisk) {
     const std::string id = page->lstSpecialDesktopIcons.List(1);
     EXPECT_TRUE(KeyThere(id));
     EXPECT_FALSE(page->lstvwSpecDeskIco.Item(1).checked);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Pellmark keeps the list of special icons in this file, so that a removed icon can "
-              "always be brought back, but could not write it. The icon stays on the desktop.\n"
-              "C:\\Pellmark\\SpecialDesktopIcons.cfg\n\nAccess is denied.");
+    EXPECT_EQ(
+        dialogs.Said(),
+        (std::vector<std::string>{
+            "Exclamation Pellmark keeps the list of special icons in this file, so that a removed "
+            "icon can "
+            "always be brought back, but could not write it. The icon stays on the desktop.\n"
+            "C:\\Pellmark\\SpecialDesktopIcons.cfg\n\nAccess is denied."}));
 
     // Once the folder takes it, the list is written first and the icon goes.
     files.createFailure = {};

@@ -496,12 +496,13 @@ TEST_F(PickerTest, APictureThatFailsLeavesTheWallpaperAsItWas) {
     picker.cmdSetWallpaper.UserClick();
     EXPECT_TRUE(wallpaper.log.empty());
     EXPECT_EQ(files.files[kConverted], "the wallpaper of before");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "This picture cannot be made the wallpaper:\nC:\\pics\\big.jpg\n\n"
-              "Error 75: The converted picture could not be written to "
-              "C:\\Pellmark\\pellmark-Wallpaper.bmp: There is not enough space on the disk."
-              "\n\nThe wallpaper stays as it was.");
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{
+                  "Exclamation [Choose wallpaper] This picture cannot be made the "
+                  "wallpaper:\nC:\\pics\\big.jpg\n\n"
+                  "Error 75: The converted picture could not be written to "
+                  "C:\\Pellmark\\pellmark-Wallpaper.bmp: There is not enough space on the disk."
+                  "\n\nThe wallpaper stays as it was."}));
     for (const auto& [path, content] : files.files) {
         EXPECT_EQ(path.find("~pellmark"), std::string::npos) << path << " left behind";
     }
