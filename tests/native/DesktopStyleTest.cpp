@@ -76,14 +76,6 @@ TEST(CaptionStyle, ATickSendsOnlyWhenTheStyleDriftedAndThenInItsOrder) {
     EXPECT_FALSE(ReapplyCaptionStyle(none, {0, 0, false}));
 }
 
-TEST(CaptionStyle, ThePeriodIsTheSliderValueInSecondsWithinItsRange) {
-    const std::vector<std::pair<int, int>> cases = {
-        {1, 1000}, {5, 5000}, {60, 60000}, {0, 1000}, {-3, 1000}, {61, 60000}, {100000, 60000}};
-    for (const auto& [seconds, period] : cases) {
-        EXPECT_EQ(RefreshPeriod(seconds), period) << seconds;
-    }
-}
-
 const char* const kStyleKeys[] = {"EnableIconStyle", "TransparentTitle", "IconForeColour",
                                   "BGColour",        "IconRefreshTime",  "FontName",
                                   "FontBold",        "FontItalic",       "FontSize"};

@@ -24,14 +24,7 @@ TEST(PatternFile, HeaderAndPrintStyleNumbers) {
         std::int32_t value;
         const char* text;
     } const cases[] = {
-        {18, " 18 "},
-        {0, " 0 "},
-        {-14260, "-14260 "},
-        {2, " 2 "},
-        {-1, "-1 "},
-        {2147483647, " 2147483647 "},
-        {-2147483647 - 1, "-2147483648 "},
-    };
+        {0, " 0 "}, {-1, "-1 "}, {2147483647, " 2147483647 "}, {-2147483647 - 1, "-2147483648 "}};
     for (const Case& c : cases) {
         EXPECT_EQ(PrintStyleNumber(c.value), c.text);
     }
