@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building and testing Pellmark needs.
+# Installs the Debian packages that building and testing Pellmark needs.
+#   bash scripts/install-deps.sh        everything: every preset, the tests, the benches
+#   bash scripts/install-deps.sh demo   only what scripts/demo.sh builds and runs
 # Safe to run again: packages already present are left as they are.
 set -euo pipefail
 
-packages=(
-  cmake ninja-build make g++ googletest libgtest-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 fonts-wine xvfb xserver-xephyr xauth imagemagick fonts-dejavu-core python3
-  clang libclang-rt-14-dev clang-format libstb-dev libz-mingw-w64-dev ccache
+# The 64-bit Windows build, Wine and a virtual screen with something to photograph it.
+demo_packages=(
+  cmake ninja-build googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev libz-mingw-w64-dev
+  wine wine64 fonts-wine xvfb imagemagick
 )
+packages=("${demo_packages[@]}")
+if [ "${1:-}" != demo ]; then
+  packages+=(
+    make g++ libgtest-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    xserver-xephyr xauth fonts-dejavu-core python3
+    clang libclang-rt-14-dev clang-format ccache
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
