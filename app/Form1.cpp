@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <new>
+#include <utility>
 
 #include "chrome/MakerAddresses.h"
 #include "chrome/SkinOutline.h"
@@ -78,6 +79,7 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
       imgWebAdd(Add<forms::Image>("imgWebAdd")),
       tmrCheckForResChange(AddTimer("tmrCheckForResChange")),
       tmrFollowScreens(AddTimer("tmrFollowScreens")),
+      tmrReadDesktop(AddTimer("tmrReadDesktop")),
       navigation_(*this),
       shortcuts_(MakeShortcuts(services)),
       options_(services.forms,
@@ -119,6 +121,8 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
     forms::WindowSettings optionsWindow = options_.Settings();
     optionsWindow.owner = this;
     options_.SetSettings(optionsWindow);
+    // A pattern shown before the read the load left for later must not be replaced by it.
+    patterns.BeforePatternShown = [this] { ReadDesktopNow(); };
     patterns.PatternRestored = [this](const DesktopIconTable& table) {
         showHideIcons.MarkHiddenIconsWhereCaptionsMatch(table);
     };
@@ -170,15 +174,23 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
             }
         });
     };
+    tmrReadDesktop.SetInterval(1);
+    tmrReadDesktop.Tick = [this] { ReadDesktopNow(); };
     tmrFollowScreens.Tick = [this] {
         Trapped([this] {
             if (!following_) {
                 return;
             }
+            if (followerStartPending_ && desktopReadPending_) {
+                // The preview first, painted before the follower starts from the same read.
+                ReadDesktopNow();
+                ScheduleScreens(1);
+                return;
+            }
             const std::uint32_t now = services_.displays->TickCount();
             if (followerStartPending_) {
                 followerStartPending_ = false;
-                int next = follower_->Start(now);
+                int next = follower_->Start(now, std::exchange(followerTakesRead_, false));
                 if (follower_->Locked() != settings_.LockIcons) {
                     next = follower_->SetLock(settings_.LockIcons, now);
                 }
@@ -207,6 +219,8 @@ MenuCommandContext Form1::CommandContext() {
         .showOptions = [this] { ShowOptions(); },
         .restorePattern =
             [this](const std::string& name) {
+                // The rows the restore marks must be there first.
+                ReadDesktopNow();
                 // A failure ends the tray's restore without a message of its own.
                 try {
                     RestorePatternFromMenu(name, services_.programFolder, restore_,
@@ -243,12 +257,8 @@ void Form1::FollowScreens(bool atStart) {
     if (services_.displays == nullptr) {
         return;
     }
-    const auto setting = [this](const char* key, const char* defaultText) {
-        const std::string text = settingsStore_.Get(kSettingsSection, key, defaultText);
-        return text != "0" && !platform::EqualIgnoringCase(text, "False");
-    };
-    settings_.FollowScreens = setting("FollowScreens", "1");
-    settings_.LockIcons = setting("LockIcons", "0");
+    settings_.FollowScreens = StoredSwitch("FollowScreens", "1");
+    settings_.LockIcons = StoredSwitch("LockIcons", "0");
     menus_.mnuLockIcons.checked = settings_.LockIcons;
     if (!settings_.FollowScreens && !settings_.LockIcons) {
         following_ = false;
@@ -323,6 +333,12 @@ void Form1::OnLoad() {
         // From the first step: the load's own desktop read can already have something to say.
         messages_.BeginRun(QuietCommandLine(settingsStore_, services_.commandLine));
     }
+    // A thousand icons read from Explorer's process take longer than the rest of the start:
+    // unless a command line or a start-up restore or save needs them first, they are read
+    // once the window has shown and painted its first page.
+    desktopReadPending_ = services_.commandLine.empty() &&
+                          !StoredSwitch("RestoreOnStartup", "False") &&
+                          !StoredSwitch("SavePatternOnStart", "False");
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"Main Loading procedures", [this] { MainLoadingProcedures(); }},
         {"Shaping form", [this] { ShapeForm(); }},
@@ -330,7 +346,12 @@ void Form1::OnLoad() {
         {"Retrieving Desktop Colours",
          [this] { patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour()); }},
         {"Running general sub routines", [this] { RunGeneralSubRoutines(); }},
-        {"Load current desktop icons into preview", [this] { patterns.ShowDesktopPreview(); }},
+        {"Load current desktop icons into preview",
+         [this] {
+             if (!desktopReadPending_) {
+                 patterns.ShowDesktopPreview();
+             }
+         }},
         {"Load up the Special Desktop icons",
          [this] {
              removeIcons.LoadSpecialIcons(services_.programFolder, services_.expandEnvironment);
@@ -354,27 +375,56 @@ void Form1::OnLoad() {
     // what it did, or check for it (the pattern folder).
     bool failed = false;
     for (const auto& [name, run] : steps) {
-        try {
-            BeginStep(name);
-            run();
-        } catch (const ClosedWhileLoading&) {
+        failed = !RunStep(name, run) || failed;
+        if (!Loaded()) {
             return;
-        } catch (const RunTimeError& error) {
-            failed = true;
-            ReportLoadFailure(error.Number(), error.what());
-        } catch (const std::bad_alloc&) {
-            failed = true;
-            ReportLoadFailure(7, "Out of memory");
-        } catch (const std::exception& error) {
-            failed = true;
-            ReportLoadFailure(kInvalidProcedureCall, error.what());
         }
     }
     // A window that stopped loading before it was shown would leave a copy running that
     // nobody can reach: show it, so it can at least be closed.
-    if (failed && Loaded() && !Visible()) {
+    if (failed && !Visible()) {
         Show();
     }
+    // A timer ticks only once the window's paints are done.
+    tmrReadDesktop.SetEnabled(desktopReadPending_);
+}
+
+bool Form1::RunStep(const char* name, const std::function<void()>& run) {
+    try {
+        BeginStep(name);
+        run();
+        return true;
+    } catch (const ClosedWhileLoading&) {
+        return true;
+    } catch (const RunTimeError& error) {
+        ReportLoadFailure(error.Number(), error.what());
+    } catch (const std::bad_alloc&) {
+        ReportLoadFailure(7, "Out of memory");
+    } catch (const std::exception& error) {
+        ReportLoadFailure(kInvalidProcedureCall, error.what());
+    }
+    return false;
+}
+
+void Form1::ReadDesktopNow() {
+    if (!desktopReadPending_) {
+        return;
+    }
+    desktopReadPending_ = false;
+    tmrReadDesktop.SetEnabled(false);
+    followerTakesRead_ = followerStartPending_;
+    if (RunStep("Running general sub routines", [this] {
+            desktopIcons_.ReadDesktopIcons();
+            showHideIcons.FillShowHideList();
+        })) {
+        static_cast<void>(RunStep("Load current desktop icons into preview",
+                                  [this] { patterns.ShowDesktopPreview(); }));
+    }
+}
+
+bool Form1::StoredSwitch(const char* key, const char* defaultText) {
+    const std::string text = settingsStore_.Get(kSettingsSection, key, defaultText);
+    return text != "0" && !platform::EqualIgnoringCase(text, "False");
 }
 
 void Form1::BeginStep(std::string_view name) {
@@ -561,8 +611,10 @@ void Form1::RunGeneralSubRoutines() {
         patterns.RefreshPatternList();
     }
     // Read wherever the desktop can be read, so the preview and the count show it.
-    desktopIcons_.ReadDesktopIcons();
-    showHideIcons.FillShowHideList();
+    if (!desktopReadPending_) {
+        desktopIcons_.ReadDesktopIcons();
+        showHideIcons.FillShowHideList();
+    }
     services_.forms.DoEvents();
 }
 
@@ -708,6 +760,8 @@ void Form1::EndCommandRun(RunResult result) {
 
 void Form1::OnUnload() {
     tmrCheckForResChange.SetEnabled(false);
+    desktopReadPending_ = false;
+    tmrReadDesktop.SetEnabled(false);
     // Before any step that may fail: hidden icons must not outlive the program.
     iconUtils.ShowIconsAtEnd();
     tmrFollowScreens.SetEnabled(false);

@@ -104,6 +104,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     forms::Timer& tmrCheckForResChange;
     // Ticks when the screens' follower asks to be ticked next.
     forms::Timer& tmrFollowScreens;
+    // Ticks once the shown window has painted, for the desktop read the load left till then.
+    forms::Timer& tmrReadDesktop;
 
   protected:
     void OnLoad() override;
@@ -111,6 +113,13 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
 
   private:
     void BeginStep(std::string_view name);
+    // One load step, its failure reported with its name; false when it failed.
+    bool RunStep(const char* name, const std::function<void()>& run);
+    // The desktop read, the Show/Hide list and the preview, when the load left them for
+    // after the first paint and they have not run yet.
+    void ReadDesktopNow();
+    // A yes/no setting as stored, anything but "0" and "False" counting as yes.
+    [[nodiscard]] bool StoredSwitch(const char* key, const char* defaultText);
     void ReportLoadFailure(int number, const std::string& description);
     void MainLoadingProcedures();
     void ShapeForm();
@@ -153,6 +162,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     SettingsRecord settings_;
     std::string savedFolder_;
     bool patternFolderReady_ = false;  // the pattern list has its folder open
+    bool desktopReadPending_ = false;  // the load's desktop read waits for the first paint
     std::string currentStep_;
     std::string title_;
     int exitCode_ = 0;
@@ -168,6 +178,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     std::optional<screens::ScreenFollower> follower_;
     bool following_ = false;
     bool followerStartPending_ = false;
+    bool followerTakesRead_ = false;  // the load's late read is the follower's first
     std::optional<platform::Disruption> disruptionBeforeStart_;
     frmOptions options_;  // after the pattern page, whose list of files it reads
     std::optional<frmSelectWallpaper> wallpaperPicker_;

@@ -194,6 +194,9 @@ void PatternPage::ShowPatternPreview() {
     if (index < 0 || index >= File1.ListCount()) {
         return;
     }
+    if (BeforePatternShown) {
+        BeforePatternShown();
+    }
     const std::string path = savedFolder_ + File1.List(index);
     txtFile.SetText(List1.List(index));
     UnloadMarkers();

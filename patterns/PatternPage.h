@@ -54,6 +54,8 @@ class PatternPage {
     void DeletePattern(const std::string& name);
     void cmdSave_Click();
     void cmdLoad_Click();
+    // Before a pattern is previewed.
+    std::function<void()> BeforePatternShown;
     // After the Load button's restore, with the table of its closing read.
     std::function<void(const DesktopIconTable&)> PatternRestored;
 

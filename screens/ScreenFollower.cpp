@@ -122,13 +122,13 @@ ScreenFollower::ScreenFollower(DesktopIcons& desktop, platform::Displays& displa
                                ScreenLayouts& layouts, platform::Dialogs& dialogs)
     : desktop_(desktop), displays_(displays), layouts_(layouts), dialogs_(dialogs) {}
 
-int ScreenFollower::Start(std::uint32_t now) {
+int ScreenFollower::Start(std::uint32_t now, bool justRead) {
     running_ = true;
     settling_ = false;
     inForce_ = MakeArrangement(displays_.ReadMonitors());
     inForceKey_ = ArrangementKey(inForce_);
     layouts_.Load();
-    PollIcons(now);
+    PollIcons(now, !justRead);
     lastChange_ = now;
     ReportProblems();
     return NextTick(now);
@@ -161,8 +161,10 @@ bool ScreenFollower::DesktopReadable() const {
     return table.ListViewWindow != 0 && !table.Icons.empty();
 }
 
-bool ScreenFollower::PollIcons(std::uint32_t now) {
-    desktop_.ReadDesktopIconsQuietly();
+bool ScreenFollower::PollIcons(std::uint32_t now, bool read) {
+    if (read) {
+        desktop_.ReadDesktopIconsQuietly();
+    }
     const DesktopIconTable& table = desktop_.Table();
     Snapshot snapshot;
     snapshot.reserve(table.Icons.size());

@@ -43,8 +43,9 @@ class ScreenFollower {
                    platform::Dialogs& dialogs);
 
     // Takes the desktop as it finds it: its arrangement is the one in force, and its
-    // layout is learned once the icons stand still. Returns when to tick next.
-    int Start(std::uint32_t now);
+    // layout is learned once the icons stand still (`justRead`: the table's last read is
+    // of this moment, and is taken as it is). Returns when to tick next.
+    int Start(std::uint32_t now, bool justRead = false);
     // Learning and restoring (FollowScreens).
     void SetFollow(bool follow) noexcept { follow_ = follow; }
     // While a chosen pattern is restored on a resolution change, a new arrangement is
@@ -66,7 +67,8 @@ class ScreenFollower {
   private:
     using Snapshot = std::vector<std::pair<std::string, IconPosition>>;
 
-    bool PollIcons(std::uint32_t now);  // true when something moved since the last poll
+    // True when something moved since the last poll.
+    bool PollIcons(std::uint32_t now, bool read = true);
     void Restore(const Arrangement& now, const std::string& key, std::uint32_t when);
     void HoldLock(const Snapshot& before);
     void TakeLockLayout();

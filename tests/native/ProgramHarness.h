@@ -79,14 +79,19 @@ class ProgramHarness {
     void Setting(const std::string& key, const std::string& value) {
         store.Save(kSettingsSection, key, value);
     }
-    // Starts the program as Windows would, with this command line.
-    bool Start(const std::string& commandLine = "") {
+    // Starts the program as Windows would, with this command line; `painted`: and lets the
+    // first timer tick after the window's first paint come, as it does at once.
+    bool Start(const std::string& commandLine = "", bool painted = true) {
         services.commandLine = commandLine;
         // The old window lets go of the shared menu form before the new one takes it.
         form.reset();
         form = std::make_unique<Form1>(services, menus, about);
         form->StepStarted = [this](std::string_view step) { steps.emplace_back(step); };
-        return Main(services, *form);
+        const bool started = Main(services, *form);
+        if (painted) {
+            form->tmrReadDesktop.Elapse();
+        }
+        return started;
     }
     [[nodiscard]] std::vector<std::string> Messages() const { return MessageTexts(dialogs); }
 

@@ -1,7 +1,8 @@
 // Figures, not a test: how long pellmark.exe takes from process start to its main window
 // shown, beside two yardsticks measured in the same run, in turn, against the stand-in
 // desktop: the least a Win32 program needs to show a window, and that window with the
-// common controls 6 (same manifest) and four standard controls. Prints the median of each.
+// common controls 6 (same manifest) and four standard controls. Prints the median of each,
+// and of the time until the main window's icon count shows the desktop's (the preview filled).
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -25,8 +26,14 @@ using Clock = std::chrono::steady_clock;
 
 const int kRuns = pellmark::bench::Rounds(9);
 
-// Milliseconds from CreateProcess to a visible window of the class; negative on a failure.
-double TimeToWindow(const std::string& exe, const char* className) {
+struct Times {
+    double shown = -1;
+    double filled = -1;
+};
+
+// Milliseconds from CreateProcess to a visible window of the class and, with `count`, to
+// its icon count reading that text (the preview filled); negative on a failure.
+Times TimeToWindow(const std::string& exe, const char* className, const std::string& count = "") {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -34,14 +41,22 @@ double TimeToWindow(const std::string& exe, const char* className) {
     const auto start = Clock::now();
     if (::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                          &startup, &info) == FALSE) {
-        return -1;
+        return {};
     }
     win32::UniqueKernelHandle process(info.hProcess);
     ::CloseHandle(info.hThread);
-    double elapsed = -1;
+    Times times;
+    const auto since = [&] {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    HWND shown = nullptr;
     while (Clock::now() - start < std::chrono::seconds(30)) {
-        if (e2e::FindShownWindow(info.dwProcessId, className) != nullptr) {
-            elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        if (shown == nullptr && (shown = e2e::FindShownWindow(info.dwProcessId, className))) {
+            times.shown = since();
+        }
+        if (shown != nullptr &&
+            (count.empty() || e2e::WindowText(e2e::FormControl(shown, "lblNoIcons")) == count)) {
+            times.filled = count.empty() ? -1 : since();
             break;
         }
         if (::WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0) {
@@ -55,9 +70,9 @@ double TimeToWindow(const std::string& exe, const char* className) {
     }
     if (::WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.get(), 1);
-        return -1;
+        return {};
     }
-    return elapsed;
+    return times;
 }
 
 double Median(std::vector<double> values) {
@@ -82,14 +97,18 @@ bool MeasureWith(const standin::Layout& layout, const std::string& exe) {
     const std::string minimal = BesideThisProgram("minimal_window.exe");
     const std::string controls = BesideThisProgram("controls_window.exe");
     std::vector<double> pellmark;
+    std::vector<double> filled;
     std::vector<double> bare;
     std::vector<double> withControls;
+    const std::string count = std::to_string(layout.icons.size()) + " icons";
     for (int run = 0; run < kRuns; ++run) {
-        bare.push_back(TimeToWindow(minimal, "Bench.Minimal"));
-        withControls.push_back(TimeToWindow(controls, "Bench.Controls"));
-        pellmark.push_back(TimeToWindow(exe, "Pellmark.Form1"));
+        bare.push_back(TimeToWindow(minimal, "Bench.Minimal").shown);
+        withControls.push_back(TimeToWindow(controls, "Bench.Controls").shown);
+        const Times ours = TimeToWindow(exe, "Pellmark.Form1", count);
+        pellmark.push_back(ours.shown);
+        filled.push_back(ours.filled);
     }
-    for (const auto* times : {&pellmark, &bare, &withControls}) {
+    for (const auto* times : {&pellmark, &filled, &bare, &withControls}) {
         if (*std::min_element(times->begin(), times->end()) < 0) {
             std::fprintf(stderr, "startup_bench: a program did not show its window\n");
             return false;
@@ -101,6 +120,8 @@ bool MeasureWith(const standin::Layout& layout, const std::string& exe) {
         "   with controls %6.1f ms (ratio %4.2f)\n",
         layout.icons.size(), ours, Median(bare), ours / Median(bare), Median(withControls),
         ours / Median(withControls));
+    std::printf("  %5zu icons   the preview filled (\"%s\") %7.1f ms\n", layout.icons.size(),
+                count.c_str(), Median(filled));
     return host->Stop();
 }
 
