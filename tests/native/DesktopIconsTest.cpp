@@ -37,7 +37,7 @@ TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIcons) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(DesktopIconsTest, EmptyOrMissingDesktopGivesTheNoIconsMessageAndAnEmptyTable) {
+TEST_F(DesktopIconsTest, NoIconsOrNoTransferGiveAnEmptyTableAndTheirMessage) {
     for (const bool present : {true, false}) {
         desktop.present = present;
         dialogs.shown.clear();
@@ -49,11 +49,12 @@ TEST_F(DesktopIconsTest, EmptyOrMissingDesktopGivesTheNoIconsMessageAndAnEmptyTa
                   (std::vector<std::string>{"None Error occurred: No icons found"}));
         EXPECT_EQ(countTexts, std::vector<std::string>{"0 icons"});
     }
-}
 
-TEST_F(DesktopIconsTest, ATransferThatCannotBeMadeIsReportedAndLeavesNoIcons) {
+    // A transfer that cannot be made.
+    desktop.present = true;
     desktop.icons = {{"A", 1, 2, 0}};
     icons.ReadDesktopIcons();
+    dialogs.shown.clear();
     desktop.transferFailure = {8, "Not enough memory resources are available."};
     icons.ReadDesktopIcons();
     EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{

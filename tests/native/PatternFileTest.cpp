@@ -67,9 +67,9 @@ TEST_F(SavePatternTest, OffScreenShiftFollowsTheDpiAtSaving) {
     EXPECT_NE(files.files.at(path).find("Far\r\n 40 \r\n 10 \r\nTrue\r\n"), std::string::npos);
 }
 
-// Which step failed is the safe writer's to tell; here, that a failure keeps the old file
-// and is reported.
-TEST_F(SavePatternTest, AFailedWriteKeepsTheOldFileAndIsReported) {
+// Which step failed is the safe writer's to tell, and what the reader says when it finds
+// no icons is its own; here, that the old file stays and nothing new is written.
+TEST_F(SavePatternTest, AFailedWriteOrAnEmptyReadKeepsTheOldFile) {
     desktop.icons = {{"Recycle Bin", 18, 2, 0}, {"Notes", 100, 60, 1}};
     const std::string old = testcases::PatternText(800, 600, {{"Old", " 1 ", " 2 "}});
     files.files[path] = old;
@@ -80,19 +80,16 @@ TEST_F(SavePatternTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     EXPECT_EQ(dialogs.Said(),
               (std::vector<std::string>{"Critical [Saving pattern] Error: 1117\nThe request could "
                                         "not be performed because of an I/O device error."}));
-}
 
-// What the reader says when it finds no icons is its own; here, that nothing is written.
-TEST_F(SavePatternTest, AnEmptyReadNeverReplacesASavedPatternNorMakesANewOne) {
-    const std::string saved = testcases::PatternText(1024, 768, {{"Recycle Bin", " 18 ", " 2 "}});
-    desktop.icons = {{"Recycle Bin", 18, 2, 0}};
+    // No icons read: nothing replaces the saved pattern, nor makes a new one.
+    files.flushFailure = {};
+    dialogs.shown.clear();
     desktop.transferFailure = {8, "Not enough memory resources are available."};
-    files.files = {{path, saved}};
     EXPECT_FALSE(SavePattern(path, icons, files, dialogs));
     const SaveResult fresh =
         SavePattern("C:\\Pellmark\\SavedPositions\\New.ips", icons, files, dialogs);
     EXPECT_EQ(fresh.outcome, SaveResult::NoIcons);
-    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, saved}}));
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, old}}));
     EXPECT_EQ(dialogs.shown.size(), 2u);  // once for each read
 }
 

@@ -315,32 +315,18 @@ TEST(PatternMoves, PositionsThatCannotBeComputedMoveNothing) {
         PlanPatternMoves(icons, far, ComputeScaleRatios(1, 1, 1024, 768), 0, screen).empty());
 }
 
-TEST_F(PatternRestoreTest, AnAutoArrangedDesktopIsRefusedEvenWhenSilent) {
-    desktop.icons = {{"A", 5, 5, 0}};
-    desktop.autoArrange = true;
-    Restore(PatternText(1024, 768, {{"A", " 100 ", " 60 "}}), true);
-    EXPECT_FALSE(restored);
-    EXPECT_EQ(Position(0), std::make_pair(5, 5));
-    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Information " + MessageText("0937") +
-                                                        "\n\n" + MessageText("0938")}));
-    EXPECT_EQ(files.opensForReading, 0);
-}
-
-TEST_F(PatternRestoreTest, AMissingFileIsReportedEvenWhenSilent) {
+// A missing file and an auto-arranged desktop are said even to a silent restore; an
+// unreadable file only to one that is not, and the desktop is read again either way.
+TEST_F(PatternRestoreTest, WhatCannotBeRestoredIsSaid) {
     desktop.icons = {{"A", 5, 5, 0}};
     icons.ReadDesktopIcons();
     EXPECT_FALSE(restore.RestorePatternFile(path, true));
-    EXPECT_EQ(
-        dialogs.Said(),
-        (std::vector<std::string>{
-            "Exclamation File: C:\\Pellmark\\SavedPositions\\Work.ips not found. Unable to restore "
-            "pattern."}));
+    EXPECT_EQ(dialogs.Said(),
+              (std::vector<std::string>{"Exclamation File: C:\\Pellmark\\SavedPositions\\Work.ips "
+                                        "not found. Unable to restore pattern."}));
     EXPECT_FALSE(restore.PatternFileExists(path));
-}
 
-TEST_F(PatternRestoreTest, AnUnreadableFileIsReportedUnlessSilentAndTheDesktopReadAgain) {
-    desktop.icons = {{"A", 5, 5, 0}};
-    icons.ReadDesktopIcons();
+    dialogs.shown.clear();
     restore.ApplyPattern(path, 1024, 768, true);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(desktop.readCount, 2);
@@ -348,6 +334,16 @@ TEST_F(PatternRestoreTest, AnUnreadableFileIsReportedUnlessSilentAndTheDesktopRe
     EXPECT_EQ(dialogs.Said(),
               (std::vector<std::string>{"None Icon positions not previously saved."}));
     EXPECT_EQ(desktop.readCount, 3);
+
+    dialogs.shown.clear();
+    desktop.autoArrange = true;
+    const int opened = files.opensForReading;
+    Restore(PatternText(1024, 768, {{"A", " 100 ", " 60 "}}), true);
+    EXPECT_FALSE(restored);
+    EXPECT_EQ(Position(0), std::make_pair(5, 5));
+    EXPECT_EQ(dialogs.Said(), (std::vector<std::string>{"Information " + MessageText("0937") +
+                                                        "\n\n" + MessageText("0938")}));
+    EXPECT_EQ(files.opensForReading, opened);
 }
 
 TEST_F(PatternRestoreTest, HeadersOfAnotherVersionAreRefusedAndTheFileClosedAtOnce) {
