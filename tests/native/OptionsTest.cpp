@@ -222,7 +222,7 @@ TEST_F(OptionsTest, LoadFillsTheListsAndReadsTheStore) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(OptionsTest, TheEnableRulesFollowTheBoxes) {
+TEST_F(OptionsTest, TheEnableRulesAndTheToolTipsFollowTheBoxes) {
     frmOptions& options = Open();
     struct Case {
         int first;
@@ -250,25 +250,24 @@ TEST_F(OptionsTest, TheEnableRulesFollowTheBoxes) {
     EXPECT_EQ(options.chkStartHidden.Value(), 1);
     options.SaveOptions();
     EXPECT_EQ(Stored("OnLoadHide"), "0") << "hidden without a tray icon is never stored";
-}
 
-TEST_F(OptionsTest, TheRestoreBoxesToolTipsNameTheChosenPattern) {
-    frmOptions& options = Open({"Home", "Work day"});
-    EXPECT_EQ(options.chkStartup.ToolTip(),
+    // The restore boxes' tool tips name the chosen pattern.
+    frmOptions& tips = Open({"Home", "Work day"});
+    EXPECT_EQ(tips.chkStartup.ToolTip(),
               "When Pellmark is run it will restore the Icon Pattern ''Home''");
-    options.cboPatterns.UserSelect(1);
-    EXPECT_EQ(options.cboPatterns.Text(), "Home") << "out of reach while no restore is ticked";
-    options.chkScrRes.UserClick();
-    options.cboPatterns.UserSelect(1);
-    EXPECT_EQ(options.chkStartup.ToolTip(),
+    tips.cboPatterns.UserSelect(1);
+    EXPECT_EQ(tips.cboPatterns.Text(), "Home") << "out of reach while no restore is ticked";
+    tips.chkScrRes.UserClick();
+    tips.cboPatterns.UserSelect(1);
+    EXPECT_EQ(tips.chkStartup.ToolTip(),
               "When Pellmark is run it will restore the Icon Pattern ''Work day''");
-    EXPECT_EQ(options.chkScrRes.ToolTip(),
+    EXPECT_EQ(tips.chkScrRes.ToolTip(),
               "When the screen resolution changes, the Icon Pattern ''Work day'' will be restored");
     // The other tool tips, spacing as shown.
-    EXPECT_EQ(options.chkStartInSysTray.ToolTip(),
+    EXPECT_EQ(tips.chkStartInSysTray.ToolTip(),
               "When Pellmark is run it will start in the system tray   (Next to the clock, on the "
               "taskbar)");
-    EXPECT_EQ(options.cboAutoSave.ToolTip(),
+    EXPECT_EQ(tips.cboAutoSave.ToolTip(),
               "This is the pattern that will be used to  automatically save the icon pattern.");
 }
 

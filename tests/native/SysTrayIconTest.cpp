@@ -31,7 +31,7 @@ std::string TipField(const platform::TrayRecord88& record) {
                        platform::kTrayTipBytes);
 }
 
-TEST(TrayRecord88, HeaderFieldsAndTipPaddedAfterItsNul) {
+TEST(TrayRecord88, HeaderFieldsAndTipCutTo63BytesAndPaddedAfterItsNul) {
     const platform::TrayRecord88 record =
         platform::BuildTrayRecord88(0x00C0FFEE, 0x8123, 0x0BADF00D, "Pellmark");
     ASSERT_EQ(record.size(), 88u);
@@ -42,9 +42,7 @@ TEST(TrayRecord88, HeaderFieldsAndTipPaddedAfterItsNul) {
     EXPECT_EQ(U32At(record, 16), 0x8123u);      // uCallbackMessage
     EXPECT_EQ(U32At(record, 20), 0x0BADF00Du);  // hIcon
     EXPECT_EQ(TipField(record), std::string("Pellmark") + '\0' + std::string(55, ' '));
-}
 
-TEST(TrayRecord88, LongTipsAreCutTo63BytesSoTheNulStaysInTheField) {
     const std::string alphabet =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+-*/";
     struct Case {
@@ -55,12 +53,12 @@ TEST(TrayRecord88, LongTipsAreCutTo63BytesSoTheNulStaysInTheField) {
          {Case{0, 0}, Case{1, 1}, Case{62, 62}, Case{63, 63}, Case{64, 63}, Case{66, 63}}) {
         SCOPED_TRACE(c.length);
         const std::string title = alphabet.substr(0, c.length);
-        const platform::TrayRecord88 record = platform::BuildTrayRecord88(1, 2, 3, title);
-        const std::string field = TipField(record);
+        const platform::TrayRecord88 cut = platform::BuildTrayRecord88(1, 2, 3, title);
+        const std::string field = TipField(cut);
         EXPECT_EQ(field.substr(0, c.kept), title.substr(0, c.kept));
         EXPECT_EQ(field[c.kept], '\0');
         EXPECT_EQ(field.substr(c.kept + 1), std::string(63 - c.kept, ' '));
-        EXPECT_EQ(U32At(record, 0), 88u);  // nothing ran over the header
+        EXPECT_EQ(U32At(cut, 0), 88u);  // nothing ran over the header
     }
 }
 
@@ -98,29 +96,18 @@ TEST(TrayTip, TheTitleCutTo63CharactersWithoutSplittingOne) {
 }
 
 TEST(TrayMouseFromMessage, TheShellsMouseMessagesAndNothingElse) {
-    struct Case {
-        std::uint32_t message;
-        std::optional<TrayMouse> mouse;
-    };
-    const Case cases[] = {
-        {0x1FF, std::nullopt},
-        {0x200, TrayMouse::Move},
-        {0x201, TrayMouse::LeftDown},
-        {0x202, TrayMouse::LeftUp},
-        {0x203, TrayMouse::LeftDoubleClick},
-        {0x204, TrayMouse::RightDown},
-        {0x205, TrayMouse::RightUp},
-        {0x206, TrayMouse::RightDoubleClick},
-        {0x207, TrayMouse::MiddleDown},
-        {0x208, TrayMouse::MiddleUp},
-        {0x209, TrayMouse::MiddleDoubleClick},
-        {0x20A, std::nullopt},  // the wheel
-        {0x400, std::nullopt},  // NIN_SELECT of later protocols
-        {0x202 + 0x10000, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        EXPECT_EQ(forms::TrayMouseFromMessage(c.message), c.mouse);
+    // 0x20A is the wheel, 0x400 the NIN_SELECT of later protocols.
+    using M = TrayMouse;
+    const std::pair<std::uint32_t, std::optional<M>> cases[] = {
+        {0x1FF, std::nullopt},         {0x200, M::Move},
+        {0x201, M::LeftDown},          {0x202, M::LeftUp},
+        {0x203, M::LeftDoubleClick},   {0x204, M::RightDown},
+        {0x205, M::RightUp},           {0x206, M::RightDoubleClick},
+        {0x207, M::MiddleDown},        {0x208, M::MiddleUp},
+        {0x209, M::MiddleDoubleClick}, {0x20A, std::nullopt},
+        {0x400, std::nullopt},         {0x202 + 0x10000, std::nullopt}};
+    for (const auto& [message, mouse] : cases) {
+        EXPECT_EQ(forms::TrayMouseFromMessage(message), mouse) << message;
     }
 }
 
