@@ -8,7 +8,7 @@ set -euo pipefail
 # The 64-bit Windows build, Wine and a virtual screen with something to photograph it.
 demo_packages=(
   cmake ninja-build googletest
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev libz-mingw-w64-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb imagemagick
 )
 packages=("${demo_packages[@]}")

@@ -17,6 +17,7 @@ namespace pellmark::win32 {
 namespace {
 
 constexpr int kMostPixelsASide = 16384;
+constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 [[noreturn]] void InvalidPicture() {
     throw RunTimeError(481, "Invalid picture");
@@ -43,10 +44,12 @@ void Spans(int from, int length, int count, int size, int fed, std::vector<int>&
     }
 }
 
-// A file read through a buffer, from its start on.
+// A file read through a buffer, from its start on; or bytes already in memory, read in place.
 class FileReader {
   public:
-    explicit FileReader(HANDLE file) : file_(file) {}
+    explicit FileReader(HANDLE file) : file_(file), data_(buffer_.data()) {}
+    FileReader(const void* bytes, std::size_t size)
+        : data_(static_cast<const std::uint8_t*>(bytes)), end_(size) {}
     [[nodiscard]] bool Read(void* out, std::size_t size) {
         auto* to = static_cast<std::uint8_t*>(out);
         while (size > 0) {
@@ -54,7 +57,7 @@ class FileReader {
                 return false;
             }
             const std::size_t part = std::min(size, end_ - at_);
-            std::memcpy(to, buffer_.data() + at_, part);
+            std::memcpy(to, data_ + at_, part);
             at_ += part;
             to += part;
             size -= part;
@@ -78,11 +81,14 @@ class FileReader {
             return 0;
         }
         const std::size_t part = std::min(size, end_ - at_);
-        std::memcpy(out, buffer_.data() + at_, part);
+        std::memcpy(out, data_ + at_, part);
         at_ += part;
         return part;
     }
     [[nodiscard]] bool ReadAt(std::uint64_t offset, void* out, DWORD size) {
+        if (file_ == nullptr) {
+            return false;  // only files are read out of order
+        }
         // SetFilePointer rather than its 64-bit form, which 95, 98 and Me do not have.
         LONG high = static_cast<LONG>(offset >> 32);
         DWORD read = 0;
@@ -97,7 +103,8 @@ class FileReader {
   private:
     bool Fill() {
         DWORD read = 0;
-        if (::ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &read, nullptr) ==
+        if (file_ == nullptr ||
+            ::ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &read, nullptr) ==
                 FALSE ||
             read == 0) {
             return false;
@@ -106,8 +113,9 @@ class FileReader {
         end_ = read;
         return true;
     }
-    HANDLE file_;
+    HANDLE file_ = nullptr;  // none: the bytes are in memory
     std::array<std::uint8_t, 65536> buffer_{};
+    const std::uint8_t* data_;
     std::size_t at_ = 0;
     std::size_t end_ = 0;
 };
@@ -745,11 +753,23 @@ std::optional<forms::Bitmap> ReadPictureByRows(const std::wstring& path, const s
         }
         return std::nullopt;
     }
-    constexpr std::uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::memcmp(signature, kPng, 8) != 0) {
+    if (std::memcmp(signature, kPngSignature, sizeof kPngSignature) != 0) {
         return std::nullopt;
     }
     return ReadPng(*file, source, cut);
+}
+
+forms::Bitmap ReadPngBytes(const void* bytes, std::size_t size, const std::string& source) {
+    FileReader memory(bytes, size);
+    std::uint8_t signature[sizeof kPngSignature] = {};
+    if (!memory.Read(signature, sizeof signature) ||
+        std::memcmp(signature, kPngSignature, sizeof kPngSignature) != 0) {
+        InvalidPicture();
+    }
+    // Kept at its own size: every pixel comes out as it is stored.
+    return ReadPng(memory, source, [](int width, int height) {
+        return forms::PictureCut{{0, 0, width, height}, width, height};
+    });
 }
 
 }  // namespace pellmark::win32

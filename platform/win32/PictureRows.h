@@ -4,6 +4,7 @@
 // would do with them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -63,5 +64,11 @@ inline constexpr std::uint64_t kMostPixelsReadWhole = 24'000'000;
                                                              const std::string& source,
                                                              const forms::PictureCutter& cut,
                                                              bool holdsWhole);
+
+// A PNG file held in memory, as the program's own pictures are built in: read whole, on
+// every Windows, with or without the imaging component. Throws run-time error 481
+// "Invalid picture" for anything else.
+[[nodiscard]] forms::Bitmap ReadPngBytes(const void* bytes, std::size_t size,
+                                         const std::string& source);
 
 }  // namespace pellmark::win32

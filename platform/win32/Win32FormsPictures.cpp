@@ -18,7 +18,6 @@
 #include "platform/win32/IconPixels.h"
 #include "platform/win32/ImagingGuids.h"
 #include "platform/win32/PictureRows.h"
-#include "platform/win32/PngPicture.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FormsWindows.h"
@@ -576,7 +575,7 @@ forms::Bitmap Win32FormsBackend::LoadResourcePicture(const std::string& name) {
     if (bytes == nullptr) {
         InvalidPicture();
     }
-    return DecodePng(bytes, ::SizeofResource(instance_, found), name);
+    return ReadPngBytes(bytes, ::SizeofResource(instance_, found), name);
 }
 
 namespace {
