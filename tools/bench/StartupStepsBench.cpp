@@ -21,6 +21,7 @@
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystem.h"
+#include "platform/win32/Win32Displays.h"
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32Wallpaper.h"
@@ -66,6 +67,9 @@ Phases OneRound(const std::string& programFolder) {
     // The wallpaper picker loads, hidden, with the language.
     win32::Win32Wallpaper wallpaper;
     services.wallpaper = &wallpaper;
+    // The screens are followed, as the program follows them.
+    win32::Win32Displays displays;
+    services.displays = &displays;
 
     Phases phases;
     auto mark = Clock::now();
