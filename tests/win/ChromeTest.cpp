@@ -14,16 +14,10 @@
 #include "platform/win32/Win32Region.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "settings/AppInfo.h"
+#include "tests/win/ChildProcess.h"
 
 namespace pellmark::win32 {
 namespace {
-
-std::wstring BesideThisProgram(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
-}
 
 // The caption and the taskbar show the icon's own small image, not the large one shrunk:
 // both are the shared icons of the resource at their sizes.
@@ -53,8 +47,9 @@ TEST(ChromeTest, VersionResourceGivesNumbersAndTexts) {
     EXPECT_EQ(own->legalCopyright, "© Ωmega 日本");
 
     // The program's resource says what the program says of itself.
-    const HMODULE program = ::LoadLibraryExW(BesideThisProgram(L"pellmark.exe").c_str(), nullptr,
-                                             LOAD_LIBRARY_AS_DATAFILE);
+    const HMODULE program =
+        ::LoadLibraryExW(Widen(testcases::BesideThisProgram("pellmark.exe")).c_str(), nullptr,
+                         LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
     const auto version = ReadVersionResource(program);
     ::FreeLibrary(program);

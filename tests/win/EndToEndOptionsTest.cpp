@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "platform/win32/WideText.h"
+#include "settings/StartWithWindows.h"
 #include "tests/win/ProgramProcess.h"
+#include "tests/win/RegistryText.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark::e2e {
@@ -18,33 +20,16 @@ namespace {
 using standin::Layout;
 using standin::StandInProcess;
 
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 std::string RunValue() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return "(absent)";
-    }
-    wchar_t data[MAX_PATH * 2] = {};
-    DWORD size = sizeof data - sizeof(wchar_t);
-    const LONG read = ::RegQueryValueExW(key, L"Pellmark", nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    return read == ERROR_SUCCESS ? win32::Narrow(data) : "(absent)";
-}
-
-void DeleteRunValue() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        ::RegDeleteValueA(key, "Pellmark");
-        ::RegCloseKey(key);
-    }
+    return testcases::RegistryText(HKEY_CURRENT_USER, kRunKey, "Pellmark");
 }
 
 class EndToEndOptionsTest : public ProgramTest {
   protected:
-    EndToEndOptionsTest() { DeleteRunValue(); }
-    ~EndToEndOptionsTest() override { DeleteRunValue(); }
+    EndToEndOptionsTest() { testcases::DeleteRegistryText(HKEY_CURRENT_USER, kRunKey, "Pellmark"); }
+    ~EndToEndOptionsTest() override {
+        testcases::DeleteRegistryText(HKEY_CURRENT_USER, kRunKey, "Pellmark");
+    }
 
     static void Click(HWND options, const char* name) {
         ::PostMessageA(FormControl(options, name), BM_CLICK, 0, 0);

@@ -12,6 +12,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Services.h"
+#include "tests/win/RegistryText.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark {
@@ -29,20 +30,7 @@ using standin::StandInProcess;
 // HKCU\Control Panel\Desktop\ScreenSaveActive as the profile holds it; "(absent)" when
 // there is no such value.
 [[nodiscard]] std::string ProfileScreenSaveActive() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
-        return "(absent)";
-    }
-    win32::UniqueRegistryKey owned(key);
-    char value[32] = {};
-    DWORD size = sizeof value - 1;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key, "ScreenSaveActive", nullptr, &type, reinterpret_cast<BYTE*>(value),
-                           &size) != ERROR_SUCCESS) {
-        return "(absent)";
-    }
-    return value;
+    return testcases::RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive");
 }
 
 TEST(ShowDesktopIcons, HidesAndShowsTheListViewUnderProgmanOrWorkerW) {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/win32/WideText.h"
+#include "tests/win/ChildProcess.h"
+#include "tests/win/RegistryText.h"
 
 namespace pellmark::e2e {
 
@@ -17,15 +19,7 @@ using win32::Widen;
 
 namespace {
 
-constexpr wchar_t kSettingsKey[] = L"Software\\Pellmark";
-
-std::string FolderOfThisProgram() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string folder = Narrow(std::wstring_view(path, length));
-    folder.resize(folder.find_last_of('\\'));
-    return folder;
-}
+constexpr const char* kSettingsKey = "Software\\Pellmark";
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
@@ -138,12 +132,12 @@ ProgramFolder::ProgramFolder(std::string path) : path_(std::move(path)) {
 }
 
 void ProgramFolder::Fill() {
-    const std::string built = FolderOfThisProgram();
-    EXPECT_NE(::CopyFileW(Widen(built + "\\pellmark.exe").c_str(), Widen(Exe()).c_str(), FALSE),
+    const std::string built = testcases::BesideThisProgram("");
+    EXPECT_NE(::CopyFileW(Widen(built + "pellmark.exe").c_str(), Widen(Exe()).c_str(), FALSE),
               FALSE)
         << built;
-    if (IsFolder(built + "\\Languages")) {
-        CopyFolder(built + "\\Languages", path_ + "\\Languages");
+    if (IsFolder(built + "Languages")) {
+        CopyFolder(built + "Languages", path_ + "\\Languages");
     }
 }
 
@@ -165,39 +159,12 @@ ProgramProcess::~ProgramProcess() {
 
 std::unique_ptr<ProgramProcess> ProgramProcess::Start(const std::string& exe,
                                                       const std::string& commandLine) {
-    std::string line = "\"" + exe + "\"";
-    if (!commandLine.empty()) {
-        line += " " + commandLine;
-    }
-    std::wstring wideLine = Widen(line);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    // Wine now and then refuses a start on a busy machine (ERROR_INTERNAL_ERROR, 1359) and
-    // takes the same start a moment later; Windows has no such failure. Only that error is
-    // tried again: a missing or broken program fails at once.
-    DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0) {
-            ::Sleep(250);
-        }
-        if (::CreateProcessW(Widen(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &startup, &info) != FALSE) {
-            error = ERROR_SUCCESS;
-            break;
-        }
-        error = ::GetLastError();
-        if (error != ERROR_INTERNAL_ERROR) {
-            break;
-        }
-    }
-    if (error != ERROR_SUCCESS) {
-        ADD_FAILURE() << "cannot start " << exe << ": error " << error;
+    testcases::StartedProgram started = testcases::StartProgram(exe, commandLine);
+    if (!started.process) {
         return nullptr;
     }
-    ::CloseHandle(info.hThread);
     return std::unique_ptr<ProgramProcess>(
-        new ProgramProcess(win32::UniqueKernelHandle(info.hProcess), info.dwProcessId));
+        new ProgramProcess(std::move(started.process), started.processId));
 }
 
 std::optional<DWORD> ProgramProcess::WaitForExit(DWORD timeoutMs) {
@@ -281,25 +248,17 @@ void SelectListRow(HWND list, int row) {
 }
 
 void SetSetting(const std::string& section, const std::string& name, const std::string& text) {
-    const std::wstring key = std::wstring(kSettingsKey) + L"\\" + Widen(section);
-    const std::wstring value = Widen(text);
-    ::SHSetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_SZ, value.c_str(),
-                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    EXPECT_TRUE(testcases::SetRegistryText(HKEY_CURRENT_USER,
+                                           std::string(kSettingsKey) + "\\" + section, name, text));
 }
 
 std::string GetSetting(const std::string& section, const std::string& name) {
-    const std::wstring key = std::wstring(kSettingsKey) + L"\\" + Widen(section);
-    wchar_t text[256] = {};
-    DWORD size = sizeof text - sizeof(wchar_t);
-    if (::SHGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return "(absent)";
-    }
-    return Narrow(text);
+    return testcases::RegistryText(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\" + section,
+                                   name);
 }
 
 void DeleteAllSettings() {
-    ::SHDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
 }
 
 bool FileExists(const std::string& path) {

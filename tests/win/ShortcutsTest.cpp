@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "settings/Shortcuts.h"
 #include "settings/StartWithWindows.h"
+#include "tests/win/RegistryText.h"
 #include "tests/win/ScratchFolder.h"
 
 namespace pellmark::win32 {
@@ -36,22 +37,9 @@ bool IsFile(const std::string& path) {
 
 using testcases::ScratchFolder;
 
-std::optional<std::wstring> RunValue() {
-    wchar_t data[512] = {};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kRunKey).c_str(), 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    const LONG read =
-        ::RegQueryValueExW(key, L"Pellmark", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    if (read != ERROR_SUCCESS || type != REG_SZ) {
-        return std::nullopt;
-    }
-    return std::wstring(data);
+// The Run value; "(absent)" when it is not there as REG_SZ.
+std::string RunValue() {
+    return testcases::RegistryText(HKEY_CURRENT_USER, kRunKey, "Pellmark");
 }
 
 TEST(ShortcutsTest, TheRunValueIsWrittenQuotedAndRemoved) {
@@ -60,12 +48,12 @@ TEST(ShortcutsTest, TheRunValueIsWrittenQuotedAndRemoved) {
         Win32Registry registry(wide);
         SetLoadOnStartup(registry, true, kCurrentUserScope,
                          "C:\\Program Files\\Pellmark\\pellmark.Exe");
-        EXPECT_EQ(RunValue(), L"\"C:\\Program Files\\Pellmark\\pellmark.Exe\"");
+        EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Pellmark\\pellmark.Exe\"");
         SetLoadOnStartup(registry, false, kCurrentUserScope, "");
-        EXPECT_EQ(RunValue(), std::nullopt);
+        EXPECT_EQ(RunValue(), "(absent)");
         // Off when it is off already: nothing happens.
         SetLoadOnStartup(registry, false, kCurrentUserScope, "");
-        EXPECT_EQ(RunValue(), std::nullopt);
+        EXPECT_EQ(RunValue(), "(absent)");
     }
 }
 

@@ -18,6 +18,8 @@
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "tests/win/FileBytes.h"
+#include "tests/win/RegistryText.h"
 
 namespace pellmark {
 namespace {
@@ -32,14 +34,7 @@ std::string NameSpaceEntry() {
 }
 
 void SetText(HKEY root, const std::string& key, const char* name, const std::string& text) {
-    HKEY opened = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                                nullptr),
-              ERROR_SUCCESS)
-        << key;
-    ::RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-    ::RegCloseKey(opened);
+    ASSERT_TRUE(testcases::SetRegistryText(root, key, name == nullptr ? "" : name, text)) << key;
 }
 
 // The default value of the test class's NameSpace key; "(no key)" when it is gone.
@@ -58,19 +53,7 @@ std::string NameSpaceDefault() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "(missing)";
-    }
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) != FALSE && read > 0) {
-        bytes.append(buffer, read);
-    }
-    ::CloseHandle(file);
-    return bytes;
+    return testcases::ReadFileBytes(path).value_or("(missing)");
 }
 
 class SpecialIconsTest : public ::testing::Test {

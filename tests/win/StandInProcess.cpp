@@ -20,33 +20,6 @@ constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kStopTimeoutMs = 10000;
 constexpr UINT kAnswerTimeoutMs = 5000;
 
-// A fresh empty file in the temporary folder; null path when none could be made.
-[[nodiscard]] std::string MakeTempFile() {
-    wchar_t folder[MAX_PATH];
-    wchar_t path[MAX_PATH];
-    if (::GetTempPathW(MAX_PATH, folder) == 0 || ::GetTempFileNameW(folder, L"pmk", 0, path) == 0) {
-        return {};
-    }
-    return win32::Narrow(path);
-}
-
-void DeleteFileAt(const std::string& path) {
-    ::DeleteFileW(win32::Widen(path).c_str());
-}
-
-// Deletes its file when it goes.
-struct TempFile {
-    std::string path = MakeTempFile();
-    TempFile() = default;
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() {
-        if (!path.empty()) {
-            DeleteFileAt(path);
-        }
-    }
-};
-
 struct WindowSearch {
     DWORD processId;
     const wchar_t* className;
@@ -76,66 +49,37 @@ BOOL CALLBACK CollectWindowOf(HWND hwnd, LPARAM param) {
     return defView == nullptr ? nullptr : ::FindWindowExW(defView, nullptr, WC_LISTVIEWW, nullptr);
 }
 
-[[nodiscard]] bool SendCopyData(HWND target, ULONG_PTR kind, const std::string& payload) {
-    COPYDATASTRUCT data{};
-    data.dwData = kind;
-    data.cbData = static_cast<DWORD>(payload.size() + 1);  // with its NUL
-    data.lpData = const_cast<char*>(payload.c_str());
-    DWORD_PTR answer = FALSE;
-    return ::SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                 SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer) != 0 &&
-           answer == TRUE;
-}
-
 }  // namespace
 
-StandInProcess::StandInProcess(win32::UniqueKernelHandle process, DWORD processId,
-                               std::string layoutPath)
-    : process_(std::move(process)), processId_(processId), layoutPath_(std::move(layoutPath)) {}
-
 std::string StandInProcess::HostPath() {
-    wchar_t self[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string path = win32::Narrow(std::wstring_view(self, length));
-    path.erase(path.find_last_of("\\/") + 1);
-    return path + "desktophost.exe";
+    return testcases::BesideThisProgram("desktophost.exe");
 }
 
 StandInProcess::~StandInProcess() {
     static_cast<void>(Stop());
-    if (!layoutPath_.empty()) {
-        DeleteFileAt(layoutPath_);
-    }
 }
 
 std::unique_ptr<StandInProcess> StandInProcess::Start(const Layout& layout, bool restarted) {
-    std::string layoutPath = MakeTempFile();
+    std::unique_ptr<StandInProcess> started(new StandInProcess);
+    const std::string& layoutPath = started->layoutFile_.path;
     if (layoutPath.empty() || !testcases::WriteFileBytes(layoutPath, FormatLayout(layout))) {
         ADD_FAILURE() << "cannot write the layout file " << layoutPath;
-        DeleteFileAt(layoutPath);
         return nullptr;
     }
-    const std::string host = HostPath();
-    std::wstring commandLine =
-        win32::Widen("\"" + host + "\" \"" + layoutPath + "\"" + (restarted ? " restarted" : ""));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(win32::Widen(host).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << host << " (error " << ::GetLastError() << ")";
-        DeleteFileAt(layoutPath);
+    testcases::StartedProgram host = testcases::StartProgram(
+        HostPath(), "\"" + layoutPath + "\"" + (restarted ? " restarted" : ""));
+    if (!host.process) {
         return nullptr;
     }
-    const win32::UniqueKernelHandle thread(info.hThread);
-    std::unique_ptr<StandInProcess> started(new StandInProcess(
-        win32::UniqueKernelHandle(info.hProcess), info.dwProcessId, std::move(layoutPath)));
-    ::WaitForInputIdle(info.hProcess, kStartTimeoutMs);
+    started->process_ = std::move(host.process);
+    started->processId_ = host.processId;
+    const HANDLE process = started->process_.get();
+    ::WaitForInputIdle(process, kStartTimeoutMs);
     const ULONGLONG deadline = ::GetTickCount64() + kStartTimeoutMs;
     while (!started->FindWindows(layout.icons.size())) {
-        if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
             DWORD code = 0;
-            ::GetExitCodeProcess(info.hProcess, &code);
+            ::GetExitCodeProcess(process, &code);
             ADD_FAILURE() << "the desktop host ended early with exit code " << code;
             return nullptr;
         }
@@ -172,8 +116,8 @@ bool StandInProcess::FindWindows(std::size_t iconCount) {
 }
 
 Layout StandInProcess::Dump() const {
-    const TempFile file;
-    if (file.path.empty() || !SendCopyData(progman_, kCopyDataDump, file.path)) {
+    const testcases::TempFile file;
+    if (file.path.empty() || !testcases::SendCopyData(progman_, kCopyDataDump, file.path)) {
         ADD_FAILURE() << "the desktop host did not write its layout";
         return {};
     }
@@ -188,13 +132,13 @@ Layout StandInProcess::Dump() const {
 }
 
 void StandInProcess::SetAutoArrange(bool on) const {
-    if (!SendCopyData(progman_, kCopyDataAutoArrange, on ? "1" : "0")) {
+    if (!testcases::SendCopyData(progman_, kCopyDataAutoArrange, on ? "1" : "0")) {
         ADD_FAILURE() << "the desktop host refused to change auto-arrange";
     }
 }
 
 void StandInProcess::InsertFirst(const Layout& arriving) const {
-    if (!SendCopyData(progman_, kCopyDataInsertFirst, FormatLayout(arriving))) {
+    if (!testcases::SendCopyData(progman_, kCopyDataInsertFirst, FormatLayout(arriving))) {
         ADD_FAILURE() << "the desktop host refused the new icons";
     }
 }

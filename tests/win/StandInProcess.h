@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
+#include "tests/win/ChildProcess.h"
 #include "tools/desktophost/Layout.h"
 
 namespace pellmark::standin {
@@ -52,12 +53,12 @@ class StandInProcess {
     [[nodiscard]] bool Stop();
 
   private:
-    StandInProcess(win32::UniqueKernelHandle process, DWORD processId, std::string layoutPath);
+    StandInProcess() = default;
     [[nodiscard]] bool FindWindows(std::size_t iconCount);
 
     win32::UniqueKernelHandle process_;
     DWORD processId_ = 0;
-    std::string layoutPath_;
+    testcases::TempFile layoutFile_;  // read by the host as it starts
     HWND progman_ = nullptr;
     HWND listView_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/win32/WideText.h"
+#include "tests/win/ChildProcess.h"
 #include "tools/traystandin/TrayStandInProtocol.h"
 
 namespace pellmark::traystandin {
@@ -15,7 +16,6 @@ namespace pellmark::traystandin {
 namespace {
 
 constexpr DWORD kWaitMs = 10000;
-constexpr UINT kAnswerTimeoutMs = 5000;
 
 TrayRequest ParseRequest(const std::string& line) {
     TrayRequest request;
@@ -33,13 +33,6 @@ TrayRequest ParseRequest(const std::string& line) {
     return request;
 }
 
-std::string FolderOfThisProgram() {
-    wchar_t self[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string path = win32::Narrow(std::wstring_view(self, length));
-    return path.erase(path.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
 std::string HandleText(std::uintptr_t value) {
@@ -49,23 +42,16 @@ std::string HandleText(std::uintptr_t value) {
 }
 
 std::unique_ptr<TrayStandInProcess> TrayStandInProcess::Start() {
-    const std::string program = FolderOfThisProgram() + "traystandin.exe";
-    std::wstring commandLine = win32::Widen("\"" + program + "\"");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(win32::Widen(program).c_str(), commandLine.data(), nullptr, nullptr,
-                          FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << program << " (error " << ::GetLastError() << ")";
+    testcases::StartedProgram program =
+        testcases::StartProgram(testcases::BesideThisProgram("traystandin.exe"), "");
+    if (!program.process) {
         return nullptr;
     }
-    const win32::UniqueKernelHandle thread(info.hThread);
-    std::unique_ptr<TrayStandInProcess> started(
-        new TrayStandInProcess(win32::UniqueKernelHandle(info.hProcess)));
+    const HANDLE process = program.process.get();
+    std::unique_ptr<TrayStandInProcess> started(new TrayStandInProcess(std::move(program.process)));
     const ULONGLONG deadline = ::GetTickCount64() + kWaitMs;
     while ((started->window_ = ::FindWindowW(L"Shell_TrayWnd", nullptr)) == nullptr) {
-        if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0 ||
-            ::GetTickCount64() > deadline) {
+        if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || ::GetTickCount64() > deadline) {
             ADD_FAILURE() << "the stand-in notification area did not come up";
             return nullptr;
         }
@@ -73,7 +59,7 @@ std::unique_ptr<TrayStandInProcess> TrayStandInProcess::Start() {
     }
     DWORD owner = 0;
     ::GetWindowThreadProcessId(started->window_, &owner);
-    EXPECT_EQ(owner, info.dwProcessId) << "another notification area is running";
+    EXPECT_EQ(owner, program.processId) << "another notification area is running";
     return started;
 }
 
@@ -86,22 +72,16 @@ TrayStandInProcess::~TrayStandInProcess() {
 }
 
 std::vector<TrayRequest> TrayStandInProcess::Log() const {
-    wchar_t folder[MAX_PATH];
-    wchar_t path[MAX_PATH];
-    if (::GetTempPathW(MAX_PATH, folder) == 0 || ::GetTempFileNameW(folder, L"pmt", 0, path) == 0) {
-        ADD_FAILURE() << "no temporary file";
-        return {};
-    }
+    const testcases::TempFile file;
     std::vector<TrayRequest> requests;
-    if (!Send(kCopyDataLog, win32::Narrow(path))) {
+    if (file.path.empty() || !Send(kCopyDataLog, file.path)) {
         ADD_FAILURE() << "the stand-in did not write its log";
-    } else {
-        std::ifstream file{std::filesystem::path(path)};
-        for (std::string line; std::getline(file, line);) {
-            requests.push_back(ParseRequest(line));
-        }
+        return requests;
     }
-    ::DeleteFileW(path);
+    std::ifstream in{std::filesystem::path(win32::Widen(file.path))};
+    for (std::string line; std::getline(in, line);) {
+        requests.push_back(ParseRequest(line));
+    }
     return requests;
 }
 
@@ -125,14 +105,7 @@ void TrayStandInProcess::Restart() const {
 }
 
 bool TrayStandInProcess::Send(std::uintptr_t kind, const std::string& payload) const {
-    COPYDATASTRUCT data{};
-    data.dwData = kind;
-    data.cbData = static_cast<DWORD>(payload.size() + 1);
-    data.lpData = const_cast<char*>(payload.c_str());
-    DWORD_PTR answer = FALSE;
-    return ::SendMessageTimeoutW(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                 SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer) != 0 &&
-           answer == TRUE;
+    return testcases::SendCopyData(window_, kind, payload);
 }
 
 }  // namespace pellmark::traystandin
