@@ -100,32 +100,56 @@ class FormsCases : public ::testing::Test {
 
 TYPED_TEST_SUITE_P(FormsCases);
 
-TYPED_TEST_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind) {
+TYPED_TEST_P(FormsCases, AnOwnedFormGoesWithItsOwnerAndMakesItsWindowOnlyWhenItIsNeeded) {
     CountingForm owner(this->driver.backend, "frmOwner", this->log);
     CountingForm owned(this->driver.backend, "frmOwned", this->log);
     forms::WindowSettings settings;
     settings.owner = &owner;
     owned.SetSettings(settings);
     auto& button = this->template Make<forms::Button>(owned, "cmdGo", {10, 10, 80, 24});
-    auto& timer = owned.AddTimer("tmrGo");
-    timer.SetInterval(10);
-    timer.SetEnabled(true);
+    owned.Load();
+    button.SetCaption("Go");
+    EXPECT_TRUE(owned.Loaded());
+    EXPECT_EQ(owned.Peer(), nullptr) << "a form nobody has seen made its window";
+    EXPECT_EQ(owner.Peer(), nullptr);
+    // Its owner takes it along all the same.
     owner.Show();
-    owned.Show();
-    ASSERT_NE(button.Peer(), nullptr);
-
     owner.Unload();
     EXPECT_EQ(this->log, (std::vector<std::string>{"unload frmOwner", "unload frmOwned"}));
     EXPECT_FALSE(owned.Loaded());
+
+    // A timer that runs needs the window; the form shows later with what was set meanwhile.
+    owned.Load();
+    auto& timer = owned.AddTimer("tmrGo");
+    int ticks = 0;
+    timer.Tick = [&ticks] { ++ticks; };
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    EXPECT_NE(owned.Peer(), nullptr);
+    EXPECT_EQ(button.Peer(), nullptr);
+    this->driver.Wait(60);
+    EXPECT_GT(ticks, 0);
+    owner.Show();
+    owned.Show();
+    ASSERT_NE(button.Peer(), nullptr);
+    EXPECT_EQ(this->driver.TextShown(button), "Go");
+
+    // Shown, it goes with its owner too, leaving no window and no timer that ticks.
+    owner.Unload();
+    EXPECT_EQ(this->log.size(), 4u);
+    EXPECT_FALSE(owned.Loaded());
     EXPECT_EQ(button.Peer(), nullptr) << "a control kept a window that is gone";
-    this->driver.Wait(50);  // a timer of the gone form must not tick
+    const int ticked = ticks;
+    this->driver.Wait(50);
+    EXPECT_EQ(ticks, ticked);
     owner.Show();
     EXPECT_FALSE(owned.Loaded());
     // Unloading the owned form alone leaves its owner.
     owned.Show();
     owned.Unload();
     EXPECT_TRUE(owner.Loaded());
-    EXPECT_EQ(this->log.size(), 3u);
+    EXPECT_EQ(owned.Peer(), nullptr);
+    EXPECT_EQ(this->log.size(), 5u);
 }
 
 TYPED_TEST_P(FormsCases, ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads) {
@@ -162,7 +186,7 @@ TYPED_TEST_P(FormsCases, ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads) {
     EXPECT_EQ(this->log, std::vector<std::string>{"unload frmDialog"});
 }
 
-TYPED_TEST_P(FormsCases, EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached) {
+TYPED_TEST_P(FormsCases, EnterAndEscClickTheDefaultAndCancelButtonsAndClosingAsksFirst) {
     CountingForm form(this->driver.backend, "frmKeys", this->log);
     auto& ok = this->template Make<forms::Button>(form, "cmdOK", {10, 10, 80, 24});
     auto& other = this->template Make<forms::Button>(form, "cmdOther", {100, 10, 80, 24});
@@ -186,18 +210,15 @@ TYPED_TEST_P(FormsCases, EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanB
     this->driver.Key(form, text, 13);
     this->driver.Key(form, text, 27);
     EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "cancel", "other"}));
-    EXPECT_TRUE(form.Loaded());
-}
 
-TYPED_TEST_P(FormsCases, QueryUnloadCanKeepTheFormOpen) {
-    CountingForm form(this->driver.backend, "frmAsk", this->log);
+    // Closing asks QueryUnload, which can keep the form open; the program's own unload does
+    // not ask.
     int asked = 0;
     bool refuse = true;
-    form.QueryUnload = [&](bool& cancel) {
+    form.QueryUnload = [&](bool& refused) {
         ++asked;
-        cancel = refuse;
+        refused = refuse;
     };
-    form.Show();
     this->driver.Close(form);
     EXPECT_TRUE(form.Loaded() && form.Visible());
     EXPECT_TRUE(this->log.empty());
@@ -205,7 +226,6 @@ TYPED_TEST_P(FormsCases, QueryUnloadCanKeepTheFormOpen) {
     this->driver.Close(form);
     EXPECT_FALSE(form.Loaded());
     EXPECT_EQ(asked, 2);
-    // The program's own unload does not ask.
     form.Show();
     form.Unload();
     EXPECT_EQ(asked, 2);
@@ -536,7 +556,8 @@ TYPED_TEST_P(FormsCases, AFilesIconComesAtTheSizeAskedWithItsSurroundingsTranspa
         const forms::Bitmap icon = this->driver.backend.LoadFileIcon(file, 0, c.size);
         ASSERT_EQ(icon.Width(), c.size);
         ASSERT_EQ(icon.Height(), c.size);
-        const std::uint32_t in = icon.Pixels()[static_cast<std::size_t>(c.inside * c.size + c.inside)];
+        const std::uint32_t in =
+            icon.Pixels()[static_cast<std::size_t>(c.inside * c.size + c.inside)];
         const std::uint32_t out =
             icon.Pixels()[static_cast<std::size_t>(c.outside * c.size + c.outside)];
         EXPECT_EQ(in, 0xFF0000FFu) << c.size << ": opaque red inside";
@@ -581,49 +602,11 @@ TYPED_TEST_P(FormsCases, AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSe
     EXPECT_EQ(later.Peer(), nullptr);
 }
 
-TYPED_TEST_P(FormsCases, AFormLoadedHiddenMakesItsWindowOnlyWhenItIsNeeded) {
-    CountingForm owner(this->driver.backend, "frmOwner", this->log);
-    CountingForm hidden(this->driver.backend, "frmHidden", this->log);
-    forms::WindowSettings settings;
-    settings.owner = &owner;
-    hidden.SetSettings(settings);
-    auto& button = this->template Make<forms::Button>(hidden, "cmdGo", {10, 10, 80, 24});
-    hidden.Load();
-    button.SetCaption("Go");
-    EXPECT_TRUE(hidden.Loaded());
-    EXPECT_EQ(hidden.Peer(), nullptr) << "a form nobody has seen made its window";
-    EXPECT_EQ(owner.Peer(), nullptr);
-    // Its owner takes it along all the same.
-    owner.Show();
-    owner.Unload();
-    EXPECT_EQ(this->log, (std::vector<std::string>{"unload frmOwner", "unload frmHidden"}));
-    EXPECT_FALSE(hidden.Loaded());
-
-    // A timer that runs needs the window; the form shows later with what was set meanwhile.
-    hidden.Load();
-    auto& timer = hidden.AddTimer("tmrGo");
-    int ticks = 0;
-    timer.Tick = [&ticks] { ++ticks; };
-    timer.SetInterval(10);
-    timer.SetEnabled(true);
-    EXPECT_NE(hidden.Peer(), nullptr);
-    EXPECT_EQ(button.Peer(), nullptr);
-    this->driver.Wait(60);
-    EXPECT_GT(ticks, 0);
-    hidden.Show();
-    ASSERT_NE(button.Peer(), nullptr);
-    EXPECT_EQ(this->driver.TextShown(button), "Go");
-    hidden.Unload();
-    EXPECT_EQ(hidden.Peer(), nullptr);
-}
-
 REGISTER_TYPED_TEST_SUITE_P(FormsCases,
                             AHiddenPageGetsItsWindowsWhenItFirstShowsWithTheStateSetMeanwhile,
-                            AFormLoadedHiddenMakesItsWindowOnlyWhenItIsNeeded,
-                            AnOwnedFormGoesWithItsOwnerAndLeavesNoWindowBehind,
+                            AnOwnedFormGoesWithItsOwnerAndMakesItsWindowOnlyWhenItIsNeeded,
                             ShowModalDisablesTheOwnerUntilTheFormHidesOrUnloads,
-                            EnterAndEscClickTheDefaultAndCancelButtonsWhileTheyCanBeReached,
-                            QueryUnloadCanKeepTheFormOpen,
+                            EnterAndEscClickTheDefaultAndCancelButtonsAndClosingAsksFirst,
                             MouseEventsCarryTheButtonTheShiftKeysAndThePointInTheControlsScale,
                             ListsAnswerWhichRowIsUnderAPoint,
                             AnEditableComboTakesTypedTextAndShowsTheChosenRow,

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "tests/win/ProgramProcess.h"
-#include "tests/win/ScratchFolder.h"
 #include "tests/win/StandInProcess.h"
 
 namespace pellmark::e2e {
@@ -17,8 +16,6 @@ namespace {
 
 using standin::Layout;
 using standin::StandInProcess;
-
-using testcases::TempPath;
 
 std::string TaskkillPath() {
     char folder[MAX_PATH] = {};
@@ -35,49 +32,6 @@ Layout DistinctLayout() {
 }
 
 using EndToEndTest = ProgramTest;
-
-TEST_F(EndToEndTest, SaveAndLoadFromTheMainWindowThenClose) {
-    const Layout layout = DistinctLayout();
-    const auto host = StandInProcess::Start(layout);
-    ASSERT_TRUE(host);
-    // Leftovers of an earlier desktop read; the closing steps remove them.
-    for (const char* name : {"TEMP~~1.tmp", "TEMP~~2.tmp"}) {
-        ::CloseHandle(::CreateFileA(TempPath(name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-
-    // Nothing stored at all, on a Windows of the NT family, which the program reaches:
-    // the first start asks nothing (a question would hold the main window back).
-    HWND form = StartMainWindow();
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(GetSetting("Warn", "GaveNT"), "(absent)");
-    HWND list = FormControl(form, "List1");
-    HWND name = FormControl(form, "txtFile");
-    ASSERT_NE(list, nullptr);
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(ListBoxRows(list), std::vector<std::string>{});
-
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("My desk"));
-    ::PostMessageA(FormControl(form, "cmdSave"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return ListBoxRows(list) == std::vector<std::string>{"My desk"}; }))
-        << ::testing::PrintToString(ListBoxRows(list));
-    EXPECT_TRUE(FileExists(folder.Pattern("My desk")));
-
-    host->Scramble();
-    ASSERT_NE(host->Dump(), layout);
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    SelectListRow(list, 0);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "My desk"; }));
-    ::PostMessageA(FormControl(form, "cmdLoad"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return host->Dump() == layout; }));
-
-    // What Alt+F4 and the close box send.
-    ::PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(program->WaitForExit(kEndTimeoutMs), std::optional<DWORD>(0));
-    EXPECT_FALSE(FileExists(TempPath("TEMP~~1.tmp")));
-    EXPECT_FALSE(FileExists(TempPath("TEMP~~2.tmp")));
-    EXPECT_TRUE(host->Stop());
-}
 
 TEST_F(EndToEndTest, CommandLineRunsEndByThemselvesWithCloseWhenRestored) {
     SetSetting("Settings", "CloseWhenRestored", "True");

@@ -1096,20 +1096,12 @@ TEST_F(FormsTest, RawMessagesReachTheFormFromItsCreationAndItMayAnswerThem) {
 
 // ---- Window settings, owners and the system's destroying ----
 
-class CountedForm final : public forms::Form {
-  public:
-    CountedForm(forms::Backend& backend, std::string name) : Form(backend, std::move(name)) {
-        SetClientSize(200, 100);
-    }
-    int unloads = 0;
-
-  protected:
-    void OnUnload() override { ++unloads; }
-};
+using testcases::CountingForm;  // 400 by 300, logging its unloading
 
 TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
     Win32FormsBackend backend{kDpi};
-    CountedForm owner(backend, "frmOwner");
+    std::vector<std::string> unloaded;
+    CountingForm owner(backend, "frmOwner", unloaded);
     owner.Show();
     HWND ownerWindow = Win32FormsBackend::WindowOf(owner);
     struct Row {
@@ -1148,7 +1140,7 @@ TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
          true},
     };
     for (const Row& row : rows) {
-        CountedForm form(backend, "frmSettings");
+        CountingForm form(backend, "frmSettings", unloaded);
         form.SetSettings(row.settings);
         form.Show();
         HWND window = Win32FormsBackend::WindowOf(form);
@@ -1160,19 +1152,19 @@ TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
         EXPECT_EQ(::GetWindow(window, GW_OWNER) == ownerWindow, row.owned) << row.what;
         RECT client{};
         ::GetClientRect(window, &client);
-        EXPECT_EQ(BoxOf(client), (Box{0, 0, 300, 150})) << row.what;
+        EXPECT_EQ(BoxOf(client), (Box{0, 0, 600, 450})) << row.what;
         EXPECT_NE(::GetSystemMenu(window, FALSE), nullptr) << row.what << ": a system menu";
     }
 
     // Out of the taskbar: owned by a hidden window of the program's.
-    CountedForm hidden(backend, "frmHidden");
+    CountingForm hidden(backend, "frmHidden", unloaded);
     hidden.SetSettings({.showInTaskbar = false});
     hidden.Show();
     HWND parking = ::GetWindow(Win32FormsBackend::WindowOf(hidden), GW_OWNER);
     EXPECT_TRUE(parking != nullptr && !::IsWindowVisible(parking));
 
     // Placed where asked, or in the middle of the work area.
-    CountedForm placed(backend, "frmPlaced");
+    CountingForm placed(backend, "frmPlaced", unloaded);
     placed.SetSettings({.border = forms::BorderStyle::None,
                         .start = forms::StartPosition::Manual,
                         .left = 30,
@@ -1180,7 +1172,7 @@ TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
     placed.Show();
     RECT outer{};
     ::GetWindowRect(Win32FormsBackend::WindowOf(placed), &outer);
-    EXPECT_EQ(BoxOf(outer), (Box{45, 60, 345, 210}));
+    EXPECT_EQ(BoxOf(outer), (Box{45, 60, 645, 510}));
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     ::GetWindowRect(ownerWindow, &outer);
@@ -1194,7 +1186,8 @@ TEST(FormsWindowsTest, SettingsAreReadWhenTheWindowIsMade) {
 
 TEST(FormsWindowsTest, AWindowMadeWhenItsPageFirstShowsStacksAndTabsInTheFormsOrder) {
     Win32FormsBackend backend{kDpi};
-    CountedForm form(backend, "frmPages");
+    std::vector<std::string> unloaded;
+    CountingForm form(backend, "frmPages", unloaded);
     auto& before = form.Add<forms::Button>("cmdBefore");
     auto& page = form.Add<forms::Picture>("picPage");
     page.SetVisible(false);
@@ -1241,7 +1234,8 @@ TEST(FormsWindowsTest, MeasuredTextWrapsAtSpacesWithinTheWidthAndGrowsWithTheFon
 
 TEST(FormsWindowsTest, ASlidersTickMarksAndStepsAreTheModels) {
     Win32FormsBackend backend{kDpi};
-    CountedForm form(backend, "frmSliders");
+    std::vector<std::string> unloaded;
+    CountingForm form(backend, "frmSliders", unloaded);
     auto& seconds = form.Add<forms::Slider>("sldSeconds");
     seconds.Move({0, 0, 200, 30});
     seconds.SetRange(1, 60);
@@ -1267,8 +1261,9 @@ TEST(FormsWindowsTest, ASlidersTickMarksAndStepsAreTheModels) {
 
 TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDeadHandle) {
     Win32FormsBackend backend{kDpi};
-    CountedForm owner(backend, "frmOwner");
-    CountedForm owned(backend, "frmOwned");
+    std::vector<std::string> unloaded;
+    CountingForm owner(backend, "frmOwner", unloaded);
+    CountingForm owned(backend, "frmOwned", unloaded);
     owned.SetSettings({.owner = &owner});
     auto& button = owned.Add<forms::Button>("cmdGo");
     button.Move({10, 10, 80, 24});
@@ -1277,8 +1272,8 @@ TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDead
     owned.Show();
     HWND buttonWindow = Win32FormsBackend::WindowOf(button);
     ASSERT_TRUE(::IsWindow(buttonWindow));
-    ::DestroyWindow(Win32FormsBackend::WindowOf(owner));
-    EXPECT_EQ(std::make_pair(owner.unloads, owned.unloads), std::make_pair(1, 1));
+    ::DestroyWindow(Win32FormsBackend::WindowOf(owner));  // the owned window goes first
+    EXPECT_EQ(unloaded, (std::vector<std::string>{"unload frmOwned", "unload frmOwner"}));
     EXPECT_FALSE(owner.Loaded() || owned.Loaded());
     EXPECT_EQ(Win32FormsBackend::WindowOf(button), nullptr);
     EXPECT_EQ(Win32FormsBackend::WindowOf(text), nullptr);
@@ -1287,7 +1282,7 @@ TEST(FormsWindowsTest, AWindowTheSystemDestroysUnloadsItsFormOnceAndLeavesNoDead
     owner.Show();
     EXPECT_TRUE(::IsWindow(Win32FormsBackend::WindowOf(text)));
     owner.Unload();
-    EXPECT_EQ(owner.unloads, 2);
+    EXPECT_EQ(unloaded.size(), 3u);
 }
 
 // ---- Pictures and painting ----

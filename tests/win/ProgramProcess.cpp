@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "tests/win/ChildProcess.h"
 #include "tests/win/RegistryText.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark::e2e {
 
@@ -21,43 +22,12 @@ namespace {
 
 constexpr const char* kSettingsKey = "Software\\Pellmark";
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Calls `each` with the name and find data of every entry of the folder but "." and "..".
-template <typename Each>
-void ForEachEntry(const std::string& folder, Each each) {
-    WIN32_FIND_DATAW found{};
-    win32::UniqueFind search(::FindFirstFileW(Widen(folder + "\\*").c_str(), &found));
-    if (!search) {
-        return;
-    }
-    do {
-        const std::string name = Narrow(found.cFileName);
-        if (name != "." && name != "..") {
-            each(name, found);
-        }
-    } while (::FindNextFileW(search.get(), &found) != FALSE);
-}
-
-void EmptyAndRemoveFolder(const std::string& folder) {
-    ForEachEntry(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
-        const std::string path = folder + "\\" + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            EmptyAndRemoveFolder(path);
-        } else {
-            ::DeleteFileW(Widen(path).c_str());
-        }
-    });
-    ::RemoveDirectoryW(Widen(folder).c_str());
-}
+using testcases::IsFolder;
 
 void CopyFolder(const std::string& from, const std::string& to) {
     ::CreateDirectoryW(Widen(to).c_str(), nullptr);
-    ForEachEntry(from, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    for (const std::string& name : testcases::FolderNames(from)) {
+        if (IsFolder(from + "\\" + name)) {
             CopyFolder(from + "\\" + name, to + "\\" + name);
         } else {
             EXPECT_NE(::CopyFileW(Widen(from + "\\" + name).c_str(),
@@ -65,7 +35,7 @@ void CopyFolder(const std::string& from, const std::string& to) {
                       FALSE)
                 << name;
         }
-    });
+    }
 }
 
 std::string ClassName(HWND hwnd) {
@@ -106,10 +76,8 @@ BOOL CALLBACK FindLongestStatic(HWND hwnd, LPARAM param) {
 }  // namespace
 
 ProgramFolder::ProgramFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    path_ = Narrow(temp) + "pellmark-e2e-" + std::to_string(::GetCurrentProcessId());
-    EmptyAndRemoveFolder(path_);
+    path_ = testcases::TempPath("pellmark-e2e-" + std::to_string(::GetCurrentProcessId()));
+    testcases::RemoveFolder(path_);
     ::CreateDirectoryW(Widen(path_).c_str(), nullptr);
     made_.push_back(path_);
     Fill();
@@ -143,7 +111,7 @@ void ProgramFolder::Fill() {
 
 ProgramFolder::~ProgramFolder() {
     if (!made_.empty()) {
-        EmptyAndRemoveFolder(made_.front());
+        testcases::RemoveFolder(made_.front());
     }
 }
 

@@ -48,18 +48,35 @@ inline std::vector<std::string> FolderNames(const std::string& folder) {
     return names;
 }
 
+[[nodiscard]] inline bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(win32::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Removes a folder with everything in it, read-only files too.
+inline void RemoveFolder(const std::string& path) {
+    for (const std::string& name : FolderNames(path)) {
+        const std::wstring entry = win32::Widen(path + "\\" + name);
+        ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileW(entry.c_str()) == FALSE) {
+            RemoveFolder(path + "\\" + name);
+        }
+    }
+    ::RemoveDirectoryW(win32::Widen(path).c_str());
+}
+
 // A folder in the temporary folder, by default with a name no ANSI code page holds,
-// removed with what it holds (files, and empty folders) when it goes.
+// removed with what it holds when it goes.
 class ScratchFolder {
   public:
     explicit ScratchFolder(const std::string& stem = "pm \u65e5\u672c ") {
         static int made = 0;
         path_ =
             TempPath(stem + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++made));
-        Remove();  // left by an earlier run of the same process id
+        RemoveFolder(path_);  // left by an earlier run of the same process id
         ::CreateDirectoryW(win32::Widen(path_).c_str(), nullptr);
     }
-    ~ScratchFolder() { Remove(); }
+    ~ScratchFolder() { RemoveFolder(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -68,17 +85,6 @@ class ScratchFolder {
     [[nodiscard]] std::vector<std::string> Names() const { return FolderNames(path_); }
 
   private:
-    void Remove() const {
-        for (const std::string& name : Names()) {
-            const std::wstring file = win32::Widen(File(name));
-            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (::DeleteFileW(file.c_str()) == FALSE) {
-                ::RemoveDirectoryW(file.c_str());
-            }
-        }
-        ::RemoveDirectoryW(win32::Widen(path_).c_str());
-    }
-
     std::string path_;
 };
 

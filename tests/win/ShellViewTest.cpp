@@ -22,6 +22,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/ShellViewDesktop.h"
 #include "platform/win32/Win32Desktop.h"
+#include "tests/win/ScratchFolder.h"
 #include "tools/desktophost/StandInDesktop.h"
 
 namespace pellmark::win32 {
@@ -356,20 +357,12 @@ class ShellViewTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        wchar_t temp[MAX_PATH] = {};
-        ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
-        folderPath_ =
-            std::wstring(temp) + L"pellmark-shellview-" + std::to_wstring(::GetCurrentProcessId());
-        ::CreateDirectoryW(folderPath_.c_str(), nullptr);
         // Different kinds, so the system image list has something to tell apart.
-        for (const wchar_t* name : {L"notes.txt", L"setup.ini", L"picture.bmp", L"other.txt"}) {
-            const std::wstring path = folderPath_ + L"\\" + name;
-            const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-            ASSERT_TRUE(file);
-            paths_.push_back(path);
+        for (const char* name : {"notes.txt", "setup.ini", "picture.bmp", "other.txt"}) {
+            paths_.push_back(Widen(scratch_.File(name)));
+            ASSERT_TRUE(testcases::WriteFileBytes(scratch_.File(name), ""));
         }
-        paths_.push_back(folderPath_ + L"\\sub folder");
+        paths_.push_back(Widen(scratch_.File("sub folder")));
         ::CreateDirectoryW(paths_.back().c_str(), nullptr);
         for (const auto& path : paths_) {
             pidls_.emplace_back(::ILCreateFromPathW(path.c_str()));
@@ -395,12 +388,6 @@ class ShellViewTest : public ::testing::Test {
         EXPECT_EQ(folder_.refs(), 1);
         EXPECT_TRUE(view_.EnumeratorsReleased());
         pidls_.clear();
-        for (auto it = paths_.rbegin(); it != paths_.rend(); ++it) {
-            if (!::DeleteFileW(it->c_str())) {
-                ::RemoveDirectoryW(it->c_str());
-            }
-        }
-        ::RemoveDirectoryW(folderPath_.c_str());
         ::CoUninitialize();
     }
 
@@ -411,7 +398,7 @@ class ShellViewTest : public ::testing::Test {
         return info.iIcon;
     }
 
-    std::wstring folderPath_;
+    const testcases::ScratchFolder scratch_;
     std::vector<std::wstring> paths_;
     std::vector<UniquePidl> pidls_;
     FakeFolder folder_;

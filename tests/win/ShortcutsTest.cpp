@@ -25,10 +25,7 @@ namespace {
 using platform::ShellFolder;
 using platform::ShortcutTarget;
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
+using testcases::IsFolder;
 
 bool IsFile(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());

@@ -18,8 +18,8 @@
 #include "platform/win32/Win32Forms.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
-#include "tests/win/FileBytes.h"
 #include "tests/win/RegistryText.h"
+#include "tests/win/ScratchFolder.h"
 
 namespace pellmark {
 namespace {
@@ -59,12 +59,6 @@ std::string ReadWholeFile(const std::string& path) {
 class SpecialIconsTest : public ::testing::Test {
   protected:
     SpecialIconsTest() {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "PellmarkSpecial" + std::to_string(::GetCurrentProcessId());
-        ::CreateDirectoryA(folder.c_str(), nullptr);
-        listFile = folder + "\\SpecialDesktopIcons.cfg";
-        ::DeleteFileA(listFile.c_str());
         SetText(HKEY_LOCAL_MACHINE, ClassKey(), nullptr, "Pellmark Test Bin");
         SetText(HKEY_LOCAL_MACHINE, ClassKey(), "InfoTip", "Where the tests put things");
         SetText(HKEY_LOCAL_MACHINE, ClassKey() + "\\DefaultIcon", nullptr,
@@ -77,8 +71,6 @@ class SpecialIconsTest : public ::testing::Test {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ClassKey().c_str());
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, ClassKey().c_str());
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, NameSpaceEntry().c_str());
-        ::DeleteFileA(listFile.c_str());
-        ::RemoveDirectoryA(folder.c_str());
     }
 
     // The program starting: the page loads, then it is shown as the user shows it.
@@ -107,8 +99,9 @@ class SpecialIconsTest : public ::testing::Test {
     win32::Win32FormsBackend backend{96};
     std::unique_ptr<forms::Form> form;
     std::unique_ptr<RemoveIconsPage> page;
-    std::string folder;
-    std::string listFile;
+    const testcases::ScratchFolder scratch{"PellmarkSpecial"};
+    const std::string& folder = scratch.Path();
+    const std::string listFile = scratch.File("SpecialDesktopIcons.cfg");
     HWND view = nullptr;
     int row = -1;
 };
