@@ -38,10 +38,7 @@ TEST(CommandLine, KeywordInAnyCaseOneSeparatorThenTheNameLiterally) {
 }
 
 TEST(CommandLine, ArgumentsStartAfterTheProgramPathAndItsBlanks) {
-    struct Case {
-        const char* whole;
-        const char* arguments;
-    } const cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\\u65E5\u672C \u8A9E\\pm\\pellmark.exe\" SAVE \u03A9mega", "SAVE \u03A9mega"},
         {"C:\\pm\\pellmark.exe LOAD  Work ", "LOAD  Work "},   // inner and trailing blanks kept
         {"C:\\\u65E5\u672C\\pellmark.exe\tSAVE x", "SAVE x"},  // UTF-8 is not a blank
@@ -53,10 +50,9 @@ TEST(CommandLine, ArgumentsStartAfterTheProgramPathAndItsBlanks) {
         {"pellmark.exe", ""},
         {"pellmark.exe    ", ""},
         {"", ""},
-        {"pellmark.exe \"SAVE\" \"x\"", "\"SAVE\" \"x\""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ArgumentsAfterProgramPath(c.whole), c.arguments) << c.whole;
+        {"pellmark.exe \"SAVE\" \"x\"", "\"SAVE\" \"x\""}};
+    for (const auto& [whole, arguments] : cases) {
+        EXPECT_EQ(ArgumentsAfterProgramPath(whole), arguments) << whole;
     }
 }
 

@@ -103,22 +103,18 @@ TEST(LanguageFileTest, AnswersEveryKeyAsTheProfileReader) {
 TEST(LanguageFileTest, ReadsEachEncodingAWindowsEditorWrites) {
     const std::string german = "Größe ändern";  // UTF-8 here
     const std::u16string wide = u"[Deutsch]\r\n0001=Größe ändern\r\n0002=𝄞 Noten\r\n";
-    struct Case {
-        const char* what;
-        std::string bytes;
-    } const cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"UTF-8 after a byte-order mark", "\xEF\xBB\xBF[Deutsch]\r\n0001=" + german + "\r\n"},
         {"UTF-8 without a mark", "[Deutsch]\r\n0001=" + german + "\r\n"},
         {"the ANSI code page",
          "[Deutsch]\r\n0001=Gr\xF6\xDF"
          "e \xE4ndern\r\n"},
         {"UTF-16 little-endian", Utf16(wide, false)},
-        {"UTF-16 big-endian", Utf16(wide, true)},
-    };
+        {"UTF-16 big-endian", Utf16(wide, true)}};
     sim::SimFiles files;
-    for (const Case& c : cases) {
-        const LanguageFile file = ReadText(files, c.bytes, "Deutsch");
-        EXPECT_EQ(file.Text("0001"), german) << c.what;
+    for (const auto& [what, bytes] : cases) {
+        const LanguageFile file = ReadText(files, bytes, "Deutsch");
+        EXPECT_EQ(file.Text("0001"), german) << what;
     }
     EXPECT_EQ(ReadText(files, Utf16(wide, false), "Deutsch").Text("0002"), "𝄞 Noten");
     // A section name beyond ASCII matches in any encoding.

@@ -137,19 +137,15 @@ TEST_F(LoadSettingsTest, StoredValuesAreAppliedInOrder) {
 }
 
 TEST_F(LoadSettingsTest, BooleansAreReadLeniently) {
-    struct Case {
-        const char* text;
-        bool expected;
-    } const cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"1", true},      {"True", true},   {"tRUE", true}, {"  True  ", true},
         {"-1", true},     {"0.5", true},    {"+3", true},   {"0", false},
-        {"False", false}, {"fAlSe", false}, {"0.0", false}, {" -0 ", false},
-    };
-    for (const Case& c : cases) {
-        store.Save(kSettingsSection, "AutoHideDesktop", c.text);
-        record.AutoHideDesktop = !c.expected;
+        {"False", false}, {"fAlSe", false}, {"0.0", false}, {" -0 ", false}};
+    for (const auto& [text, expected] : cases) {
+        store.Save(kSettingsSection, "AutoHideDesktop", text);
+        record.AutoHideDesktop = !expected;
         Load();
-        EXPECT_EQ(record.AutoHideDesktop, c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(record.AutoHideDesktop, expected) << '"' << text << '"';
     }
     EXPECT_TRUE(dialogs.shown.empty());
 }

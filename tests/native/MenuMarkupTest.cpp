@@ -55,9 +55,8 @@ TEST(MenuMarkupTest, CaptionsDecodeAndReadBackTheSame) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         const CMyItemData item = DecodeCaption(c.caption);
-        EXPECT_EQ(says(item),
-                  std::tuple(std::string(c.text), std::string(c.help), c.separator, c.mark,
-                             c.check));
+        EXPECT_EQ(says(item), std::tuple(std::string(c.text), std::string(c.help), c.separator,
+                                         c.mark, c.check));
         const std::string encoded = EncodeCaption(item);
         EXPECT_EQ(encoded, c.encoded);
         EXPECT_EQ(says(DecodeCaption(encoded)), says(item)) << "the rebuilt caption differs";
@@ -94,24 +93,21 @@ TEST(MenuMarkupTest, FindMenuImageComparesTagPrefixesIgnoringCase) {
     MenuImages images;
     images.images.resize(5);
     images.tags = {"", "&Restore pattern", "E&xit", "Minimize all windows", "\xC3\x9C&bersicht"};
-    struct Case {
-        const char* text;
-        int image;
-    } const cases[] = {
-        {"E&xit", 2},
-        {"e&XIT", 2},
-        {"E&xit now", 2},  // the item's text starts with the tag
-        {"E&x", 2},        // or the tag with the text
-        {"Exit", -1},
-        {"&Restore pattern", 1},
-        {"Minimize all", 3},
-        {"Restore all windows", -1},
-        {"", 1},  // an empty text finds the first tagged picture, not the untagged one
-        {"\xC3\xBC&BERSICHT", 4},
-        {"Nothing like it", -1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FindMenuImage(&images, c.text), c.image) << c.text;
+    // A text finds the tag it starts with or that starts with it; an empty text finds the
+    // first tagged picture, not the untagged one.
+    const std::pair<const char*, int> cases[] = {{"E&xit", 2},
+                                                 {"e&XIT", 2},
+                                                 {"E&xit now", 2},
+                                                 {"E&x", 2},
+                                                 {"Exit", -1},
+                                                 {"&Restore pattern", 1},
+                                                 {"Minimize all", 3},
+                                                 {"Restore all windows", -1},
+                                                 {"", 1},
+                                                 {"\xC3\xBC&BERSICHT", 4},
+                                                 {"Nothing like it", -1}};
+    for (const auto& [text, image] : cases) {
+        EXPECT_EQ(FindMenuImage(&images, text), image) << text;
     }
     EXPECT_EQ(FindMenuImage(nullptr, "E&xit"), -1);
     // A tag without a picture finds nothing.

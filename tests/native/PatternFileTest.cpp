@@ -20,13 +20,10 @@ namespace {
 
 TEST(PatternFile, HeaderAndPrintStyleNumbers) {
     EXPECT_EQ(PatternHeader(), "Pellmark | version | 2.14.2");
-    struct Case {
-        std::int32_t value;
-        const char* text;
-    } const cases[] = {
+    const std::pair<std::int32_t, const char*> cases[] = {
         {0, " 0 "}, {-1, "-1 "}, {2147483647, " 2147483647 "}, {-2147483647 - 1, "-2147483648 "}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(PrintStyleNumber(c.value), c.text);
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(PrintStyleNumber(value), text);
     }
 }
 
@@ -110,8 +107,7 @@ TEST_F(SavePatternTest, AnsiWheneverTheCodePageHoldsEveryCaptionElseUtf8AfterABy
         {"a mix",
          {"Caf\u00e9", "\u041e\u0442\u0447\u0451\u0442", "Notes", "\U0001F600 fun"},
          true,
-         "Caf\u00e9"},
-    };
+         "Caf\u00e9"}};
     for (const Case& c : cases) {
         desktop.icons.clear();
         for (std::size_t i = 0; i < c.captions.size(); ++i) {

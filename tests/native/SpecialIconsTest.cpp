@@ -25,11 +25,7 @@ using platform::MessageAnswer;
 using platform::MessageIcon;
 
 TEST(SpecialIconsTest, LocationsSplitIntoFileAndIndex) {
-    struct Case {
-        const char* location;
-        IconLocation expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, IconLocation> cases[] = {
         {"C:\\Windows\\System\\shell32.dll,3", {"C:\\Windows\\System\\shell32.dll", 3}},
         {"shell32.dll,1234", {"shell32.dll", 1234}},
         {"imageres.dll,-109", {"imageres.dll", -109}},
@@ -41,19 +37,14 @@ TEST(SpecialIconsTest, LocationsSplitIntoFileAndIndex) {
         {"C:\\Icons\\bin.ico,", {"C:\\Icons\\bin.ico,", 0}},
         {"C:\\Icons\\bin.ico,-", {"C:\\Icons\\bin.ico,-", 0}},
         {"C:\\My,Icons\\bin.ico", {"C:\\My,Icons\\bin.ico", 0}},
-        {"C:\\Icons\\bin.ico,99999999999", {"C:\\Icons\\bin.ico,99999999999", 0}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ParseIconLocation(c.location), c.expected) << c.location;
+        {"C:\\Icons\\bin.ico,99999999999", {"C:\\Icons\\bin.ico,99999999999", 0}}};
+    for (const auto& [location, expected] : cases) {
+        EXPECT_EQ(ParseIconLocation(location), expected) << location;
     }
 }
 
 TEST(SpecialIconsTest, ListFileFieldsAreSplitAtCommasAndLineEnds) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> fields;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"{A}\r\n{B}\r\n", {"{A}", "{B}"}},
         {"{A}\r\n{B}", {"{A}", "{B}"}},
         {"{A}\n{B}\r{C}", {"{A}", "{B}", "{C}"}},
@@ -65,10 +56,9 @@ TEST(SpecialIconsTest, ListFileFieldsAreSplitAtCommasAndLineEnds) {
         {"\"say \"\"hi\"\"\",{B}", {"say \"hi\"", "{B}"}},
         // Empty fields would name the NameSpace key itself: they are not identifiers.
         {"\r\n\r\n{A}\r\n,,\r\n\"\"\r\n  \r\n", {"{A}"}},
-        {"", {}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ParseSpecialIconFields(c.text), c.fields) << c.text;
+        {"", {}}};
+    for (const auto& [text, fields] : cases) {
+        EXPECT_EQ(ParseSpecialIconFields(text), fields) << text;
     }
 }
 

@@ -72,11 +72,7 @@ std::string Repeat(const std::string& text, int times) {
 
 TEST(TrayTip, TheTitleCutTo63CharactersWithoutSplittingOne) {
     const std::string sixtyTwo(62, 'x');
-    struct Case {
-        std::string title;
-        std::string tip;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"Pellmark", "Pellmark"},
         {"", ""},
         {std::string(63, 'a'), std::string(63, 'a')},
@@ -87,11 +83,10 @@ TEST(TrayTip, TheTitleCutTo63CharactersWithoutSplittingOne) {
         // A character beyond the 16-bit range takes two of the 63: none is split.
         {sixtyTwo + "\xF0\x9F\x98\x80" + "z", sixtyTwo},
         {std::string(61, 'x') + "\xF0\x9F\x98\x80" + "z",
-         std::string(61, 'x') + "\xF0\x9F\x98\x80"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
-        EXPECT_EQ(TrayTip(c.title), c.tip);
+         std::string(61, 'x') + "\xF0\x9F\x98\x80"}};
+    for (const auto& [title, tip] : cases) {
+        SCOPED_TRACE(title);
+        EXPECT_EQ(TrayTip(title), tip);
     }
 }
 
@@ -127,8 +122,7 @@ TEST(RouteTrayMouse, LeftUpTogglesTheMainWindowUnlessADialogShowsRightDownOpensT
         {TrayMouse::LeftUp, {false, true, true}, TrayAction::None},
         {TrayMouse::RightDown, {.mainVisible = false}, TrayAction::OpenTrayMenu},
         {TrayMouse::RightDown, {.mainVisible = true}, TrayAction::OpenTrayMenu},
-        {TrayMouse::RightDown, {true, true, true}, TrayAction::OpenTrayMenu},
-    };
+        {TrayMouse::RightDown, {true, true, true}, TrayAction::OpenTrayMenu}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(forms::TrayMouseName(c.mouse)) + " main " +
                      std::to_string(c.windows.mainVisible) + " about " +

@@ -167,11 +167,11 @@ TEST(WallpaperTexts, PreviewSize) {
 }
 
 TEST(WallpaperConversion, OnlyNamesNotEndingInBmpAreConverted) {
-    const std::pair<const char*, bool> cases[] = {
-        {"C:\\a.bmp", false}, {"C:\\A.BMP", false}, {"C:\\a.Bmp", false}, {"bmp", false},
-        {"C:\\a.jpg", true},  {"C:\\a.dib", true},  {"C:\\a.png", true},  {"mp", true},
-        {"C:\\abmp", false},  {"", true},
-    };
+    const std::pair<const char*, bool> cases[] = {{"C:\\a.bmp", false}, {"C:\\A.BMP", false},
+                                                  {"C:\\a.Bmp", false}, {"bmp", false},
+                                                  {"C:\\a.jpg", true},  {"C:\\a.dib", true},
+                                                  {"C:\\a.png", true},  {"mp", true},
+                                                  {"C:\\abmp", false},  {"", true}};
     for (const auto& [path, converted] : cases) {
         EXPECT_EQ(NeedsConversion(path), converted) << path;
     }
