@@ -197,7 +197,7 @@ TEST_F(FormsTest, CodeAndUserChangesRunTheHandlingOnlyWhenTheValueChanges) {
     EXPECT_EQ(events.size(), 8u);
 }
 
-TEST_F(FormsTest, UnreachableControlsIgnoreTheUser) {
+TEST_F(FormsTest, UnreachableControlsIgnoreTheUserAndOptionsGroupByContainer) {
     auto& frame = form.Add<Frame>("fra");
     auto& button = form.Add<Button>("cmd", &frame);
     button.Click = Record("cmd");
@@ -209,13 +209,13 @@ TEST_F(FormsTest, UnreachableControlsIgnoreTheUser) {
     frame.SetVisible(true);
     button.UserClick();
     EXPECT_EQ(events, std::vector<std::string>{"cmd"});
-}
 
-TEST_F(FormsTest, OptionButtonsOfOneContainerAreOneGroup) {
-    auto& frame = form.Add<Frame>("fra");
+    // Option buttons of one container are one group.
+    events.clear();
+    auto& group = form.Add<Frame>("group");
     auto& a = form.Add<OptionButton>("optA");
     auto& b = form.Add<OptionButton>("optB");
-    auto& c = form.Add<OptionButton>("optC", &frame);
+    auto& c = form.Add<OptionButton>("optC", &group);
     a.Click = Record("a");
     b.Click = Record("b");
     c.Click = Record("c");
@@ -227,9 +227,8 @@ TEST_F(FormsTest, OptionButtonsOfOneContainerAreOneGroup) {
     EXPECT_FALSE(a.Value());
     EXPECT_TRUE(b.Value());
     EXPECT_TRUE(c.Value());  // another group
-}
 
-TEST_F(FormsTest, AListViewRowCheckedFromCodeRunsNoItemCheck) {
+    // A list view row checked from code runs no ItemCheck.
     auto& view = form.Add<ListView>("ListView1");
     std::vector<int> checked;
     view.ItemCheck = [&](int index) { checked.push_back(index); };
