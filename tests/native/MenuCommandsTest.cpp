@@ -163,7 +163,7 @@ TEST_F(MenuCommandsTest, ExitAnsweredNoChangesNothingAndYesClosesEverything) {
     EXPECT_FALSE(form->Tray().Shown());
 }
 
-TEST_F(MenuCommandsTest, LockIconsIsKeptAndPutsBackAMovedIconUntilUnlocked) {
+TEST_F(MenuCommandsTest, LockIconsAndShowDesktopFromTheTrayMenu) {
     sim::SimDisplays displays;
     displays.ticks = [this] { return static_cast<std::uint32_t>(forms.Now()); };
     services.displays = &displays;
@@ -182,12 +182,8 @@ TEST_F(MenuCommandsTest, LockIconsIsKeptAndPutsBackAMovedIconUntilUnlocked) {
     desktop.icons[1].x = 500;
     forms.AdvanceClock(10000);
     EXPECT_EQ(desktop.icons[1].x, 500);
-    form->Unload();
-    EXPECT_FALSE(displays.Listening());
-}
 
-TEST_F(MenuCommandsTest, ShowDesktopTwiceHidesThenShowsTheIconsAndTheMarkEndsAsItBegan) {
-    ASSERT_TRUE(Start());
+    // Show Desktop twice hides, then shows the icons, and the mark ends as it began.
     ASSERT_TRUE(menus.mnuShowDesktop.checked);
     FromTray("mnuShowDesktop(2206)");
     EXPECT_FALSE(menus.mnuShowDesktop.checked);
@@ -198,6 +194,8 @@ TEST_F(MenuCommandsTest, ShowDesktopTwiceHidesThenShowsTheIconsAndTheMarkEndsAsI
     EXPECT_TRUE(menus.mnuShowDesktop.checked);
     EXPECT_TRUE(desktop.listViewShown);
     EXPECT_TRUE(dialogs.shown.empty());
+    form->Unload();
+    EXPECT_FALSE(displays.Listening());
 }
 
 TEST_F(MenuCommandsTest, ThePatternSubmenuListsTheSavedPatternsEachTimeTheMenuOpens) {

@@ -140,7 +140,7 @@ TEST_F(ShowHideIconsTest, TickingPushesTheIconAScreenOfTwipsRightAndClearingBrin
     }
 }
 
-TEST_F(ShowHideIconsTest, TheHeaderClickMovesOnlyTheRowsWhoseStateChanges) {
+TEST_F(ShowHideIconsTest, TheHeaderClickAndARestoreMoveOnlyTheRowsWhoseStateChanges) {
     Fill({{"A", 10, 10, 0}, {"B", 10, 90, 0}, {"C", 10, 170, 0}});
     Toggle(1);  // B hidden by hand
     const std::vector<IconPosition> start{{10, 10}, {15370, 90}, {10, 170}};
@@ -163,6 +163,18 @@ TEST_F(ShowHideIconsTest, TheHeaderClickMovesOnlyTheRowsWhoseStateChanges) {
     HeaderClick();  // "x.x": row 1 ticked decides for all
     EXPECT_EQ(Marks(), "...");
     EXPECT_EQ(Positions(), (std::vector<IconPosition>{{10, 10}, {10, 90}, {10, 170}}));
+
+    // After a restore the marks follow the off-screen flags without moving anything.
+    Fill({{"A", 10, 10, 0}, {"B", 10, 90, 0}, {"C", 10, 170, 0}});
+    desktop.icons = {{"A", 2000, 10, 0}, {"Renamed", 2000, 90, 0}, {"C", 10, 170, 0}};
+    desktopIcons.ReadDesktopIcons();
+    desktop.moveBatches.clear();
+
+    page.MarkHiddenIconsWhereCaptionsMatch(desktopIcons.Table());  // the Load button
+    EXPECT_EQ(Marks(), "x..") << "B's row names another icon now: left alone";
+    page.MarkHiddenIcons(desktopIcons.Table());  // the tray's restore
+    EXPECT_EQ(Marks(), "xx.");
+    EXPECT_TRUE(desktop.moveBatches.empty()) << "setting a box from code moves nothing";
 }
 
 TEST_F(ShowHideIconsTest, AnIconIsNeverPushedTwiceNorARowActedOnForAnotherIcon) {
@@ -213,19 +225,6 @@ TEST_F(ShowHideIconsTest, AnIconIsNeverPushedTwiceNorARowActedOnForAnotherIcon) 
     const int reads = desktop.readCount;
     HeaderClick();
     EXPECT_EQ(desktop.readCount, reads);
-}
-
-TEST_F(ShowHideIconsTest, MarksAfterARestoreFollowTheOffScreenFlagsWithoutMovingAnything) {
-    Fill({{"A", 10, 10, 0}, {"B", 10, 90, 0}, {"C", 10, 170, 0}});
-    desktop.icons = {{"A", 2000, 10, 0}, {"Renamed", 2000, 90, 0}, {"C", 10, 170, 0}};
-    desktopIcons.ReadDesktopIcons();
-    desktop.moveBatches.clear();
-
-    page.MarkHiddenIconsWhereCaptionsMatch(desktopIcons.Table());  // the Load button
-    EXPECT_EQ(Marks(), "x..") << "B's row names another icon now: left alone";
-    page.MarkHiddenIcons(desktopIcons.Table());  // the tray's restore
-    EXPECT_EQ(Marks(), "xx.");
-    EXPECT_TRUE(desktop.moveBatches.empty()) << "setting a box from code moves nothing";
 }
 
 // The whole program: the load fills the list, the page shows the pictures, and the Load

@@ -357,7 +357,7 @@ TEST_F(PickerTest, LoadOpensTheProgramFolderAndShowsTheStoredStyleWritingNothing
     EXPECT_TRUE(wallpaper.log.empty());
 }
 
-TEST_F(PickerTest, FoldersAndDrivesNavigate) {
+TEST_F(PickerTest, FoldersAndDrivesNavigateAndThePreviewShowsSizeAndProportions) {
     picker.Open();
     files.folders.insert("C:\\pics\\holiday\\");
     picker.Dir1.UserSelect(0);
@@ -382,9 +382,8 @@ TEST_F(PickerTest, FoldersAndDrivesNavigate) {
     EXPECT_EQ(picker.FolderPath(), "a:\\");
     EXPECT_EQ(picker.File1.ListCount(), 0);
     EXPECT_TRUE(dialogs.shown.empty());
-}
 
-TEST_F(PickerTest, PreviewShowsSizeAndProportions) {
+    // The preview shows a picture's size and proportions.
     picker.Open();
     Pick("big.jpg");
     EXPECT_TRUE(picker.imgPreview.Visible());
