@@ -318,7 +318,7 @@ TEST_F(OptionsTest, ALoadFailureIsToldAndTheDialogOpensWithWhatItHas) {
     EXPECT_EQ(failed.cboPatterns.ListCount(), 2) << "filled before the failure";
 }
 
-TEST_F(OptionsTest, TheRunValueIsTheQuotedProgramPathAndGoesWhenTurnedOff) {
+TEST_F(OptionsTest, TheRunValueAndTheShortcutsFollowTheBoxes) {
     SetLoadOnStartup(registry, false, kCurrentUserScope, kProgram);
     EXPECT_EQ(RunValue(), std::nullopt) << "never on: nothing to remove, nothing said";
 
@@ -339,6 +339,53 @@ TEST_F(OptionsTest, TheRunValueIsTheQuotedProgramPathAndGoesWhenTurnedOff) {
               0U);
     EXPECT_EQ(std::get<std::string>(machine), "\"C:\\Program Files\\Pellmark\\pellmark.Exe\"");
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // Shortcuts are made, read back and removed as the boxes say.
+    frmOptions& boxes = Open();
+    EXPECT_EQ(boxes.chkShortcutOnDesktop.Value(), 0);
+    boxes.chkShortcutOnStartMenu.UserClick();
+    boxes.cmdApply.UserClick();
+    EXPECT_EQ(shell.ReadShortcut(kStartMenuLink),
+              (platform::ShortcutTarget{kProgram, "C:\\Pellmark"}));
+    EXPECT_FALSE(shortcuts.DesktopShortcutExists());
+
+    // The desktop one beside it leaves the Start Menu's in place.
+    boxes.chkShortcutOnDesktop.UserClick();
+    boxes.cmdOK.UserClick();
+    EXPECT_TRUE(shortcuts.StartMenuShortcutExists());
+    EXPECT_EQ(shell.ReadShortcut(kDesktopLink),
+              (platform::ShortcutTarget{kProgram, "C:\\Pellmark"}));
+
+    // The next opening finds both, and not before it opens: a load alone asks no shell.
+    frmOptions& again = Open();
+    again.Unload();
+    again.chkShortcutOnDesktop.SetValue(0);
+    again.Load();
+    EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 0);
+    again.Open();
+    EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 1);
+    EXPECT_EQ(again.chkShortcutOnStartMenu.Value(), 1);
+    again.chkShortcutOnStartMenu.UserClick();
+    again.cmdOK.UserClick();
+    EXPECT_FALSE(shortcuts.StartMenuShortcutExists());
+    EXPECT_TRUE(shortcuts.DesktopShortcutExists());
+
+    // The desktop one alone leaves nothing in the Start Menu.
+    files.files.erase(kDesktopLink);
+    EXPECT_TRUE(shortcuts.CreateDesktopShortcut());
+    EXPECT_FALSE(shortcuts.StartMenuShortcutExists());
+    // Deleting what is not there, or will not go, says nothing.
+    files.undeletable.insert(kDesktopLink);
+    shortcuts.DeleteDesktopShortcut();
+    shortcuts.DeleteStartMenuShortcut();
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // A shortcut the shell cannot make is told, and the box stays what the user chose.
+    shell.shortcutFailure = {5, "Access is denied."};
+    EXPECT_FALSE(shortcuts.CreateStartMenuShortcut());
+    EXPECT_EQ(dialogs.Said(),
+              std::vector<std::string>{"Critical There was a problem creating a "
+                                       "shortcut to the file:\nC:\\Pellmark\\pellmark.Exe"});
 }
 
 TEST_F(OptionsTest, TheFoldersComeFromTheShellOrTheProfileRule) {
@@ -376,54 +423,6 @@ TEST_F(OptionsTest, TheFoldersComeFromTheShellOrTheProfileRule) {
     shell.userName = "Eve";
     EXPECT_EQ(cached.GetLogonUserName(), "Bob");
     EXPECT_EQ(shell.userNameReads, reads + 2);
-}
-
-TEST_F(OptionsTest, ShortcutsAreMadeReadBackAndRemovedAsTheBoxesSay) {
-    frmOptions& options = Open();
-    EXPECT_EQ(options.chkShortcutOnDesktop.Value(), 0);
-    options.chkShortcutOnStartMenu.UserClick();
-    options.cmdApply.UserClick();
-    EXPECT_EQ(shell.ReadShortcut(kStartMenuLink),
-              (platform::ShortcutTarget{kProgram, "C:\\Pellmark"}));
-    EXPECT_FALSE(shortcuts.DesktopShortcutExists());
-
-    // The desktop one beside it leaves the Start Menu's in place.
-    options.chkShortcutOnDesktop.UserClick();
-    options.cmdOK.UserClick();
-    EXPECT_TRUE(shortcuts.StartMenuShortcutExists());
-    EXPECT_EQ(shell.ReadShortcut(kDesktopLink),
-              (platform::ShortcutTarget{kProgram, "C:\\Pellmark"}));
-
-    // The next opening finds both, and not before it opens: a load alone asks no shell.
-    frmOptions& again = Open();
-    again.Unload();
-    again.chkShortcutOnDesktop.SetValue(0);
-    again.Load();
-    EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 0);
-    again.Open();
-    EXPECT_EQ(again.chkShortcutOnDesktop.Value(), 1);
-    EXPECT_EQ(again.chkShortcutOnStartMenu.Value(), 1);
-    again.chkShortcutOnStartMenu.UserClick();
-    again.cmdOK.UserClick();
-    EXPECT_FALSE(shortcuts.StartMenuShortcutExists());
-    EXPECT_TRUE(shortcuts.DesktopShortcutExists());
-
-    // The desktop one alone leaves nothing in the Start Menu.
-    files.files.erase(kDesktopLink);
-    EXPECT_TRUE(shortcuts.CreateDesktopShortcut());
-    EXPECT_FALSE(shortcuts.StartMenuShortcutExists());
-    // Deleting what is not there, or will not go, says nothing.
-    files.undeletable.insert(kDesktopLink);
-    shortcuts.DeleteDesktopShortcut();
-    shortcuts.DeleteStartMenuShortcut();
-    EXPECT_TRUE(dialogs.shown.empty());
-
-    // A shortcut the shell cannot make is told, and the box stays what the user chose.
-    shell.shortcutFailure = {5, "Access is denied."};
-    EXPECT_FALSE(shortcuts.CreateStartMenuShortcut());
-    EXPECT_EQ(dialogs.Said(),
-              std::vector<std::string>{"Critical There was a problem creating a "
-                                       "shortcut to the file:\nC:\\Pellmark\\pellmark.Exe"});
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ class RemoveIconsPageTest : public ::testing::Test {
     std::unique_ptr<RemoveIconsPage> page;
 };
 
-TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) {
+TEST_F(RemoveIconsPageTest, TheFirstRunListsTheIconsAndARemovedOneStaysListedAndComesBack) {
     user.administrator = true;
     RemoveIconsPage& shown = Start();
     const std::vector<std::string> ids = ListNameSpaceKeys(registry);
@@ -237,6 +237,45 @@ TEST_F(RemoveIconsPageTest, TheFirstRunListsTheRegistrysIconsAndKeepsTheirList) 
         EXPECT_EQ(PictureColour(row), colour) << row;
     }
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // A removed icon stays listed and comes back with its name.
+    const int bin = static_cast<int>(std::find(ids.begin(), ids.end(), kBin) - ids.begin());
+
+    page->lstvwSpecDeskIco.UserToggleCheck(bin);
+    EXPECT_FALSE(KeyThere(kBin));
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bin).checked);
+
+    // The next start takes the list from the file: the removed icon is there, ticked.
+    Start();
+    EXPECT_EQ(page->lstSpecialDesktopIcons.Items(), ids);
+    std::vector<bool> ticks(3, false);
+    ticks[static_cast<std::size_t>(bin)] = true;
+    EXPECT_EQ(Ticks(), ticks);
+
+    page->lstvwSpecDeskIco.UserToggleCheck(bin);
+    EXPECT_EQ(DefaultOf(kBin), "Recycle Bin");
+    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(bin).checked);
+
+    // A key without a default value counts as removed, and clearing it gives it one; a
+    // class without a name gets an empty default value, which still counts as shown.
+    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kNet), 0u);
+    ASSERT_EQ(SetRegistryValue(registry, "HKLM", std::string(kNameSpaceKey) + "\\" + kNet, "Other",
+                               "S", std::string("x")),
+              0u);
+    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kBare), 0u);
+    Start();
+    const int net = static_cast<int>(std::find(ids.begin(), ids.end(), kNet) - ids.begin());
+    const int bare = static_cast<int>(std::find(ids.begin(), ids.end(), kBare) - ids.begin());
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(net).checked);
+    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bare).checked);
+    page->lstvwSpecDeskIco.UserToggleCheck(net);
+    page->lstvwSpecDeskIco.UserToggleCheck(bare);
+    EXPECT_EQ(DefaultOf(kNet), "Network");
+    EXPECT_EQ(DefaultOf(kBare), "");
+    Start();
+    EXPECT_EQ(Ticks(), (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 
 TEST_F(RemoveIconsPageTest, PicturesAreDrawnWhenThePageFirstShowsAndForRowsListedLater) {
@@ -286,49 +325,6 @@ TEST_F(RemoveIconsPageTest, PicturesAreDrawnWhenThePageFirstShowsAndForRowsListe
     page->Box().SetVisible(true);
     page->PageShown();
     EXPECT_EQ(page->lstvwSpecDeskIco.ItemCount(), 4);
-}
-
-TEST_F(RemoveIconsPageTest, ARemovedIconStaysListedAndComesBackWithItsName) {
-    user.administrator = true;
-    Start();
-    const std::vector<std::string> ids = page->lstSpecialDesktopIcons.Items();
-    const int bin = static_cast<int>(std::find(ids.begin(), ids.end(), kBin) - ids.begin());
-
-    page->lstvwSpecDeskIco.UserToggleCheck(bin);
-    EXPECT_FALSE(KeyThere(kBin));
-    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bin).checked);
-
-    // The next start takes the list from the file: the removed icon is there, ticked.
-    Start();
-    EXPECT_EQ(page->lstSpecialDesktopIcons.Items(), ids);
-    std::vector<bool> expected(3, false);
-    expected[static_cast<std::size_t>(bin)] = true;
-    EXPECT_EQ(Ticks(), expected);
-
-    page->lstvwSpecDeskIco.UserToggleCheck(bin);
-    EXPECT_EQ(DefaultOf(kBin), "Recycle Bin");
-    EXPECT_FALSE(page->lstvwSpecDeskIco.Item(bin).checked);
-
-    // A key without a default value counts as removed, and clearing it gives it one; a
-    // class without a name gets an empty default value, which still counts as shown.
-    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kNet), 0u);
-    ASSERT_EQ(SetRegistryValue(registry, "HKLM", std::string(kNameSpaceKey) + "\\" + kNet, "Other",
-                               "S", std::string("x")),
-              0u);
-    ASSERT_EQ(DeleteRegistryKey(registry, "HKLM", kNameSpaceKey, kBare), 0u);
-    Start();
-    const int net = static_cast<int>(std::find(ids.begin(), ids.end(), kNet) - ids.begin());
-    const int bare = static_cast<int>(std::find(ids.begin(), ids.end(), kBare) - ids.begin());
-    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(net).checked);
-    EXPECT_TRUE(page->lstvwSpecDeskIco.Item(bare).checked);
-    page->lstvwSpecDeskIco.UserToggleCheck(net);
-    page->lstvwSpecDeskIco.UserToggleCheck(bare);
-    EXPECT_EQ(DefaultOf(kNet), "Network");
-    EXPECT_EQ(DefaultOf(kBare), "");
-    Start();
-    EXPECT_EQ(Ticks(), (std::vector<bool>{false, false, false}));
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 
 TEST_F(RemoveIconsPageTest, WithoutAdministratorRightsTheBoxGoesBackOrThePerUserWayIsOffered) {
