@@ -112,9 +112,18 @@ class CoolMenuAt : public ::testing::Test {
         ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(opened), 0);
     }
     void EndLoop() const { ::SendMessageW(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); }
-    [[nodiscard]] const forms::CMyItemData* Record(HMENU opened, UINT position) const {
-        const ItemRead read = ReadItemData(opened, position);
-        return read.found ? FindRecord(read.data) : nullptr;
+    // The engine's record of an item, found by the item's data; null when it has none.
+    [[nodiscard]] static const forms::CMyItemData* Record(HMENU opened, UINT position) {
+        const ULONG_PTR data = Read(opened, position).data;
+        if (CoolMenuItems() == nullptr || data == 0) {
+            return nullptr;
+        }
+        for (const auto& [key, record] : *CoolMenuItems()) {
+            if (key == data) {
+                return &record;
+            }
+        }
+        return nullptr;
     }
     [[nodiscard]] MEASUREITEMSTRUCT Measure(HMENU opened, UINT position) const {
         MEASUREITEMSTRUCT measure{};
@@ -137,30 +146,6 @@ class CoolMenuAt : public ::testing::Test {
         draw.itemID = ::GetMenuItemID(opened, static_cast<int>(position));
         EXPECT_EQ(::SendMessageW(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
         ::SelectClipRgn(surface.Dc(), nullptr);  // the arrow's excluded corner, for the next
-    }
-
-    struct ItemRead {
-        bool found;
-        ULONG_PTR data;
-    };
-    static ItemRead ReadItemData(HMENU opened, UINT position) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA;
-        const bool found = ::GetMenuItemInfoW(opened, position, TRUE, &info) != FALSE;
-        return {found, info.dwItemData};
-    }
-    static const forms::CMyItemData* FindRecord(ULONG_PTR data) {
-        const forms::CMyItemDatas* items = CoolMenuItems();
-        if (items == nullptr || data == 0) {
-            return nullptr;
-        }
-        for (const auto& [key, record] : *items) {
-            if (key == data) {
-                return &record;
-            }
-        }
-        return nullptr;
     }
 
     Win32FormsBackend backend{Dpi};
