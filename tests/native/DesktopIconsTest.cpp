@@ -19,7 +19,7 @@ class DesktopIconsTest : public ::testing::Test {
     std::vector<std::string> countTexts;
 };
 
-TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIcons) {
+TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIconsAndMoves) {
     desktop.icons = {{"Recycle Bin", 18, 2, 5}, {"Hidden", 1025, 40, 1}, {"Edge", 1024, 768, 2}};
     icons.ReadDesktopIcons();
 
@@ -35,6 +35,23 @@ TEST_F(DesktopIconsTest, ReadFillsTheTableInItemOrderAndMarksOffScreenIcons) {
     EXPECT_EQ(table.Icons[2], (DesktopIcon{"Edge", {1024, 768}, 2, false}));
     EXPECT_EQ(countTexts, std::vector<std::string>{"3 icons"});
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // The resolution, the auto-arrange flag and a move.
+    desktop.screen = {1280, 1024};
+    EXPECT_EQ(icons.GetScreenResolution(), "1280x1024");
+    EXPECT_EQ(icons.Table().ScreenWidth, 1280);
+
+    desktop.icons = {{"A", 1, 2, 0}};
+    icons.ReadDesktopIcons();
+    icons.MoveDesktopIcon(0, -5, 200);
+    EXPECT_EQ(desktop.icons[0].x, -5);
+    EXPECT_EQ(desktop.icons[0].y, 200);
+
+    desktop.autoArrange = true;
+    EXPECT_TRUE(icons.IsDesktopAutoArrange());
+    desktop.present = false;
+    EXPECT_FALSE(icons.IsDesktopAutoArrange());
+    EXPECT_EQ(icons.FindDesktopListView(), 0u);
 }
 
 TEST_F(DesktopIconsTest, NoIconsOrNoTransferGiveAnEmptyTableAndTheirMessage) {
@@ -61,24 +78,6 @@ TEST_F(DesktopIconsTest, NoIconsOrNoTransferGiveAnEmptyTableAndTheirMessage) {
                                   "Critical Err: 8\nNot enough memory resources are available.\n\n"
                                   "Problem finding desktop icons "}));
     EXPECT_EQ(icons.Table().IconCount, 0);
-}
-
-TEST_F(DesktopIconsTest, ResolutionAutoArrangeAndMoves) {
-    desktop.screen = {1280, 1024};
-    EXPECT_EQ(icons.GetScreenResolution(), "1280x1024");
-    EXPECT_EQ(icons.Table().ScreenWidth, 1280);
-
-    desktop.icons = {{"A", 1, 2, 0}};
-    icons.ReadDesktopIcons();
-    icons.MoveDesktopIcon(0, -5, 200);
-    EXPECT_EQ(desktop.icons[0].x, -5);
-    EXPECT_EQ(desktop.icons[0].y, 200);
-
-    desktop.autoArrange = true;
-    EXPECT_TRUE(icons.IsDesktopAutoArrange());
-    desktop.present = false;
-    EXPECT_FALSE(icons.IsDesktopAutoArrange());
-    EXPECT_EQ(icons.FindDesktopListView(), 0u);
 }
 
 }  // namespace

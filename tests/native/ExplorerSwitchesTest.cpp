@@ -63,7 +63,7 @@ class ExplorerSwitchesTest : public ::testing::Test, public testcases::ProgramHa
     int repaints = 0;
 };
 
-TEST_F(ExplorerSwitchesTest, TheBoxesShowTheStoredSwitchesAndTheLoadWritesNothing) {
+TEST_F(ExplorerSwitchesTest, TheBoxesShowTheStoredSwitchesAndWriteThemBothWays) {
     struct Case {
         std::optional<std::int32_t> stored;  // the same value in all five; none: absent
         std::vector<int> boxes;
@@ -95,33 +95,29 @@ TEST_F(ExplorerSwitchesTest, TheBoxesShowTheStoredSwitchesAndTheLoadWritesNothin
         EXPECT_EQ(IconSize(), std::nullopt) << "the slider's start writes no size";
     }
     EXPECT_EQ(Messages(), std::vector<std::string>{});
-}
 
-TEST_F(ExplorerSwitchesTest, EachBoxWritesItsSwitchBothWays) {
+    // Each box writes its switch both ways.
     ASSERT_TRUE(Start());
     ShowPage(1);
-    struct Case {
-        const char* name;
-        std::int32_t tickedStores;
-    };
-    const Case cases[] = {{"NoDesktop", 1},
-                          {"NoNetHood", 0},
-                          {"NoInternetIcon", 0},
-                          {"NoActiveDesktop", 0},
-                          {"NoSaveSettings", 0}};
+    // The value each box writes when ticked (clearing writes the other).
+    const std::pair<const char*, std::int32_t> switches[] = {{"NoDesktop", 1},
+                                                             {"NoNetHood", 0},
+                                                             {"NoInternetIcon", 0},
+                                                             {"NoActiveDesktop", 0},
+                                                             {"NoSaveSettings", 0}};
     for (std::size_t i = 0; i < kExplorerSwitches.size(); ++i) {
         forms::CheckBox& box = *form->misc.chkMisc[i];
         EXPECT_EQ(box.ToolTip(), "Requires log off or Windows to be restarted to take effect");
         const int before = box.Value();
         box.UserClick();
         ASSERT_NE(box.Value(), before);
-        EXPECT_EQ(Switch(cases[i].name),
-                  box.Value() == 1 ? cases[i].tickedStores : 1 - cases[i].tickedStores)
-            << cases[i].name;
+        EXPECT_EQ(Switch(switches[i].first),
+                  box.Value() == 1 ? switches[i].second : 1 - switches[i].second)
+            << switches[i].first;
         box.UserClick();
-        EXPECT_EQ(Switch(cases[i].name),
-                  box.Value() == 1 ? cases[i].tickedStores : 1 - cases[i].tickedStores)
-            << cases[i].name;
+        EXPECT_EQ(Switch(switches[i].first),
+                  box.Value() == 1 ? switches[i].second : 1 - switches[i].second)
+            << switches[i].first;
         EXPECT_EQ(GetExplorerSwitch(registry, i), box.Value() == 1);
     }
     // The network box of an absent value starts ticked; clearing it stores NoNetHood = 1.
