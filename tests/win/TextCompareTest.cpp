@@ -48,6 +48,9 @@ TEST(TextCompareTest, ProgramNamesCompareAsTheSystemComparesThem) {
     EXPECT_TRUE(platform::EqualIgnoringCase("\u03C9mega", "\u03A9MEGA"));
     EXPECT_FALSE(platform::EqualIgnoringCase("\u03A9mega", "Omega"));
     EXPECT_TRUE(platform::MatchesWildcardIgnoringCase("\u0416.IPS", "*.ips"));
+    // The order too, which sorts the pattern list.
+    EXPECT_LT(platform::CompareIgnoringCase("\u0561", "\u0532"), 0);
+    EXPECT_GT(platform::CompareIgnoringCase("b", "A"), 0);
     platform::UseSystemCaseComparison(nullptr);
     EXPECT_FALSE(platform::EqualIgnoringCase("\u0561\u0562", "\u0531\u0532"));
 }
