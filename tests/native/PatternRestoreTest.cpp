@@ -285,13 +285,13 @@ TEST(PatternMoves, MatchesByCaptionWithTrailingSpacesIgnored) {
         {"Readme.txt ", {}, 0, false},  // trailing space on the icon
         {"readme.txt", {}, 0, false},   // case differs: no match
         {"Twin", {}, 0, false},         // "Twin   " is the same caption
-        {"Unsaved", {}, 0, false},      // not in the pattern: not moved
+        {"Report 2", {}, 0, false},     // not in the pattern, "Report 1" is: not moved
         {" Lead", {}, 0, false},        // leading spaces count
         {"", {}, 0, false},             // an empty caption matches an all-space record
     };
     const std::vector<PatternRecord> records = {
-        {"Readme.txt", 10, 10, false}, {"Twin   ", 20, 20, false}, {"Gone", 40, 40, false},
-        {"Lead", 50, 50, false},       {"   ", 60, 60, false},
+        {"Readme.txt", 10, 10, false}, {"Twin   ", 20, 20, false}, {"Report 1", 30, 30, false},
+        {"Gone", 40, 40, false},       {"Lead", 50, 50, false},    {"   ", 60, 60, false},
     };
     EXPECT_EQ(PlanPatternMoves(icons, records, same, 0, {1024, 768}),
               (std::vector<IconMove>{{0, 10, 10}, {2, 20, 20}, {5, 60, 60}}));
