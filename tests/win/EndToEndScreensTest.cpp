@@ -94,8 +94,9 @@ TEST_F(EndToEndScreensTest, EachResolutionKeepsItsOwnLayoutThroughExplorerRestar
     form = StartMainWindow();
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(standin::SetScreenSize(800, 600));
+    // The layouts learned are printed too: a failure here has been seen once and not since.
     EXPECT_TRUE(WaitUntil([&] { return host->Dump() == moved; }, 8000))
-        << ::testing::PrintToString(host->Dump());
+        << ::testing::PrintToString(host->Dump()) << Learned();
     EXPECT_EQ(Arrangements(), 2);
     Close(form);
 }
