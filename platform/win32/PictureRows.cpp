@@ -47,7 +47,7 @@ void Spans(int from, int length, int count, int size, int fed, std::vector<int>&
 // A file read through a buffer, from its start on; or bytes already in memory, read in place.
 class FileReader {
   public:
-    explicit FileReader(HANDLE file) : file_(file), data_(buffer_.data()) {}
+    explicit FileReader(HANDLE file) : file_(file), buffer_(65536), data_(buffer_.data()) {}
     FileReader(const void* bytes, std::size_t size)
         : data_(static_cast<const std::uint8_t*>(bytes)), end_(size) {}
     [[nodiscard]] bool Read(void* out, std::size_t size) {
@@ -113,8 +113,8 @@ class FileReader {
         end_ = read;
         return true;
     }
-    HANDLE file_ = nullptr;  // none: the bytes are in memory
-    std::array<std::uint8_t, 65536> buffer_{};
+    HANDLE file_ = nullptr;             // none: the bytes are in memory
+    std::vector<std::uint8_t> buffer_;  // a file's; bytes in memory are read in place
     const std::uint8_t* data_;
     std::size_t at_ = 0;
     std::size_t end_ = 0;
@@ -712,22 +712,22 @@ std::optional<forms::Bitmap> ReadPictureByRows(const std::wstring& path, const s
     if (!handle) {
         return std::nullopt;
     }
-    auto file = std::make_unique<FileReader>(handle.get());
+    FileReader file(handle.get());
     std::uint8_t signature[10] = {};
-    if (!file->Read(signature, 2)) {
+    if (!file.Read(signature, 2)) {
         return std::nullopt;
     }
     if (signature[0] == 'B' && signature[1] == 'M') {
-        return ReadBitmap(*file, source, cut);
+        return ReadBitmap(file, source, cut);
     }
     if (signature[0] == 0xFF && signature[1] == 0xD8) {
         // JPEG: its size from the first frame header (SOF0 to SOF15, not DHT, JPG or DAC).
         std::uint8_t marker[9];
-        while (holdsWhole && file->Read(marker, 4) && marker[0] == 0xFF) {
+        while (holdsWhole && file.Read(marker, 4) && marker[0] == 0xFF) {
             const std::uint32_t length = (std::uint32_t{marker[2]} << 8) | marker[3];
             if (marker[1] >= 0xC0 && marker[1] <= 0xCF && marker[1] != 0xC4 && marker[1] != 0xC8 &&
                 marker[1] != 0xCC) {
-                if (file->Read(marker, 5) &&
+                if (file.Read(marker, 5) &&
                     std::uint64_t{(std::uint32_t{marker[1]} << 8) | marker[2]} *
                             ((std::uint32_t{marker[3]} << 8) | marker[4]) >
                         kMostPixelsReadWhole) {
@@ -735,18 +735,18 @@ std::optional<forms::Bitmap> ReadPictureByRows(const std::wstring& path, const s
                 }
                 break;
             }
-            if (length < 2 || !file->Skip(length - 2)) {
+            if (length < 2 || !file.Skip(length - 2)) {
                 break;
             }
         }
         return std::nullopt;
     }
-    if (!file->Read(signature + 2, 8 - 2)) {
+    if (!file.Read(signature + 2, 8 - 2)) {
         return std::nullopt;
     }
     if (std::memcmp(signature, "GIF8", 4) == 0) {
         // GIF: the size of its screen.
-        if (holdsWhole && file->Read(signature + 8, 2) &&
+        if (holdsWhole && file.Read(signature + 8, 2) &&
             std::uint64_t{LittleEndian(signature + 6, 2)} * LittleEndian(signature + 8, 2) >
                 kMostPixelsReadWhole) {
             throw PictureTooLarge(kMostPixelsReadWhole);
@@ -756,7 +756,7 @@ std::optional<forms::Bitmap> ReadPictureByRows(const std::wstring& path, const s
     if (std::memcmp(signature, kPngSignature, sizeof kPngSignature) != 0) {
         return std::nullopt;
     }
-    return ReadPng(*file, source, cut);
+    return ReadPng(file, source, cut);
 }
 
 forms::Bitmap ReadPngBytes(const void* bytes, std::size_t size, const std::string& source) {
