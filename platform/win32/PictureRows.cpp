@@ -641,6 +641,15 @@ RowScaler::RowScaler(const forms::PictureCut& part, int width, int height, int f
     for (std::size_t x = 0; x < columnBegin_.size(); ++x) {
         columnStep_.push_back(SampleStep(columnBegin_[x], columnEnd_[x]));
     }
+    const auto single = [](const std::vector<int>& begin, const std::vector<int>& end) {
+        for (std::size_t i = 0; i < begin.size(); ++i) {
+            if (end[i] != begin[i] + 1 || (i > 0 && begin[i] != begin[i - 1] + 1)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    oneToOne_ = single(columnBegin_, columnEnd_) && single(rowBegin_, rowEnd_);
     sums_.assign(static_cast<std::size_t>(width_) * 4, 0);
     pixels_.reserve(static_cast<std::size_t>(width_) * height_);
 }
@@ -659,6 +668,15 @@ bool RowScaler::Samples(int y) const noexcept {
 }
 
 void RowScaler::Add(int y, const std::uint32_t* row) {
+    if (oneToOne_) {
+        // Kept at its own size: the row as it is, without sums and divisions per pixel.
+        if (row != nullptr && !Done() && y == rowBegin_[static_cast<std::size_t>(next_)]) {
+            pixels_.insert(pixels_.end(), row + columnBegin_.front(),
+                           row + columnBegin_.front() + width_);
+            ++next_;
+        }
+        return;
+    }
     while (!Done()) {
         const auto at = static_cast<std::size_t>(next_);
         if (y < rowBegin_[at]) {

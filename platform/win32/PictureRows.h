@@ -48,6 +48,7 @@ class RowScaler {
     std::vector<std::uint64_t> sums_;
     std::vector<std::uint32_t> pixels_;
     int next_ = 0;
+    bool oneToOne_ = false;  // each result pixel is one fed pixel
 };
 
 // The most pixels a picture may have where only the imaging component reads it, which holds
