@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "platform/win32/SystemLibraries.h"
+
 namespace pellmark::win32 {
 
 // Owns one handle of a kind described by Traits: `Handle`, `Invalid()` and `Close(h)`.
@@ -224,10 +226,10 @@ class ComPtr {
 // COM on this thread for the calls of one scope, however the thread had it before.
 class ComScope {
   public:
-    ComScope() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() : initialised_(SUCCEEDED(ComInitialize())) {}
     ~ComScope() {
         if (initialised_) {
-            ::CoUninitialize();
+            ComUninitialize();
         }
     }
     ComScope(const ComScope&) = delete;

@@ -17,7 +17,7 @@ namespace {
 
 // Owns a string that the shell allocated with CoTaskMemAlloc.
 struct CoTaskStringDeleter {
-    void operator()(wchar_t* text) const noexcept { ::CoTaskMemFree(text); }
+    void operator()(wchar_t* text) const noexcept { ComTaskMemFree(text); }
 };
 using UniqueCoTaskString = std::unique_ptr<wchar_t, CoTaskStringDeleter>;
 
@@ -66,7 +66,7 @@ HIMAGELIST SystemIconIndex(PCUITEMID_CHILD item, int& index) {
 }
 
 struct ChildIdDeleter {
-    void operator()(ITEMIDLIST* pidl) const noexcept { ::CoTaskMemFree(pidl); }
+    void operator()(ITEMIDLIST* pidl) const noexcept { ComTaskMemFree(pidl); }
 };
 
 }  // namespace
@@ -101,8 +101,8 @@ std::vector<DesktopFolderIcon> ReadDesktopFolderIcons() {
 
 ComPtr<IFolderView> FindDesktopFolderView() {
     ComPtr<IShellWindows> windows;
-    if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
-                                  windows.put_void())) ||
+    if (FAILED(ComCreateInstance(CLSID_ShellWindows, CLSCTX_ALL, IID_IShellWindows,
+                                 windows.put_void())) ||
         !windows) {
         return {};
     }

@@ -54,7 +54,7 @@ class ShellViewDesktop {
 
   private:
     struct ItemIdListDeleter {
-        void operator()(ITEMIDLIST* pidl) const noexcept { ::CoTaskMemFree(pidl); }
+        void operator()(ITEMIDLIST* pidl) const noexcept { ComTaskMemFree(pidl); }
     };
     using UniqueItemIdList = std::unique_ptr<ITEMIDLIST, ItemIdListDeleter>;
 

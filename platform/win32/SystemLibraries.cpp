@@ -27,6 +27,8 @@ const char* FileOf(SystemLibrary library) {
             return "shcore.dll";
         case SystemLibrary::Sessions:
             return "wtsapi32.dll";
+        case SystemLibrary::Com:
+            return "ole32.dll";
     }
     return "";
 }
@@ -53,13 +55,52 @@ FARPROC SystemFunctionAddress(SystemLibrary library, const char* name) {
         bool tried = false;
         UniqueLibrary module;
     };
-    static std::array<Loaded, 8> libraries;
+    static std::array<Loaded, 9> libraries;
     Loaded& loaded = libraries.at(static_cast<std::size_t>(library));
     if (!loaded.tried) {
         loaded.tried = true;
         loaded.module = LoadFromSystemFolder(FileOf(library));
     }
     return loaded.module ? ::GetProcAddress(loaded.module.get(), name) : nullptr;
+}
+
+HRESULT ComInitialize() {
+    static const auto initialiseEx =
+        SystemFunction<HRESULT(WINAPI*)(LPVOID, DWORD)>(SystemLibrary::Com, "CoInitializeEx");
+    if (initialiseEx != nullptr) {
+        return initialiseEx(nullptr, COINIT_APARTMENTTHREADED);
+    }
+    // Windows 95 without DCOM has only the older call, which makes the same apartment.
+    static const auto initialise =
+        SystemFunction<HRESULT(WINAPI*)(LPVOID)>(SystemLibrary::Com, "CoInitialize");
+    return initialise != nullptr ? initialise(nullptr) : E_FAIL;
+}
+
+void ComUninitialize() {
+    static const auto uninitialise =
+        SystemFunction<void(WINAPI*)()>(SystemLibrary::Com, "CoUninitialize");
+    if (uninitialise != nullptr) {
+        uninitialise();
+    }
+}
+
+HRESULT ComCreateInstance(REFCLSID type, DWORD context, REFIID interfaceId, void** object) {
+    static const auto create =
+        SystemFunction<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
+            SystemLibrary::Com, "CoCreateInstance");
+    if (create == nullptr) {
+        *object = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+    return create(type, nullptr, context, interfaceId, object);
+}
+
+void ComTaskMemFree(void* memory) {
+    static const auto release =
+        SystemFunction<void(WINAPI*)(LPVOID)>(SystemLibrary::Com, "CoTaskMemFree");
+    if (release != nullptr) {
+        release(memory);
+    }
 }
 
 }  // namespace pellmark::win32

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 namespace pellmark::win32 {
 
 enum class SystemLibrary {
@@ -17,6 +19,7 @@ enum class SystemLibrary {
     Sockets,
     ShellScaling,  // shcore: each monitor's DPI, from Windows 8.1
     Sessions,      // wtsapi32: session notifications
+    Com,           // ole32: the shell's objects and the imaging component
 };
 
 // The function of that name, or null where this Windows has none (or the library is
@@ -29,5 +32,14 @@ template <class Function>
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(SystemFunctionAddress(library, name)));
 }
+
+// COM through ole32 loaded on first use (with the libraries it brings), so a start that
+// needs no COM object loads none of them. Where ole32 is missing, initialising and creating
+// fail as COM itself fails.
+[[nodiscard]] HRESULT ComInitialize();  // apartment-threaded
+void ComUninitialize();
+[[nodiscard]] HRESULT ComCreateInstance(REFCLSID type, DWORD context, REFIID interfaceId,
+                                        void** object);
+void ComTaskMemFree(void* memory);
 
 }  // namespace pellmark::win32

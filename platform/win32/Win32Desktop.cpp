@@ -59,7 +59,7 @@ Win32Desktop::Win32Desktop(Seams seams) : seams_(WithDefaults(std::move(seams)))
 Win32Desktop::~Win32Desktop() {
     shellView_.reset();
     if (comInitialised_) {
-        ::CoUninitialize();
+        ComUninitialize();
     }
 }
 
@@ -96,7 +96,7 @@ ShellViewDesktop* Win32Desktop::ShellViewFor(HWND listView, const VersionInfo& v
     // The view is a COM object kept between a read and the moves that follow it, so COM
     // stays until this object goes.
     if (!comInitialised_) {
-        comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
+        comInitialised_ = SUCCEEDED(ComInitialize());
     }
     ComPtr<IFolderView> view = seams_.desktopView();
     if (!view) {
@@ -168,7 +168,7 @@ std::vector<platform::IconPixels> Win32Desktop::ReadIconPictures(
     // Explorer's own image list is of no use outside its process: the shell's items of
     // the desktop are what its icons show, found by the caption under each.
     if (!comInitialised_) {
-        comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
+        comInitialised_ = SUCCEEDED(ComInitialize());
     }
     struct Found {
         HIMAGELIST list = nullptr;

@@ -174,8 +174,8 @@ forms::Bitmap FromFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
 // Null where the imaging component is missing (Windows XP without it, and older).
 ComPtr<IWICImagingFactory> ImagingFactory() {
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  __uuidof(IWICImagingFactory), factory.put_void()))) {
+    if (FAILED(ComCreateInstance(kImagingFactory, CLSCTX_INPROC_SERVER,
+                                 __uuidof(IWICImagingFactory), factory.put_void()))) {
         factory.Reset();
     }
     return factory;

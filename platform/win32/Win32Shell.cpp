@@ -153,8 +153,8 @@ OsStatus Win32Shell::CreateShortcut(const std::string& linkPath, const std::stri
     const ComScope com;
     if (wideCalls_) {
         ComPtr<IShellLinkW> link;
-        HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_IShellLinkW, link.put_void());
+        HRESULT result = ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           link.put_void());
         if (SUCCEEDED(result)) {
             result = link->SetPath(Widen(target).c_str());
         }
@@ -171,8 +171,8 @@ OsStatus Win32Shell::CreateShortcut(const std::string& linkPath, const std::stri
         return NotInCodePage();
     }
     ComPtr<IShellLinkA> link;
-    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IShellLinkA, link.put_void());
+    HRESULT result =
+        ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void());
     if (SUCCEEDED(result)) {
         result = link->SetPath(ansiTarget->c_str());
     }
@@ -186,8 +186,8 @@ std::optional<platform::ShortcutTarget> Win32Shell::ReadShortcut(const std::stri
     const ComScope com;
     if (wideCalls_) {
         ComPtr<IShellLinkW> link;
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, link.put_void())) ||
+        if (FAILED(ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     link.put_void())) ||
             !LoadLink(*link.get(), linkPath).ok()) {
             return std::nullopt;
         }
@@ -201,8 +201,8 @@ std::optional<platform::ShortcutTarget> Win32Shell::ReadShortcut(const std::stri
                                         NarrowBuffer(folder, MAX_PATH)};
     }
     ComPtr<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  link.put_void())) ||
+    if (FAILED(ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 link.put_void())) ||
         !LoadLink(*link.get(), linkPath).ok()) {
         return std::nullopt;
     }

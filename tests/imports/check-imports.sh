@@ -25,6 +25,7 @@ function load(dll,    file, line, n, fields) {
     file = lists "/" substr(dll, 1, length(dll) - 4) ".txt"
     loaded[dll] = 0
     while ((getline line < file) > 0) {
+        exists[dll] = 1
         if (line ~ /^#/ || line ~ /^[[:space:]]*$/) continue
         n = split(line, fields, /[[:space:]]+/)
         first[dll, fields[1]] = fields[2]
@@ -44,6 +45,10 @@ dll != "" && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {
         next
     }
     name = $3
+    if (!load(dll) && (dll in exists)) {
+        fail(dll " " name ": " dll " is not imported at all; its list in " lists " says why")
+        next
+    }
     if (!load(dll)) { fail(dll " " name ": no list for " dll " in " lists); next }
     if (!((dll, name) in first)) {
         fail(dll " " name ": not in " dll "'"'"'s list; add it with its documented minimum Windows")
