@@ -21,6 +21,7 @@ constexpr WPARAM kResumeAutomatic = 0x12;          // PBT_APMRESUMEAUTOMATIC
 constexpr WPARAM kSetLogicalDpiOverride = 0x009F;  // SPI_SETLOGICALDPIOVERRIDE
 constexpr DWORD kNotifyForThisSession = 0;         // NOTIFY_FOR_THIS_SESSION
 constexpr DWORD kGetDeviceInterfaceName = 0x1;     // EDD_GET_DEVICE_INTERFACE_NAME
+constexpr UINT_PTR kRegisterSessionsTimer = 1;
 
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using SessionRegisterFunction = BOOL(WINAPI*)(HWND, DWORD);
@@ -154,6 +155,10 @@ LRESULT CALLBACK Win32Displays::WindowProcedure(HWND window, UINT message, WPARA
         Classify(message, wParam, lParam, self->taskbarCreated_, disruption)) {
         self->listener_(disruption);
     }
+    if (message == WM_TIMER && wParam == kRegisterSessionsTimer && self != nullptr) {
+        self->RegisterSessions();
+        return 0;
+    }
     if (message == WM_POWERBROADCAST) {
         return TRUE;
     }
@@ -185,6 +190,14 @@ void Win32Displays::MakeWindow() {
     if (allow != nullptr) {
         allow(window_.get(), taskbarCreated_, 1 /* MSGFLT_ALLOW */, nullptr);
     }
+    // Session notifications need a library of their own (wtsapi32, some milliseconds to
+    // load): asked for on a timer, which ticks only after the program's first paints. A
+    // session that changes before then is one the follower has not yet learned from.
+    ::SetTimer(window_.get(), kRegisterSessionsTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Win32Displays::RegisterSessions() {
+    ::KillTimer(window_.get(), kRegisterSessionsTimer);
     static const auto registerSessions = SystemFunction<SessionRegisterFunction>(
         SystemLibrary::Sessions, "WTSRegisterSessionNotification");
     sessionsRegistered_ = registerSessions != nullptr &&

@@ -28,6 +28,7 @@ class Win32Displays final : public platform::Displays {
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     void MakeWindow();
+    void RegisterSessions();
     void DestroyWindow();
 
     std::function<void(platform::Disruption)> listener_;
