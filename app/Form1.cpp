@@ -344,7 +344,11 @@ void Form1::OnLoad() {
         {"Shaping form", [this] { ShapeForm(); }},
         {"Positioning controls", [this] { PositionControls(); }},
         {"Retrieving Desktop Colours",
-         [this] { patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour()); }},
+         [this] {
+             if (!desktopReadPending_) {
+                 RetrieveDesktopColours();
+             }
+         }},
         {"Running general sub routines", [this] { RunGeneralSubRoutines(); }},
         {"Load current desktop icons into preview",
          [this] {
@@ -413,6 +417,8 @@ void Form1::ReadDesktopNow() {
     desktopReadPending_ = false;
     tmrReadDesktop.SetEnabled(false);
     followerTakesRead_ = followerStartPending_;
+    // The markers' colour, asked of Explorer's process, is needed only once they show.
+    static_cast<void>(RunStep("Retrieving Desktop Colours", [this] { RetrieveDesktopColours(); }));
     if (RunStep("Running general sub routines", [this] {
             desktopIcons_.ReadDesktopIcons();
             showHideIcons.FillShowHideList();
@@ -420,6 +426,10 @@ void Form1::ReadDesktopNow() {
         static_cast<void>(RunStep("Load current desktop icons into preview",
                                   [this] { patterns.ShowDesktopPreview(); }));
     }
+}
+
+void Form1::RetrieveDesktopColours() {
+    patterns.SetMarkerColour(services_.desktop.GetDesktopTextColour());
 }
 
 bool Form1::StoredSwitch(const char* key, const char* defaultText) {

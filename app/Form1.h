@@ -115,9 +115,10 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     void BeginStep(std::string_view name);
     // One load step, its failure reported with its name; false when it failed.
     bool RunStep(const char* name, const std::function<void()>& run);
-    // The desktop read, the Show/Hide list and the preview, when the load left them for
-    // after the first paint and they have not run yet.
+    // The desktop read, the Show/Hide list and the preview (with the markers' colour), when
+    // the load left them for after the first paint and they have not run yet.
     void ReadDesktopNow();
+    void RetrieveDesktopColours();
     // A yes/no setting as stored, anything but "0" and "False" counting as yes.
     [[nodiscard]] bool StoredSwitch(const char* key, const char* defaultText);
     void ReportLoadFailure(int number, const std::string& description);

@@ -6,12 +6,8 @@ namespace pellmark::chrome {
 
 std::vector<forms::Bounds> SkinOutline(const forms::Bitmap& skin, std::int32_t& transparentColour) {
     // A skin's pixels carry their opacity in the top byte; the outline goes by colour alone.
-    std::vector<std::uint32_t> colours(skin.Pixels());
-    for (std::uint32_t& colour : colours) {
-        colour &= 0xFFFFFF;
-    }
-    const auto runs =
-        platform::FindOpaqueRuns({skin.Width(), skin.Height(), colours}, transparentColour);
+    const auto runs = platform::FindOpaqueRuns(
+        {skin.Width(), skin.Height(), skin.Pixels(), 0xFFFFFF}, transparentColour);
     std::vector<forms::Bounds> outline;
     outline.reserve(runs.size());
     for (const platform::PixelRun& run : runs) {

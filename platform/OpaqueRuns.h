@@ -21,6 +21,8 @@ struct PixelView {
     int width = 0;
     int height = 0;
     std::span<const std::uint32_t> pixels;  // width * height values
+    // The bits of a value that are its colour; the others (a skin's opacity) are left out.
+    std::uint32_t colourMask = 0xFFFFFFFF;
 };
 
 // What a pixel outside the picture reads as (GetPixel's CLR_INVALID).

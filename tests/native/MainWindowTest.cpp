@@ -107,10 +107,10 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
                                                "Load the language file",
                                                "implement settings",
                                                "Handling command arguments"};
-    // With no command line and nothing at start-up that needs the icons, the desktop is read
-    // at the first tick after the window has shown and painted.
+    // With no command line and nothing at start-up that needs the icons, the desktop's
+    // colours and icons are read at the first tick after the window has shown and painted.
     std::vector<std::string> later = expected;
-    later.insert(later.end(), {expected[4], expected[5]});
+    later.insert(later.end(), {expected[3], expected[4], expected[5]});
     EXPECT_EQ(steps, later);
     EXPECT_EQ(Markers(), 3);
     EXPECT_EQ(form->showHideIcons.ListView1.ItemCount(), 3);
