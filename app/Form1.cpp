@@ -99,6 +99,12 @@ Form1::Form1(ProgramServices& services, frmMenus& menus, chrome::frmAbout& about
                            }
                        },
                    .saved = [this] { Trapped([this] { FollowScreens(); }); },
+                   .translate =
+                       [this](forms::Form& dialog) {
+                           if (language_) {
+                               TranslateForm(dialog, *language_);
+                           }
+                       },
                }) {
     SetCaption(kAppTitle);
     // The skin is the whole window: no frame, no caption, but still in the taskbar and
@@ -635,19 +641,19 @@ void Form1::LoadTheLanguageFile() {
 void Form1::UseLanguage(const std::string& language) {
     settings_.Language = language;
     settings_.LanguageFile = LanguageFilePath(services_.programFolder, language);
+    language_ =
+        ReadLanguage(services_.files, services_.programFolder, language, services_.builtInEnglish);
     ApplyLanguage(
-        ReadLanguage(services_.files, services_.programFolder, language, services_.builtInEnglish),
+        *language_,
         {.mainWindow = this,
          .messagesApplied =
              [this] {
                  navigation_.ShowTextsAgain();
                  patterns.ShowTextsAgain();
              },
+         // Not loaded yet, the dialog takes the language when it first opens.
          .optionsDialog =
-             [this] {
-                 options_.Load();
-                 return static_cast<forms::Form*>(&options_);
-             },
+             [this] { return options_.Loaded() ? static_cast<forms::Form*>(&options_) : nullptr; },
          .menuForm = &menus_,
          .iconiseMenus = [this] { menus_.IconiseMenuFormsMenu(); },
          .wallpaperPicker = [this] { return LoadedWallpaperPicker(); }});

@@ -25,6 +25,7 @@
 #include "platform/forms/Form.h"
 #include "screens/ScreenFollower.h"
 #include "screens/ScreenLayouts.h"
+#include "settings/LanguageFile.h"
 #include "settings/LoadSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Shortcuts.h"
@@ -181,7 +182,8 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     bool followerStartPending_ = false;
     bool followerTakesRead_ = false;  // the load's late read is the follower's first
     std::optional<platform::Disruption> disruptionBeforeStart_;
-    frmOptions options_;  // after the pattern page, whose list of files it reads
+    std::optional<LanguageFile> language_;  // the one in use, for the dialog's first load
+    frmOptions options_;                    // after the pattern page, whose list of files it reads
     std::optional<frmSelectWallpaper> wallpaperPicker_;
 };
 

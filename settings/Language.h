@@ -32,14 +32,14 @@ struct LanguageForms {
     // Runs once the messages are read: the main window shows again what it took from them
     // (the page title).
     std::function<void()> messagesApplied;
-    // The options dialog, loaded hidden (its lists and settings read) when it is not
-    // loaded yet.
+    // The options dialog where it is loaded; none when it is not (it takes the language in
+    // use as it loads).
     std::function<forms::Form*()> optionsDialog;
     // The menu form, loaded (hidden) here when it is not loaded yet; then its owner-drawn
     // menus are made again from the new captions.
     forms::Form* menuForm = nullptr;
     std::function<void()> iconiseMenus;
-    // The wallpaper picker, loaded hidden like the options dialog; none until it exists.
+    // The wallpaper picker, loaded hidden to be translated; none until it exists.
     std::function<forms::Form*()> wallpaperPicker;
 };
 

@@ -227,6 +227,9 @@ void frmOptions::SetLinkUnderlined(bool underlined) {
 
 void frmOptions::OnLoad() {
     ReadControls(context_.patternFiles);
+    if (context_.translate) {
+        context_.translate(*this);
+    }
 }
 
 void frmOptions::ReadControls(const forms::FileList& patterns) {
@@ -336,8 +339,8 @@ void frmOptions::Open() {
         return;
     }
     if (wasLoaded) {
-        // Loaded hidden at start-up, to be translated: the patterns saved since (from here,
-        // the command line or another copy) and the settings changed since are read again.
+        // Loaded and hidden since it was last open: the patterns saved since (from here, the
+        // command line or another copy) and the settings changed since are read again.
         forms::FileList patterns = context_.patternFiles;
         try {
             patterns.Refresh();

@@ -35,6 +35,9 @@ struct OptionsContext {
     std::function<void(forms::Label& link)> checkForNewVersion;
     // The settings were written (OK or Apply): what takes effect at once is taken up.
     std::function<void()> saved;
+    // Puts the language in use on the dialog each time it loads, its lists and settings read:
+    // it loads when it first opens, not with the main window.
+    std::function<void(forms::Form& dialog)> translate;
 };
 
 class frmOptions final : public forms::Form {

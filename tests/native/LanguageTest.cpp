@@ -394,6 +394,21 @@ TEST_F(LanguageFormsTest, WithoutItsFileALanguageSpeaksTheBuiltInEnglish) {
     }
 }
 
+// The options dialog loads when it first opens, not with the main window, in the language
+// in use then; one applied while it is open reaches it at once.
+TEST_F(LanguageFormsTest, TheOptionsDialogTakesTheLanguageInUseWhenItFirstOpens) {
+    Setting("Language", "German");
+    ASSERT_TRUE(Start());
+    frmOptions& options = form->Options();
+    EXPECT_FALSE(options.Loaded());
+    options.Open();
+    ASSERT_TRUE(options.Visible());
+    EXPECT_EQ(options.Frame3.Caption(), "Programmstart");
+    EXPECT_EQ(options.chkStartInSysTray.Caption(), "Im &Infobereich starten");
+    form->UseLanguage("English");
+    EXPECT_EQ(options.Frame3.Caption(), "Program startup");
+}
+
 TEST_F(LanguageFormsTest, ApplyLanguageGoesThroughTheFormsInItsOrder) {
     KindsForm options(forms);
     KindsForm picker(forms);
