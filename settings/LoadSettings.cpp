@@ -4,9 +4,12 @@
 #include <cfloat>
 #include <charconv>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "platform/TextCompare.h"
 
@@ -78,9 +81,17 @@ class SettingReader {
   public:
     explicit SettingReader(const SettingsStore& store) noexcept : store_(store) {}
 
+    // Each section's key is opened once for all its values.
     [[nodiscard]] std::string Text(std::string_view section, std::string_view key,
-                                   std::string_view defaultText) const {
-        return store_.Get(section, key, defaultText);
+                                   std::string_view defaultText) {
+        for (const auto& [name, reader] : sections_) {
+            if (name == section) {
+                return reader->Get(key, defaultText);
+            }
+        }
+        sections_.emplace_back(std::string(section),
+                               std::make_unique<SettingsStore::SectionReader>(store_, section));
+        return sections_.back().second->Get(key, defaultText);
     }
 
     // "True" or "False" in any case, or a number: 0 is false, anything else true.
@@ -170,6 +181,7 @@ class SettingReader {
     }
 
     const SettingsStore& store_;
+    std::vector<std::pair<std::string, std::unique_ptr<SettingsStore::SectionReader>>> sections_;
     RunError error_;
 };
 

@@ -37,10 +37,21 @@ void SettingsStore::Save(std::string_view section, std::string_view key, std::st
 
 std::string SettingsStore::Get(std::string_view section, std::string_view key,
                                std::string_view defaultText) const {
-    platform::ScopedRegistryKey sectionKey(registry_);
-    if (sectionKey.Open(kCurrentUser, SectionPath(section), platform::kKeyQueryValue) != 0) {
-        return std::string(defaultText);
-    }
+    return SectionReader(*this, section).Get(key, defaultText);
+}
+
+SettingsStore::SectionReader::SectionReader(const SettingsStore& store, std::string_view section)
+    : store_(store), key_(store.registry_) {
+    open_ = key_.Open(kCurrentUser, store.SectionPath(section), platform::kKeyQueryValue) == 0;
+}
+
+std::string SettingsStore::SectionReader::Get(std::string_view key,
+                                              std::string_view defaultText) const {
+    return open_ ? store_.Read(key_.get(), key, defaultText) : std::string(defaultText);
+}
+
+std::string SettingsStore::Read(platform::RegistryKey sectionKey, std::string_view key,
+                                std::string_view defaultText) const {
     const std::string name(key);
     std::vector<std::uint8_t> data(256);
     std::uint32_t type = 0;
@@ -48,7 +59,7 @@ std::string SettingsStore::Get(std::string_view section, std::string_view key,
     std::uint32_t status = platform::kErrorMoreData;
     // The value may grow between the calls; a few rounds settle it.
     for (int round = 0; round < 4 && status == platform::kErrorMoreData; ++round) {
-        status = registry_.QueryValue(sectionKey.get(), name, type, data, size);
+        status = registry_.QueryValue(sectionKey, name, type, data, size);
         if (status == platform::kErrorMoreData) {
             data.resize(size);
         }

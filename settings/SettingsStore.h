@@ -30,8 +30,23 @@ class SettingsStore {
     [[nodiscard]] std::string Get(std::string_view section, std::string_view key,
                                   std::string_view defaultText) const;
 
+    // Reads one section as Get does, through its key opened once for as long as this lives:
+    // a run of reads (the settings at start-up) opens it once, not once a value.
+    class SectionReader {
+      public:
+        SectionReader(const SettingsStore& store, std::string_view section);
+        [[nodiscard]] std::string Get(std::string_view key, std::string_view defaultText) const;
+
+      private:
+        const SettingsStore& store_;
+        platform::ScopedRegistryKey key_;
+        bool open_ = false;
+    };
+
   private:
     [[nodiscard]] std::string SectionPath(std::string_view section) const;
+    [[nodiscard]] std::string Read(platform::RegistryKey sectionKey, std::string_view key,
+                                   std::string_view defaultText) const;
 
     platform::Registry& registry_;
     std::string keyPath_;
