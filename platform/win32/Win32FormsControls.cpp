@@ -947,7 +947,9 @@ void ControlWindow::Place() {
 
 void ControlWindow::ApplyFont() {
     Win32FormsBackend::SharedFont made = form_.MakeFont(control_.GetFont());
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(made->get()), TRUE);
+    // A form not yet on screen paints everything when it shows: no control to redraw now.
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(made->get()),
+         ::IsWindowVisible(form_.Handle()) != FALSE ? TRUE : FALSE);
     font_ = std::move(made);  // the old font is freed only once the window has let it go
 }
 
