@@ -94,7 +94,7 @@ PatternPage::PatternPage(forms::Form& form, platform::Files& files, platform::Di
     cmdLoad.Click = [this] { Trapped([this] { cmdLoad_Click(); }); };
     menus_.mnuSaveList_Delete().Click = [this] { Trapped([this] { RemoveCurrentSaveItem(); }); };
     desktopIcons_.OnIconCountText([this](const std::string& text) {
-        lblNoIcons.SetCaption(text);
+        SetIconCountText(text);
         shownCount_ = desktopIcons_.Table().Icons.size();
     });
 }
@@ -115,9 +115,17 @@ void PatternPage::Open(const std::string& savedFolder) {
 }
 
 void PatternPage::ShowLabels(bool shown) {
-    for (forms::Label* label : {&lblPatterns, &lblName, &lblNoIcons}) {
-        label->SetVisible(shown);
-    }
+    labelsShown_ = shown;
+    lblPatterns.SetVisible(shown);
+    lblName.SetVisible(shown);
+    // Empty until the desktop is read, after the first paint: its window waits until then,
+    // one window less to make before the main window shows.
+    lblNoIcons.SetVisible(shown && !lblNoIcons.Caption().empty());
+}
+
+void PatternPage::SetIconCountText(const std::string& text) {
+    lblNoIcons.SetCaption(text);
+    ShowLabels(labelsShown_);
 }
 
 void PatternPage::SetMarkerColour(std::uint32_t colour) {
@@ -204,7 +212,7 @@ void PatternPage::ShowPatternPreview() {
     if (!records) {
         dialogs_.ShowMessage(
             {.text = MessageText("0934"), .icon = platform::MessageIcon::Question});
-        lblNoIcons.SetCaption("Bad file");
+        SetIconCountText("Bad file");
         shownCount_.reset();
         return;
     }
@@ -222,7 +230,7 @@ void PatternPage::ShowPatternPreview() {
 
 void PatternPage::ShowTextsAgain() {
     if (shownCount_) {
-        lblNoIcons.SetCaption(std::to_string(*shownCount_) + " " + MessageText("0900"));
+        SetIconCountText(std::to_string(*shownCount_) + " " + MessageText("0900"));
     }
 }
 

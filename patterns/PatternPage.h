@@ -73,6 +73,8 @@ class PatternPage {
 
   private:
     void UnloadMarkers();
+    // The icon count's text, shown with the other labels once it has one.
+    void SetIconCountText(const std::string& text);
     forms::Label& AddMarker(std::int32_t x, std::int32_t y, const std::string& caption,
                             bool hidden);
     // Save and Load say no, with the old message, where no way to the desktop exists.
@@ -89,6 +91,7 @@ class PatternPage {
     frmMenus& menus_;
     std::string savedFolder_;
     std::optional<std::size_t> shownCount_;  // what lblNoIcons counts; none: "Bad file"
+    bool labelsShown_ = false;
 };
 
 }  // namespace pellmark

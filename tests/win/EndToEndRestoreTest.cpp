@@ -95,15 +95,13 @@ TEST_F(EndToEndRestoreTest, AFiftyThousandRecordPreviewAnswers) {
     HWND form = StartWindow();
     ASSERT_NE(form, nullptr);
     HWND list = FormControl(form, "List1");
-    HWND count = FormControl(form, "lblNoIcons");
+    const auto count = [&] { return WindowText(FormControl(form, "lblNoIcons")); };
     ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{"Big", "Small"}));
     SelectListRow(list, 0);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(count) == "50000 icons"; }, 30000))
-        << WindowText(count);
+    EXPECT_TRUE(WaitUntil([&] { return count() == "50000 icons"; }, 30000)) << count();
     // Leaving it for another pattern takes its markers away again.
     SelectListRow(list, 1);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(count) == "1 icons"; }, 30000))
-        << WindowText(count);
+    EXPECT_TRUE(WaitUntil([&] { return count() == "1 icons"; }, 30000)) << count();
     CloseWindow(form);
     EXPECT_TRUE(host->Stop());
 }
