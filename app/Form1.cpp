@@ -375,7 +375,12 @@ void Form1::OnLoad() {
          [this] {
              LoadSettings(settingsStore_, services_.programFolder, settings_, iconUtils, messages_);
          }},
-        {"Get Desktop Text Background Colour", [this] { iconUtils.ReadSavedDesktopBackColour(); }},
+        {"Get Desktop Text Background Colour",
+         [this] {
+             if (!desktopReadPending_) {
+                 iconUtils.ReadSavedDesktopBackColour();
+             }
+         }},
         {"Perform auto save functions", [] {}},
         {"Load the language file", [this] { LoadTheLanguageFile(); }},
         {"implement settings", [this] { ImplementSettings(); }},
@@ -432,6 +437,9 @@ void Form1::ReadDesktopNow() {
         static_cast<void>(RunStep("Load current desktop icons into preview",
                                   [this] { patterns.ShowDesktopPreview(); }));
     }
+    // The captions' background, put back when transparency is unticked on a page not yet open.
+    static_cast<void>(RunStep("Get Desktop Text Background Colour",
+                              [this] { iconUtils.ReadSavedDesktopBackColour(); }));
 }
 
 void Form1::RetrieveDesktopColours() {

@@ -108,9 +108,10 @@ TEST_F(MainWindowTest, LoadRunsItsStepsInOrderAndAFailureNamesItsStep) {
                                                "implement settings",
                                                "Handling command arguments"};
     // With no command line and nothing at start-up that needs the icons, the desktop's
-    // colours and icons are read at the first tick after the window has shown and painted.
+    // colours and icons (and the captions' background, kept to be put back) are read at the
+    // first tick after the window has shown and painted.
     std::vector<std::string> later = expected;
-    later.insert(later.end(), {expected[3], expected[4], expected[5]});
+    later.insert(later.end(), {expected[3], expected[4], expected[5], expected[9]});
     EXPECT_EQ(steps, later);
     EXPECT_EQ(Markers(), 3);
     EXPECT_EQ(form->showHideIcons.ListView1.ItemCount(), 3);
