@@ -430,16 +430,18 @@ void Form1::ReadDesktopNow() {
     followerTakesRead_ = followerStartPending_;
     // The markers' colour, asked of Explorer's process, is needed only once they show.
     static_cast<void>(RunStep("Retrieving Desktop Colours", [this] { RetrieveDesktopColours(); }));
-    if (RunStep("Running general sub routines", [this] {
-            desktopIcons_.ReadDesktopIcons();
-            showHideIcons.FillShowHideList();
-        })) {
+    if (RunStep("Running general sub routines", [this] { ReadDesktopAndShowHideList(); })) {
         static_cast<void>(RunStep("Load current desktop icons into preview",
                                   [this] { patterns.ShowDesktopPreview(); }));
     }
     // The captions' background, put back when transparency is unticked on a page not yet open.
     static_cast<void>(RunStep("Get Desktop Text Background Colour",
                               [this] { iconUtils.ReadSavedDesktopBackColour(); }));
+}
+
+void Form1::ReadDesktopAndShowHideList() {
+    desktopIcons_.ReadDesktopIcons();
+    showHideIcons.FillShowHideList();
 }
 
 void Form1::RetrieveDesktopColours() {
@@ -636,8 +638,7 @@ void Form1::RunGeneralSubRoutines() {
     }
     // Read wherever the desktop can be read, so the preview and the count show it.
     if (!desktopReadPending_) {
-        desktopIcons_.ReadDesktopIcons();
-        showHideIcons.FillShowHideList();
+        ReadDesktopAndShowHideList();
     }
     services_.forms.DoEvents();
 }

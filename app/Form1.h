@@ -119,6 +119,7 @@ class Form1 final : public forms::Form, private chrome::NavigationView {
     // The desktop read, the Show/Hide list and the preview (with the markers' colour), when
     // the load left them for after the first paint and they have not run yet.
     void ReadDesktopNow();
+    void ReadDesktopAndShowHideList();
     void RetrieveDesktopColours();
     // A yes/no setting as stored, anything but "0" and "False" counting as yes.
     [[nodiscard]] bool StoredSwitch(const char* key, const char* defaultText);
